@@ -1,0 +1,27 @@
+#include "core/Kit.h"
+
+#include <QDir>
+
+namespace tessel {
+
+Kit::Kit(const QString& programFolder)
+    : m_folder(QDir::cleanPath(QDir(programFolder).absolutePath()))
+{
+}
+
+QString Kit::file(const QString& relativePath) const
+{
+    return QDir(m_folder).filePath(relativePath);
+}
+
+QString Kit::settingsPath() const
+{
+    return file(QStringLiteral("tessel.ini"));
+}
+
+QString Kit::workingFolder() const
+{
+    return file(QStringLiteral("flash"));
+}
+
+} // namespace tessel

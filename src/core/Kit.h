@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace tessel {
+
+// The program folder: the executable with its settings file, bank files,
+// help text and working folder beside it. Passed in, never looked up, so a
+// test can point the whole program at a temporary folder.
+class Kit
+{
+public:
+    explicit Kit(const QString& programFolder);
+
+    // Without a trailing separator, except at the root.
+    QString programFolder() const { return m_folder; }
+    // A file or folder of the kit, by its name relative to the program folder.
+    QString file(const QString& relativePath) const;
+
+    QString settingsPath() const; // what RutaIni becomes at start-up
+    QString workingFolder() const;
+
+private:
+    QString m_folder;
+};
+
+} // namespace tessel

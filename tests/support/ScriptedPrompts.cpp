@@ -1,0 +1,72 @@
+#include "support/ScriptedPrompts.h"
+
+#include <QTest>
+
+#include <stdexcept>
+
+namespace tessel::test {
+
+namespace {
+[[noreturn]] void unexpected(const QString& what)
+{
+    const QByteArray text = (QStringLiteral("Unscripted question: ") + what).toUtf8();
+    QTest::qFail(text.constData(), __FILE__, __LINE__);
+    throw std::runtime_error(text.toStdString());
+}
+} // namespace
+
+int ScriptedPrompts::count(Kind kind) const
+{
+    int n = 0;
+    for (const Call& call : m_calls)
+        n += call.kind == kind ? 1 : 0;
+    return n;
+}
+
+bool ScriptedPrompts::allAnswered() const
+{
+    return m_messages.isEmpty() && m_inputs.isEmpty() && m_saves.isEmpty();
+}
+
+void ScriptedPrompts::clear()
+{
+    m_calls.clear();
+    m_messages.clear();
+    m_inputs.clear();
+    m_saves.clear();
+}
+
+void ScriptedPrompts::record(const Call& call)
+{
+    m_calls.append(call);
+    if (m_hook)
+        m_hook(call);
+}
+
+Answer ScriptedPrompts::message(const QString& text, const QString& title, Icon icon,
+                                Buttons buttons)
+{
+    record({Kind::Message, text, title, icon, buttons, {}, {}});
+    if (m_messages.isEmpty())
+        unexpected(QStringLiteral("message \"%1\"").arg(text));
+    return m_messages.dequeue();
+}
+
+QString ScriptedPrompts::input(const QString& prompt, const QString& title,
+                               const QString& defaultText)
+{
+    record({Kind::Input, prompt, title, Icon::None, Buttons::OkCancel, defaultText, {}});
+    if (m_inputs.isEmpty())
+        unexpected(QStringLiteral("input \"%1\"").arg(prompt));
+    return m_inputs.dequeue();
+}
+
+std::optional<QString> ScriptedPrompts::saveFileName(const SaveRequest& request)
+{
+    record({Kind::Save, request.title, request.title, Icon::None, Buttons::OkCancel, {}, request});
+    if (m_saves.isEmpty())
+        unexpected(QStringLiteral("save dialog \"%1\"").arg(request.title));
+    return m_saves.dequeue();
+}
+
+} // namespace tessel::test

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/Prompts.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tessel::test {
+
+// Records every question and answers it from a script. A question with no
+// scripted answer left is a test failure: the code asked more than expected.
+class ScriptedPrompts final : public Prompts
+{
+public:
+    enum class Kind { Message, Input, Save };
+
+    struct Call
+    {
+        Kind kind;
+        QString text; // message text, input prompt or save title
+        QString title;
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        QString defaultText;  // input only
+        SaveRequest save;     // save only
+    };
+
+    // Answers, consumed in the order the questions come, one queue per kind.
+    void answerMessage(Answer answer) { m_messages.enqueue(answer); }
+    void answerInput(const QString& text) { m_inputs.enqueue(text); }
+    void answerSave(const QString& path) { m_saves.enqueue(path); }
+    void cancelSave() { m_saves.enqueue(std::nullopt); }
+
+    // Runs while a question is open, as if the user looked at the screen then.
+    void onQuestion(std::function<void(const Call&)> hook) { m_hook = std::move(hook); }
+
+    const QList<Call>& calls() const { return m_calls; }
+    const Call& last() const { return m_calls.constLast(); }
+    int count(Kind kind) const;
+    bool allAnswered() const;
+    void clear();
+
+    Answer message(const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override;
+    QString input(const QString& prompt, const QString& title,
+                  const QString& defaultText) override;
+    std::optional<QString> saveFileName(const SaveRequest& request) override;
+
+private:
+    void record(const Call& call);
+
+    QList<Call> m_calls;
+    QQueue<Answer> m_messages;
+    QQueue<QString> m_inputs;
+    QQueue<std::optional<QString>> m_saves;
+    std::function<void(const Call&)> m_hook;
+};
+
+} // namespace tessel::test
