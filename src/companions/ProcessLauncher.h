@@ -15,6 +15,14 @@ public:
     // False, with a reason a user can act on, when the program could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                QString* error) = 0;
+
+    // As startDetached, but the program should open minimized and leave the
+    // focus with our window, as far as the platform allows.
+    virtual bool startInBackground(const QString& program, const QStringList& arguments,
+                                   QString* error)
+    {
+        return startDetached(program, arguments, error);
+    }
 };
 
 class SystemProcessLauncher final : public ProcessLauncher
@@ -22,6 +30,12 @@ class SystemProcessLauncher final : public ProcessLauncher
 public:
     bool startDetached(const QString& program, const QStringList& arguments,
                        QString* error) override;
+    bool startInBackground(const QString& program, const QStringList& arguments,
+                           QString* error) override;
 };
+
+// Why a start failed, in words a user can act on; the system's own reason is
+// only the last resort.
+QString startFailureReason(const QString& program, const QString& error);
 
 } // namespace tessel

@@ -1,0 +1,53 @@
+#include "companions/EmulatorTest.h"
+
+#include "companions/ProcessLauncher.h"
+#include "core/Kit.h"
+#include "core/Prompts.h"
+#include "snapshots/SnapshotGrid.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace tessel {
+
+QString emulatorProgram(const Kit& kit)
+{
+#ifdef Q_OS_WIN
+    return kit.file(QStringLiteral("Aspectrum-0.1.8/aspectrum.exe"));
+#else
+    return kit.file(QStringLiteral("Aspectrum-0.1.8/aspectrum"));
+#endif
+}
+
+void ProbarSnap(const SnapshotGrid& grid, const Kit& kit, Prompts& prompts,
+                ProcessLauncher& launcher)
+{
+    const int row = grid.row();
+    const QString snapshot = grid.textMatrix(row, 0);
+    if (row < 1 || row > 10 || snapshot.isEmpty()) {
+        prompts.message(QStringLiteral("Choose a 'Snapshot' from the SNA selected list."),
+                        kAppTitle, Icon::Information, Buttons::Ok);
+        return;
+    }
+
+    const QString question =
+        QStringList{QStringLiteral("You are going to run the emulator Aspectrum to test the "
+                                   "Snapshot:"),
+                    snapshot, QStringLiteral(" To exit from the emulator press F10."),
+                    QStringLiteral("Continue?")}
+            .join(QLatin1Char('\r'));
+    if (prompts.message(question, kAppTitle, Icon::None, Buttons::YesNo) != Answer::Yes)
+        return;
+
+    const QString program = emulatorProgram(kit);
+    QString error;
+    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), snapshot}, &error))
+        return;
+    prompts.message(QStringList{QStringLiteral("The emulator could not be started."),
+                                QStringLiteral("Program: ") + QDir::toNativeSeparators(program),
+                                QStringLiteral("Reason: ") + startFailureReason(program, error)}
+                        .join(QLatin1Char('\r')),
+                    kAppTitle, Icon::Exclamation, Buttons::Ok);
+}
+
+} // namespace tessel
