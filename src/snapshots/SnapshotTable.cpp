@@ -29,7 +29,7 @@ void MostrarTabla(const SnapshotTable& table, SnapshotGrid& grid)
     }
 }
 
-void NuevaLista(Prompts& prompts, SnapshotTable& table, SnapshotGrid& grid)
+void newList(Prompts& prompts, SnapshotTable& table, SnapshotGrid& grid)
 {
     const Answer answer =
         prompts.message(QStringLiteral("Are you sure? The actual list of SNAs will be erased."),

@@ -29,6 +29,6 @@ void LimpiarRejilla(SnapshotGrid& grid);
 void MostrarTabla(const SnapshotTable& table, SnapshotGrid& grid);
 
 // The New command: after a confirmation, empties the grid and the table.
-void NuevaLista(Prompts& prompts, SnapshotTable& table, SnapshotGrid& grid);
+void newList(Prompts& prompts, SnapshotTable& table, SnapshotGrid& grid);
 
 } // namespace tessel

@@ -1,0 +1,161 @@
+#include "snapshots/FolderBrowser.h"
+
+#include "core/Prompts.h"
+#include "core/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessel {
+
+namespace {
+const QString kNoDisk = QStringLiteral(
+    "There is not a disk in the selected unit. Insert a disk or change the unit.");
+
+QString cleanFolder(const QString& path)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+} // namespace
+
+FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& prompts,
+                             const VolumeSource& volumes, QObject* parent)
+    : QObject(parent)
+    , m_kit(kit)
+    , m_rutaIni(rutaIni)
+    , m_prompts(prompts)
+    , m_volumes(volumes)
+    , m_fileSelection(&m_fileModel)
+{
+    m_folderModel.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_folderModel.setReadOnly(true);
+
+    m_fileModel.setFilter(QDir::Files);
+    m_fileModel.setNameFilters({QStringLiteral("*.sna*")});
+    m_fileModel.setNameFilterDisables(false);
+    m_fileModel.setReadOnly(true);
+    connect(&m_fileModel, &QFileSystemModel::rootPathChanged, &m_fileSelection,
+            [this] { m_fileSelection.clear(); });
+
+    refreshDrives();
+
+    // Until start-up positions them, the lists show the process's current folder.
+    m_path = cleanFolder(QDir::currentPath());
+    m_drive = m_volumes.rootOf(m_path);
+    m_folderModel.setRootPath(m_drive);
+    m_fileModel.setRootPath(m_path);
+}
+
+void FolderBrowser::refreshDrives()
+{
+    m_driveModel.clear();
+    for (const Volume& volume : m_volumes.volumes()) {
+        auto* item = new QStandardItem(volume.displayText());
+        item->setData(volume.root, kRootRole);
+        item->setEditable(false);
+        m_driveModel.appendRow(item);
+    }
+}
+
+void FolderBrowser::setDrive(const QString& root)
+{
+    if (root == m_drive)
+        return;
+    m_drive = root;
+    emit driveChanged(m_drive);
+    drvSelecciona_Change();
+}
+
+// A new drive shows its root. One that cannot be read counts as a drive
+// without a medium: the user is told, and the browser goes back to the
+// program folder's drive.
+void FolderBrowser::drvSelecciona_Change()
+{
+    BrowserError error = BrowserError::None;
+    if (!m_volumes.isReadable(m_drive))
+        error = BrowserError::DeviceUnavailable;
+    else
+        error = setPath(m_drive);
+
+    if (error == BrowserError::DeviceUnavailable) {
+        m_prompts.message(kNoDisk, kAppTitle, Icon::Exclamation, Buttons::Ok);
+        const QString home = m_volumes.rootOf(m_kit.programFolder());
+        // The program's own drive is the way out; never loop on it.
+        if (home != m_drive && !home.isEmpty())
+            setDrive(home);
+    }
+}
+
+BrowserError FolderBrowser::setPath(const QString& path)
+{
+    const QString folder = cleanFolder(path);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return BrowserError::PathNotFound;
+    if (folder == m_path)
+        return BrowserError::None;
+    m_path = folder;
+    const QString root = m_volumes.rootOf(m_path);
+    if (m_folderModel.rootPath() != root)
+        m_folderModel.setRootPath(root);
+    emit pathChanged(m_path);
+    dirSelecciona_Change();
+    return BrowserError::None;
+}
+
+void FolderBrowser::openFolder(const QString& path)
+{
+    if (setPath(path) == BrowserError::None)
+        return;
+    m_prompts.message(QStringLiteral("The folder %1 cannot be opened: it no longer exists.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      kAppTitle, Icon::Exclamation, Buttons::Ok);
+    emit pathChanged(m_path); // puts the folder list back on the folder it shows
+}
+
+void FolderBrowser::dirSelecciona_Change()
+{
+    const QFileInfo folder(m_path);
+    if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable()) {
+        m_prompts.message(
+            QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
+                .arg(QDir::toNativeSeparators(m_path)),
+            kAppTitle, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    m_fileModel.setRootPath(m_path);
+    emit fileListChanged(m_path);
+    EscribirIni(m_rutaIni, kSection, kKeySnapsFolder, QDir::toNativeSeparators(m_path));
+}
+
+QModelIndex FolderBrowser::fileListRoot() const
+{
+    return m_fileModel.index(m_fileModel.rootPath());
+}
+
+QModelIndex FolderBrowser::fileIndex(int i) const
+{
+    return m_fileModel.index(i, 0, fileListRoot());
+}
+
+int FolderBrowser::listCount() const
+{
+    return m_fileModel.rowCount(fileListRoot());
+}
+
+QString FolderBrowser::list(int i) const
+{
+    return m_fileModel.fileName(fileIndex(i));
+}
+
+bool FolderBrowser::isSelected(int i) const
+{
+    return m_fileSelection.isSelected(fileIndex(i));
+}
+
+void FolderBrowser::setSelected(int i, bool selected)
+{
+    m_fileSelection.select(fileIndex(i), selected ? QItemSelectionModel::Select
+                                                  : QItemSelectionModel::Deselect);
+}
+
+} // namespace tessel

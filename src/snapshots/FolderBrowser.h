@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/Kit.h"
+#include "snapshots/Volumes.h"
+
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
+#include <QObject>
+#include <QStandardItemModel>
+
+namespace tessel {
+
+class Prompts;
+
+// What setting the drive or folder list can fail with.
+enum class BrowserError {
+    None,
+    PathNotFound,      // the folder does not exist
+    DeviceUnavailable, // the drive holds no medium or cannot be read
+    Other,
+};
+
+// The snapshot browser: drive list drvSelecciona, folder list dirSelecciona
+// and file list fleSelecciona, as models the window's views show. It keeps
+// the three in step and records every folder shown in the settings file.
+class FolderBrowser : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRootRole = Qt::UserRole + 1;
+
+    // rutaIni is read at each write, so start-up may set it after construction.
+    FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& prompts,
+                  const VolumeSource& volumes, QObject* parent = nullptr);
+
+    // drvSelecciona: the root of the current volume.
+    QString drive() const { return m_drive; }
+    // Sets the drive; a different drive runs drvSelecciona_Change.
+    void setDrive(const QString& root);
+
+    // dirSelecciona: the current folder.
+    QString path() const { return m_path; }
+    // Sets the folder; a different folder runs dirSelecciona_Change.
+    BrowserError setPath(const QString& path);
+    // A folder the user opened in the folder list: a failure is reported.
+    void openFolder(const QString& path);
+
+    // fleSelecciona, entry by entry in the order the list shows them.
+    int listCount() const;
+    QString list(int i) const;
+    bool isSelected(int i) const;
+    void setSelected(int i, bool selected);
+    // The file list's folder.
+    QString fileListPath() const { return m_fileModel.rootPath(); }
+
+    QStandardItemModel* driveModel() { return &m_driveModel; }
+    QFileSystemModel* folderModel() { return &m_folderModel; }
+    QFileSystemModel* fileModel() { return &m_fileModel; }
+    QItemSelectionModel* fileSelection() { return &m_fileSelection; }
+    QModelIndex fileListRoot() const;
+
+    // The root of the drive that holds a path.
+    QString rootOf(const QString& path) const { return m_volumes.rootOf(path); }
+
+    // Fills the drive list anew from the volume source.
+    void refreshDrives();
+
+signals:
+    void driveChanged(const QString& root);
+    void pathChanged(const QString& path);
+    void fileListChanged(const QString& path);
+
+private:
+    void drvSelecciona_Change();
+    void dirSelecciona_Change();
+    QModelIndex fileIndex(int i) const;
+
+    Kit m_kit;
+    const QString& m_rutaIni;
+    Prompts& m_prompts;
+    const VolumeSource& m_volumes;
+    QString m_drive;
+    QString m_path;
+    QStandardItemModel m_driveModel;
+    QFileSystemModel m_folderModel;
+    QFileSystemModel m_fileModel;
+    QItemSelectionModel m_fileSelection;
+};
+
+} // namespace tessel
