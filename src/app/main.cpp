@@ -1,11 +1,31 @@
+#include "companions/ProcessLauncher.h"
+#include "core/InstanceGuard.h"
+#include "core/Kit.h"
+#include "snapshots/Volumes.h"
 #include "ui/MainWindow.h"
+#include "ui/QtPrompts.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    tessel::frmPrincipal window;
+    QApplication::setApplicationName(QStringLiteral("tessel-zizerev"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessel Zizerev"));
+    QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessel-zizerev"));
+
+    // The kit is the folder the program lies in.
+    const tessel::Kit kit(QApplication::applicationDirPath());
+    tessel::QtPrompts prompts;
+    tessel::LockFileInstanceGuard instance(kit.programFolder());
+    tessel::SystemProcessLauncher launcher;
+    tessel::SystemVolumes volumes;
+
+    tessel::frmPrincipal window(kit, prompts, instance, launcher, volumes);
+    prompts.setParentWidget(&window);
+    if (!window.Form_Load())
+        return 0;
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

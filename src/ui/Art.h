@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace tessel {
+
+// The board icon, sharp at every scale the screen asks for.
+QIcon boardIcon();
+// The cartridge plugged into the computer, for the About window.
+QPixmap aboutPicture();
+
+} // namespace tessel

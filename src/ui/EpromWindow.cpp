@@ -1,0 +1,47 @@
+#include "ui/EpromWindow.h"
+
+#include "ui/Twips.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace tessel {
+
+frmEprom::frmEprom(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmEprom"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tessel Cart Burn"));
+    setFixedSize(twips(3615), twips(1710));
+
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancelar"));
+    cancel->setAccessibleName(QStringLiteral("Cancel"));
+    cancel->setGeometry(twipsRect(1200, 1080, 1215, 495));
+    connect(cancel, &QPushButton::clicked, this, &frmEprom::cmdCancelar_Click);
+
+    auto* bar = new QProgressBar(this);
+    bar->setObjectName(QStringLiteral("barEprom"));
+    bar->setAccessibleName(QStringLiteral("Burn progress"));
+    bar->setGeometry(twipsRect(240, 480, 3135, 375));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+
+    auto* caption = new QLabel(QStringLiteral("Flash memory burn in progress"), this);
+    caption->setObjectName(QStringLiteral("lblProgreso"));
+    caption->setGeometry(twipsRect(840, 120, 2130, 195));
+    caption->adjustSize();
+    caption->move(twips(840), twips(120));
+
+    cancel->setFocus();
+}
+
+void frmEprom::cmdCancelar_Click()
+{
+    close();
+}
+
+} // namespace tessel

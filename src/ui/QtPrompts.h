@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/Prompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tessel {
+
+// The questions as Qt's modal dialogs, over the window given as parent.
+class QtPrompts final : public Prompts
+{
+public:
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+
+    Answer message(const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override;
+    QString input(const QString& prompt, const QString& title,
+                  const QString& defaultText) override;
+    std::optional<QString> saveFileName(const SaveRequest& request) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace tessel

@@ -1,0 +1,444 @@
+// The main window driven as a user would: by its controls and menu items,
+// found by object name, with every question answered from a script.
+#include "support/RecordingLauncher.h"
+#include "core/InstanceGuard.h"
+#include "core/Settings.h"
+#include "snapshots/AddSnapshot.h"
+#include "support/FakeVolumes.h"
+#include "support/ScriptedPrompts.h"
+#include "ui/ItemViews.h"
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+using namespace tessel;
+using tessel::test::ScriptedPrompts;
+
+namespace {
+
+class FixedGuard final : public InstanceGuard
+{
+public:
+    explicit FixedGuard(bool alone) : m_alone(alone) {}
+    bool tryAcquire() override { return m_alone; }
+
+private:
+    bool m_alone;
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsStandWhereDesigned_data();
+    void controlsStandWhereDesigned();
+    void windowIsFixedAndTitled();
+    void tabOrderAndFirstFocus();
+    void menusListTheirItemsInOrder();
+    void startUpShowsTheRememberedFolderInTheViews();
+    void secondInstanceClosesWithoutTouchingSettings();
+
+    void fileDoubleClickAddsIt();
+    void deleteKeyWithAnyModifierRemoves_data();
+    void deleteKeyWithAnyModifierRemoves();
+    void gridDoubleClickTestsTheSnapshot();
+    void menuItemsReachTheirCommands();
+    void controlShortcutsAreCommandsNotClipboard();
+    void burnEpromOnlyShowsItsNotice();
+    void gridIsHiddenWhileCreateFlashAsks();
+    void exitClosesWithoutAQuestion();
+
+private:
+    template <typename T>
+    T* control(const char* name) const
+    {
+        T* found = m_window->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QAction* action(const char* name) const { return control<QAction>(name); }
+    void listTenSnapshots();
+
+    QString m_cwd;
+    QTemporaryDir* m_dir = nullptr;
+    QString m_kit;
+    ScriptedPrompts* m_prompts = nullptr;
+    test::RecordingLauncher* m_launcher = nullptr;
+    test::FakeVolumes* m_volumes = nullptr;
+    FixedGuard* m_guard = nullptr;
+    frmPrincipal* m_window = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    m_cwd = QDir::currentPath();
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_kit = m_dir->filePath("kit");
+    QVERIFY(QDir().mkpath(m_kit + "/flash"));
+    QVERIFY(QDir().mkpath(m_kit + "/snaps"));
+    writeAll(m_kit + "/tessel.ini", "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n");
+    writeAll(m_kit + "/snaps/game.sna", QByteArray(kSnapshotSize, 'g'));
+    m_prompts = new ScriptedPrompts;
+    m_launcher = new test::RecordingLauncher;
+    m_volumes = new test::FakeVolumes;
+    m_volumes->add("/");
+    m_guard = new FixedGuard(true);
+    m_window = new frmPrincipal(Kit(m_kit), *m_prompts, *m_guard, *m_launcher, *m_volumes);
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_window;
+    delete m_guard;
+    delete m_volumes;
+    delete m_launcher;
+    delete m_prompts;
+    delete m_dir;
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        windows << window;
+    qDeleteAll(windows); // a window may take others with it; the guards go null
+    QDir::setCurrent(m_cwd);
+}
+
+void TestMainWindow::listTenSnapshots()
+{
+    Session& session = m_window->session();
+    for (int i = 0; i < 10; ++i) {
+        session.table.TablaSnaps[i] = {m_kit + "/snaps/game.sna", QString("Game %1").arg(i)};
+        session.table.NumSnaps = static_cast<qint16>(i + 1);
+    }
+    MostrarTabla(session.table, session.grid);
+}
+
+void TestMainWindow::controlsStandWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("geometry");
+    // Twips divided by 15.
+    QTest::newRow("frmSelector") << "frmSelector" << "client" << QRect(8, 8, 441, 185);
+    QTest::newRow("fleSelecciona") << "fleSelecciona" << "frmSelector" << QRect(224, 16, 209, 162);
+    QTest::newRow("dirSelecciona") << "dirSelecciona" << "frmSelector" << QRect(8, 48, 209, 126);
+    QTest::newRow("drvSelecciona") << "drvSelecciona" << "frmSelector" << QRect(8, 16, 209, 21);
+    QTest::newRow("frmFlash") << "frmFlash" << "client" << QRect(8, 216, 553, 201);
+    QTest::newRow("msgRom") << "msgRom" << "frmFlash" << QRect(8, 16, 537, 177);
+    QTest::newRow("cmdFLash") << "cmdFLash" << "client" << QRect(472, 72, 81, 73);
+    QTest::newRow("Label2") << "Label2" << "frmFlash" << QRect(64, 64, 409, 89);
+}
+
+void TestMainWindow::controlsStandWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(QRect, geometry);
+    auto* widget = m_window->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget()->objectName(), parent);
+    QCOMPARE(widget->geometry(), geometry);
+    QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(name));
+}
+
+void TestMainWindow::windowIsFixedAndTitled()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tessel Zizerev"));
+    QCOMPARE(m_window->centralWidget()->size(), QSize(567, 435));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(control<QGroupBox>("frmSelector")->title(), QStringLiteral("Snapshots SNA   "));
+    QCOMPARE(control<QGroupBox>("frmFlash")->title(), QStringLiteral("SNAs Selected"));
+
+    auto* grid = control<GridView>("msgRom");
+    QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("SNAPSHOT"));
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("NAME"));
+    QCOMPARE(grid->model()->rowCount(), 10);
+    QCOMPARE(grid->columnWidth(0), 400);
+    QCOMPARE(grid->columnWidth(1), 136);
+
+    auto* button = control<QToolButton>("cmdFLash");
+    QCOMPARE(button->text(), QStringLiteral("Create Flash"));
+    QCOMPARE(button->toolTip(), QStringLiteral("Crear archivo FLASH"));
+    QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    QVERIFY(!button->icon().isNull());
+
+    auto* busy = control<QLabel>("Label2");
+    QCOMPARE(busy->text(), QStringLiteral("Please Wait !"));
+    QVERIFY(busy->font().bold());
+    QCOMPARE(busy->font().pointSize(), 48);
+    QVERIFY(!busy->isVisibleTo(m_window) || grid->isVisible());
+}
+
+void TestMainWindow::tabOrderAndFirstFocus()
+{
+    QApplication::setActiveWindow(m_window);
+    QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>("fleSelecciona"));
+    QStringList visited;
+    for (int i = 0; i < 5; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, (QStringList{"fleSelecciona", "dirSelecciona", "drvSelecciona", "msgRom",
+                                   "cmdFLash"}));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("fleSelecciona"));
+}
+
+void TestMainWindow::menusListTheirItemsInOrder()
+{
+    QStringList seen;
+    for (QAction* top : m_window->menuBar()->actions()) {
+        seen << top->menu()->objectName() + ' ' + top->text();
+        for (QAction* item : top->menu()->actions()) {
+            QVERIFY(item->isEnabled() && item->isVisible() && !item->isCheckable());
+            seen << "  " + item->objectName() + ' '
+                        + (item->isSeparator() ? QString("-") : item->text()) + ' '
+                        + item->shortcut().toString(QKeySequence::PortableText);
+        }
+    }
+    QCOMPARE(seen, (QStringList{
+                       "mnuFichero &File",
+                       "  mnuCreate Create Flash Ctrl+C",
+                       "  mnuNuevo &New Ctrl+N",
+                       "  mnuSeparador - ",
+                       "  mnuSalir &Exit Ctrl+E",
+                       "mnuHerramientas &Tools",
+                       "  mnuEprom &Burn EPROM ",
+                       "  mnuSna Test &SNA ",
+                       "mnuAyuda &Help",
+                       "  mnuHelp &Help ",
+                       "  mnuAcerca A&bout... ",
+                   }));
+}
+
+void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
+{
+    // The first run recorded the program folder and the browser shows it.
+    QCOMPARE(LeerIni(m_kit + "/tessel.ini", "tessel", "DirectorioSnaps"), m_kit);
+    auto* folders = control<QTreeView>("dirSelecciona");
+    auto* model = m_window->session().browser.folderModel();
+    QCOMPARE(model->filePath(folders->currentIndex()), m_kit);
+    QCOMPARE(control<QComboBox>("drvSelecciona")->currentData(FolderBrowser::kRootRole).toString(),
+             QStringLiteral("/"));
+    auto* files = control<FileListView>("fleSelecciona");
+    QCOMPARE(m_window->session().browser.fileModel()->filePath(files->rootIndex()), m_kit);
+    QCOMPARE(m_window->session().grid.row(), 0);
+
+    // Opening a folder in the folder list fills the file list and is remembered.
+    folders->setCurrentIndex(model->index(m_kit + "/snaps"));
+    QCOMPARE(LeerIni(m_kit + "/tessel.ini", "tessel", "DirectorioSnaps"), m_kit + "/snaps");
+    QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+}
+
+void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
+{
+    const QByteArray before = readAll(m_kit + "/tessel.ini");
+    FixedGuard taken(false);
+    ScriptedPrompts silent;
+    frmPrincipal second(Kit(m_kit), silent, taken, *m_launcher, *m_volumes);
+    QVERIFY(!second.Form_Load());
+    QVERIFY(!second.isVisible());
+    QVERIFY(silent.calls().isEmpty());
+    QCOMPARE(readAll(m_kit + "/tessel.ini"), before);
+}
+
+void TestMainWindow::fileDoubleClickAddsIt()
+{
+    Session& session = m_window->session();
+    QCOMPARE(session.browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    auto* files = control<FileListView>("fleSelecciona");
+    QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+    const QModelIndex game = files->model()->index(0, 0, files->rootIndex());
+    const QPoint at = files->visualRect(game).center();
+    m_prompts->answerInput("My game");
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(session.table.NumSnaps, 1);
+    QCOMPARE(session.grid.textMatrix(1, 1), QStringLiteral("My game"));
+    QVERIFY(!files->selectionModel()->isSelected(game));
+
+    // Enter on the list is the keyboard's double click.
+    files->setCurrentIndex(game);
+    m_prompts->answerInput("Again");
+    QTest::keyClick(files, Qt::Key_Return);
+    QCOMPARE(session.table.NumSnaps, 2);
+}
+
+void TestMainWindow::deleteKeyWithAnyModifierRemoves_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("plain") << Qt::KeyboardModifiers();
+    QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("ctrl+alt") << (Qt::ControlModifier | Qt::AltModifier);
+}
+
+void TestMainWindow::deleteKeyWithAnyModifierRemoves()
+{
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    listTenSnapshots();
+    auto* grid = control<GridView>("msgRom");
+    const QModelIndex third = grid->model()->index(2, 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
+    QCOMPARE(m_window->session().grid.row(), 3);
+    m_prompts->answerMessage(Answer::Ok);
+    QTest::keyClick(grid, Qt::Key_Delete, modifiers);
+    QCOMPARE(m_prompts->last().text, QStringLiteral("Delete from the list Game 2?"));
+    QCOMPARE(m_window->session().table.NumSnaps, 9);
+    QCOMPARE(m_window->session().grid.textMatrix(3, 1), QStringLiteral("Game 3"));
+
+    QTest::keyClick(grid, Qt::Key_Down); // other keys keep their usual meaning
+    QCOMPARE(m_prompts->calls().size(), 1);
+}
+
+void TestMainWindow::gridDoubleClickTestsTheSnapshot()
+{
+    listTenSnapshots();
+    auto* grid = control<GridView>("msgRom");
+    const QPoint at = grid->visualRect(grid->model()->index(4, 1)).center();
+    m_prompts->answerMessage(Answer::Yes);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(m_launcher->starts.size(), 1);
+    QCOMPARE(m_launcher->starts.constFirst().arguments,
+             (QStringList{"-snapshot", m_kit + "/snaps/game.sna"}));
+}
+
+void TestMainWindow::menuItemsReachTheirCommands()
+{
+    m_prompts->answerMessage(Answer::No);
+    action("mnuNuevo")->trigger();
+    QCOMPARE(m_prompts->last().text, QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
+
+    m_prompts->answerMessage(Answer::Ok);
+    action("mnuCreate")->trigger();
+    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
+
+    m_prompts->answerMessage(Answer::Ok);
+    control<QToolButton>("cmdFLash")->click();
+    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
+
+    m_prompts->answerMessage(Answer::Ok);
+    action("mnuSna")->trigger();
+    QCOMPARE(m_prompts->last().text, QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
+
+    action("mnuHelp")->trigger();
+    QCOMPARE(m_launcher->starts.size(), 1);
+    QVERIFY(m_launcher->starts.constFirst().arguments.contains(m_kit + "/help.txt"));
+
+    QCOMPARE(m_prompts->calls().size(), 4);
+    QVERIFY(m_prompts->allAnswered());
+}
+
+void TestMainWindow::controlShortcutsAreCommandsNotClipboard()
+{
+    QApplication::setActiveWindow(m_window);
+    for (const char* focus : {"fleSelecciona", "dirSelecciona", "msgRom"}) {
+        control<QWidget>(focus)->setFocus();
+        m_prompts->answerMessage(Answer::Ok);
+        QTest::keyClick(control<QWidget>(focus), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY2(m_prompts->calls().size() > 0 && m_prompts->last().title == "Tessel", focus);
+        m_prompts->clear();
+    }
+    m_prompts->answerMessage(Answer::No);
+    QTest::keyClick(control<QWidget>("fleSelecciona"), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(m_prompts->last().icon, Icon::Critical);
+
+    QTest::keyClick(control<QWidget>("fleSelecciona"), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestMainWindow::burnEpromOnlyShowsItsNotice()
+{
+    const QByteArray settings = readAll(m_kit + "/tessel.ini");
+    for (int i = 0; i < 2; ++i) {
+        m_prompts->answerMessage(Answer::Ok);
+        action("mnuEprom")->trigger();
+        const auto notice = m_prompts->last();
+        QCOMPARE(notice.text.section('\r', 0, 0), QStringLiteral("This funtion is not implemeted yet."));
+        QVERIFY(notice.text.section('\r', 1).startsWith("Stay tunned: http"));
+        QVERIFY(!notice.text.contains('\n'));
+        QCOMPARE(notice.title, QStringLiteral("Tessel Burning"));
+        QCOMPARE(notice.icon, Icon::Information);
+        QCOMPARE(notice.buttons, Buttons::Ok);
+    }
+    QCOMPARE(m_prompts->calls().at(0).text, m_prompts->calls().at(1).text);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }),
+             1);
+    QCOMPARE(readAll(m_kit + "/tessel.ini"), settings);
+}
+
+void TestMainWindow::gridIsHiddenWhileCreateFlashAsks()
+{
+    listTenSnapshots();
+    writeAll(m_kit + "/bank1.rom", QByteArray(16384, '1'));
+    writeAll(m_kit + "/bank32.rom", QByteArray(16384, '3'));
+    auto* grid = control<GridView>("msgRom");
+    auto* busy = control<QLabel>("Label2");
+    QList<bool> gridShown, labelShown, hourglass;
+    m_prompts->onQuestion([&](const ScriptedPrompts::Call&) {
+        gridShown << grid->isVisible();
+        labelShown << busy->isVisible();
+        hourglass << (m_window->cursor().shape() == Qt::WaitCursor);
+    });
+    m_prompts->cancelSave();
+    m_prompts->answerMessage(Answer::Yes);
+    action("mnuCreate")->trigger();
+    QCOMPARE(gridShown, (QList<bool>{false, false}));
+    QCOMPARE(labelShown, (QList<bool>{true, true}));
+    QCOMPARE(hourglass, (QList<bool>{true, true}));
+    QVERIFY(grid->isVisible());
+    QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(m_window->session().grid.textMatrix(10, 1), QStringLiteral("Game 9"));
+}
+
+void TestMainWindow::exitClosesWithoutAQuestion()
+{
+    listTenSnapshots();
+    QSignalSpy closed(qApp, &QGuiApplication::lastWindowClosed);
+    action("mnuSalir")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_prompts->calls().isEmpty());
+
+    m_window->show();
+    QVERIFY(m_window->close()); // the close box goes the same way
+    QVERIFY(m_prompts->calls().isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
