@@ -1,0 +1,20 @@
+# Sourced by the other scripts: installs the Debian/Ubuntu packages that are
+# missing, and nothing when all are there.
+
+tz_need_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and testing need.
+TZ_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev)
