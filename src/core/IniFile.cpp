@@ -1,0 +1,340 @@
+#include "core/IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace tessel {
+namespace {
+
+// The content as text units: each byte widened as it is, or the code units
+// of a UTF-16LE file. A unit offset maps back to a byte offset exactly, so an
+// edit changes only the bytes it replaces, whatever the rest holds.
+class Text
+{
+public:
+    enum Mark { NoMark, Utf8Mark, Utf16Mark };
+
+    static Mark markOf(const QByteArray& content)
+    {
+        if (content.startsWith("\xFF\xFE"))
+            return Utf16Mark;
+        return content.startsWith("\xEF\xBB\xBF") ? Utf8Mark : NoMark;
+    }
+
+    explicit Text(const QByteArray& content)
+    {
+        const Mark mark = markOf(content);
+        if (mark == Utf16Mark) {
+            m_wide = true;
+            m_prefix = 2;
+            m_units.resize((content.size() - 2) / 2); // an odd last byte is left alone
+            QChar* out = m_units.data();
+            for (qsizetype i = 0; i < m_units.size(); ++i) {
+                const auto lo = static_cast<uchar>(content[2 + 2 * i]);
+                const auto hi = static_cast<uchar>(content[3 + 2 * i]);
+                out[i] = QChar(static_cast<char16_t>(lo | hi << 8));
+            }
+        } else {
+            m_prefix = mark == Utf8Mark ? 3 : 0;
+            m_units = QString::fromLatin1(content.constData() + m_prefix,
+                                          content.size() - m_prefix);
+        }
+    }
+
+    QStringView units() const { return m_units; }
+    qsizetype byteOffset(qsizetype unit) const { return m_prefix + unit * (m_wide ? 2 : 1); }
+
+    // Caller's bytes to units and back.
+    QString fromBytes(const QByteArray& bytes) const
+    {
+        return m_wide ? QString::fromLocal8Bit(bytes) : QString::fromLatin1(bytes);
+    }
+    QByteArray toBytes(QStringView units) const
+    {
+        return m_wide ? units.toLocal8Bit() : units.toLatin1();
+    }
+
+    // Units to the file's own bytes; in an 8-bit file every unit is below 256.
+    QByteArray encode(QStringView units) const
+    {
+        if (!m_wide)
+            return units.toLatin1();
+        QByteArray bytes;
+        bytes.reserve(units.size() * 2);
+        for (const QChar c : units) {
+            bytes.append(static_cast<char>(c.unicode() & 0xFF));
+            bytes.append(static_cast<char>(c.unicode() >> 8));
+        }
+        return bytes;
+    }
+
+private:
+    QString m_units;
+    qsizetype m_prefix = 0;
+    bool m_wide = false;
+};
+
+struct Line
+{
+    qsizetype begin = 0;
+    qsizetype end = 0;  // before the line break
+    qsizetype next = 0; // after it; equals `end` on a last line without one
+};
+
+Line lineAt(QStringView text, qsizetype pos)
+{
+    qsizetype end = pos;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        ++end;
+    // A break is LF, CR LF, CR CR LF (left by a doubled conversion) or a lone CR.
+    const QStringView rest = text.sliced(end, std::min<qsizetype>(3, text.size() - end));
+    const qsizetype breakLength = rest.startsWith(u"\r\r\n") ? 3
+                                  : rest.startsWith(u"\r\n")  ? 2
+                                  : rest.isEmpty()             ? 0
+                                                               : 1;
+    return {pos, end, end + breakLength};
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
+}
+
+QStringView trimmedLeft(QStringView s)
+{
+    while (!s.isEmpty() && isBlank(s.front()))
+        s = s.sliced(1);
+    return s;
+}
+
+QStringView trimmed(QStringView s)
+{
+    s = trimmedLeft(s);
+    while (!s.isEmpty() && isBlank(s.back()))
+        s.chop(1);
+    return s;
+}
+
+QStringView unquoted(QStringView value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+                        && value.back() == value.front();
+    return quoted ? value.sliced(1, value.size() - 2) : value;
+}
+
+char16_t foldAscii(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
+// ASCII only: the platform's folding of other letters depends on its code page.
+bool sameName(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldAscii(a[i].unicode()) != foldAscii(b[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
+struct Entry
+{
+    enum Kind { Blank, Header, Key } kind = Blank;
+    QStringView name;
+    QStringView value;
+    bool hasValue = false;
+};
+
+Entry parseLine(QStringView line)
+{
+    const qsizetype nul = line.indexOf(QChar(u'\0'));
+    line = trimmed(nul < 0 ? line : line.first(nul));
+    if (line.isEmpty())
+        return {};
+    if (line.front() == u'[') {
+        const qsizetype close = line.lastIndexOf(u']');
+        if (close > 0)
+            return {Entry::Header, trimmed(line.sliced(1, close - 1)), {}, false};
+    }
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return {Entry::Key, line, {}, false};
+    return {Entry::Key, trimmed(line.first(eq)), unquoted(trimmed(line.sliced(eq + 1))), true};
+}
+
+struct Spot
+{
+    bool sectionFound = false;
+    Line keyLine{-1, -1, -1};
+    Entry key;
+    // Where a new key line goes, and whether a line break must come first.
+    qsizetype insertAt = 0;
+    bool insertNeedsBreak = false;
+
+    bool keyFound() const { return keyLine.begin >= 0; }
+};
+
+Spot locate(QStringView text, QStringView section, QStringView key)
+{
+    Spot spot;
+    bool inside = section.isEmpty();
+    spot.sectionFound = inside;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const Line line = lineAt(text, pos);
+        pos = line.next;
+        const Entry entry = parseLine(text.sliced(line.begin, line.end - line.begin));
+        if (entry.kind == Entry::Blank)
+            continue;
+        if (entry.kind == Entry::Header) {
+            if (inside)
+                break;
+            inside = sameName(entry.name, section);
+            spot.sectionFound = inside;
+        } else if (inside && sameName(entry.name, key)) {
+            spot.keyLine = line;
+            spot.key = entry;
+            return spot;
+        }
+        if (inside) {
+            spot.insertAt = line.next;
+            spot.insertNeedsBreak = line.next == line.end;
+        }
+    }
+    return spot;
+}
+
+// New lines take the file's first line break; CRLF when it has none.
+QString lineBreakOf(QStringView text)
+{
+    const Line first = lineAt(text, 0);
+    return first.next > first.end ? text.sliced(first.end, first.next - first.end).toString()
+                                   : QStringLiteral("\r\n");
+}
+
+QByteArray cString(const QByteArray& bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    return nul < 0 ? bytes : bytes.left(nul);
+}
+
+// Refuses what would break the file's lines: a line break or NUL, a key that
+// would end early at its '=' or read as a section header.
+bool storable(const QByteArray& section, const QByteArray& key, const QByteArray& value)
+{
+    for (const QByteArray* text : {&section, &key, &value}) {
+        if (text->contains('\0') || text->contains('\r') || text->contains('\n'))
+            return false;
+    }
+    const QByteArray name = key.trimmed();
+    return !name.contains('=') && !name.startsWith('[');
+}
+
+// Empty when the file is missing; nothing when it exists but cannot be read,
+// so that a write never replaces a file it has not seen.
+std::optional<QByteArray> readWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+ProfileRead readProfileString(const QByteArray& content, const QByteArray& section,
+                              const QByteArray& key, const QByteArray& defaultValue,
+                              int bufsize)
+{
+    if (bufsize <= 0)
+        return {};
+    const Text text(content);
+    const QString sectionName = text.fromBytes(cString(section));
+    const QString keyName = text.fromBytes(cString(key));
+    const Spot spot = locate(text.units(), trimmed(sectionName), trimmed(keyName));
+
+    QByteArray value;
+    if (spot.keyFound() && spot.key.hasValue) {
+        value = text.toBytes(spot.key.value);
+    } else {
+        value = cString(defaultValue);
+        while (value.endsWith(' '))
+            value.chop(1);
+    }
+    value.truncate(bufsize - 1);
+    return {static_cast<int>(value.size()), value};
+}
+
+std::optional<QByteArray> writeProfileString(const QByteArray& content, const QByteArray& section,
+                                             const QByteArray& key, const QByteArray& value)
+{
+    if (!storable(section, key, value))
+        return std::nullopt;
+    const Text text(content);
+    const QStringView units = text.units();
+    const QString sectionArg = text.fromBytes(section);
+    const QString keyArg = text.fromBytes(key);
+    const QString sectionName = trimmedLeft(sectionArg).toString();
+    const QString keyName = trimmedLeft(keyArg).toString();
+    const QString valueText = trimmedLeft(text.fromBytes(value)).toString();
+    const Spot spot = locate(units, trimmed(sectionName), trimmed(keyName));
+    const QString eol = lineBreakOf(units);
+
+    qsizetype from = units.size();
+    qsizetype to = from;
+    QString insert;
+    if (spot.keyFound()) {
+        // Keeps the file's spelling of the key and the line's own break.
+        from = spot.keyLine.begin;
+        to = spot.keyLine.end;
+        insert = spot.key.name.toString() + u'=' + valueText;
+    } else if (spot.sectionFound) {
+        from = to = spot.insertAt;
+        insert = (spot.insertNeedsBreak ? eol : QString()) + keyName + u'=' + valueText + eol;
+    } else {
+        const bool endsOpen = !units.isEmpty() && units.back() != u'\r' && units.back() != u'\n';
+        insert = (endsOpen ? eol : QString()) + u'[' + sectionName + u']' + eol + keyName + u'='
+                 + valueText + eol;
+    }
+
+    QByteArray result = content;
+    const qsizetype at = text.byteOffset(from);
+    result.replace(at, text.byteOffset(to) - at, text.encode(insert));
+    // A key written at the very start must not turn into a byte-order mark.
+    if (Text::markOf(result) != Text::markOf(content))
+        return std::nullopt;
+    return result;
+}
+
+ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& section,
+                                      const QByteArray& key, const QByteArray& defaultValue,
+                                      int bufsize)
+{
+    return readProfileString(readWhole(path).value_or(QByteArray()), section, key, defaultValue,
+                             bufsize);
+}
+
+bool writeProfileStringToFile(const QString& path, const QByteArray& section,
+                              const QByteArray& key, const QByteArray& value)
+{
+    const std::optional<QByteArray> old = readWhole(path);
+    if (!old)
+        return false;
+    const std::optional<QByteArray> updated = writeProfileString(*old, section, key, value);
+    if (!updated)
+        return false;
+    // An unfinished QSaveFile removes its temporary file and leaves the target alone.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(*updated) == updated->size()
+           && file.commit();
+}
+
+} // namespace tessel

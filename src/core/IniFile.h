@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace tessel {
+
+// Private-profile (INI) text handled as bytes, as the 8-bit Windows profile
+// functions see it: the caller converts its text at the edge. A file that
+// starts with the UTF-16LE mark is the exception; its text is converted to
+// and from the locale's 8-bit encoding here, and a UTF-8 mark is kept but
+// otherwise ignored.
+//
+// Layout: "[name]" starts a section, "key=value" sets a key. Names match
+// regardless of ASCII letter case and surrounding blanks. Lines before the
+// first section form a section with the empty name. Only the first section
+// of a name, and in it only the first line of a key, counts. A line reads
+// only up to a NUL byte.
+
+struct ProfileRead
+{
+    int count = 0; // bytes in `bytes`, at most bufsize - 1
+    QByteArray bytes;
+};
+
+// The key's value, trimmed and without one pair of enclosing quotes, or the
+// default (less its trailing spaces) when the section, the key or the key's
+// '=' is missing. At most bufsize - 1 bytes. Safe on any content.
+ProfileRead readProfileString(const QByteArray& content, const QByteArray& section,
+                              const QByteArray& key, const QByteArray& defaultValue,
+                              int bufsize);
+
+// The content with the key set to the value: the key's line rewritten, or a
+// new line after the last non-blank line of its section, or a new section at
+// the end. Every other byte stays as it was. Nothing when the text would
+// break the file's lines: a line break or NUL anywhere, '=' in the key, a key
+// starting with '['. Leading blanks of the names and of the value are
+// dropped, and reading trims and unquotes values, as the platform does.
+[[nodiscard]] std::optional<QByteArray> writeProfileString(const QByteArray& content,
+                                                           const QByteArray& section,
+                                                           const QByteArray& key,
+                                                           const QByteArray& value);
+
+// The same on a file, read anew on every call. A missing or unreadable file
+// reads as empty.
+ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& section,
+                                      const QByteArray& key, const QByteArray& defaultValue,
+                                      int bufsize);
+
+// Creates the file when it is missing, never its folder. The new content is
+// written beside the file and renamed over it, so a failure at any point
+// leaves the old file exactly as it was. False when nothing was stored,
+// including when an existing file could not be read.
+[[nodiscard]] bool writeProfileStringToFile(const QString& path, const QByteArray& section,
+                                            const QByteArray& key, const QByteArray& value);
+
+} // namespace tessel
