@@ -18,6 +18,41 @@ QString cleanFolder(const QString& path)
 }
 } // namespace
 
+FileListModel::FileListModel(QFileSystemModel& files, QObject* parent)
+    : QSortFilterProxyModel(parent)
+    , m_files(files)
+{
+    setSourceModel(&files);
+}
+
+void FileListModel::setFolder(const QString& folder)
+{
+    m_folder = folder;
+    m_files.setRootPath(folder);
+    invalidateFilter();
+}
+
+QModelIndex FileListModel::folderIndex() const
+{
+    return mapFromSource(m_files.index(m_folder));
+}
+
+QString FileListModel::fileName(const QModelIndex& index) const
+{
+    return m_files.fileName(mapToSource(index));
+}
+
+// Files pass; of the folders, only those on the way to the listed one.
+bool FileListModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
+{
+    const QModelIndex entry = m_files.index(sourceRow, 0, sourceParent);
+    if (!m_files.isDir(entry))
+        return true;
+    const QString path = m_files.filePath(entry);
+    const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    return m_folder == path || m_folder.startsWith(prefix);
+}
+
 FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& prompts,
                              const VolumeSource& volumes, QObject* parent)
     : QObject(parent)
@@ -25,17 +60,16 @@ FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& pr
     , m_rutaIni(rutaIni)
     , m_prompts(prompts)
     , m_volumes(volumes)
-    , m_fileSelection(&m_fileModel)
+    , m_fileList(m_fileModel)
+    , m_fileSelection(&m_fileList)
 {
     m_folderModel.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_folderModel.setReadOnly(true);
 
-    m_fileModel.setFilter(QDir::Files);
+    m_fileModel.setFilter(QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot);
     m_fileModel.setNameFilters({QStringLiteral("*.sna*")});
     m_fileModel.setNameFilterDisables(false);
     m_fileModel.setReadOnly(true);
-    connect(&m_fileModel, &QFileSystemModel::rootPathChanged, &m_fileSelection,
-            [this] { m_fileSelection.clear(); });
 
     refreshDrives();
 
@@ -43,7 +77,7 @@ FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& pr
     m_path = cleanFolder(QDir::currentPath());
     m_drive = m_volumes.rootOf(m_path);
     m_folderModel.setRootPath(m_drive);
-    m_fileModel.setRootPath(m_path);
+    m_fileList.setFolder(m_path);
 }
 
 void FolderBrowser::refreshDrives()
@@ -122,29 +156,30 @@ void FolderBrowser::dirSelecciona_Change()
             kAppTitle, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    m_fileModel.setRootPath(m_path);
+    m_fileSelection.clear();
+    m_fileList.setFolder(m_path);
     emit fileListChanged(m_path);
     EscribirIni(m_rutaIni, kSection, kKeySnapsFolder, QDir::toNativeSeparators(m_path));
 }
 
 QModelIndex FolderBrowser::fileListRoot() const
 {
-    return m_fileModel.index(m_fileModel.rootPath());
+    return m_fileList.folderIndex();
 }
 
 QModelIndex FolderBrowser::fileIndex(int i) const
 {
-    return m_fileModel.index(i, 0, fileListRoot());
+    return m_fileList.index(i, 0, fileListRoot());
 }
 
 int FolderBrowser::listCount() const
 {
-    return m_fileModel.rowCount(fileListRoot());
+    return m_fileList.rowCount(fileListRoot());
 }
 
 QString FolderBrowser::list(int i) const
 {
-    return m_fileModel.fileName(fileIndex(i));
+    return m_fileList.fileName(fileIndex(i));
 }
 
 bool FolderBrowser::isSelected(int i) const

@@ -6,11 +6,34 @@
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QObject>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 
 namespace tessel {
 
 class Prompts;
+
+// The file list's view of the file-system model: the matching files of one
+// folder. The model itself keeps every folder, so that the list's root never
+// vanishes while the model refreshes the folders above it.
+class FileListModel final : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit FileListModel(QFileSystemModel& files, QObject* parent = nullptr);
+
+    void setFolder(const QString& folder);
+    QModelIndex folderIndex() const;
+    QString fileName(const QModelIndex& index) const;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    QFileSystemModel& m_files;
+    QString m_folder;
+};
 
 // What setting the drive or folder list can fail with.
 enum class BrowserError {
@@ -56,7 +79,7 @@ public:
 
     QStandardItemModel* driveModel() { return &m_driveModel; }
     QFileSystemModel* folderModel() { return &m_folderModel; }
-    QFileSystemModel* fileModel() { return &m_fileModel; }
+    QAbstractItemModel* fileModel() { return &m_fileList; }
     QItemSelectionModel* fileSelection() { return &m_fileSelection; }
     QModelIndex fileListRoot() const;
 
@@ -85,6 +108,7 @@ private:
     QStandardItemModel m_driveModel;
     QFileSystemModel m_folderModel;
     QFileSystemModel m_fileModel;
+    FileListModel m_fileList;
     QItemSelectionModel m_fileSelection;
 };
 

@@ -42,6 +42,7 @@ private slots:
     void cleanup();
 
     void fileListMatchesSnaNamesInAnyCase();
+    void fileListKeepsItsFolderWhileFoldersRefresh();
     void folderListShowsFoldersOnly();
     void everyFolderShownIsRemembered();
     void newDriveShowsItsRoot();
@@ -98,6 +99,23 @@ void TestFolderBrowser::fileListMatchesSnaNamesInAnyCase()
     QCOMPARE(m_browser->setPath(folder), BrowserError::None);
     QTRY_COMPARE(listed(*m_browser), (QStringList{"A.SNA", "b.sna2", "c.Sna"}));
     QCOMPARE(m_browser->fileListPath(), folder);
+}
+
+// The model re-reads the folders above the listed one in the background;
+// the list must stay on its folder all the while.
+void TestFolderBrowser::fileListKeepsItsFolderWhileFoldersRefresh()
+{
+    QVERIFY(QDir().mkpath(m_home + "/a/b/c"));
+    touch(m_home + "/a/b/game.sna");
+    QCOMPARE(m_browser->setPath(m_home + "/a"), BrowserError::None);
+    QCOMPARE(m_browser->setPath(m_home + "/a/b"), BrowserError::None);
+    const QPersistentModelIndex root = m_browser->fileListRoot();
+    QTRY_COMPARE(m_browser->listCount(), 1);
+    touch(m_home + "/a/new.sna"); // makes the model read the folder above again
+    QTest::qWait(200);
+    QVERIFY(root.isValid());
+    QCOMPARE(QModelIndex(root), m_browser->fileListRoot());
+    QCOMPARE(m_browser->list(0), QStringLiteral("game.sna"));
 }
 
 void TestFolderBrowser::folderListShowsFoldersOnly()
