@@ -31,16 +31,17 @@ frmAcerca::frmAcerca(QWidget* parent)
     titleFont.setPointSize(18);
     titleFont.setBold(true);
     title->setFont(titleFont);
+    title->adjustSize();
     QPalette blue = title->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     title->setPalette(blue);
 
     addLabel(QStringLiteral("Label2"),
-             QStringLiteral("Cartridge hardware and Spectrum software: the Tessel team"),
+             QStringLiteral("Hardware and Spectrum software: the Tessel team"),
              twipsRect(120, 960, 4185, 195));
     addLabel(QStringLiteral("Label3"), QStringLiteral("This program: the Tessel Zizerev team"),
              twipsRect(120, 1320, 3090, 195));
-    addLabel(QStringLiteral("Label4"), QStringLiteral("Made by the Tessel makers - ") + kMakersSite,
+    addLabel(QStringLiteral("Label4"), QStringLiteral("The Tessel team: ") + kMakersSite,
              twipsRect(120, 1680, 4395, 195));
     QLabel* thanks = addLabel(QStringLiteral("Label5"), QStringLiteral("Agradecimientos/Thanks to:"),
                               twipsRect(240, 2640, 2010, 195));

@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tessel {
 
 frmEprom::frmEprom(QWidget* parent)
@@ -33,8 +35,9 @@ frmEprom::frmEprom(QWidget* parent)
     auto* caption = new QLabel(QStringLiteral("Flash memory burn in progress"), this);
     caption->setObjectName(QStringLiteral("lblProgreso"));
     caption->setGeometry(twipsRect(840, 120, 2130, 195));
+    // Its designed box is tight for wider system fonts: centred, it fits.
     caption->adjustSize();
-    caption->move(twips(840), twips(120));
+    caption->move(std::max(0, (width() - caption->width()) / 2), twips(120));
 
     cancel->setFocus();
 }

@@ -117,13 +117,18 @@ void frmPrincipal::buildControls()
     msgRom->setTabKeyNavigation(false);
     msgRom->setWordWrap(false);
     msgRom->setTextElideMode(Qt::ElideMiddle);
+    // Rows of 240 twips: the header and all ten rows fit without scrolling.
     msgRom->verticalHeader()->hide();
+    msgRom->verticalHeader()->setMinimumSectionSize(0);
     msgRom->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     msgRom->verticalHeader()->setDefaultSectionSize(twips(240));
     msgRom->horizontalHeader()->setSectionsClickable(false);
     msgRom->horizontalHeader()->setHighlightSections(false);
     msgRom->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    msgRom->horizontalHeader()->setFixedHeight(twips(240) + 2);
+    msgRom->horizontalHeader()->setMinimumSectionSize(0);
+    msgRom->horizontalHeader()->setFixedHeight(msgRom->height() - 2 * msgRom->frameWidth()
+                                               - 10 * twips(240));
+    msgRom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(msgRom, &GridView::keyDown, this, &frmPrincipal::msgRom_KeyDown);
     connect(msgRom, &GridView::dblClick, this, &frmPrincipal::msgRom_DblClick);
 
@@ -204,6 +209,14 @@ void frmPrincipal::wireBrowser()
     connect(&browser, &FolderBrowser::driveChanged, this, &frmPrincipal::showDrive);
     connect(&browser, &FolderBrowser::pathChanged, this, &frmPrincipal::showFolder);
     connect(&browser, &FolderBrowser::fileListChanged, this, &frmPrincipal::showFileList);
+    // The folder model fills in the background: once the folders on the way
+    // to the current one are read, the current one can be shown.
+    connect(browser.folderModel(), &QFileSystemModel::directoryLoaded, this,
+            [this](const QString& loaded) {
+                const QString current = m_session.browser.path();
+                if (current == loaded || current.startsWith(loaded))
+                    showFolder(current);
+            });
 
     showDrive(browser.drive());
     showFolder(browser.path());

@@ -68,6 +68,7 @@ private slots:
     void tabOrderAndFirstFocus();
     void menusListTheirItemsInOrder();
     void startUpShowsTheRememberedFolderInTheViews();
+    void fileListStaysOnItsFolder();
     void secondInstanceClosesWithoutTouchingSettings();
 
     void fileDoubleClickAddsIt();
@@ -256,13 +257,28 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
     QCOMPARE(control<QComboBox>("drvSelecciona")->currentData(FolderBrowser::kRootRole).toString(),
              QStringLiteral("/"));
     auto* files = control<FileListView>("fleSelecciona");
-    QCOMPARE(m_window->session().browser.fileModel()->filePath(files->rootIndex()), m_kit);
+    QCOMPARE(files->rootIndex(), m_window->session().browser.fileListRoot());
+    QCOMPARE(m_window->session().browser.fileListPath(), m_kit);
     QCOMPARE(m_window->session().grid.row(), 0);
 
     // Opening a folder in the folder list fills the file list and is remembered.
     folders->setCurrentIndex(model->index(m_kit + "/snaps"));
     QCOMPARE(LeerIni(m_kit + "/tessel.ini", "tessel", "DirectorioSnaps"), m_kit + "/snaps");
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+}
+
+// The model re-reads the folders above the listed one in the background; the
+// list must go on showing its own folder's files.
+void TestMainWindow::fileListStaysOnItsFolder()
+{
+    auto* files = control<FileListView>("fleSelecciona");
+    QCOMPARE(m_window->session().browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+    QTest::qWait(500);
+    QVERIFY(files->rootIndex().isValid());
+    QCOMPARE(files->model()->rowCount(files->rootIndex()), 1);
+    QCOMPARE(files->model()->index(0, 0, files->rootIndex()).data().toString(),
+             QStringLiteral("game.sna"));
 }
 
 void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
