@@ -1,0 +1,119 @@
+// A whole compilation through the window, on real snapshots, against the
+// command-line builder: both must give the same image, byte for byte.
+#include "core/InstanceGuard.h"
+#include "snapshots/AddSnapshot.h"
+#include "support/FakeVolumes.h"
+#include "support/RecordingLauncher.h"
+#include "support/ScriptedPrompts.h"
+#include "ui/ItemViews.h"
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tessel;
+
+namespace {
+
+class AloneGuard final : public InstanceGuard
+{
+public:
+    bool tryAcquire() override { return true; }
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowAndCommandLineBuildTheSameImage();
+};
+
+void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
+{
+    const QString cwd = QDir::currentPath();
+    QTemporaryDir dir;
+    const QString kit = dir.filePath("kit");
+    const QString snaps = dir.filePath("my snapshots");
+    QVERIFY(QDir().mkpath(kit + "/flash"));
+    QVERIFY(QDir().mkpath(snaps));
+    QVERIFY(QFile::copy(TESSEL_KIT_SOURCE "/tessel.ini", kit + "/tessel.ini"));
+    QFile bank1(kit + "/bank1.rom"), bank32(kit + "/bank32.rom");
+    QVERIFY(bank1.open(QIODevice::WriteOnly) && bank32.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 16384; ++i) {
+        bank1.putChar(static_cast<char>(i * 7));
+        bank32.putChar(static_cast<char>(i * 13 + 1));
+    }
+    bank1.close();
+    bank32.close();
+    const QStringList files = QDir(TESSEL_TEST_DATA "/sna").entryList({"*.sna"}, QDir::Files);
+    QVERIFY(files.size() >= 10);
+    for (const QString& file : files.mid(0, 10))
+        QVERIFY(QFile::copy(TESSEL_TEST_DATA "/sna/" + file, snaps + '/' + file));
+
+    QString firstSnapshot;
+    test::ScriptedPrompts prompts;
+    test::RecordingLauncher launcher;
+    test::FakeVolumes volumes;
+    volumes.add("/");
+    AloneGuard guard;
+    {
+        frmPrincipal window(Kit(kit), prompts, guard, launcher, volumes);
+        QVERIFY(window.Form_Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
+
+        // Ten double clicks in the file list, each named as a user would.
+        auto* list = window.findChild<FileListView*>("fleSelecciona");
+        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 10);
+        QStringList names;
+        for (int i = 0; i < 10; ++i) {
+            const QModelIndex entry = list->model()->index(i, 0, list->rootIndex());
+            const QPoint at = list->visualRect(entry).center();
+            names << QString::fromUtf8("Jogo n\u00ba %1 \u00e9t\u00e9").arg(i);
+            prompts.answerInput(names.last());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(window.session().table.NumSnaps, 10);
+        firstSnapshot = window.session().table.TablaSnaps[0][0];
+
+        prompts.answerSave(dir.filePath("window.rom"));
+        prompts.answerMessage(Answer::Ok);
+        window.findChild<QAction*>("mnuCreate")->trigger();
+        QCOMPARE(prompts.last().text,
+                 "The file " + dir.filePath("window.rom") + " has been saved sucessfully.");
+
+        QStringList arguments{"--kit", kit, "-o", dir.filePath("cli.rom")};
+        for (int i = 0; i < 10; ++i)
+            arguments << names[i] + '=' + window.session().table.TablaSnaps[i][0];
+        QProcess cli;
+        cli.start(TESSEL_FLASH_EXE, arguments);
+        QVERIFY(cli.waitForFinished(30000));
+        QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+    }
+    QDir::setCurrent(cwd);
+
+    const QByteArray fromWindow = readAll(dir.filePath("window.rom"));
+    QCOMPARE(fromWindow.size(), 524288);
+    QCOMPARE(readAll(dir.filePath("cli.rom")), fromWindow);
+    QCOMPARE(readAll(kit + "/flash/tessel.rom"), fromWindow);
+    // Name 3 in Windows-1252 at its slot, and snapshot 0's memory in its area.
+    QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20), QByteArray("Jogo n\xba 3 \xe9t\xe9") + QByteArray(7, ' '));
+    QCOMPARE(fromWindow.mid(16384, 49152), readAll(firstSnapshot).mid(27));
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_end_to_end.moc"
