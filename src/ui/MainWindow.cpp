@@ -53,9 +53,9 @@ frmPrincipal::frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& inst
     buildMenus();
     wireBrowser();
     // A fixed window of dialog style: no resizing, no maximising.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(sizeHint());
     if (const QScreen* display = screen())
         move(display->availableGeometry().center() - rect().center());
@@ -86,7 +86,10 @@ void frmPrincipal::buildControls()
     // Created before the grid, so the grid covers it until the grid is hidden.
     Label2 = place(new QLabel(QStringLiteral("Please Wait !"), frmFlash), QStringLiteral("Label2"),
                    twipsRect(960, 960, 6135, 1335), QStringLiteral("Please Wait !"));
-    QFont busyFont(QStringLiteral("Times New Roman"));
+    QFont busyFont;
+    // Where Times New Roman is missing, a serif with the same metrics.
+    busyFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                          QStringLiteral("Tinos")});
     busyFont.setStyleHint(QFont::Serif);
     busyFont.setPointSize(48);
     busyFont.setBold(true);
