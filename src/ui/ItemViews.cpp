@@ -19,6 +19,16 @@ void FileListView::keyPressEvent(QKeyEvent* event)
     QListView::keyPressEvent(event);
 }
 
+// Focus alone picks no row: until the user moves to one, no entry is current
+// and Delete or Test SNA have nothing to act on.
+void GridView::focusInEvent(QFocusEvent* event)
+{
+    const bool hadCurrent = currentIndex().isValid();
+    QTableView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid())
+        selectionModel()->clearCurrentIndex();
+}
+
 void GridView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);

@@ -38,6 +38,7 @@ signals:
     void keyDown(int keyCode, Qt::KeyboardModifiers shift);
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
