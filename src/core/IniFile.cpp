@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -46,10 +47,15 @@ public:
     QStringView units() const { return m_units; }
     qsizetype byteOffset(qsizetype unit) const { return m_prefix + unit * (m_wide ? 2 : 1); }
 
-    // Caller's bytes to units and back.
+    // Caller's bytes to units and back. A leading U+FEFF is text here, not a
+    // mark to drop, or a value starting with it would not read back.
     QString fromBytes(const QByteArray& bytes) const
     {
-        return m_wide ? QString::fromLocal8Bit(bytes) : QString::fromLatin1(bytes);
+        if (!m_wide)
+            return QString::fromLatin1(bytes);
+        QStringDecoder decode(QStringConverter::System, QStringConverter::Flag::Stateless
+                                                            | QStringConverter::Flag::ConvertInitialBom);
+        return decode(bytes);
     }
     QByteArray toBytes(QStringView units) const
     {

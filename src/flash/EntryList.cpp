@@ -15,10 +15,12 @@ bool isBlank(QByteArrayView line)
     return true;
 }
 
-// Whole bytes only: a sequence cut at the end is an error, not held over.
+// Whole bytes only: a sequence cut at the end is an error, not held over. A
+// field's leading U+FEFF is text: only the file's own mark is dropped.
 bool decodeUtf8(QByteArrayView bytes, QString& text)
 {
-    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless
+                                                      | QStringConverter::Flag::ConvertInitialBom);
     text = decode(bytes);
     return !decode.hasError();
 }

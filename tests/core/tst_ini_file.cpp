@@ -58,6 +58,9 @@ void TestIniFile::newLinesFollowTheFile_data()
     QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0", 12) << QByteArray("k")
                               << QByteArray("\xC3\xA9")
                               << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0", 22);
+    QTest::newRow("UTF-16LE, value starting with U+FEFF")
+        << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0", 12) << QByteArray("k")
+        << QByteArray("\xEF\xBB\xBFv") << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xFF\xFEv\0\r\0\n\0", 24);
 }
 
 void TestIniFile::newLinesFollowTheFile()

@@ -75,6 +75,9 @@ void TestFlashCli::listFiles_data()
     QTest::newRow("bad utf-8") << QByteArray("\n\nA\xFF\ta") << QStringList{"!", "line 3", "UTF-8"};
     QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "line 1", "UTF-8"};
     QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "line 1", "path"};
+    // Only the file's first three bytes are a mark; a field's U+FEFF is kept.
+    QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")
+                                    << QStringList{QStringLiteral("\uFEFFA"), QString()};
 }
 
 void TestFlashCli::listFiles()
@@ -94,6 +97,10 @@ void TestFlashCli::listFiles()
     QCOMPARE(got, names);
     if (QTest::currentDataTag() == QByteArrayLiteral("tab in path"))
         QCOMPARE(result.entries[0].path, QStringLiteral("dir\twith tab"));
+    if (QTest::currentDataTag() == QByteArrayLiteral("mark in fields")) {
+        QCOMPARE(result.entries[0].path, QStringLiteral("\uFEFFp"));
+        QCOMPARE(result.entries[1].path, QStringLiteral("\uFEFF\t"));
+    }
 }
 
 void TestFlashCli::listSurvivesJunk()
