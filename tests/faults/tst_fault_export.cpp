@@ -1,0 +1,239 @@
+// Create Flash meeting faults that the flash tests leave out: folders no
+// one may write to (root included) and sources that change after the check.
+#include "flash/FlashFixture.h"
+
+#include "core/Settings.h"
+#include "flash/CreateFlash.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <thread>
+
+using namespace tessel;
+using namespace tessel::test;
+using Kind = ScriptedPrompts::Kind;
+
+namespace {
+
+constexpr int kCannotStage = 77;
+
+// Root passes permission checks through these capabilities; without them
+// it meets the mode bits like anyone. Irreversible: for a child process.
+bool dropFileCapabilities()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+        const quint32 bit = 1u << (cap % 32);
+        data[cap / 32].effective &= ~bit;
+        data[cap / 32].permitted &= ~bit;
+        data[cap / 32].inheritable &= ~bit;
+    }
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+bool setReadOnly(const QString& folder, bool readOnly)
+{
+    return ::chmod(QFile::encodeName(folder).constData(), readOnly ? 0555 : 0755) == 0;
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// In a child that cannot write to `folder`: Create Flash, saving to
+// `target` when asked. 0 when it ends on one warning that names `culprit`
+// and tells nothing was made, after no success message.
+int runLockedOut(const FlashKit& kit, const QString& folder, const QString& target,
+                 const QString& culprit, const QString& outcome)
+{
+    if (!dropFileCapabilities() || ::access(QFile::encodeName(folder).constData(), W_OK) == 0)
+        return kCannotStage;
+    ScriptedPrompts prompts;
+    if (!target.isEmpty())
+        prompts.answerSave(target);
+    prompts.answerMessage(Answer::Ok);
+    CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
+    if (prompts.calls().isEmpty())
+        return 1;
+    const auto& last = prompts.last();
+    const bool ok = prompts.allAnswered() && prompts.count(Kind::Message) == 1
+        && last.kind == Kind::Message && last.icon == Icon::Exclamation
+        && last.text.contains(QDir::toNativeSeparators(culprit)) && last.text.contains(outcome);
+    if (!ok)
+        qWarning("child saw: %s", qPrintable(last.text));
+    return ok ? 0 : 1;
+}
+
+// Stands in for the settings file: a FIFO that hands out its text on every
+// read and runs `meanwhile` before the first. Settings are read only after
+// every source has been checked, so that moment lies between check and build.
+class SettingsPipe
+{
+public:
+    SettingsPipe(const QString& path, std::function<void()> meanwhile)
+        : m_path(QFile::encodeName(path))
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            m_text = file.readAll();
+        file.close();
+        m_ready = !m_text.isEmpty() && QFile::remove(path) && ::mkfifo(m_path.constData(), 0600) == 0;
+        if (m_ready)
+            m_thread = std::thread([this, meanwhile] { serve(meanwhile); });
+    }
+
+    ~SettingsPipe()
+    {
+        if (!m_thread.joinable())
+            return;
+        m_stop = true;
+        // Lets a writer waiting for a reader see the flag.
+        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK);
+        m_thread.join();
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    bool ready() const { return m_ready; }
+    int reads() const { return m_reads; }
+
+private:
+    void serve(const std::function<void()>& meanwhile)
+    {
+        while (!m_stop) {
+            const int fd = ::open(m_path.constData(), O_WRONLY);
+            if (fd < 0 || m_stop) {
+                if (fd >= 0)
+                    ::close(fd);
+                return;
+            }
+            if (m_reads++ == 0)
+                meanwhile();
+            static_cast<void>(::write(fd, m_text.constData(), m_text.size()));
+            ::close(fd);
+        }
+    }
+
+    QByteArray m_path;
+    QByteArray m_text;
+    bool m_ready = false;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_reads{0};
+    std::thread m_thread;
+};
+
+} // namespace
+
+class TestFaultExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void outputFolderNotWritable();
+    void workingFolderNotWritable();
+    void sourceChangedBetweenCheckAndRead_data();
+    void sourceChangedBetweenCheckAndRead();
+};
+
+void TestFaultExport::initTestCase()
+{
+    std::signal(SIGPIPE, SIG_IGN); // a reader gone while the pipe writes
+}
+
+void TestFaultExport::outputFolderNotWritable()
+{
+    FlashKit kit;
+    const QString out = kit.path("out");
+    const QString mine = out + "/mine.rom";
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(writeFile(mine, "the user's file"));
+    QVERIFY(setReadOnly(out, true));
+    const int status = inChild([&] { return runLockedOut(kit, out, mine, mine, "was not saved"); });
+    QVERIFY(setReadOnly(out, false));
+    if (status == kCannotStage)
+        QSKIP("this system lets the process write to a read-only folder");
+    QCOMPARE(status, 0);
+    QCOMPARE(readFile(mine), QByteArray("the user's file"));
+    QCOMPARE(filesIn(out), QStringList{"mine.rom"});
+    // The built image stays for another try.
+    QCOMPARE(readFile(kit.workImage()), kit.expected());
+}
+
+void TestFaultExport::workingFolderNotWritable()
+{
+    FlashKit kit;
+    const QString flash = kit.path("flash");
+    QVERIFY(writeFile(kit.workImage(), "old image"));
+    QVERIFY(setReadOnly(flash, true));
+    const int status = inChild([&] { return runLockedOut(kit, flash, {}, flash, "was not created"); });
+    QVERIFY(setReadOnly(flash, false));
+    if (status == kCannotStage)
+        QSKIP("this system lets the process write to a read-only folder");
+    QCOMPARE(status, 0);
+    QCOMPARE(readFile(kit.workImage()), QByteArray("old image"));
+    QCOMPARE(filesIn(flash), QStringList{"tessel.rom"});
+}
+
+void TestFaultExport::sourceChangedBetweenCheckAndRead_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("change"); // "delete", "folder" or "shorten"
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("last snapshot deleted") << "snap9.sna" << "delete" << "No such file";
+    QTest::newRow("first snapshot now a folder") << "snap0.sna" << "folder" << "a folder";
+    // Only the read can say "now": proof that the change came after the check.
+    QTest::newRow("snapshot cut short") << "snap5.sna" << "shorten" << "now 100 bytes long";
+    QTest::newRow("bank 32 deleted") << "bank32.rom" << "delete" << "No such file";
+}
+
+void TestFaultExport::sourceChangedBetweenCheckAndRead()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(QString, reason);
+    FlashKit kit;
+    QVERIFY(writeFile(kit.workImage(), "old image"));
+    const QString source = kit.path(file);
+    std::atomic<bool> changed{false};
+    {
+        SettingsPipe pipe(kit.ini(), [&] {
+            changed = QFile::remove(source)
+                && (change == "delete" || (change == "folder" && QDir().mkdir(source))
+                    || (change == "shorten" && writeFile(source, QByteArray(100, 'x'))));
+        });
+        QVERIFY(pipe.ready());
+        ScriptedPrompts prompts;
+        prompts.answerMessage(Answer::Ok);
+        CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
+        QVERIFY(pipe.reads() >= 1);
+        QVERIFY(changed);
+        QCOMPARE(prompts.calls().size(), 1);
+        const auto& warning = prompts.last();
+        QCOMPARE(warning.icon, Icon::Exclamation);
+        QVERIFY2(warning.text.startsWith("The flash image was not created."), qPrintable(warning.text));
+        QVERIFY2(warning.text.contains(QDir::toNativeSeparators(source)), qPrintable(warning.text));
+        QVERIFY2(warning.text.contains(reason), qPrintable(warning.text));
+        QVERIFY(prompts.allAnswered());
+    }
+    QCOMPARE(readFile(kit.workImage()), QByteArray("old image"));
+    QCOMPARE(filesIn(kit.path("flash")), QStringList{"tessel.rom"});
+}
+
+QTEST_GUILESS_MAIN(TestFaultExport)
+#include "tst_fault_export.moc"

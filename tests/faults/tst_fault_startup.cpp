@@ -1,0 +1,188 @@
+// The real window starting on a damaged or outsized settings file: it must
+// come up without a question, and the next settings write must keep every
+// byte it does not own.
+#include "core/InstanceGuard.h"
+#include "core/Settings.h"
+#include "support/FakeVolumes.h"
+#include "support/RecordingLauncher.h"
+#include "support/ScriptedPrompts.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tessel;
+using tessel::test::ScriptedPrompts;
+
+namespace {
+
+class FixedGuard final : public InstanceGuard
+{
+public:
+    bool tryAcquire() override { return true; }
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The kit's own keys, with "@KIT@" standing for the kit folder.
+const QByteArray kOwnKeys = "start=1\r\nDirectorioSnaps=@KIT@\r\nDirectorioTrabajo=@KIT@/flash\r\n"
+                            "DireccionNombres=8192\r\nDireccionRegistros=8448\r\n";
+
+// Other programs' sections, about 10 MB of them; made once, as slow
+// builds take a while over it.
+const QByteArray& otherSections()
+{
+    static const QByteArray bytes = [] {
+        QByteArray keys;
+        for (int key = 0; key < 20; ++key)
+            keys += "Key" + QByteArray::number(key) + "=some value of key " + QByteArray::number(key) + "\r\n";
+        QByteArray all;
+        all.reserve((10 << 20) + keys.size() + 100);
+        for (int section = 0; all.size() < (10 << 20); ++section)
+            all.append("[other").append(QByteArray::number(section)).append("]\r\n").append(keys);
+        return all;
+    }();
+    return bytes;
+}
+
+QByteArray junk(qsizetype size)
+{
+    QRandomGenerator random(20240611);
+    QByteArray bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random.bounded(256));
+    bytes[0] = 'J'; // not a byte-order mark, which would make it another kind of file
+    return bytes;
+}
+
+// Start-up reads and rewrites the whole file a few times: well under 1 s for
+// 10 MB on an idle machine, seconds under load or a sanitizer. Only work
+// that grows faster than the file (minutes) is meant to fail here.
+constexpr qint64 kStartUpLimitMs = 20000;
+
+} // namespace
+
+class TestFaultStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsAndKeepsEveryByte_data();
+    void startsAndKeepsEveryByte();
+
+private:
+    QString m_cwd;
+    QTemporaryDir* m_dir = nullptr;
+    QString m_kit;
+    QString m_ini;
+};
+
+void TestFaultStartup::init()
+{
+    m_cwd = QDir::currentPath();
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_kit = m_dir->filePath("kit");
+    m_ini = m_kit + "/tessel.ini";
+    QVERIFY(QDir().mkpath(m_kit + "/flash"));
+    QVERIFY(QDir().mkpath(m_kit + "/snaps"));
+    QVERIFY(QDir().mkpath(m_dir->filePath("launch")));
+    QVERIFY(QDir::setCurrent(m_dir->filePath("launch")));
+}
+
+void TestFaultStartup::cleanup()
+{
+    delete m_dir;
+    m_dir = nullptr;
+    QDir::setCurrent(m_cwd);
+}
+
+void TestFaultStartup::startsAndKeepsEveryByte_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    // True when the file names the kit folder: start-up then shows it.
+    QTest::addColumn<bool>("usable");
+
+    const QByteArray longText(100000, 'L');
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("binary junk") << junk(64 * 1024) << false;
+    QTest::newRow("10 MB of other sections first")
+        << otherSections() + "[tessel]\r\n" + kOwnKeys << true;
+    QTest::newRow("10 MB on the first run")
+        << otherSections() + "[tessel]\r\n" + QByteArray(kOwnKeys).replace("start=1", "start=0")
+        << true;
+    QTest::newRow("100,000-character lines")
+        << "; " + longText + "\r\n[tessel]\r\nLong=" + longText + "\r\n" + kOwnKeys + "Tail=" + longText
+        << true;
+}
+
+void TestFaultStartup::startsAndKeepsEveryByte()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, usable);
+    const QByteArray kit = m_kit.toUtf8();
+    ini.replace("@KIT@", kit);
+    QVERIFY(writeAll(m_ini, ini));
+
+    ScriptedPrompts prompts; // no answers: any question fails the test
+    test::RecordingLauncher launcher;
+    test::FakeVolumes volumes;
+    volumes.add("/");
+    FixedGuard guard;
+    frmPrincipal window(Kit(m_kit), prompts, guard, launcher, volumes);
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(window.Form_Load());
+    const qint64 elapsed = clock.elapsed();
+    qInfo("start-up on %lld bytes: %lld ms", static_cast<long long>(ini.size()),
+          static_cast<long long>(elapsed));
+    QVERIFY2(elapsed < kStartUpLimitMs, qPrintable(QString::number(elapsed)));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(prompts.calls().isEmpty());
+    QCOMPARE(window.session().browser.path(), usable ? m_kit : m_dir->filePath("launch"));
+    // A file without a numeric "start" is left alone; one that names the
+    // kit is rewritten with the same values, the first-run mark set.
+    ini.replace("\r\nstart=0\r\n", "\r\nstart=1\r\n");
+    QVERIFY(readAll(m_ini) == ini);
+
+    // The next write: opening a folder records it.
+    const QString snaps = m_kit + "/snaps";
+    QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
+    QCOMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), snaps);
+    const QByteArray after = readAll(m_ini);
+    if (usable) {
+        const QByteArray old = "\r\nDirectorioSnaps=" + kit + "\r\n";
+        QCOMPARE(ini.count(old), 1);
+        QByteArray wanted = ini;
+        wanted.replace(old, "\r\nDirectorioSnaps=" + snaps.toUtf8() + "\r\n");
+        QVERIFY(after == wanted);
+    } else {
+        QVERIFY(after.startsWith(ini));
+        QByteArray added = after.mid(ini.size());
+        added.replace('\r', "").replace('\n', "");
+        QCOMPARE(added, "[tessel]DirectorioSnaps=" + snaps.toUtf8());
+    }
+    QVERIFY(prompts.calls().isEmpty());
+}
+
+QTEST_MAIN(TestFaultStartup)
+#include "tst_fault_startup.moc"
