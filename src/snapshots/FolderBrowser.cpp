@@ -18,6 +18,31 @@ QString cleanFolder(const QString& path)
 }
 } // namespace
 
+KindIconProvider::KindIconProvider()
+    : m_file(QAbstractFileIconProvider::icon(File))
+    , m_folder(QAbstractFileIconProvider::icon(Folder))
+{
+}
+
+QIcon KindIconProvider::icon(IconType type) const
+{
+    if (type == File)
+        return m_file;
+    if (type == Folder)
+        return m_folder;
+    return QAbstractFileIconProvider::icon(type);
+}
+
+QIcon KindIconProvider::icon(const QFileInfo& info) const
+{
+    return info.isDir() ? m_folder : m_file;
+}
+
+QString KindIconProvider::type(const QFileInfo& info) const
+{
+    return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+}
+
 FileListModel::FileListModel(QFileSystemModel& files, QObject* parent)
     : QSortFilterProxyModel(parent)
     , m_files(files)
@@ -63,6 +88,8 @@ FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& pr
     , m_fileList(m_fileModel)
     , m_fileSelection(&m_fileList)
 {
+    m_folderModel.setIconProvider(&m_icons);
+    m_fileModel.setIconProvider(&m_icons);
     m_folderModel.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_folderModel.setReadOnly(true);
 

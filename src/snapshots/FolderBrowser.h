@@ -3,6 +3,7 @@
 #include "core/Kit.h"
 #include "snapshots/Volumes.h"
 
+#include <QAbstractFileIconProvider>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QObject>
@@ -12,6 +13,22 @@
 namespace tessel {
 
 class Prompts;
+
+// Icons by kind, file or folder. Qt's default looks up each entry's content
+// type on the window's thread, opening files whose name says nothing; on a
+// folder of many files that froze the window for seconds.
+class KindIconProvider final : public QAbstractFileIconProvider
+{
+public:
+    KindIconProvider();
+    QIcon icon(IconType type) const override;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+
+private:
+    QIcon m_file;
+    QIcon m_folder;
+};
 
 // The file list's view of the file-system model: the matching files of one
 // folder. The model itself keeps every folder, so that the list's root never
@@ -106,6 +123,7 @@ private:
     QString m_drive;
     QString m_path;
     QStandardItemModel m_driveModel;
+    KindIconProvider m_icons; // outlives the models that use it
     QFileSystemModel m_folderModel;
     QFileSystemModel m_fileModel;
     FileListModel m_fileList;

@@ -137,6 +137,10 @@ void frmPrincipal::buildControls()
 
     fleSelecciona->setSelectionMode(QAbstractItemView::SingleSelection);
     fleSelecciona->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every entry is one line with the same icon. Without this the list
+    // measures every name again each time the folder model adds or sorts
+    // rows, which stalls the window on folders of thousands of snapshots.
+    fleSelecciona->setUniformItemSizes(true);
     connect(fleSelecciona, &FileListView::dblClick, this, &frmPrincipal::fleSelecciona_DblClick);
 
     dirSelecciona->setHeaderHidden(true);

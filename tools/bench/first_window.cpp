@@ -1,0 +1,125 @@
+// Wall time from launching a program to its first top-level window being
+// mapped on the X display, median of several launches. Each launch is
+// stopped (SIGTERM) once its window is up.
+//
+//   tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]
+//
+// Needs an X display without a window manager in the way, e.g. under
+// xvfb-run -a; TEXT (default "Tessel Zizerev") must occur in the title.
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+double nowMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+std::string title(xcb_connection_t* c, xcb_window_t w)
+{
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(c, 0, w, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
+    std::string text;
+    if (reply) {
+        text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                    size_t(xcb_get_property_value_length(reply)));
+        free(reply);
+    }
+    return text;
+}
+
+// Milliseconds until a window whose title holds `want` is mapped; -1 if the
+// program ended first.
+double launch(xcb_connection_t* c, char** argv, const std::string& want)
+{
+    const double start = nowMs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[0], argv);
+        std::perror(argv[0]);
+        _exit(127);
+    }
+    double mapped = -1;
+    while (mapped < 0) {
+        xcb_generic_event_t* event = xcb_poll_for_event(c);
+        if (!event) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid)
+                return -1;
+            usleep(200);
+            continue;
+        }
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+            const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
+            if (title(c, map->window).find(want) != std::string::npos)
+                mapped = nowMs() - start;
+        }
+        free(event);
+    }
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    return mapped;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    int runs = 10;
+    std::string want = "Tessel Zizerev";
+    int i = 1;
+    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
+            runs = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--title") && i + 1 < argc)
+            want = argv[++i];
+    }
+    if (i + 1 >= argc) {
+        std::fprintf(stderr, "usage: tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]\n");
+        return 2;
+    }
+    char** program = argv + i + 1;
+
+    int screenNumber = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "first-window: no X display\n");
+        return 1;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int s = 0; s < screenNumber; ++s)
+        xcb_screen_next(&it);
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, it.data->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(c);
+
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const double ms = launch(c, program, want);
+        if (ms < 0) {
+            std::fprintf(stderr, "first-window: run %d: the program ended without a window\n", run + 1);
+            return 1;
+        }
+        times.push_back(ms);
+        std::printf("run %2d: first window mapped after %7.1f ms\n", run + 1, ms);
+    }
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    std::printf("median of %d: launch to first window %.1f ms\n", runs, median);
+    xcb_disconnect(c);
+    return 0;
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and prints every figure of README.md's Performance
+# section: start-up, the file list on a folder of 100,000 files, Create
+# Flash's build phase and the command-line builder against cat.
+#
+#   tools/bench/run-all.sh [BUILD_DIR]
+#
+# BUILD_DIR defaults to build-bench (configured as Release when new). Runs
+# headless (QT_QPA_PLATFORM=offscreen); the launch-to-first-window figure
+# also needs xvfb-run and libxcb, and is skipped without them. The CLI part
+# needs hyperfine and GNU time (see tools/bench-flash.sh).
+# Counts can be changed: STARTUP_RUNS=10 FOLDER_RUNS=3 FOLDER_FILES=100000
+# BUILD_RUNS=50 CLI_RUNS=50. Close other busy programs first: the figures
+# are wall-clock times.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(realpath -m "${1:-$root/build-bench}")
+bench=$build/tools/bench
+
+if [[ ! -f $build/CMakeCache.txt ]]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --target tessel-zizerev tessel-flash demo-kit benchmarks >/dev/null
+
+export QT_QPA_PLATFORM=offscreen
+scratch=()
+trap 'rm -rf "${scratch[@]}"' EXIT
+if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+    scratch+=("$XDG_RUNTIME_DIR")
+fi
+
+echo "machine: $(nproc) CPUs, load average $(cut -d' ' -f1-3 /proc/loadavg), $(uname -r)"
+
+echo
+echo "== start-up: launch to window shown and file list filled (demo kit, offscreen)"
+"$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-10}" --folder "$build/kit/snapshots"
+
+if [[ -x $bench/tessel-bench-first-window ]] && command -v xvfb-run >/dev/null; then
+    echo
+    echo "== start-up of the real program: launch to first window mapped (Xvfb)"
+    # A copy of the kit, so the program's settings in the build stay as they are.
+    kit=$(mktemp -d)
+    scratch+=("$kit")
+    cp -r "$build/kit/." "$kit"
+    printf '[tessel]\nstart=1\nDirectorioSnaps=%s\nDirectorioTrabajo=%s\nDireccionNombres=8192\nDireccionRegistros=8448\n' \
+        "$kit/snapshots" "$kit/flash" >"$kit/tessel.ini"
+    xvfb-run -a -s "-screen 0 1280x1024x24" env -u QT_QPA_PLATFORM \
+        "$bench/tessel-bench-first-window" --runs "${STARTUP_RUNS:-10}" -- "$kit/tessel-zizerev" \
+        2> >(grep -v XDG_RUNTIME_DIR >&2) || echo "(launch to first window failed; see above)"
+else
+    echo "(launch to first window skipped: needs xvfb-run and libxcb development files)"
+fi
+
+echo
+echo "== file list on a folder of ${FOLDER_FILES:-100000} files, a fifth of them snapshots"
+"$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-3}" --files "${FOLDER_FILES:-100000}"
+
+echo
+echo "== Create Flash's build phase in-process, against a copy of the same bytes"
+"$bench/tessel-bench-build" --kit "$build/kit" --out "$build" --runs "${BUILD_RUNS:-50}"
+if [[ -d /dev/shm ]]; then
+    echo "-- the same in memory (/dev/shm): the work without waiting for the disk"
+    "$bench/tessel-bench-build" --kit "$build/kit" --out /dev/shm --runs "${BUILD_RUNS:-50}"
+fi
+
+echo
+echo "== tessel-flash against cat"
+"$root/tools/bench-flash.sh" "$build" "${CLI_RUNS:-50}"
