@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -240,13 +241,14 @@ bool storable(const QByteArray& section, const QByteArray& key, const QByteArray
 }
 
 // Empty when the file is missing; nothing when it exists but cannot be read,
-// so that a write never replaces a file it has not seen.
+// so that a write never replaces a file it has not seen. Only a plain file is
+// read: a pipe or a device in its place would block or never end.
 std::optional<QByteArray> readWhole(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
         return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -16,11 +16,10 @@ QString LeerIni(const QString& file, const QString& section, const QString& key)
 {
     const ProfileRead read = readProfileStringFromFile(file, section.toLocal8Bit(),
                                                        key.toLocal8Bit(), {}, kReadBuffer);
-    if (read.count < kReadBuffer - 1)
-        return QString::fromLocal8Bit(read.bytes);
     // The cut may split a multibyte character; a stateful decoder holds that
-    // part back instead of turning it into a replacement character.
-    QStringDecoder decoder(QStringConverter::System);
+    // part back instead of turning it into a replacement character. A leading
+    // U+FEFF is part of the value, not a mark to drop.
+    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
     return decoder(read.bytes);
 }
 

@@ -15,6 +15,10 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #endif
 
 using namespace tessel;
@@ -66,6 +70,7 @@ private slots:
     void failedWritesChangeNothing_data();
     void failedWritesChangeNothing();
     void writeFailingPartWayKeepsTheOldFile();
+    void pipeInPlaceOfTheFileNeverBlocks();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -97,6 +102,7 @@ void TestIniSettings::valuesReadBackAsWritten_data()
     QTest::newRow("windows path") << QStringLiteral("kit")
                                   << QStringLiteral("C:\\Program Files\\Tessel\\");
     QTest::newRow("empty") << QStringLiteral("kit") << QString();
+    QTest::newRow("leading U+FEFF") << QStringLiteral("kit") << QStringLiteral("\uFEFF/snaps");
 }
 
 void TestIniSettings::valuesReadBackAsWritten()
@@ -227,5 +233,20 @@ void TestIniSettings::writeFailingPartWayKeepsTheOldFile()
 #endif
 }
 
+// A pipe nobody writes to would block a plain read for ever.
+void TestIniSettings::pipeInPlaceOfTheFileNeverBlocks()
+{
+#ifdef Q_OS_UNIX
+    const QString ini = m_dir->filePath(QStringLiteral("tessel.ini"));
+    QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+    QCOMPARE(LeerIni(ini, kSection, kKeyStart), QString());
+    QVERIFY(!writeProfileStringToFile(ini, "tessel", "start", "1"));
+    QVERIFY(!QFileInfo(ini).isFile()); // still the pipe
+#else
+    QSKIP("pipes are a Unix matter here");
+#endif
+}
+
 QTEST_GUILESS_MAIN(TestIniSettings)
 #include "tst_ini_settings.moc"
+
