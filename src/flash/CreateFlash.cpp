@@ -127,27 +127,37 @@ void exportImage(const QString& image, const QString& folder, Prompts& prompts)
 
 } // namespace
 
-void CrearFlash(const SnapshotTable& table, const Kit& kit, const QString& RutaIni,
-                Prompts& prompts)
+bool prepareCreateFlash(const SnapshotTable& table, const Kit& kit, const QString& RutaIni,
+                        FlashJob& job, QString& error)
 {
     FlashEntries entries;
     for (int i = 0; i < kFlashEntries; ++i)
         entries[i] = {table.TablaSnaps[i][kColPath], table.TablaSnaps[i][kColName]};
+    return prepareFlash(kit, RutaIni, entries, job.sources, error)
+           && checkWorkingFolder(RutaIni, job.workingFolder, error);
+}
 
-    FlashSources sources;
-    QString folder;
+void buildAndExport(const FlashJob& job, Prompts& prompts)
+{
+    const QString image = QDir(job.workingFolder).filePath(QStringLiteral("tessel.rom"));
     QString error;
-    if (!prepareFlash(kit, RutaIni, entries, sources, error)
-        || !checkWorkingFolder(RutaIni, folder, error)) {
+    if (!buildFlashFile(job.sources, image, error)) {
         warn(prompts, kNotBuilt + error);
         return;
     }
-    const QString image = QDir(folder).filePath(QStringLiteral("tessel.rom"));
-    if (!buildFlashFile(sources, image, error)) {
+    exportImage(image, job.workingFolder, prompts);
+}
+
+void CrearFlash(const SnapshotTable& table, const Kit& kit, const QString& RutaIni,
+                Prompts& prompts)
+{
+    FlashJob job;
+    QString error;
+    if (!prepareCreateFlash(table, kit, RutaIni, job, error)) {
         warn(prompts, kNotBuilt + error);
         return;
     }
-    exportImage(image, folder, prompts);
+    buildAndExport(job, prompts);
 }
 
 void runCreateFlash(const SnapshotTable& table, const Kit& kit, const QString& RutaIni,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flash/FlashSources.h"
+
 #include <QString>
 
 namespace tessel {
@@ -17,6 +19,17 @@ public:
     virtual void show() = 0;
     virtual void hide() = 0;
 };
+
+// Create Flash in its two halves: everything checked, then everything
+// written. Sources may still change in between; the build notices.
+struct FlashJob
+{
+    FlashSources sources;
+    QString workingFolder;
+};
+bool prepareCreateFlash(const SnapshotTable& table, const Kit& kit, const QString& RutaIni,
+                        FlashJob& job, QString& error);
+void buildAndExport(const FlashJob& job, Prompts& prompts);
 
 // Builds "tessel.rom" in the working folder from the ten listed snapshots,
 // then asks where to save a copy. Every source and setting is checked first;

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "support/FakeVolumes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,19 +14,6 @@ using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -102,7 +90,7 @@ void TestStartup::start()
 
 void TestStartup::firstRunWritesTheDefaults()
 {
-    writeAll(m_ini, "[tessel]\r\nstart=0\r\nDireccionNombres=8192\r\nDireccionRegistros=8448\r\n");
+    QVERIFY(test::writeFile(m_ini, "[tessel]\r\nstart=0\r\nDireccionNombres=8192\r\nDireccionRegistros=8448\r\n"));
     start();
     QCOMPARE(setting(kKeyStart), QStringLiteral("1"));
     QCOMPARE(setting(kKeySnapsFolder), m_kit);
@@ -118,11 +106,11 @@ void TestStartup::laterRunReopensTheRememberedFolder()
 {
     const QString games = m_dir->filePath("drive/games");
     QVERIFY(QDir().mkpath(games));
-    writeAll(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n");
-    const QByteArray before = readAll(m_ini);
+    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n"));
+    const QByteArray before = test::readFile(m_ini);
     start();
     QCOMPARE(m_session->browser.path(), games);
-    QCOMPARE(readAll(m_ini), before);
+    QCOMPARE(test::readFile(m_ini), before);
 }
 
 void TestStartup::noSettingsFileEndsQuietly()
@@ -144,16 +132,16 @@ void TestStartup::startThatIsNoNumberEndsQuietly_data()
 void TestStartup::startThatIsNoNumberEndsQuietly()
 {
     QFETCH(QByteArray, ini);
-    writeAll(m_ini, ini);
+    QVERIFY(test::writeFile(m_ini, ini));
     start();
-    QCOMPARE(readAll(m_ini), ini);
+    QCOMPARE(test::readFile(m_ini), ini);
     QCOMPARE(m_session->browser.path(), m_launch);
 }
 
 void TestStartup::missingWorkingFolderIsCreatedAndShown()
 {
     QVERIFY(QDir(m_kit + "/flash").removeRecursively());
-    writeAll(m_ini, "[tessel]\nstart=0\n");
+    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=0\n"));
     start();
     QVERIFY(QFileInfo(m_kit + "/flash").isDir());
     QCOMPARE(m_session->browser.path(), m_kit + "/flash");
@@ -164,7 +152,7 @@ void TestStartup::missingWorkingFolderIsCreatedAndShown()
 
 void TestStartup::deletedRememberedFolderGivesWayToWorkingFolder()
 {
-    writeAll(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + m_dir->filePath("drive/gone").toUtf8() + "\n");
+    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + m_dir->filePath("drive/gone").toUtf8() + "\n"));
     start();
     QCOMPARE(m_session->browser.path(), m_kit + "/flash");
     QCOMPARE(setting(kKeySnapsFolder), m_kit + "/flash");
@@ -173,7 +161,7 @@ void TestStartup::deletedRememberedFolderGivesWayToWorkingFolder()
 void TestStartup::rememberedFolderOnAnotherDriveIsKept()
 {
     const QString games = m_dir->filePath("usb/games");
-    writeAll(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n");
+    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n"));
     start();
     QCOMPARE(m_session->browser.drive(), m_dir->filePath("usb"));
     QCOMPARE(m_session->browser.path(), games);

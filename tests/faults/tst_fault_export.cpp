@@ -9,16 +9,11 @@
 #include <QDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
-#include <functional>
-#include <thread>
 
 using namespace tessel;
 using namespace tessel::test;
@@ -79,64 +74,6 @@ int runLockedOut(const FlashKit& kit, const QString& folder, const QString& targ
     return ok ? 0 : 1;
 }
 
-// Stands in for the settings file: a FIFO that hands out its text on every
-// read and runs `meanwhile` before the first. Settings are read only after
-// every source has been checked, so that moment lies between check and build.
-class SettingsPipe
-{
-public:
-    SettingsPipe(const QString& path, std::function<void()> meanwhile)
-        : m_path(QFile::encodeName(path))
-    {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            m_text = file.readAll();
-        file.close();
-        m_ready = !m_text.isEmpty() && QFile::remove(path) && ::mkfifo(m_path.constData(), 0600) == 0;
-        if (m_ready)
-            m_thread = std::thread([this, meanwhile] { serve(meanwhile); });
-    }
-
-    ~SettingsPipe()
-    {
-        if (!m_thread.joinable())
-            return;
-        m_stop = true;
-        // Lets a writer waiting for a reader see the flag.
-        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK);
-        m_thread.join();
-        if (fd >= 0)
-            ::close(fd);
-    }
-
-    bool ready() const { return m_ready; }
-    int reads() const { return m_reads; }
-
-private:
-    void serve(const std::function<void()>& meanwhile)
-    {
-        while (!m_stop) {
-            const int fd = ::open(m_path.constData(), O_WRONLY);
-            if (fd < 0 || m_stop) {
-                if (fd >= 0)
-                    ::close(fd);
-                return;
-            }
-            if (m_reads++ == 0)
-                meanwhile();
-            static_cast<void>(::write(fd, m_text.constData(), m_text.size()));
-            ::close(fd);
-        }
-    }
-
-    QByteArray m_path;
-    QByteArray m_text;
-    bool m_ready = false;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_reads{0};
-    std::thread m_thread;
-};
-
 } // namespace
 
 class TestFaultExport : public QObject
@@ -144,17 +81,11 @@ class TestFaultExport : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void outputFolderNotWritable();
     void workingFolderNotWritable();
     void sourceChangedBetweenCheckAndRead_data();
     void sourceChangedBetweenCheckAndRead();
 };
-
-void TestFaultExport::initTestCase()
-{
-    std::signal(SIGPIPE, SIG_IGN); // a reader gone while the pipe writes
-}
 
 void TestFaultExport::outputFolderNotWritable()
 {
@@ -210,27 +141,22 @@ void TestFaultExport::sourceChangedBetweenCheckAndRead()
     FlashKit kit;
     QVERIFY(writeFile(kit.workImage(), "old image"));
     const QString source = kit.path(file);
-    std::atomic<bool> changed{false};
-    {
-        SettingsPipe pipe(kit.ini(), [&] {
-            changed = QFile::remove(source)
-                && (change == "delete" || (change == "folder" && QDir().mkdir(source))
-                    || (change == "shorten" && writeFile(source, QByteArray(100, 'x'))));
-        });
-        QVERIFY(pipe.ready());
-        ScriptedPrompts prompts;
-        prompts.answerMessage(Answer::Ok);
-        CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
-        QVERIFY(pipe.reads() >= 1);
-        QVERIFY(changed);
-        QCOMPARE(prompts.calls().size(), 1);
-        const auto& warning = prompts.last();
-        QCOMPARE(warning.icon, Icon::Exclamation);
-        QVERIFY2(warning.text.startsWith("The flash image was not created."), qPrintable(warning.text));
-        QVERIFY2(warning.text.contains(QDir::toNativeSeparators(source)), qPrintable(warning.text));
-        QVERIFY2(warning.text.contains(reason), qPrintable(warning.text));
-        QVERIFY(prompts.allAnswered());
-    }
+    FlashJob job;
+    QString error;
+    QVERIFY2(prepareCreateFlash(kit.table(), kit.kit(), kit.ini(), job, error), qPrintable(error));
+    QVERIFY(QFile::remove(source));
+    QVERIFY(change == "delete" || (change == "folder" && QDir().mkdir(source))
+            || (change == "shorten" && writeFile(source, QByteArray(100, 'x'))));
+
+    ScriptedPrompts prompts;
+    prompts.answerMessage(Answer::Ok);
+    buildAndExport(job, prompts);
+    QCOMPARE(prompts.calls().size(), 1);
+    const auto& warning = prompts.last();
+    QCOMPARE(warning.icon, Icon::Exclamation);
+    QVERIFY2(warning.text.startsWith("The flash image was not created."), qPrintable(warning.text));
+    QVERIFY2(warning.text.contains(QDir::toNativeSeparators(source)), qPrintable(warning.text));
+    QVERIFY2(warning.text.contains(reason), qPrintable(warning.text));
     QCOMPARE(readFile(kit.workImage()), QByteArray("old image"));
     QCOMPARE(filesIn(kit.path("flash")), QStringList{"tessel.rom"});
 }

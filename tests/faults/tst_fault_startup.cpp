@@ -6,6 +6,8 @@
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+#include "support/WindowTesting.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -19,24 +21,6 @@ using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
 namespace {
-
-class FixedGuard final : public InstanceGuard
-{
-public:
-    bool tryAcquire() override { return true; }
-};
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The kit's own keys, with "@KIT@" standing for the kit folder.
 const QByteArray kOwnKeys = "start=1\r\nDirectorioSnaps=@KIT@\r\nDirectorioTrabajo=@KIT@/flash\r\n"
@@ -139,13 +123,13 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     QFETCH(bool, usable);
     const QByteArray kit = m_kit.toUtf8();
     ini.replace("@KIT@", kit);
-    QVERIFY(writeAll(m_ini, ini));
+    QVERIFY(test::writeFile(m_ini, ini));
 
     ScriptedPrompts prompts; // no answers: any question fails the test
     test::RecordingLauncher launcher;
     test::FakeVolumes volumes;
     volumes.add("/");
-    FixedGuard guard;
+    test::FixedGuard guard;
     frmPrincipal window(Kit(m_kit), prompts, guard, launcher, volumes);
 
     QElapsedTimer clock;
@@ -162,13 +146,13 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     // A file without a numeric "start" is left alone; one that names the
     // kit is rewritten with the same values, the first-run mark set.
     ini.replace("\r\nstart=0\r\n", "\r\nstart=1\r\n");
-    QVERIFY(readAll(m_ini) == ini);
+    QVERIFY(test::readFile(m_ini) == ini);
 
     // The next write: opening a folder records it.
     const QString snaps = m_kit + "/snaps";
     QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
     QCOMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), snaps);
-    const QByteArray after = readAll(m_ini);
+    const QByteArray after = test::readFile(m_ini);
     if (usable) {
         const QByteArray old = "\r\nDirectorioSnaps=" + kit + "\r\n";
         QCOMPARE(ini.count(old), 1);

@@ -25,18 +25,6 @@ QByteArray patternBytes(int source, qint64 size)
     return bytes;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 FlashKit::FlashKit()
 {
     QDir(m_dir.path()).mkdir(QStringLiteral("flash"));

@@ -3,6 +3,7 @@
 #include "core/Kit.h"
 #include "flash/FlashSources.h"
 #include "snapshots/SnapshotTable.h"
+#include "support/TestFiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,8 +17,6 @@ namespace tessel::test {
 // that lands shifted or in another source's place then no longer matches.
 QByteArray patternBytes(int source, qint64 size);
 
-QByteArray readFile(const QString& path);
-bool writeFile(const QString& path, const QByteArray& bytes);
 
 // A kit in a temporary folder: settings file (offsets 8192 and 8448, the
 // working folder "flash"), two 16 KiB bank files and ten patterned

@@ -5,6 +5,8 @@
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+#include "support/WindowTesting.h"
 #include "ui/ItemViews.h"
 #include "ui/MainWindow.h"
 
@@ -17,18 +19,6 @@
 using namespace tessel;
 
 namespace {
-
-class AloneGuard final : public InstanceGuard
-{
-public:
-    bool tryAcquire() override { return true; }
-};
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -67,7 +57,7 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     test::RecordingLauncher launcher;
     test::FakeVolumes volumes;
     volumes.add("/");
-    AloneGuard guard;
+    test::FixedGuard guard;
     {
         frmPrincipal window(Kit(kit), prompts, guard, launcher, volumes);
         QVERIFY(window.Form_Load());
@@ -106,13 +96,13 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     }
     QDir::setCurrent(cwd);
 
-    const QByteArray fromWindow = readAll(dir.filePath("window.rom"));
+    const QByteArray fromWindow = test::readFile(dir.filePath("window.rom"));
     QCOMPARE(fromWindow.size(), 524288);
-    QCOMPARE(readAll(dir.filePath("cli.rom")), fromWindow);
-    QCOMPARE(readAll(kit + "/flash/tessel.rom"), fromWindow);
+    QCOMPARE(test::readFile(dir.filePath("cli.rom")), fromWindow);
+    QCOMPARE(test::readFile(kit + "/flash/tessel.rom"), fromWindow);
     // Name 3 in Windows-1252 at its slot, and snapshot 0's memory in its area.
     QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20), QByteArray("Jogo n\xba 3 \xe9t\xe9") + QByteArray(7, ' '));
-    QCOMPARE(fromWindow.mid(16384, 49152), readAll(firstSnapshot).mid(27));
+    QCOMPARE(fromWindow.mid(16384, 49152), test::readFile(firstSnapshot).mid(27));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -5,6 +5,7 @@
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowTesting.h"
 #include "ui/AboutWindow.h"
 #include "ui/MainWindow.h"
 
@@ -20,12 +21,6 @@ using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
 namespace {
-
-class AloneGuard final : public InstanceGuard
-{
-public:
-    bool tryAcquire() override { return true; }
-};
 
 QWidget* focused()
 {
@@ -61,7 +56,7 @@ private:
     ScriptedPrompts* m_prompts = nullptr;
     test::RecordingLauncher m_launcher;
     test::FakeVolumes m_volumes;
-    AloneGuard m_guard;
+    test::FixedGuard m_guard;
     frmPrincipal* m_window = nullptr;
 };
 
@@ -94,10 +89,7 @@ void TestKeyboard::init()
 
 void TestKeyboard::cleanup()
 {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        windows << window;
-    qDeleteAll(windows);
+    test::deleteAllWindows();
     delete m_prompts;
     delete m_dir;
     QDir::setCurrent(m_cwd);

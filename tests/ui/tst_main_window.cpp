@@ -6,6 +6,8 @@
 #include "snapshots/AddSnapshot.h"
 #include "support/FakeVolumes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+#include "support/WindowTesting.h"
 #include "ui/ItemViews.h"
 #include "ui/MainWindow.h"
 
@@ -28,29 +30,6 @@ using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
 namespace {
-
-class FixedGuard final : public InstanceGuard
-{
-public:
-    explicit FixedGuard(bool alone) : m_alone(alone) {}
-    bool tryAcquire() override { return m_alone; }
-
-private:
-    bool m_alone;
-};
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 } // namespace
 
@@ -99,7 +78,7 @@ private:
     ScriptedPrompts* m_prompts = nullptr;
     test::RecordingLauncher* m_launcher = nullptr;
     test::FakeVolumes* m_volumes = nullptr;
-    FixedGuard* m_guard = nullptr;
+    test::FixedGuard* m_guard = nullptr;
     frmPrincipal* m_window = nullptr;
 };
 
@@ -111,13 +90,13 @@ void TestMainWindow::init()
     m_kit = m_dir->filePath("kit");
     QVERIFY(QDir().mkpath(m_kit + "/flash"));
     QVERIFY(QDir().mkpath(m_kit + "/snaps"));
-    writeAll(m_kit + "/tessel.ini", "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n");
-    writeAll(m_kit + "/snaps/game.sna", QByteArray(kSnapshotSize, 'g'));
+    QVERIFY(test::writeFile(m_kit + "/tessel.ini", "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
+    QVERIFY(test::writeFile(m_kit + "/snaps/game.sna", QByteArray(kSnapshotSize, 'g')));
     m_prompts = new ScriptedPrompts;
     m_launcher = new test::RecordingLauncher;
     m_volumes = new test::FakeVolumes;
     m_volumes->add("/");
-    m_guard = new FixedGuard(true);
+    m_guard = new test::FixedGuard(true);
     m_window = new frmPrincipal(Kit(m_kit), *m_prompts, *m_guard, *m_launcher, *m_volumes);
     QVERIFY(m_window->Form_Load());
     m_window->show();
@@ -132,10 +111,7 @@ void TestMainWindow::cleanup()
     delete m_launcher;
     delete m_prompts;
     delete m_dir;
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        windows << window;
-    qDeleteAll(windows); // a window may take others with it; the guards go null
+    test::deleteAllWindows();
     QDir::setCurrent(m_cwd);
 }
 
@@ -283,14 +259,14 @@ void TestMainWindow::fileListStaysOnItsFolder()
 
 void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
 {
-    const QByteArray before = readAll(m_kit + "/tessel.ini");
-    FixedGuard taken(false);
+    const QByteArray before = test::readFile(m_kit + "/tessel.ini");
+    test::FixedGuard taken(false);
     ScriptedPrompts silent;
     frmPrincipal second(Kit(m_kit), silent, taken, *m_launcher, *m_volumes);
     QVERIFY(!second.Form_Load());
     QVERIFY(!second.isVisible());
     QVERIFY(silent.calls().isEmpty());
-    QCOMPARE(readAll(m_kit + "/tessel.ini"), before);
+    QCOMPARE(test::readFile(m_kit + "/tessel.ini"), before);
 }
 
 void TestMainWindow::fileDoubleClickAddsIt()
@@ -400,7 +376,7 @@ void TestMainWindow::controlShortcutsAreCommandsNotClipboard()
 
 void TestMainWindow::burnEpromOnlyShowsItsNotice()
 {
-    const QByteArray settings = readAll(m_kit + "/tessel.ini");
+    const QByteArray settings = test::readFile(m_kit + "/tessel.ini");
     for (int i = 0; i < 2; ++i) {
         m_prompts->answerMessage(Answer::Ok);
         action("mnuEprom")->trigger();
@@ -416,14 +392,14 @@ void TestMainWindow::burnEpromOnlyShowsItsNotice()
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }),
              1);
-    QCOMPARE(readAll(m_kit + "/tessel.ini"), settings);
+    QCOMPARE(test::readFile(m_kit + "/tessel.ini"), settings);
 }
 
 void TestMainWindow::gridIsHiddenWhileCreateFlashAsks()
 {
     listTenSnapshots();
-    writeAll(m_kit + "/bank1.rom", QByteArray(16384, '1'));
-    writeAll(m_kit + "/bank32.rom", QByteArray(16384, '3'));
+    QVERIFY(test::writeFile(m_kit + "/bank1.rom", QByteArray(16384, '1')));
+    QVERIFY(test::writeFile(m_kit + "/bank32.rom", QByteArray(16384, '3')));
     auto* grid = control<GridView>("msgRom");
     auto* busy = control<QLabel>("Label2");
     QList<bool> gridShown, labelShown, hourglass;

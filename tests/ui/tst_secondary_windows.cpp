@@ -3,6 +3,7 @@
 #include "core/InstanceGuard.h"
 #include "support/FakeVolumes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WindowTesting.h"
 #include "ui/AboutWindow.h"
 #include "ui/EpromWindow.h"
 #include "ui/MainWindow.h"
@@ -18,12 +19,6 @@
 using namespace tessel;
 
 namespace {
-
-class AloneGuard final : public InstanceGuard
-{
-public:
-    bool tryAcquire() override { return true; }
-};
 
 template <typename Window>
 int countWindows()
@@ -65,7 +60,7 @@ private:
     test::ScriptedPrompts m_prompts;
     test::RecordingLauncher m_launcher;
     test::FakeVolumes m_volumes;
-    AloneGuard m_guard;
+    test::FixedGuard m_guard;
     frmPrincipal* m_window = nullptr;
 };
 
@@ -80,10 +75,7 @@ void TestSecondaryWindows::init()
 
 void TestSecondaryWindows::cleanup()
 {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        windows << window;
-    qDeleteAll(windows); // a window may take others with it; the guards go null
+    test::deleteAllWindows();
     m_window = nullptr;
     QDir::setCurrent(m_cwd);
 }

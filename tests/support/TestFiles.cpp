@@ -1,0 +1,20 @@
+#include "support/TestFiles.h"
+
+#include <QFile>
+
+namespace tessel::test {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(bytes) == bytes.size();
+}
+
+} // namespace tessel::test
