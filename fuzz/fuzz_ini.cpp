@@ -104,7 +104,8 @@ void checkOnlyOneLineChanged(const QByteArray& before, const QByteArray& after)
     while (head < n && a.units[head] == b.units[head])
         ++head;
     std::size_t tail = 0;
-    while (tail < n - head && a.units[a.units.size() - 1 - tail] == b.units[b.units.size() - 1 - tail])
+    while (tail < n - head
+           && a.units[a.units.size() - 1 - tail] == b.units[b.units.size() - 1 - tail])
         ++tail;
     for (std::size_t i = head; i < a.units.size() - tail; ++i)
         CHECK(a.units[i] != u'\r' && a.units[i] != u'\n', after);
@@ -122,7 +123,8 @@ void checkRead(const QByteArray& content, const QByteArray& section, const QByte
 QByteArray valueOf(const QByteArray& content, const QByteArray& section, const QByteArray& key,
                    qsizetype size)
 {
-    return readProfileString(content, section, key, "\x01(none)", static_cast<int>(size) + 16).bytes;
+    return readProfileString(content, section, key, "\x01(none)", static_cast<int>(size) + 16)
+        .bytes;
 }
 
 // Writes and checks; gives the new content, or the old one when refused.
@@ -166,8 +168,8 @@ void fuzzProgramKeys(QByteArray content)
     for (std::size_t i = 0; i < std::size(kSettings); ++i) {
         const QByteArray before = content;
         content = checkWrite(content, "tessel", kSettings[i].key, kSettings[i].value);
-        written[i] = content != before || valueOf(content, "tessel", kSettings[i].key, 64)
-                                              == kSettings[i].value;
+        written[i] = content != before
+                     || valueOf(content, "tessel", kSettings[i].key, 64) == kSettings[i].value;
     }
     // Later writes leave the earlier ones alone.
     for (std::size_t i = 0; i < std::size(kSettings); ++i) {
@@ -181,8 +183,8 @@ void fuzzProgramKeys(QByteArray content)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Not copied, so that a read past the end is caught.
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     qsizetype at = input.indexOf(kMarker);
     if (at < 0) {
         fuzzProgramKeys(input);

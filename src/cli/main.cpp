@@ -30,7 +30,8 @@ bool readList(const QString& path, QList<FlashEntry>& entries, QString& error)
     QFile file(path);
     QString reason;
     if (!openSource(file, reason)) {
-        error = QStringLiteral("The list file %1 cannot be read (%2).").arg(quotedPath(path), reason);
+        error =
+            QStringLiteral("The list file %1 cannot be read (%2).").arg(quotedPath(path), reason);
         return false;
     }
     const QByteArray data = file.read(kMaxListSize + 1);
@@ -94,13 +95,14 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption kitOption(
-        QStringLiteral("kit"),
-        QStringLiteral("Kit folder (default: the folder of this program)."), QStringLiteral("DIR"));
+        QStringLiteral("kit"), QStringLiteral("Kit folder (default: the folder of this program)."),
+        QStringLiteral("DIR"));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("The image file to write."),
                                           QStringLiteral("FILE"));
     const QCommandLineOption listOption(
-        QStringLiteral("list"), QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
+        QStringLiteral("list"),
+        QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
         QStringLiteral("FILE"));
     parser.addOptions({kitOption, outputOption, listOption});
     parser.addPositionalArgument(QStringLiteral("entries"),

@@ -30,13 +30,13 @@ void openHelp(const Kit& kit, Prompts& prompts, ProcessLauncher& launcher)
     QString error;
     if (launcher.startDetached(viewer, {QDir::toNativeSeparators(file)}, &error))
         return;
-    prompts.message(QStringList{QStringLiteral("The help could not be opened."),
-                                QStringLiteral("Viewer: ") + viewer,
-                                QStringLiteral("Reason: ") + startFailureReason(viewer, error),
-                                QStringLiteral("The help text is the file ")
-                                    + QDir::toNativeSeparators(file)}
-                        .join(QLatin1Char('\r')),
-                    kAppTitle, Icon::Exclamation, Buttons::Ok);
+    prompts.message(
+        QStringList{QStringLiteral("The help could not be opened."),
+                    QStringLiteral("Viewer: ") + viewer,
+                    QStringLiteral("Reason: ") + startFailureReason(viewer, error),
+                    QStringLiteral("The help text is the file ") + QDir::toNativeSeparators(file)}
+            .join(QLatin1Char('\r')),
+        kAppTitle, Icon::Exclamation, Buttons::Ok);
 }
 
 } // namespace tessel

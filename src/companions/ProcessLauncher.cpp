@@ -13,8 +13,7 @@ namespace tessel {
 
 namespace {
 
-bool start(QProcess& process, const QString& program, const QStringList& arguments,
-           QString* error)
+bool start(QProcess& process, const QString& program, const QStringList& arguments, QString* error)
 {
     process.setProgram(program);
     process.setArguments(arguments);
@@ -51,8 +50,8 @@ bool SystemProcessLauncher::startDetached(const QString& program, const QStringL
     return start(process, program, arguments, error);
 }
 
-bool SystemProcessLauncher::startInBackground(const QString& program,
-                                              const QStringList& arguments, QString* error)
+bool SystemProcessLauncher::startInBackground(const QString& program, const QStringList& arguments,
+                                              QString* error)
 {
     QProcess process;
 #ifdef Q_OS_WIN

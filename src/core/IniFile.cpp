@@ -40,8 +40,8 @@ public:
             }
         } else {
             m_prefix = mark == Utf8Mark ? 3 : 0;
-            m_units = QString::fromLatin1(content.constData() + m_prefix,
-                                          content.size() - m_prefix);
+            m_units =
+                QString::fromLatin1(content.constData() + m_prefix, content.size() - m_prefix);
         }
     }
 
@@ -54,8 +54,9 @@ public:
     {
         if (!m_wide)
             return QString::fromLatin1(bytes);
-        QStringDecoder decode(QStringConverter::System, QStringConverter::Flag::Stateless
-                                                            | QStringConverter::Flag::ConvertInitialBom);
+        QStringDecoder decode(QStringConverter::System,
+                              QStringConverter::Flag::Stateless
+                                  | QStringConverter::Flag::ConvertInitialBom);
         return decode(bytes);
     }
     QByteArray toBytes(QStringView units) const
@@ -86,7 +87,7 @@ private:
 struct Line
 {
     qsizetype begin = 0;
-    qsizetype end = 0;  // before the line break
+    qsizetype end = 0; // before the line break
     qsizetype next = 0; // after it; equals `end` on a last line without one
 };
 
@@ -98,9 +99,9 @@ Line lineAt(QStringView text, qsizetype pos)
     // A break is LF, CR LF, CR CR LF (left by a doubled conversion) or a lone CR.
     const QStringView rest = text.sliced(end, std::min<qsizetype>(3, text.size() - end));
     const qsizetype breakLength = rest.startsWith(u"\r\r\n") ? 3
-                                  : rest.startsWith(u"\r\n")  ? 2
-                                  : rest.isEmpty()             ? 0
-                                                               : 1;
+                                  : rest.startsWith(u"\r\n") ? 2
+                                  : rest.isEmpty()           ? 0
+                                                             : 1;
     return {pos, end, end + breakLength};
 }
 
@@ -219,7 +220,7 @@ QString lineBreakOf(QStringView text)
 {
     const Line first = lineAt(text, 0);
     return first.next > first.end ? text.sliced(first.end, first.next - first.end).toString()
-                                   : QStringLiteral("\r\n");
+                                  : QStringLiteral("\r\n");
 }
 
 QByteArray cString(const QByteArray& bytes)
@@ -259,8 +260,7 @@ std::optional<QByteArray> readWhole(const QString& path)
 } // namespace
 
 ProfileRead readProfileString(const QByteArray& content, const QByteArray& section,
-                              const QByteArray& key, const QByteArray& defaultValue,
-                              int bufsize)
+                              const QByteArray& key, const QByteArray& defaultValue, int bufsize)
 {
     if (bufsize <= 0)
         return {};
@@ -330,8 +330,8 @@ ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& sec
                              bufsize);
 }
 
-bool writeProfileStringToFile(const QString& path, const QByteArray& section,
-                              const QByteArray& key, const QByteArray& value)
+bool writeProfileStringToFile(const QString& path, const QByteArray& section, const QByteArray& key,
+                              const QByteArray& value)
 {
     const std::optional<QByteArray> old = readWhole(path);
     if (!old)

@@ -29,8 +29,7 @@ struct ProfileRead
 // default (less its trailing spaces) when the section, the key or the key's
 // '=' is missing. At most bufsize - 1 bytes. Safe on any content.
 ProfileRead readProfileString(const QByteArray& content, const QByteArray& section,
-                              const QByteArray& key, const QByteArray& defaultValue,
-                              int bufsize);
+                              const QByteArray& key, const QByteArray& defaultValue, int bufsize);
 
 // The content with the key set to the value: the key's line rewritten, or a
 // new line after the last non-blank line of its section, or a new section at

@@ -17,8 +17,8 @@ LockFileInstanceGuard::LockFileInstanceGuard(const QString& programFolder,
         folder = QDir::tempPath();
     const QByteArray key = QCryptographicHash::hash(
         QDir::cleanPath(QDir(programFolder).absolutePath()).toUtf8(), QCryptographicHash::Sha1);
-    m_path = QDir(folder).filePath(QStringLiteral("tessel-zizerev-%1.lock")
-                                       .arg(QString::fromLatin1(key.toHex().left(16))));
+    m_path = QDir(folder).filePath(
+        QStringLiteral("tessel-zizerev-%1.lock").arg(QString::fromLatin1(key.toHex().left(16))));
 }
 
 LockFileInstanceGuard::~LockFileInstanceGuard() = default;

@@ -6,8 +6,7 @@ namespace tessel {
 
 Kit::Kit(const QString& programFolder)
     : m_folder(QDir::cleanPath(QDir(programFolder).absolutePath()))
-{
-}
+{ }
 
 QString Kit::file(const QString& relativePath) const
 {

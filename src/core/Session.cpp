@@ -10,8 +10,7 @@ Session::Session(const Kit& kit_, Prompts& prompts_, const VolumeSource& volumes
     : kit(kit_)
     , prompts(prompts_)
     , browser(kit_, RutaIni, prompts_, volumes)
-{
-}
+{ }
 
 namespace {
 

@@ -14,8 +14,8 @@ constexpr int kReadBuffer = 255;
 
 QString LeerIni(const QString& file, const QString& section, const QString& key)
 {
-    const ProfileRead read = readProfileStringFromFile(file, section.toLocal8Bit(),
-                                                       key.toLocal8Bit(), {}, kReadBuffer);
+    const ProfileRead read =
+        readProfileStringFromFile(file, section.toLocal8Bit(), key.toLocal8Bit(), {}, kReadBuffer);
     // The cut may split a multibyte character; a stateful decoder holds that
     // part back instead of turning it into a replacement character. A leading
     // U+FEFF is part of the value, not a mark to drop.

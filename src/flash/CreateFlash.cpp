@@ -52,19 +52,22 @@ bool copyImage(const QString& from, const QString& to, QString& error)
     QFile source(from);
     QString reason;
     if (!openSource(source, reason)) {
-        error = QStringLiteral("The working image %1 cannot be read (%2).").arg(quotedPath(from), reason);
+        error = QStringLiteral("The working image %1 cannot be read (%2).")
+                    .arg(quotedPath(from), reason);
         return false;
     }
     if (source.size() != kImageSize) {
-        error = QStringLiteral("The working image %1 is %2 bytes long, not %3; something changed it.")
-                    .arg(quotedPath(from))
-                    .arg(source.size())
-                    .arg(kImageSize);
+        error =
+            QStringLiteral("The working image %1 is %2 bytes long, not %3; something changed it.")
+                .arg(quotedPath(from))
+                .arg(source.size())
+                .arg(kImageSize);
         return false;
     }
     QSaveFile target(to);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = QStringLiteral("The file %1 cannot be created (%2).").arg(quotedPath(to), target.errorString());
+        error = QStringLiteral("The file %1 cannot be created (%2).")
+                    .arg(quotedPath(to), target.errorString());
         return false;
     }
     QByteArray buffer(kAreaSize, '\0');
@@ -78,13 +81,15 @@ bool copyImage(const QString& from, const QString& to, QString& error)
         if (n == 0)
             break;
         if (target.write(buffer.constData(), n) != n) {
-            error = QStringLiteral("The file %1 cannot be written (%2).").arg(quotedPath(to), writeFailure(target));
+            error = QStringLiteral("The file %1 cannot be written (%2).")
+                        .arg(quotedPath(to), writeFailure(target));
             return false; // never committed, so the file there is as it was
         }
     }
     if (target.commit())
         return true;
-    error = QStringLiteral("The file %1 cannot be written (%2).").arg(quotedPath(to), target.errorString());
+    error = QStringLiteral("The file %1 cannot be written (%2).")
+                .arg(quotedPath(to), target.errorString());
     return false;
 }
 
@@ -104,9 +109,9 @@ void exportImage(const QString& image, const QString& folder, Prompts& prompts)
     for (;;) {
         const std::optional<QString> chosen = prompts.saveFileName(request);
         if (!chosen) {
-            const Answer sure = prompts.message(
-                QStringLiteral("Creation of Flash file cancelled. Are you sure? "), kAppTitle,
-                Icon::Exclamation, Buttons::YesNo);
+            const Answer sure =
+                prompts.message(QStringLiteral("Creation of Flash file cancelled. Are you sure? "),
+                                kAppTitle, Icon::Exclamation, Buttons::YesNo);
             if (sure == Answer::Yes)
                 return;
             continue;
@@ -172,7 +177,11 @@ void runCreateFlash(const SnapshotTable& table, const Kit& kit, const QString& R
     struct Shown
     {
         BusySign& sign;
-        explicit Shown(BusySign& s) : sign(s) { sign.show(); }
+        explicit Shown(BusySign& s)
+            : sign(s)
+        {
+            sign.show();
+        }
         ~Shown() { sign.hide(); }
     } shown(busy);
     CrearFlash(table, kit, RutaIni, prompts);

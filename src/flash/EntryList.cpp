@@ -53,7 +53,8 @@ EntryListResult parseEntryList(QByteArrayView data)
         }
         const qsizetype tab = line.indexOf('\t');
         if (tab < 0) {
-            result.error = lineError(number, QStringLiteral("no tab between the name and the path."));
+            result.error =
+                lineError(number, QStringLiteral("no tab between the name and the path."));
             return result;
         }
         QString name;

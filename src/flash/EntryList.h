@@ -11,7 +11,7 @@ namespace tessel {
 struct EntryListResult
 {
     QList<FlashEntry> entries; // in file order, paths as written
-    QString error;             // empty when the whole list was understood
+    QString error; // empty when the whole list was understood
 
     bool ok() const { return error.isEmpty(); }
 };

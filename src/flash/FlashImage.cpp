@@ -15,9 +15,10 @@ class ImageWriter
 {
 public:
     ImageWriter(const FlashSources& sources, QIODevice& out, QString& error)
-        : m_sources(sources), m_out(out), m_error(error)
-    {
-    }
+        : m_sources(sources)
+        , m_out(out)
+        , m_error(error)
+    { }
 
     bool run()
     {
@@ -84,7 +85,8 @@ private:
         qint64 got = 0;
         if (openSource(file, reason) && fill(file, 0, m_bank, got, reason))
             return true;
-        m_error = QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason);
+        m_error =
+            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason);
         return false;
     }
 
@@ -98,7 +100,9 @@ private:
             // Changed since the check: no longer a whole snapshot.
             if (file.size() == kSnapshotFileSize && got == buffer.size())
                 return true;
-            reason = QStringLiteral("it is now %1 bytes long, not %2").arg(file.size()).arg(kSnapshotFileSize);
+            reason = QStringLiteral("it is now %1 bytes long, not %2")
+                         .arg(file.size())
+                         .arg(kSnapshotFileSize);
         }
         m_error = QStringLiteral("Entry %1 (\"%2\"): the snapshot %3 cannot be read (%4).")
                       .arg(QString::number(index + 1), entry.name, quotedPath(entry.path), reason);

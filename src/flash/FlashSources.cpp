@@ -77,13 +77,15 @@ bool readOffset(const QString& settingsPath, const QString& key, qint64 max, qin
     const QString where = QStringLiteral("The setting \"%1\" in section [%2] of %3")
                               .arg(key, kSection, quotedPath(settingsPath));
     if (text.isEmpty()) {
-        error = where + QStringLiteral(" is missing; it must hold the table's offset in the image.");
+        error =
+            where + QStringLiteral(" is missing; it must hold the table's offset in the image.");
         return false;
     }
     bool ok = false;
     value = text.toLongLong(&ok, 10);
     if (!ok) {
-        error = where + QStringLiteral(" is \"%1\", which is not a whole decimal number.").arg(text);
+        error =
+            where + QStringLiteral(" is \"%1\", which is not a whole decimal number.").arg(text);
         return false;
     }
     if (value < 0 || value > max) {
@@ -108,8 +110,8 @@ bool prepareFlash(const Kit& kit, const QString& settingsPath, const FlashEntrie
             return false;
     }
     return readOffset(settingsPath, kKeyNamesOffset, kMaxNamesOffset, sources.namesOffset, error)
-        && readOffset(settingsPath, kKeyRegistersOffset, kMaxRegistersOffset,
-                      sources.registersOffset, error);
+           && readOffset(settingsPath, kKeyRegistersOffset, kMaxRegistersOffset,
+                         sources.registersOffset, error);
 }
 
 } // namespace tessel

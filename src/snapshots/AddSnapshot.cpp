@@ -51,7 +51,7 @@ QString askName(Prompts& prompts, const QString& path, int number)
     const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ") + path;
     QString offered = defaultName(number);
     for (;;) {
-        const QString answer = prompts.input(prompt, kAppTitle, offered);
+        QString answer = prompts.input(prompt, kAppTitle, offered);
         const int length = nameLength(answer);
         if (length == 0)
             offered = defaultName(number);
@@ -77,12 +77,13 @@ void AgregarSnaps(FolderBrowser& browser, SnapshotTable& table, SnapshotGrid& gr
     for (int i = 0; i < count; ++i) {
         if (!browser.isSelected(i))
             continue;
-        const QString path = QDir::toNativeSeparators(QDir(browser.path()).filePath(browser.list(i)));
+        const QString path =
+            QDir::toNativeSeparators(QDir(browser.path()).filePath(browser.list(i)));
 
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            warn(prompts, QStringLiteral("The file %1 cannot be opened: %2.")
-                              .arg(path, file.errorString()));
+            warn(prompts,
+                 QStringLiteral("The file %1 cannot be opened: %2.").arg(path, file.errorString()));
             browser.setSelected(i, false);
             return;
         }

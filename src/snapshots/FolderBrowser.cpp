@@ -9,8 +9,8 @@
 namespace tessel {
 
 namespace {
-const QString kNoDisk = QStringLiteral(
-    "There is not a disk in the selected unit. Insert a disk or change the unit.");
+const QString kNoDisk =
+    QStringLiteral("There is not a disk in the selected unit. Insert a disk or change the unit.");
 
 QString cleanFolder(const QString& path)
 {
@@ -21,8 +21,7 @@ QString cleanFolder(const QString& path)
 KindIconProvider::KindIconProvider()
     : m_file(QAbstractFileIconProvider::icon(File))
     , m_folder(QAbstractFileIconProvider::icon(Folder))
-{
-}
+{ }
 
 QIcon KindIconProvider::icon(IconType type) const
 {
@@ -216,8 +215,8 @@ bool FolderBrowser::isSelected(int i) const
 
 void FolderBrowser::setSelected(int i, bool selected)
 {
-    m_fileSelection.select(fileIndex(i), selected ? QItemSelectionModel::Select
-                                                  : QItemSelectionModel::Deselect);
+    m_fileSelection.select(fileIndex(i),
+                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
 } // namespace tessel

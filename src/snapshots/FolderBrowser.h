@@ -55,7 +55,7 @@ private:
 // What setting the drive or folder list can fail with.
 enum class BrowserError {
     None,
-    PathNotFound,      // the folder does not exist
+    PathNotFound, // the folder does not exist
     DeviceUnavailable, // the drive holds no medium or cannot be read
     Other,
 };

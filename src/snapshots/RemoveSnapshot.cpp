@@ -16,8 +16,8 @@ void removeCurrentRow(SnapshotTable& table, SnapshotGrid& grid, Prompts& prompts
 void BorrarSnap(SnapshotTable& table, SnapshotGrid& grid, Prompts& prompts)
 {
     const int r = grid.row();
-    const QString text = QStringLiteral("Delete from the list ")
-                         + table.TablaSnaps[r - 1][kColName] + QLatin1Char('?');
+    const QString text = QStringLiteral("Delete from the list ") + table.TablaSnaps[r - 1][kColName]
+                         + QLatin1Char('?');
     if (prompts.message(text, kAppTitle, Icon::Exclamation, Buttons::OkCancel) != Answer::Ok)
         return;
 

@@ -41,8 +41,8 @@ void SnapshotGrid::setRow(int row)
         m_selection.clear();
         return;
     }
-    m_selection.setCurrentIndex(index(row - 1, 0), QItemSelectionModel::ClearAndSelect
-                                                       | QItemSelectionModel::Rows);
+    m_selection.setCurrentIndex(index(row - 1, 0),
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 int SnapshotGrid::rowCount(const QModelIndex& parent) const

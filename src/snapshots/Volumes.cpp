@@ -27,16 +27,16 @@ bool isUnder(const QString& path, const QString& root)
 bool isSystemMount(const QStorageInfo& volume)
 {
     static const QStringList hiddenTrees = {
-        QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev"),
+        QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
         QStringLiteral("/run"),  QStringLiteral("/snap"), QStringLiteral("/var/lib/docker")};
     static const QStringList pseudoTypes = {
-        QStringLiteral("proc"),      QStringLiteral("sysfs"),       QStringLiteral("devtmpfs"),
-        QStringLiteral("devpts"),    QStringLiteral("cgroup"),      QStringLiteral("cgroup2"),
-        QStringLiteral("securityfs"), QStringLiteral("pstore"),     QStringLiteral("debugfs"),
-        QStringLiteral("tracefs"),   QStringLiteral("configfs"),    QStringLiteral("fusectl"),
-        QStringLiteral("mqueue"),    QStringLiteral("hugetlbfs"),   QStringLiteral("bpf"),
-        QStringLiteral("autofs"),    QStringLiteral("binfmt_misc"), QStringLiteral("efivarfs"),
-        QStringLiteral("rpc_pipefs"), QStringLiteral("nsfs"),       QStringLiteral("squashfs")};
+        QStringLiteral("proc"),       QStringLiteral("sysfs"),       QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),     QStringLiteral("cgroup"),      QStringLiteral("cgroup2"),
+        QStringLiteral("securityfs"), QStringLiteral("pstore"),      QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"),    QStringLiteral("configfs"),    QStringLiteral("fusectl"),
+        QStringLiteral("mqueue"),     QStringLiteral("hugetlbfs"),   QStringLiteral("bpf"),
+        QStringLiteral("autofs"),     QStringLiteral("binfmt_misc"), QStringLiteral("efivarfs"),
+        QStringLiteral("rpc_pipefs"), QStringLiteral("nsfs"),        QStringLiteral("squashfs")};
     const QString root = volume.rootPath();
     if (root.startsWith(QLatin1String("/run/media/")))
         return false; // where desktops mount removable media
@@ -85,8 +85,7 @@ QList<Volume> SystemVolumes::volumes() const
 bool SystemVolumes::isReadable(const QString& root) const
 {
     const QStorageInfo info(root);
-    return info.isValid() && info.isReady() && QFileInfo(root).isReadable()
-           && QDir(root).exists();
+    return info.isValid() && info.isReady() && QFileInfo(root).isReadable() && QDir(root).exists();
 }
 
 } // namespace tessel

@@ -8,7 +8,7 @@ namespace tessel {
 // A drive of the drive list: a mounted volume that holds files.
 struct Volume
 {
-    QString root;  // its root folder, the key of the drive list
+    QString root; // its root folder, the key of the drive list
     QString label; // the volume's name, may be empty
 
     QString displayText() const;

@@ -43,8 +43,9 @@ frmAcerca::frmAcerca(QWidget* parent)
              twipsRect(120, 1320, 3090, 195));
     addLabel(QStringLiteral("Label4"), QStringLiteral("The Tessel team: ") + kMakersSite,
              twipsRect(120, 1680, 4395, 195));
-    QLabel* thanks = addLabel(QStringLiteral("Label5"), QStringLiteral("Agradecimientos/Thanks to:"),
-                              twipsRect(240, 2640, 2010, 195));
+    QLabel* thanks =
+        addLabel(QStringLiteral("Label5"), QStringLiteral("Agradecimientos/Thanks to:"),
+                 twipsRect(240, 2640, 2010, 195));
     QPalette green = thanks->palette();
     green.setColor(QPalette::WindowText, QColor(0, 64, 0));
     thanks->setPalette(green);

@@ -39,8 +39,7 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 } // namespace
 
 frmPrincipal::frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
-                           ProcessLauncher& launcher, const VolumeSource& volumes,
-                           QWidget* parent)
+                           ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent)
     : QMainWindow(parent)
     , m_session(kit, prompts, volumes)
     , m_instance(instance)
@@ -54,8 +53,8 @@ frmPrincipal::frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& inst
     wireBrowser();
     // A fixed window of dialog style: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(sizeHint());
     if (const QScreen* display = screen())
         move(display->availableGeometry().center() - rect().center());
@@ -80,9 +79,9 @@ void frmPrincipal::buildControls()
     drvSelecciona = place(new QComboBox(frmSelector), QStringLiteral("drvSelecciona"),
                           twipsRect(120, 240, 3135, 315), QStringLiteral("Drives"));
 
-    frmFlash = place(new QGroupBox(QStringLiteral("SNAs Selected"), client),
-                     QStringLiteral("frmFlash"), twipsRect(120, 3240, 8295, 3015),
-                     QStringLiteral("SNAs Selected"));
+    frmFlash =
+        place(new QGroupBox(QStringLiteral("SNAs Selected"), client), QStringLiteral("frmFlash"),
+              twipsRect(120, 3240, 8295, 3015), QStringLiteral("SNAs Selected"));
     // Created before the grid, so the grid covers it until the grid is hidden.
     Label2 = place(new QLabel(QStringLiteral("Please Wait !"), frmFlash), QStringLiteral("Label2"),
                    twipsRect(960, 960, 6135, 1335), QStringLiteral("Please Wait !"));

@@ -29,8 +29,7 @@ class frmPrincipal : public QMainWindow
 
 public:
     frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
-                 ProcessLauncher& launcher, const VolumeSource& volumes,
-                 QWidget* parent = nullptr);
+                 ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent = nullptr);
     ~frmPrincipal() override;
 
     // Start-up, before the window is first shown. False when another
@@ -74,7 +73,9 @@ private:
     class BusyWindow final : public BusySign
     {
     public:
-        explicit BusyWindow(frmPrincipal& window) : m_window(window) {}
+        explicit BusyWindow(frmPrincipal& window)
+            : m_window(window)
+        { }
         void show() override;
         void hide() override;
 

@@ -13,10 +13,8 @@ class QtPrompts final : public Prompts
 public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
 
-    Answer message(const QString& text, const QString& title, Icon icon,
-                   Buttons buttons) override;
-    QString input(const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
 
 private:

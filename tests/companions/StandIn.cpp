@@ -24,8 +24,7 @@ bool StandInLog::install(const QString& target)
     if (!QFile::copy(QStringLiteral(TESSEL_ARGV_STANDIN), target))
         return false;
     return QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                             | QFile::ReadUser | QFile::WriteUser
-                                             | QFile::ExeUser);
+                                             | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
 }
 
 QList<QStringList> StandInLog::starts() const

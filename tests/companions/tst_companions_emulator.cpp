@@ -1,5 +1,5 @@
-#include "support/RecordingLauncher.h"
 #include "StandIn.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 
 #include "companions/EmulatorTest.h"
@@ -86,7 +86,8 @@ void EmulatorTestTest::withoutSnapshotRowOnlyTellsTheUser()
     ProbarSnap(grid, Kit(kitFolder()), prompts, launcher);
 
     QCOMPARE(prompts.calls().size(), 1);
-    QCOMPARE(prompts.last().text, QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
+    QCOMPARE(prompts.last().text,
+             QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
     QCOMPARE(prompts.last().title, QStringLiteral("Tessel Zizerev"));
     QCOMPARE(prompts.last().icon, Icon::Information);
     QCOMPARE(prompts.last().buttons, Buttons::Ok);
@@ -152,8 +153,8 @@ void EmulatorTestTest::snapshotPathReachesTheEmulatorAsOneArgument_data()
     QTest::newRow("blanks") << folder + QStringLiteral("/my  games/a b .sna");
     QTest::newRow("quotes") << folder + QStringLiteral("/say \"hi\" it's.sna");
     QTest::newRow("semicolon") << folder + QStringLiteral("/a.sna; touch ") + marker;
-    QTest::newRow("command substitution") << QStringLiteral("$(touch ") + marker
-                                                 + QStringLiteral(").sna");
+    QTest::newRow("command substitution")
+        << QStringLiteral("$(touch ") + marker + QStringLiteral(").sna");
     QTest::newRow("backquotes, pipes and globs")
         << QStringLiteral("`touch ") + marker + QStringLiteral("` | > & * ?.sna");
     QTest::newRow("leading dash") << QStringLiteral("-rf game.sna");

@@ -32,7 +32,7 @@ const QHash<QString, const char*> kFinalDiffers = {
 QByteArray bytesOf(const QJsonValue& value)
 {
     const QString text = value.toString();
-    const QByteArray bytes = text.toLatin1();
+    QByteArray bytes = text.toLatin1();
     if (QString::fromLatin1(bytes) != text)
         QTest::qFail("corpus string beyond U+00FF", __FILE__, __LINE__);
     return bytes;
@@ -79,7 +79,7 @@ void TestIniConformance::initTestCase()
 void TestIniConformance::cases_data()
 {
     QTest::addColumn<QJsonObject>("kase");
-    for (const QJsonValue& kase : std::as_const(m_cases))
+    for (const auto& kase : std::as_const(m_cases))
         QTest::addRow("%s", qPrintable(kase[u"id"].toString())) << kase.toObject();
 }
 
@@ -124,8 +124,7 @@ void TestIniConformance::cases()
                                       .arg(QString::fromLatin1(text.left(60)))));
         } else {
             QCOMPARE(op[u"op"].toString(), QStringLiteral("write"));
-            const bool got =
-                writeProfileStringToFile(path, section, key, bytesOf(op[u"value"]));
+            const bool got = writeProfileStringToFile(path, section, key, bytesOf(op[u"value"]));
             QVERIFY2(got == op[u"ret"].toBool(),
                      qPrintable(where + QStringLiteral("wrong result")));
         }

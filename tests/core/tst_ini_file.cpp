@@ -48,9 +48,8 @@ void TestIniFile::newLinesFollowTheFile_data()
                         << QByteArray("[s]\na=1\nb=2\n\n[t]\n");
     QTest::newRow("CR CR LF") << QByteArray("[s]\r\r\na=1\r\r\n") << QByteArray("b")
                               << QByteArray("2") << QByteArray("[s]\r\r\na=1\r\r\nb=2\r\r\n");
-    QTest::newRow("no last line break")
-        << QByteArray("[s]\r\na=1") << QByteArray("b") << QByteArray("2")
-        << QByteArray("[s]\r\na=1\r\nb=2\r\n");
+    QTest::newRow("no last line break") << QByteArray("[s]\r\na=1") << QByteArray("b")
+                                        << QByteArray("2") << QByteArray("[s]\r\na=1\r\nb=2\r\n");
     QTest::newRow("replace keeps the line's break")
         << QByteArray("[s]\r\na=1\nb=2") << QByteArray("a") << QByteArray("3")
         << QByteArray("[s]\r\na=3\nb=2");
@@ -60,7 +59,8 @@ void TestIniFile::newLinesFollowTheFile_data()
                               << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0", 22);
     QTest::newRow("UTF-16LE, value starting with U+FEFF")
         << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0", 12) << QByteArray("k")
-        << QByteArray("\xEF\xBB\xBFv") << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xFF\xFEv\0\r\0\n\0", 24);
+        << QByteArray("\xEF\xBB\xBFv")
+        << QByteArray("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xFF\xFEv\0\r\0\n\0", 24);
 }
 
 void TestIniFile::newLinesFollowTheFile()
@@ -140,7 +140,7 @@ void TestIniFile::hugeContent()
              QByteArray(254, 'y'));
     QCOMPARE(readProfileString(longLine, "s", "k", {}, 255).bytes, QByteArray("v"));
 
-    QByteArray junk(10 * 1024 * 1024, Qt::Uninitialized);
+    QByteArray junk(qsizetype(10) * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator random(7);
     random.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
     junk[0] = 'x'; // no byte-order mark
@@ -151,7 +151,7 @@ void TestIniFile::hugeContent()
     QCOMPARE(*written, junk.chopped(2) + "w\n");
 
     // Ten million lone CRs, each a line, must not make the run be rescanned per line.
-    const QByteArray breaks = QByteArray(10 * 1024 * 1024, '\r') + "[s]\rk=v";
+    const QByteArray breaks = QByteArray(qsizetype(10) * 1024 * 1024, '\r') + "[s]\rk=v";
     QCOMPARE(readProfileString(breaks, "s", "k", {}, 255).bytes, QByteArray("v"));
 }
 

@@ -180,9 +180,9 @@ void TestIniSettings::failedWritesChangeNothing_data()
     const QString ok = QStringLiteral("/snaps");
     QTest::newRow("missing folder") << QStringLiteral("gone/tessel.ini") << ok << QString();
     QTest::newRow("folder at the path") << QStringLiteral("tessel.ini") << ok << QString();
-    QTest::newRow("line break in value") << QStringLiteral("kit.ini")
-                                         << QStringLiteral("/x\nDireccionNombres=0")
-                                         << QStringLiteral("/old");
+    QTest::newRow("line break in value")
+        << QStringLiteral("kit.ini") << QStringLiteral("/x\nDireccionNombres=0")
+        << QStringLiteral("/old");
 }
 
 void TestIniSettings::failedWritesChangeNothing()
@@ -209,7 +209,7 @@ void TestIniSettings::writeFailingPartWayKeepsTheOldFile()
     const QByteArray old("[tessel]\r\nstart=1\r\nDireccionNombres=49152\r\n");
     writeBytes(m_ini, old);
     const auto before = snapshot(m_dir->path());
-    const QByteArray big(64 * 1024, 'p');
+    const QByteArray big(qsizetype(64) * 1024, 'p');
 
     // Files may not grow past 4 KiB in the child, so the new content is cut short.
     const pid_t child = fork();
@@ -249,4 +249,3 @@ void TestIniSettings::pipeInPlaceOfTheFileNeverBlocks()
 
 QTEST_GUILESS_MAIN(TestIniSettings)
 #include "tst_ini_settings.moc"
-

@@ -13,9 +13,7 @@
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
-namespace {
-
-} // namespace
+namespace { } // namespace
 
 class TestStartup : public QObject
 {
@@ -90,7 +88,8 @@ void TestStartup::start()
 
 void TestStartup::firstRunWritesTheDefaults()
 {
-    QVERIFY(test::writeFile(m_ini, "[tessel]\r\nstart=0\r\nDireccionNombres=8192\r\nDireccionRegistros=8448\r\n"));
+    QVERIFY(test::writeFile(
+        m_ini, "[tessel]\r\nstart=0\r\nDireccionNombres=8192\r\nDireccionRegistros=8448\r\n"));
     start();
     QCOMPARE(setting(kKeyStart), QStringLiteral("1"));
     QCOMPARE(setting(kKeySnapsFolder), m_kit);
@@ -152,7 +151,8 @@ void TestStartup::missingWorkingFolderIsCreatedAndShown()
 
 void TestStartup::deletedRememberedFolderGivesWayToWorkingFolder()
 {
-    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + m_dir->filePath("drive/gone").toUtf8() + "\n"));
+    QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps="
+                                       + m_dir->filePath("drive/gone").toUtf8() + "\n"));
     start();
     QCOMPARE(m_session->browser.path(), m_kit + "/flash");
     QCOMPARE(setting(kKeySnapsFolder), m_kit + "/flash");

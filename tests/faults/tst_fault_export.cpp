@@ -14,7 +14,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-
 using namespace tessel;
 using namespace tessel::test;
 using Kind = ScriptedPrompts::Kind;
@@ -67,8 +66,9 @@ int runLockedOut(const FlashKit& kit, const QString& folder, const QString& targ
         return 1;
     const auto& last = prompts.last();
     const bool ok = prompts.allAnswered() && prompts.count(Kind::Message) == 1
-        && last.kind == Kind::Message && last.icon == Icon::Exclamation
-        && last.text.contains(QDir::toNativeSeparators(culprit)) && last.text.contains(outcome);
+                    && last.kind == Kind::Message && last.icon == Icon::Exclamation
+                    && last.text.contains(QDir::toNativeSeparators(culprit))
+                    && last.text.contains(outcome);
     if (!ok)
         qWarning("child saw: %s", qPrintable(last.text));
     return ok ? 0 : 1;
@@ -112,7 +112,8 @@ void TestFaultExport::workingFolderNotWritable()
     const QString flash = kit.path("flash");
     QVERIFY(writeFile(kit.workImage(), "old image"));
     QVERIFY(setReadOnly(flash, true));
-    const int status = inChild([&] { return runLockedOut(kit, flash, {}, flash, "was not created"); });
+    const int status =
+        inChild([&] { return runLockedOut(kit, flash, {}, flash, "was not created"); });
     QVERIFY(setReadOnly(flash, false));
     if (status == kCannotStage)
         QSKIP("this system lets the process write to a read-only folder");
@@ -126,11 +127,19 @@ void TestFaultExport::sourceChangedBetweenCheckAndRead_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("change"); // "delete", "folder" or "shorten"
     QTest::addColumn<QString>("reason");
-    QTest::newRow("last snapshot deleted") << "snap9.sna" << "delete" << "No such file";
-    QTest::newRow("first snapshot now a folder") << "snap0.sna" << "folder" << "a folder";
+    QTest::newRow("last snapshot deleted") << "snap9.sna"
+                                           << "delete"
+                                           << "No such file";
+    QTest::newRow("first snapshot now a folder") << "snap0.sna"
+                                                 << "folder"
+                                                 << "a folder";
     // Only the read can say "now": proof that the change came after the check.
-    QTest::newRow("snapshot cut short") << "snap5.sna" << "shorten" << "now 100 bytes long";
-    QTest::newRow("bank 32 deleted") << "bank32.rom" << "delete" << "No such file";
+    QTest::newRow("snapshot cut short") << "snap5.sna"
+                                        << "shorten"
+                                        << "now 100 bytes long";
+    QTest::newRow("bank 32 deleted") << "bank32.rom"
+                                     << "delete"
+                                     << "No such file";
 }
 
 void TestFaultExport::sourceChangedBetweenCheckAndRead()

@@ -79,7 +79,8 @@ QByteArray render(const QList<QByteArray>& values)
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(bytes) == bytes.size();
 }
 
 bool waitReadable(int fd, int timeoutMs)
@@ -183,7 +184,8 @@ void TestFaultSettingsKill::killedWriterLeavesAWholeFile()
         for (const LoopedKey& key : keys) {
             QFile file(ini);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray value = readProfileString(file.readAll(), "tessel", key.name, "", 255).bytes;
+            const QByteArray value =
+                readProfileString(file.readAll(), "tessel", key.name, "", 255).bytes;
             QVERIFY2(key.values.contains(value),
                      qPrintable(QStringLiteral("round %1: %2=\"%3\"")
                                     .arg(round)

@@ -33,7 +33,8 @@ const QByteArray& otherSections()
     static const QByteArray bytes = [] {
         QByteArray keys;
         for (int key = 0; key < 20; ++key)
-            keys += "Key" + QByteArray::number(key) + "=some value of key " + QByteArray::number(key) + "\r\n";
+            keys += "Key" + QByteArray::number(key) + "=some value of key "
+                    + QByteArray::number(key) + "\r\n";
         QByteArray all;
         all.reserve((10 << 20) + keys.size() + 100);
         for (int section = 0; all.size() < (10 << 20); ++section)
@@ -106,15 +107,15 @@ void TestFaultStartup::startsAndKeepsEveryByte_data()
 
     const QByteArray longText(100000, 'L');
     QTest::newRow("empty") << QByteArray() << false;
-    QTest::newRow("binary junk") << junk(64 * 1024) << false;
+    QTest::newRow("binary junk") << junk(qsizetype(64) * 1024) << false;
     QTest::newRow("10 MB of other sections first")
         << otherSections() + "[tessel]\r\n" + kOwnKeys << true;
     QTest::newRow("10 MB on the first run")
         << otherSections() + "[tessel]\r\n" + QByteArray(kOwnKeys).replace("start=1", "start=0")
         << true;
-    QTest::newRow("100,000-character lines")
-        << "; " + longText + "\r\n[tessel]\r\nLong=" + longText + "\r\n" + kOwnKeys + "Tail=" + longText
-        << true;
+    QTest::newRow("100,000-character lines") << "; " + longText + "\r\n[tessel]\r\nLong=" + longText
+                                                    + "\r\n" + kOwnKeys + "Tail=" + longText
+                                             << true;
 }
 
 void TestFaultStartup::startsAndKeepsEveryByte()

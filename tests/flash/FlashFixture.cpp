@@ -16,7 +16,8 @@ QByteArray patternBytes(int source, qint64 size)
 {
     QByteArray bytes(size, '\0');
     for (qint64 k = 0; k < size; ++k) {
-        quint32 x = static_cast<quint32>(k) * 0x9E3779B1u + static_cast<quint32>(source + 1) * 0x85EBCA77u;
+        quint32 x =
+            static_cast<quint32>(k) * 0x9E3779B1u + static_cast<quint32>(source + 1) * 0x85EBCA77u;
         x ^= x >> 15;
         x *= 0x2C1B3C6Du;
         x ^= x >> 12;
@@ -28,14 +29,16 @@ QByteArray patternBytes(int source, qint64 size)
 FlashKit::FlashKit()
 {
     QDir(m_dir.path()).mkdir(QStringLiteral("flash"));
-    writeFile(ini(), QStringLiteral("[tessel]\nstart=1\nDirectorioTrabajo=%1\nDireccionNombres=8192\n"
-                                    "DireccionRegistros=8448\n")
-                         .arg(path(QStringLiteral("flash")))
-                         .toUtf8());
+    writeFile(ini(),
+              QStringLiteral("[tessel]\nstart=1\nDirectorioTrabajo=%1\nDireccionNombres=8192\n"
+                             "DireccionRegistros=8448\n")
+                  .arg(path(QStringLiteral("flash")))
+                  .toUtf8());
     writeFile(path(QStringLiteral("bank1.rom")), patternBytes(kBank1, kBankSize));
     writeFile(path(QStringLiteral("bank32.rom")), patternBytes(kBank32, kBankSize));
     for (int i = 0; i < kFlashEntries; ++i) {
-        entries[i] = {path(QStringLiteral("snap%1.sna").arg(i)), QStringLiteral("Snapshot %1").arg(i)};
+        entries[i] = {path(QStringLiteral("snap%1.sna").arg(i)),
+                      QStringLiteral("Snapshot %1").arg(i)};
         writeFile(entries[i].path, patternBytes(i, kSnapshotFileSize));
     }
 }
@@ -65,9 +68,9 @@ QByteArray FlashKit::expected(qint64 names, qint64 registers) const
         image += fit(readFile(entry.path).mid(27), 49152);
     image += fit(readFile(path(QStringLiteral("bank32.rom"))), 16384);
     for (int i = 0; i < 10; ++i)
-        image.replace(names + 23 * i, 20, fit(entries[i].name.toLatin1(), 20));
+        image.replace(names + 23 * qsizetype(i), 20, fit(entries[i].name.toLatin1(), 20));
     for (int i = 0; i < 10; ++i)
-        image.replace(registers + 32 * i, 32, fit(readFile(entries[i].path), 32));
+        image.replace(registers + 32 * qsizetype(i), 32, fit(readFile(entries[i].path), 32));
     return image;
 }
 
@@ -78,8 +81,7 @@ int inChild(const std::function<int()>& body)
         int status = 99;
         try {
             status = body();
-        } catch (const std::exception&) {
-        }
+        } catch (const std::exception&) { }
         _exit(status);
     }
     int status = 0;

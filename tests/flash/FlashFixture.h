@@ -17,7 +17,6 @@ namespace tessel::test {
 // that lands shifted or in another source's place then no longer matches.
 QByteArray patternBytes(int source, qint64 size);
 
-
 // A kit in a temporary folder: settings file (offsets 8192 and 8448, the
 // working folder "flash"), two 16 KiB bank files and ten patterned
 // snapshots named "Snapshot 0".."Snapshot 9".

@@ -22,7 +22,8 @@ struct Run
     QString err;
 };
 
-Run tesselFlash(const QStringList& arguments, const QString& program = QStringLiteral(TESSEL_FLASH_EXE))
+Run tesselFlash(const QStringList& arguments,
+                const QString& program = QStringLiteral(TESSEL_FLASH_EXE))
 {
     QProcess process;
     process.start(program, arguments);
@@ -66,17 +67,21 @@ void TestFlashCli::listFiles_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QStringList>("names"); // or the error's words, when it starts with "!"
     QTest::newRow("empty") << QByteArray() << QStringList();
-    QTest::newRow("crlf, bom, blanks") << QByteArray("\xEF\xBB\xBF" "A\ta.sna\r\n\r\n \t \n B \tb c.sna\n")
+    QTest::newRow("crlf, bom, blanks") << QByteArray("\xEF\xBB\xBF"
+                                                     "A\ta.sna\r\n\r\n \t \n B \tb c.sna\n")
                                        << QStringList{"A", " B "};
     QTest::newRow("tab in path") << QByteArray("N\tdir\twith tab") << QStringList{"N"};
-    QTest::newRow("utf-8 name") << QByteArray("Caf\xC3\xA9\tx") << QStringList{QString::fromUtf8("Café")};
-    QTest::newRow("no tab") << QByteArray("A\ta\nno tab here\n") << QStringList{"!", "line 2", "tab"};
+    QTest::newRow("utf-8 name") << QByteArray("Caf\xC3\xA9\tx")
+                                << QStringList{QString::fromUtf8("Café")};
+    QTest::newRow("no tab") << QByteArray("A\ta\nno tab here\n")
+                            << QStringList{"!", "line 2", "tab"};
     QTest::newRow("nul") << QByteArray("A\ta\0b", 5) << QStringList{"!", "line 1", "NUL"};
     QTest::newRow("bad utf-8") << QByteArray("\n\nA\xFF\ta") << QStringList{"!", "line 3", "UTF-8"};
     QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "line 1", "UTF-8"};
     QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "line 1", "path"};
     // Only the file's first three bytes are a mark; a field's U+FEFF is kept.
-    QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")
+    QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                  "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")
                                     << QStringList{QStringLiteral("\uFEFFA"), QString()};
 }
 
@@ -110,7 +115,8 @@ void TestFlashCli::listSurvivesJunk()
     for (int round = 0; round < 3000; ++round) {
         QByteArray data(random.bounded(200), '\0');
         for (char& c : data)
-            c = round % 2 ? alphabet[random.bounded(alphabet.size())] : static_cast<char>(random.generate());
+            c = round % 2 ? alphabet[random.bounded(alphabet.size())]
+                          : static_cast<char>(random.generate());
         const EntryListResult result = parseEntryList(data);
         QVERIFY(result.ok() || !result.error.isEmpty());
     }
@@ -122,9 +128,9 @@ void TestFlashCli::buildsFromArguments()
 {
     FlashKit kit;
     const QString out = kit.path(QStringLiteral("built.rom"));
-    const Run run = tesselFlash(QStringList{QStringLiteral("--kit"), kit.path(QString()),
-                                            QStringLiteral("-o"), out}
-                                + entryArguments(kit));
+    const Run run = tesselFlash(
+        QStringList{QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o"), out}
+        + entryArguments(kit));
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(run.out.trimmed(), QDir::toNativeSeparators(out));
     QCOMPARE(readFile(out), kit.expected());
@@ -135,11 +141,13 @@ void TestFlashCli::buildsFromList()
     FlashKit kit;
     QByteArray list("\r\n");
     for (int i = 0; i < kFlashEntries; ++i)
-        list += kit.entries[i].name.toUtf8() + "\t" + QFileInfo(kit.entries[i].path).fileName().toUtf8() + "\r\n";
+        list += kit.entries[i].name.toUtf8() + "\t"
+                + QFileInfo(kit.entries[i].path).fileName().toUtf8() + "\r\n";
     writeFile(kit.path(QStringLiteral("entries.txt")), list);
     const QString out = kit.path(QStringLiteral("built.rom"));
-    const Run run = tesselFlash({QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o"), out,
-                                 QStringLiteral("--list"), kit.path(QStringLiteral("entries.txt"))});
+    const Run run =
+        tesselFlash({QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o"), out,
+                     QStringLiteral("--list"), kit.path(QStringLiteral("entries.txt"))});
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(readFile(out), kit.expected());
 }
@@ -150,7 +158,8 @@ void TestFlashCli::kitDefaultsToOwnFolder()
     const QString program = kit.path(QStringLiteral("tessel-flash"));
     QVERIFY(QFile::copy(QStringLiteral(TESSEL_FLASH_EXE), program));
     const QString out = kit.path(QStringLiteral("built.rom"));
-    const Run run = tesselFlash(QStringList{QStringLiteral("-o"), out} + entryArguments(kit), program);
+    const Run run =
+        tesselFlash(QStringList{QStringLiteral("-o"), out} + entryArguments(kit), program);
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(readFile(out), kit.expected());
 }
@@ -159,16 +168,26 @@ void TestFlashCli::refuses_data()
 {
     QTest::addColumn<QString>("change"); // what to spoil
     QTest::addColumn<QString>("culprit");
-    QTest::newRow("nine entries") << "drop" << "9 entries";
-    QTest::newRow("eleven entries") << "add" << "11 entries";
-    QTest::newRow("long name") << "name" << "21 characters";
-    QTest::newRow("not an entry") << "noequals" << "NAME=PATH";
-    QTest::newRow("short snapshot") << "short" << "snap3.sna";
-    QTest::newRow("no offset") << "ini" << "DireccionRegistros";
-    QTest::newRow("no output") << "noout" << "-o";
-    QTest::newRow("list and arguments") << "both" << "not both";
-    QTest::newRow("list missing") << "nolist" << "missing.txt";
-    QTest::newRow("output a folder") << "folder" << "existing.rom";
+    QTest::newRow("nine entries") << "drop"
+                                  << "9 entries";
+    QTest::newRow("eleven entries") << "add"
+                                    << "11 entries";
+    QTest::newRow("long name") << "name"
+                               << "21 characters";
+    QTest::newRow("not an entry") << "noequals"
+                                  << "NAME=PATH";
+    QTest::newRow("short snapshot") << "short"
+                                    << "snap3.sna";
+    QTest::newRow("no offset") << "ini"
+                               << "DireccionRegistros";
+    QTest::newRow("no output") << "noout"
+                               << "-o";
+    QTest::newRow("list and arguments") << "both"
+                                        << "not both";
+    QTest::newRow("list missing") << "nolist"
+                                  << "missing.txt";
+    QTest::newRow("output a folder") << "folder"
+                                     << "existing.rom";
 }
 
 void TestFlashCli::refuses()

@@ -72,7 +72,7 @@ int diskFullChild(const FlashKit& kit, const QString& target, bool atSave)
     CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
     const auto& last = prompts.last();
     const bool warned = last.kind == Kind::Message && last.icon == Icon::Exclamation
-        && last.text.contains(atSave ? target : kit.workImage());
+                        && last.text.contains(atSave ? target : kit.workImage());
     return warned && prompts.allAnswered() ? 0 : 1;
 }
 
@@ -135,7 +135,8 @@ void TestCreateFlash::buildsAndSaves()
     QCOMPARE(prompts.last().title, kAppTitle);
     QCOMPARE(prompts.last().icon, Icon::Information);
     const QByteArray wanted = kit.expected();
-    QVERIFY2(readFile(kit.workImage()) == wanted, firstDifference(readFile(kit.workImage()), wanted));
+    QVERIFY2(readFile(kit.workImage()) == wanted,
+             firstDifference(readFile(kit.workImage()), wanted));
     QCOMPARE(readFile(target), wanted);
 
     // Same list, same bytes.
@@ -193,18 +194,28 @@ void TestCreateFlash::savingOntoWorkingImage()
 void TestCreateFlash::refusesBadSources_data()
 {
     QTest::addColumn<QString>("remove"); // a kit file to remove, or empty
-    QTest::addColumn<QString>("key");    // a setting to change, or empty
-    QTest::addColumn<QString>("value");  // a number, or a path in the kit
+    QTest::addColumn<QString>("key"); // a setting to change, or empty
+    QTest::addColumn<QString>("value"); // a number, or a path in the kit
     QTest::addColumn<QString>("culprit");
     const QString none;
     QTest::newRow("bank 1") << "bank1.rom" << none << none << "bank1.rom";
     QTest::newRow("bank 32") << "bank32.rom" << none << none << "bank32.rom";
     QTest::newRow("snapshot") << "snap6.sna" << none << none << "snap6.sna";
-    QTest::newRow("names offset") << none << "DireccionNombres" << "12x" << "DireccionNombres";
-    QTest::newRow("registers offset") << none << "DireccionRegistros" << "40000" << "DireccionRegistros";
-    QTest::newRow("no working folder setting") << none << "DirectorioTrabajo" << "" << "DirectorioTrabajo";
-    QTest::newRow("working folder missing") << none << "DirectorioTrabajo" << "nowhere" << "nowhere";
-    QTest::newRow("working folder a file") << none << "DirectorioTrabajo" << "bank1.rom" << "not a folder";
+    QTest::newRow("names offset") << none << "DireccionNombres"
+                                  << "12x"
+                                  << "DireccionNombres";
+    QTest::newRow("registers offset") << none << "DireccionRegistros"
+                                      << "40000"
+                                      << "DireccionRegistros";
+    QTest::newRow("no working folder setting") << none << "DirectorioTrabajo"
+                                               << ""
+                                               << "DirectorioTrabajo";
+    QTest::newRow("working folder missing") << none << "DirectorioTrabajo"
+                                            << "nowhere"
+                                            << "nowhere";
+    QTest::newRow("working folder a file") << none << "DirectorioTrabajo"
+                                           << "bank1.rom"
+                                           << "not a folder";
 }
 
 void TestCreateFlash::refusesBadSources()
@@ -263,7 +274,8 @@ void TestCreateFlash::failedCopyKeepsUsersFile()
     });
     CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
     QCOMPARE(prompts.last().icon, Icon::Exclamation);
-    QVERIFY2(prompts.last().text.contains(QStringLiteral("tessel.rom")), qPrintable(prompts.last().text));
+    QVERIFY2(prompts.last().text.contains(QStringLiteral("tessel.rom")),
+             qPrintable(prompts.last().text));
     QCOMPARE(readFile(mine), QByteArray("mine"));
 }
 

@@ -18,7 +18,11 @@ namespace {
 class FailDevice : public QBuffer
 {
 public:
-    explicit FailDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+    explicit FailDevice(qint64 room)
+        : m_room(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
 
 protected:
     qint64 writeData(const char* data, qint64 size) override
@@ -98,7 +102,8 @@ void TestFlashImage::layout()
     QCOMPARE(image.size(), kImageSize);
     const QByteArray wanted = kit.expected(names, registers);
     QVERIFY2(image == wanted, firstDifference(image, wanted).constData());
-    QCOMPARE(readFile(kit.path(QStringLiteral("bank1.rom"))), patternBytes(FlashKit::kBank1, bank1));
+    QCOMPARE(readFile(kit.path(QStringLiteral("bank1.rom"))),
+             patternBytes(FlashKit::kBank1, bank1));
 }
 
 // What the layout promises, checked without the model above.
@@ -142,8 +147,9 @@ void TestFlashImage::namesInCp1252()
     }
     QCOMPARE(toCp1252(latin1Text), latin1);
     const QString specials = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
-    QCOMPARE(toCp1252(specials), QByteArray("\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E"
-                                            "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F"));
+    QCOMPARE(toCp1252(specials),
+             QByteArray("\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E"
+                        "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F"));
     // No byte in the code page: one "?" per character, surrogate pairs included.
     QCOMPARE(toCp1252(QString::fromUtf8("Ωx→\u0081😀y")), QByteArray("?x???y"));
     QCOMPARE(toCp1252(QString::fromUtf8("Cafe\u0301")), QByteArray("Caf\xE9"));
@@ -154,29 +160,47 @@ void TestFlashImage::namesInCp1252()
     QString error;
     const QByteArray image = build(kit, error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(image.mid(8192, 23), QByteArray("?mega ? \x80" "5 \xE9?       ")
+    QCOMPARE(image.mid(8192, 23), QByteArray("?mega ? \x80"
+                                             "5 \xE9?       ")
                                       + patternBytes(FlashKit::kBank1, 8215).right(3));
 }
 
 void TestFlashImage::rejectsBadSources_data()
 {
-    QTest::addColumn<QString>("file");  // written with `bytes` ("-" removes it, "/" makes a folder)
+    QTest::addColumn<QString>("file"); // written with `bytes` ("-" removes it, "/" makes a folder)
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("key");   // or a setting set to `value`
+    QTest::addColumn<QString>("key"); // or a setting set to `value`
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("culprit");
     const QString none;
-    QTest::newRow("bank 1 missing") << "bank1.rom" << QByteArray("-") << none << none << "bank1.rom";
-    QTest::newRow("bank 32 a folder") << "bank32.rom" << QByteArray("/") << none << none << "folder";
-    QTest::newRow("snapshot missing") << "snap4.sna" << QByteArray("-") << none << none << "snap4.sna";
-    QTest::newRow("snapshot short") << "snap9.sna" << QByteArray(49178, 'x') << none << none << "49178 bytes";
-    QTest::newRow("snapshot long") << "snap0.sna" << QByteArray(49180, 'x') << none << none << "49180 bytes";
-    QTest::newRow("names missing") << none << QByteArray() << "DireccionNombres" << "" << "DireccionNombres";
-    QTest::newRow("names not a number") << none << QByteArray() << "DireccionNombres" << "8k" << "\"8k\"";
-    QTest::newRow("names negative") << none << QByteArray() << "DireccionNombres" << "-1" << "0 to 32559";
-    QTest::newRow("names too far") << none << QByteArray() << "DireccionNombres" << "32560" << "0 to 32559";
-    QTest::newRow("registers too far") << none << QByteArray() << "DireccionRegistros" << "32767" << "0 to 32766";
-    QTest::newRow("registers fraction") << none << QByteArray() << "DireccionRegistros" << "8448.0" << "DireccionRegistros";
+    QTest::newRow("bank 1 missing")
+        << "bank1.rom" << QByteArray("-") << none << none << "bank1.rom";
+    QTest::newRow("bank 32 a folder")
+        << "bank32.rom" << QByteArray("/") << none << none << "folder";
+    QTest::newRow("snapshot missing")
+        << "snap4.sna" << QByteArray("-") << none << none << "snap4.sna";
+    QTest::newRow("snapshot short")
+        << "snap9.sna" << QByteArray(49178, 'x') << none << none << "49178 bytes";
+    QTest::newRow("snapshot long")
+        << "snap0.sna" << QByteArray(49180, 'x') << none << none << "49180 bytes";
+    QTest::newRow("names missing") << none << QByteArray() << "DireccionNombres"
+                                   << ""
+                                   << "DireccionNombres";
+    QTest::newRow("names not a number") << none << QByteArray() << "DireccionNombres"
+                                        << "8k"
+                                        << "\"8k\"";
+    QTest::newRow("names negative") << none << QByteArray() << "DireccionNombres"
+                                    << "-1"
+                                    << "0 to 32559";
+    QTest::newRow("names too far") << none << QByteArray() << "DireccionNombres"
+                                   << "32560"
+                                   << "0 to 32559";
+    QTest::newRow("registers too far") << none << QByteArray() << "DireccionRegistros"
+                                       << "32767"
+                                       << "0 to 32766";
+    QTest::newRow("registers fraction") << none << QByteArray() << "DireccionRegistros"
+                                        << "8448.0"
+                                        << "DireccionRegistros";
 }
 
 void TestFlashImage::rejectsBadSources()
@@ -243,7 +267,8 @@ void TestFlashImage::sourceChangedAfterCheck()
     writeFile(target, "old image");
     QVERIFY(!buildFlashFile(sources, target, error));
     QCOMPARE(readFile(target), QByteArray("old image"));
-    QCOMPARE(QDir(kit.path(QStringLiteral("flash"))).entryList(QDir::Files), {QStringLiteral("tessel.rom")});
+    QCOMPARE(QDir(kit.path(QStringLiteral("flash"))).entryList(QDir::Files),
+             {QStringLiteral("tessel.rom")});
 }
 
 void TestFlashImage::writeFailures()

@@ -105,10 +105,12 @@ void TestReleaseKit::initTestCase()
                           {QStringLiteral("--config"), QStringLiteral(TESSEL_CPACK_CONFIG),
                            QStringLiteral("-B"), m_packages.path()});
     QVERIFY2(cpack.status == 0, qPrintable(cpack.out + cpack.err));
-    const QStringList archives = QDir(m_packages.path()).entryList({QStringLiteral("*.tar.gz")}, QDir::Files);
+    const QStringList archives =
+        QDir(m_packages.path()).entryList({QStringLiteral("*.tar.gz")}, QDir::Files);
     QCOMPARE(archives.size(), 1);
-    const QString name = archives.first();
-    QVERIFY2(name.startsWith(QStringLiteral("tessel-zizerev-" TESSEL_VERSION "-linux-")), qPrintable(name));
+    const QString& name = archives.first();
+    QVERIFY2(name.startsWith(QStringLiteral("tessel-zizerev-" TESSEL_VERSION "-linux-")),
+             qPrintable(name));
     if (QSysInfo::currentCpuArchitecture() == QStringLiteral("x86_64"))
         QCOMPARE(name, QStringLiteral("tessel-zizerev-" TESSEL_VERSION "-linux-x86_64.tar.gz"));
     m_archive = m_packages.filePath(name);
@@ -116,9 +118,11 @@ void TestReleaseKit::initTestCase()
 
 void TestReleaseKit::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/release kit-XXXXXX"));
+    m_dir =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/release kit-XXXXXX"));
     QVERIFY(m_dir->isValid());
-    const Run tar = run(QStringLiteral("tar"), {QStringLiteral("-xzf"), m_archive, QStringLiteral("-C"), m_dir->path()});
+    const Run tar = run(QStringLiteral("tar"),
+                        {QStringLiteral("-xzf"), m_archive, QStringLiteral("-C"), m_dir->path()});
     QVERIFY2(tar.status == 0, qPrintable(tar.err));
     m_kit = m_dir->filePath(QStringLiteral(TESSEL_RELEASE_FOLDER));
 }
@@ -150,7 +154,8 @@ void TestReleaseKit::archiveHoldsTheKitOnly()
                        QStringLiteral("tessel-zizerev"),
                        QStringLiteral("tessel.ini")};
     for (const char* size : {"48x48", "96x96", "256x256"})
-        wanted << QStringLiteral("share/icons/hicolor/%1/apps/tessel-zizerev.png").arg(QLatin1String(size));
+        wanted << QStringLiteral("share/icons/hicolor/%1/apps/tessel-zizerev.png")
+                      .arg(QLatin1String(size));
     wanted.sort();
     QCOMPARE(files.join(QLatin1Char(' ')), wanted.join(QLatin1Char(' ')));
     QVERIFY(folders.contains(QStringLiteral("flash/")));
@@ -191,12 +196,14 @@ void TestReleaseKit::programsRunFromTheUnpackedKit()
     for (const char* name : {"tessel-zizerev", "tessel-flash"}) {
         const QString program = kit + QLatin1Char('/') + QLatin1String(name);
         const Run ldd = run(QStringLiteral("ldd"), {program});
-        QVERIFY2(ldd.status == 0 && !ldd.out.contains(QStringLiteral("not found")), qPrintable(ldd.out + ldd.err));
+        QVERIFY2(ldd.status == 0 && !ldd.out.contains(QStringLiteral("not found")),
+                 qPrintable(ldd.out + ldd.err));
         const Run dynamic = run(QStringLiteral("readelf"), {QStringLiteral("-d"), program});
         if (dynamic.status == -1)
             QSKIP("readelf is not installed");
         QCOMPARE(dynamic.status, 0);
-        QVERIFY2(!dynamic.out.contains(QStringLiteral("RPATH")) && !dynamic.out.contains(QStringLiteral("RUNPATH")),
+        QVERIFY2(!dynamic.out.contains(QStringLiteral("RPATH"))
+                     && !dynamic.out.contains(QStringLiteral("RUNPATH")),
                  qPrintable(dynamic.out));
     }
 }
@@ -209,25 +216,28 @@ void TestReleaseKit::templateWaitsForTheFirmware()
     QCOMPARE(LeerIni(ini, kSection, kKeyStart), QStringLiteral("0"));
     // Present, so the user sees what to fill in; empty, since only the firmware knows.
     for (const QString& key : {kKeyNamesOffset, kKeyRegistersOffset}) {
-        const QRegularExpression line(QStringLiteral("^%1=[ \\t]*$").arg(key), QRegularExpression::MultilineOption);
+        const QRegularExpression line(QStringLiteral("^%1=[ \\t]*$").arg(key),
+                                      QRegularExpression::MultilineOption);
         QVERIFY2(text.contains(line), qPrintable(text));
     }
     const QString readme = QString::fromUtf8(readFile(kit + QStringLiteral("/README")));
-    for (const QString& firmware : {QStringLiteral("bank1.rom"), QStringLiteral("bank32.rom"), kKeyNamesOffset,
-                                    kKeyRegistersOffset})
+    for (const QString& firmware : {QStringLiteral("bank1.rom"), QStringLiteral("bank32.rom"),
+                                    kKeyNamesOffset, kKeyRegistersOffset})
         QVERIFY2(readme.contains(firmware), qPrintable(firmware));
 
     // Until the firmware is in, a build fails and writes nothing.
     FlashKit snapshots;
     const QString out = m_dir->filePath(QStringLiteral("cart.rom"));
-    const QStringList arguments = QStringList{QStringLiteral("-o"), out} + entryArguments(snapshots);
+    const QStringList arguments =
+        QStringList{QStringLiteral("-o"), out} + entryArguments(snapshots);
     Run build = run(kit + QStringLiteral("/tessel-flash"), arguments);
     QCOMPARE(build.status, 1);
     QVERIFY2(build.err.contains(QStringLiteral("bank1.rom")), qPrintable(build.err));
     QVERIFY(!QFile::exists(out));
 
     for (const char* bank : {"bank1.rom", "bank32.rom"})
-        QVERIFY(QFile::copy(snapshots.path(QLatin1String(bank)), kit + QLatin1Char('/') + QLatin1String(bank)));
+        QVERIFY(QFile::copy(snapshots.path(QLatin1String(bank)),
+                            kit + QLatin1Char('/') + QLatin1String(bank)));
     build = run(kit + QStringLiteral("/tessel-flash"), arguments);
     QCOMPARE(build.status, 1);
     QVERIFY2(build.err.contains(kKeyNamesOffset), qPrintable(build.err));
@@ -239,7 +249,8 @@ void TestReleaseKit::buildsOnceTheFirmwareIsIn()
     const QString kit = m_kit;
     FlashKit snapshots;
     for (const char* bank : {"bank1.rom", "bank32.rom"})
-        QVERIFY(QFile::copy(snapshots.path(QLatin1String(bank)), kit + QLatin1Char('/') + QLatin1String(bank)));
+        QVERIFY(QFile::copy(snapshots.path(QLatin1String(bank)),
+                            kit + QLatin1Char('/') + QLatin1String(bank)));
     // As a user fills them in with a text editor.
     const QString ini = kit + QStringLiteral("/tessel.ini");
     QVERIFY(writeFile(ini, readFile(ini)
@@ -256,8 +267,9 @@ void TestReleaseKit::buildsOnceTheFirmwareIsIn()
     QVERIFY2(readFile(own) == wanted, firstDifference(readFile(own), wanted).constData());
 
     const QString given = m_dir->filePath(QStringLiteral("given.rom"));
-    build = run(program, QStringList{QStringLiteral("--kit"), kit, QStringLiteral("-o"), given}
-                             + entryArguments(snapshots),
+    build = run(program,
+                QStringList{QStringLiteral("--kit"), kit, QStringLiteral("-o"), given}
+                    + entryArguments(snapshots),
                 snapshots.path(QString()));
     QVERIFY2(build.status == 0, qPrintable(build.err));
     QVERIFY(readFile(given) == wanted);
@@ -270,7 +282,8 @@ void TestReleaseKit::menuEntryFitsIconsAndVersion()
     QCOMPARE(desktop.value(QStringLiteral("Exec")), QStringLiteral("tessel-zizerev"));
     const QString icon = desktop.value(QStringLiteral("Icon"));
     for (int size : {48, 96, 256}) {
-        const QImage image(kit + QStringLiteral("/share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(icon));
+        const QImage image(
+            kit + QStringLiteral("/share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(icon));
         QCOMPARE(image.size(), QSize(size, size));
     }
 
@@ -312,15 +325,20 @@ void TestReleaseKit::readmeMenuCommandsWork()
     const QString home = m_dir->filePath(QStringLiteral("home"));
     QVERIFY(QDir().mkpath(home));
     environment.insert(QStringLiteral("HOME"), home);
-    const Run shell = run(QStringLiteral("sh"), {QStringLiteral("-ec"), commands.join(QLatin1Char('\n'))}, kit,
-                          environment);
+    const Run shell =
+        run(QStringLiteral("sh"), {QStringLiteral("-ec"), commands.join(QLatin1Char('\n'))}, kit,
+            environment);
     QVERIFY2(shell.status == 0, qPrintable(shell.err));
 
-    const QString entry = home + QStringLiteral("/.local/share/applications/tessel-zizerev.desktop");
+    const QString entry =
+        home + QStringLiteral("/.local/share/applications/tessel-zizerev.desktop");
     const QString program = QFileInfo(kit + QStringLiteral("/tessel-zizerev")).canonicalFilePath();
-    QCOMPARE(desktopKeys(entry).value(QStringLiteral("Exec")), QLatin1Char('"') + program + QLatin1Char('"'));
-    QVERIFY(QFile::exists(home + QStringLiteral("/.local/share/icons/hicolor/256x256/apps/tessel-zizerev.png")));
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    QCOMPARE(desktopKeys(entry).value(QStringLiteral("Exec")),
+             QLatin1Char('"') + program + QLatin1Char('"'));
+    QVERIFY(QFile::exists(
+        home + QStringLiteral("/.local/share/icons/hicolor/256x256/apps/tessel-zizerev.png")));
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validator.isEmpty())
         QSKIP("desktop-file-validate is not installed (package desktop-file-utils)");
     const Run check = run(validator, {entry});
@@ -329,7 +347,8 @@ void TestReleaseKit::readmeMenuCommandsWork()
 
 void TestReleaseKit::desktopEntryValidates()
 {
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validator.isEmpty())
         QSKIP("desktop-file-validate is not installed (package desktop-file-utils)");
     const Run check = run(validator, {m_kit + QLatin1Char('/') + kDesktop});

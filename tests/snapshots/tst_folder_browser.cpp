@@ -55,7 +55,7 @@ private:
     QString snapsSetting() const { return LeerIni(m_rutaIni, kSection, kKeySnapsFolder); }
 
     QTemporaryDir* m_dir = nullptr;
-    QString m_home;  // the program folder's drive
+    QString m_home; // the program folder's drive
     QString m_other; // a second drive
     QString m_rutaIni;
     ScriptedPrompts* m_prompts = nullptr;
@@ -92,7 +92,8 @@ void TestFolderBrowser::fileListMatchesSnaNamesInAnyCase()
 {
     const QString folder = m_home + "/mixed";
     QVERIFY(QDir().mkpath(folder + "/folder.sna"));
-    for (const char* name : {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna", "snafu.z80"})
+    for (const char* name :
+         {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna", "snafu.z80"})
         touch(folder + '/' + QLatin1String(name));
     new QAbstractItemModelTester(m_browser->fileModel(), m_browser);
 
@@ -163,7 +164,8 @@ void TestFolderBrowser::newDriveShowsItsRoot()
     QCOMPARE(snapsSetting(), m_other);
     QVERIFY(m_prompts->calls().isEmpty());
     QCOMPARE(m_browser->rootOf(m_other + "/games/x.sna"), m_other);
-    QCOMPARE(m_browser->rootOf(m_other + "wise/x"), QStringLiteral("/")); // a name prefix is no volume
+    QCOMPARE(m_browser->rootOf(m_other + "wise/x"),
+             QStringLiteral("/")); // a name prefix is no volume
 }
 
 void TestFolderBrowser::driveWithoutMediumFallsBackToProgramDrive()

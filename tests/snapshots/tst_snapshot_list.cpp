@@ -172,7 +172,8 @@ void TestSnapshotList::newAsksEvenWhenEmptyAndOnlyYesErases()
     QCOMPARE(m_table.NumSnaps, 4);
     QCOMPARE(m_grid->textMatrix(4, 1), QStringLiteral("N3"));
     const auto question = m_prompts->last();
-    QCOMPARE(question.text, QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
+    QCOMPARE(question.text,
+             QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
     QCOMPARE(question.title, QStringLiteral("Tessel Zizerev"));
     QCOMPARE(question.icon, Icon::Critical);
     QCOMPARE(question.buttons, Buttons::YesNo);
@@ -237,9 +238,9 @@ void TestSnapshotList::namingLoopOffersDefaultsAndShortensLongAnswers()
     const QString twenty = QStringLiteral(" twenty characters! ");
     QCOMPARE(twenty.size(), 20);
     const QString longAnswer = QStringLiteral("ABCDEFGHIJKLMNOPQRSTU");
-    m_prompts->answerInput(QString());   // Cancel
-    m_prompts->answerInput(longAnswer);  // 21 characters
-    m_prompts->answerInput(QString());   // empty after a long one
+    m_prompts->answerInput(QString()); // Cancel
+    m_prompts->answerInput(longAnswer); // 21 characters
+    m_prompts->answerInput(QString()); // empty after a long one
     m_prompts->answerInput(longAnswer);
     m_prompts->answerInput(longAnswer.left(20)); // the shortened default, confirmed
     addFile(QStringLiteral("good.sna"));
@@ -281,8 +282,9 @@ void TestSnapshotList::fullListRefusesAnyFile()
         m_prompts->answerMessage(Answer::Ok);
         addFile(QString::fromLatin1(file));
         const auto warning = m_prompts->last();
-        QCOMPARE(warning.text,
-                 QStringLiteral("The compilation is complete. It's not posible to add more SNA's."));
+        QCOMPARE(
+            warning.text,
+            QStringLiteral("The compilation is complete. It's not posible to add more SNA's."));
         QCOMPARE(warning.icon, Icon::Exclamation);
     }
     QCOMPARE(m_prompts->calls().size(), 2);
@@ -349,11 +351,10 @@ void TestSnapshotList::removalMovesLaterEntriesUp_data()
     QTest::addColumn<QStringList>("remaining");
     QTest::addColumn<int>("currentAfter");
     QTest::newRow("first of three") << 3 << 1 << QStringList{"N1", "N2"} << 0;
-    QTest::newRow("middle of ten") << 10 << 5
-                                   << QStringList{"N0", "N1", "N2", "N3", "N5", "N6", "N7", "N8", "N9"}
-                                   << 0;
-    QTest::newRow("last of ten") << 10 << 10
-                                 << QStringList{"N0", "N1", "N2", "N3", "N4", "N5", "N6", "N7", "N8"}
+    QTest::newRow("middle of ten")
+        << 10 << 5 << QStringList{"N0", "N1", "N2", "N3", "N5", "N6", "N7", "N8", "N9"} << 0;
+    QTest::newRow("last of ten") << 10 << 10 << QStringList{"N0", "N1", "N2", "N3", "N4",
+                                                            "N5", "N6", "N7", "N8"}
                                  << 10;
     QTest::newRow("last of three") << 3 << 3 << QStringList{"N0", "N1"} << 0;
 }

@@ -17,14 +17,12 @@ public:
         bool background = false;
     };
 
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       QString*) override
+    bool startDetached(const QString& program, const QStringList& arguments, QString*) override
     {
         starts.append({program, arguments, false});
         return true;
     }
-    bool startInBackground(const QString& program, const QStringList& arguments,
-                           QString*) override
+    bool startInBackground(const QString& program, const QStringList& arguments, QString*) override
     {
         starts.append({program, arguments, true});
         return true;

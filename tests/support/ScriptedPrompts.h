@@ -25,8 +25,8 @@ public:
         QString title;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
-        QString defaultText;  // input only
-        SaveRequest save;     // save only
+        QString defaultText; // input only
+        SaveRequest save; // save only
     };
 
     // Answers, consumed in the order the questions come, one queue per kind.
@@ -44,10 +44,8 @@ public:
     bool allAnswered() const;
     void clear();
 
-    Answer message(const QString& text, const QString& title, Icon icon,
-                   Buttons buttons) override;
-    QString input(const QString& prompt, const QString& title,
-                  const QString& defaultText) override;
+    Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
+    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
 
 private:

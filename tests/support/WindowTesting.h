@@ -12,7 +12,9 @@ namespace tessel::test {
 class FixedGuard final : public InstanceGuard
 {
 public:
-    explicit FixedGuard(bool alone = true) : m_alone(alone) {}
+    explicit FixedGuard(bool alone = true)
+        : m_alone(alone)
+    { }
     bool tryAcquire() override { return m_alone; }
 
 private:

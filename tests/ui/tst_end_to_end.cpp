@@ -18,9 +18,7 @@
 
 using namespace tessel;
 
-namespace {
-
-} // namespace
+namespace { } // namespace
 
 class TestEndToEnd : public QObject
 {
@@ -101,7 +99,8 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     QCOMPARE(test::readFile(dir.filePath("cli.rom")), fromWindow);
     QCOMPARE(test::readFile(kit + "/flash/tessel.rom"), fromWindow);
     // Name 3 in Windows-1252 at its slot, and snapshot 0's memory in its area.
-    QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20), QByteArray("Jogo n\xba 3 \xe9t\xe9") + QByteArray(7, ' '));
+    QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20),
+             QByteArray("Jogo n\xba 3 \xe9t\xe9") + QByteArray(7, ' '));
     QCOMPARE(fromWindow.mid(16384, 49152), test::readFile(firstSnapshot).mid(27));
 }
 

@@ -165,8 +165,8 @@ void TestKeyboard::menusOpenFromTheKeyboard()
 void TestKeyboard::everyReachableControlHasAName()
 {
     m_window->findChild<QAction*>("mnuAcerca")->trigger();
-    for (QWidget* window : {static_cast<QWidget*>(m_window),
-                            static_cast<QWidget*>(m_window->aboutWindow())}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_window), static_cast<QWidget*>(m_window->aboutWindow())}) {
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(window)
                 || qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget)

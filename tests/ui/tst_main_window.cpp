@@ -1,10 +1,10 @@
 // The main window driven as a user would: by its controls and menu items,
 // found by object name, with every question answered from a script.
-#include "support/RecordingLauncher.h"
 #include "core/InstanceGuard.h"
 #include "core/Settings.h"
 #include "snapshots/AddSnapshot.h"
 #include "support/FakeVolumes.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/WindowTesting.h"
@@ -29,9 +29,7 @@
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
-namespace {
-
-} // namespace
+namespace { } // namespace
 
 class TestMainWindow : public QObject
 {
@@ -61,8 +59,7 @@ private slots:
     void exitClosesWithoutAQuestion();
 
 private:
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         T* found = m_window->findChild<T*>(QLatin1String(name));
         if (!found)
@@ -90,7 +87,8 @@ void TestMainWindow::init()
     m_kit = m_dir->filePath("kit");
     QVERIFY(QDir().mkpath(m_kit + "/flash"));
     QVERIFY(QDir().mkpath(m_kit + "/snaps"));
-    QVERIFY(test::writeFile(m_kit + "/tessel.ini", "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
+    QVERIFY(test::writeFile(m_kit + "/tessel.ini",
+                            "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
     QVERIFY(test::writeFile(m_kit + "/snaps/game.sna", QByteArray(kSnapshotSize, 'g')));
     m_prompts = new ScriptedPrompts;
     m_launcher = new test::RecordingLauncher;
@@ -131,14 +129,22 @@ void TestMainWindow::controlsStandWhereDesigned_data()
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
     // Twips divided by 15.
-    QTest::newRow("frmSelector") << "frmSelector" << "client" << QRect(8, 8, 441, 185);
-    QTest::newRow("fleSelecciona") << "fleSelecciona" << "frmSelector" << QRect(224, 16, 209, 162);
-    QTest::newRow("dirSelecciona") << "dirSelecciona" << "frmSelector" << QRect(8, 48, 209, 126);
-    QTest::newRow("drvSelecciona") << "drvSelecciona" << "frmSelector" << QRect(8, 16, 209, 21);
-    QTest::newRow("frmFlash") << "frmFlash" << "client" << QRect(8, 216, 553, 201);
-    QTest::newRow("msgRom") << "msgRom" << "frmFlash" << QRect(8, 16, 537, 177);
-    QTest::newRow("cmdFLash") << "cmdFLash" << "client" << QRect(472, 72, 81, 73);
-    QTest::newRow("Label2") << "Label2" << "frmFlash" << QRect(64, 64, 409, 89);
+    QTest::newRow("frmSelector") << "frmSelector"
+                                 << "client" << QRect(8, 8, 441, 185);
+    QTest::newRow("fleSelecciona") << "fleSelecciona"
+                                   << "frmSelector" << QRect(224, 16, 209, 162);
+    QTest::newRow("dirSelecciona") << "dirSelecciona"
+                                   << "frmSelector" << QRect(8, 48, 209, 126);
+    QTest::newRow("drvSelecciona") << "drvSelecciona"
+                                   << "frmSelector" << QRect(8, 16, 209, 21);
+    QTest::newRow("frmFlash") << "frmFlash"
+                              << "client" << QRect(8, 216, 553, 201);
+    QTest::newRow("msgRom") << "msgRom"
+                            << "frmFlash" << QRect(8, 16, 537, 177);
+    QTest::newRow("cmdFLash") << "cmdFLash"
+                              << "client" << QRect(472, 72, 81, 73);
+    QTest::newRow("Label2") << "Label2"
+                            << "frmFlash" << QRect(64, 64, 409, 89);
 }
 
 void TestMainWindow::controlsStandWhereDesigned()
@@ -334,7 +340,8 @@ void TestMainWindow::menuItemsReachTheirCommands()
 {
     m_prompts->answerMessage(Answer::No);
     action("mnuNuevo")->trigger();
-    QCOMPARE(m_prompts->last().text, QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
+    QCOMPARE(m_prompts->last().text,
+             QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
 
     m_prompts->answerMessage(Answer::Ok);
     action("mnuCreate")->trigger();
@@ -346,7 +353,8 @@ void TestMainWindow::menuItemsReachTheirCommands()
 
     m_prompts->answerMessage(Answer::Ok);
     action("mnuSna")->trigger();
-    QCOMPARE(m_prompts->last().text, QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
+    QCOMPARE(m_prompts->last().text,
+             QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
 
     action("mnuHelp")->trigger();
     QCOMPARE(m_launcher->starts.size(), 1);
@@ -381,7 +389,8 @@ void TestMainWindow::burnEpromOnlyShowsItsNotice()
         m_prompts->answerMessage(Answer::Ok);
         action("mnuEprom")->trigger();
         const auto notice = m_prompts->last();
-        QCOMPARE(notice.text.section('\r', 0, 0), QStringLiteral("This funtion is not implemeted yet."));
+        QCOMPARE(notice.text.section('\r', 0, 0),
+                 QStringLiteral("This funtion is not implemeted yet."));
         QVERIFY(notice.text.section('\r', 1).startsWith("Stay tunned: http"));
         QVERIFY(!notice.text.contains('\n'));
         QCOMPARE(notice.title, QStringLiteral("Tessel Burning"));
@@ -390,8 +399,9 @@ void TestMainWindow::burnEpromOnlyShowsItsNotice()
     }
     QCOMPARE(m_prompts->calls().at(0).text, m_prompts->calls().at(1).text);
     const QWidgetList windows = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }),
-             1);
+    QCOMPARE(
+        std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }),
+        1);
     QCOMPARE(test::readFile(m_kit + "/tessel.ini"), settings);
 }
 

@@ -1,7 +1,7 @@
 // The About and burn-progress windows, and how they live beside the main one.
-#include "support/RecordingLauncher.h"
 #include "core/InstanceGuard.h"
 #include "support/FakeVolumes.h"
+#include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WindowTesting.h"
 #include "ui/AboutWindow.h"
@@ -20,8 +20,7 @@ using namespace tessel;
 
 namespace {
 
-template <typename Window>
-int countWindows()
+template <typename Window> int countWindows()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return static_cast<int>(std::count_if(windows.begin(), windows.end(), [](QWidget* w) {
@@ -95,7 +94,8 @@ void TestSecondaryWindows::aboutShowsTitleCreditsAndPicture()
     QCOMPARE(title->font().pointSize(), 18);
     QVERIFY(title->font().bold());
     QCOMPARE(title->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(about.findChild<QLabel*>("Label5")->text(), QStringLiteral("Agradecimientos/Thanks to:"));
+    QCOMPARE(about.findChild<QLabel*>("Label5")->text(),
+             QStringLiteral("Agradecimientos/Thanks to:"));
     QCOMPARE(about.findChild<QLabel*>("Label5")->palette().color(QPalette::WindowText),
              QColor(0, 64, 0));
     auto* picture = about.findChild<QLabel*>("Image2");

@@ -9,8 +9,8 @@
 #include <QFile>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -47,8 +47,8 @@ int makeBigFolder(const QString& folder, int total)
             ext = i % 10 == 0 ? ".sna" : ".SNA";
             ++snapshots;
         }
-        const QByteArray path = base + QByteArray("/entry-") + QByteArray::number(i).rightJustified(6, '0')
-                                + ext;
+        const QByteArray path =
+            base + QByteArray("/entry-") + QByteArray::number(i).rightJustified(6, '0') + ext;
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0)
             qFatal("cannot create %s", path.constData());
@@ -88,8 +88,14 @@ qint64 statusField(const char* name)
 }
 } // namespace
 
-qint64 peakRssKiB() { return statusField("VmHWM"); }
-qint64 rssKiB() { return statusField("VmRSS"); }
+qint64 peakRssKiB()
+{
+    return statusField("VmHWM");
+}
+qint64 rssKiB()
+{
+    return statusField("VmRSS");
+}
 
 bool resetPeakRss()
 {
@@ -164,14 +170,14 @@ double StallMonitor::lastGapOverEndMs(double ms) const
     return 0;
 }
 
-Answer AutoPrompts::message(const QString& text, const QString& title, Icon icon,
-                           Buttons buttons)
+Answer AutoPrompts::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {
     Q_UNUSED(title)
     ++messages;
     // Information is the expected "saved" note of Create Flash.
     if (icon != Icon::Information)
-        std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))));
+        std::fprintf(stderr, "message: %s\n",
+                     qPrintable(QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))));
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 

@@ -33,7 +33,8 @@ namespace {
 // What cat does: each source in turn, read and written in 128 KiB blocks.
 bool catInto(const QStringList& sources, const QString& target)
 {
-    const int out = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int out = ::open(QFile::encodeName(target).constData(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0)
         return false;
     static char buffer[128 * 1024];
@@ -56,7 +57,7 @@ struct Result
 {
     double medianMs = 0;
     double minMs = 0;
-    qint64 peakKiB = 0;  // the process's peak while it ran
+    qint64 peakKiB = 0; // the process's peak while it ran
     qint64 addedKiB = 0; // that peak over what the process held before
 };
 
@@ -106,7 +107,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const Kit kit(QDir(kitFolder).absolutePath());
-    QTemporaryDir tmp(QDir(option("--out", QDir::currentPath())).filePath(QStringLiteral("bench-build.XXXXXX")));
+    QTemporaryDir tmp(
+        QDir(option("--out", QDir::currentPath())).filePath(QStringLiteral("bench-build.XXXXXX")));
     if (!tmp.isValid())
         qFatal("bench-build: no output folder");
     const QString out = tmp.path();
@@ -148,7 +150,8 @@ int main(int argc, char* argv[])
     const Result build = measure(runs, [&] {
         FlashSources prepared;
         QString error;
-        return prepareFlash(kit, ini, entries, prepared, error) && buildFlashFile(prepared, image, error);
+        return prepareFlash(kit, ini, entries, prepared, error)
+               && buildFlashFile(prepared, image, error);
     });
     FlashSources prepared;
     QString error;
@@ -167,12 +170,15 @@ int main(int argc, char* argv[])
     print("write image alone (buildFlashFile)", writeOnly);
     print("Create Flash whole (build + save a copy)", whole);
     // Minimums too: on a busy machine they show the work, the medians the waits.
-    std::printf("ratio to the copy, medians: build phase %.1fx, write alone %.1fx, Create Flash %.1fx\n",
-                build.medianMs / cat.medianMs, writeOnly.medianMs / cat.medianMs,
-                whole.medianMs / cat.medianMs);
-    std::printf("ratio to the copy, minimums: build phase %.1fx, write alone %.1fx, Create Flash %.1fx\n",
-                build.minMs / cat.minMs, writeOnly.minMs / cat.minMs, whole.minMs / cat.minMs);
-    std::printf("image %lld bytes; source bytes copied %lld\n", static_cast<long long>(QFileInfo(image).size()),
+    std::printf(
+        "ratio to the copy, medians: build phase %.1fx, write alone %.1fx, Create Flash %.1fx\n",
+        build.medianMs / cat.medianMs, writeOnly.medianMs / cat.medianMs,
+        whole.medianMs / cat.medianMs);
+    std::printf(
+        "ratio to the copy, minimums: build phase %.1fx, write alone %.1fx, Create Flash %.1fx\n",
+        build.minMs / cat.minMs, writeOnly.minMs / cat.minMs, whole.minMs / cat.minMs);
+    std::printf("image %lld bytes; source bytes copied %lld\n",
+                static_cast<long long>(QFileInfo(image).size()),
                 static_cast<long long>(QFileInfo(copy).size()));
     return 0;
 }

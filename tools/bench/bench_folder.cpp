@@ -33,8 +33,8 @@ namespace {
 
 struct Figures
 {
-    double rowsMs = 0;      // until the list holds every name
-    double settledMs = 0;   // until changes and stalls ended and the list painted
+    double rowsMs = 0; // until the list holds every name
+    double settledMs = 0; // until changes and stalls ended and the list painted
     double longestGapMs = 0;
     double longestCpuMs = 0; // the most CPU the window's thread spent between ticks
     double longestAtMs = 0; // when that gap ended
@@ -45,7 +45,8 @@ struct Figures
 class PaintLog final : public QObject
 {
 public:
-    PaintLog(QWidget* viewport, const StallMonitor& clock) : m_clock(clock)
+    PaintLog(QWidget* viewport, const StallMonitor& clock)
+        : m_clock(clock)
     {
         viewport->installEventFilter(this);
     }
@@ -88,7 +89,10 @@ Figures measureOpen(frmPrincipal& window, const QString& folder, int expected)
         browser.openFolder(folder);
     });
     const bool complete = waitUntil(
-        [&] { return start >= 0 && browser.fileListPath() == folder && browser.listCount() == expected; },
+        [&] {
+            return start >= 0 && browser.fileListPath() == folder
+                   && browser.listCount() == expected;
+        },
         300000);
     const double rowsAt = monitor.nowMs();
     // Sorting, laying out and re-reading may follow the last row: watch
@@ -139,7 +143,8 @@ bool listIsRight(FolderBrowser& browser, int expected)
     byName.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(sorted.begin(), sorted.end(), byName);
     const bool allSna = std::all_of(names.begin(), names.end(), [](const QString& n) {
-        return n.contains(QStringLiteral(".sna"), Qt::CaseInsensitive) && !n.startsWith(QLatin1Char('.'));
+        return n.contains(QStringLiteral(".sna"), Qt::CaseInsensitive)
+               && !n.startsWith(QLatin1Char('.'));
     });
     return names.size() == expected && allSna && names == sorted;
 }
@@ -148,7 +153,8 @@ void print(const char* what, const Figures& f)
 {
     std::printf("  %-22s list filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms "
                 "(CPU %6.1f ms, at %7.1f ms)  stalls >100 ms: %d\n",
-                what, f.rowsMs, f.settledMs, f.longestGapMs, f.longestCpuMs, f.longestAtMs, f.gapsOver100);
+                what, f.rowsMs, f.settledMs, f.longestGapMs, f.longestCpuMs, f.longestAtMs,
+                f.gapsOver100);
     std::fflush(stdout);
 }
 
@@ -165,7 +171,8 @@ public:
     {
         model->setObjectName(name);
         auto note = [this, name](const char* what) {
-            return [this, name, what] { signalled << name + QLatin1Char(':') + QLatin1String(what); };
+            return
+                [this, name, what] { signalled << name + QLatin1Char(':') + QLatin1String(what); };
         };
         connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, note("layout"));
         connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, note("insert"));
@@ -182,8 +189,8 @@ public:
         const qint64 cpu = threadCpuNs();
         const int type = event->type();
         // The receiver may delete itself while handling the event.
-        const QString name = QLatin1String(receiver->metaObject()->className()) + QStringLiteral(" \"")
-                             + receiver->objectName() + QLatin1Char('"');
+        const QString name = QLatin1String(receiver->metaObject()->className())
+                             + QStringLiteral(" \"") + receiver->objectName() + QLatin1Char('"');
         signalled.clear();
         ++m_depth;
         const bool result = QApplication::notify(receiver, event);
@@ -192,8 +199,9 @@ public:
         if (ms > 50) {
             signalled.removeDuplicates();
             std::fprintf(stderr, "    trace: %lld ms (CPU %lld ms) in event %d to %s [%s]\n",
-                         static_cast<long long>(ms), static_cast<long long>((threadCpuNs() - cpu) / 1000000),
-                         type, qPrintable(name), qPrintable(signalled.join(QLatin1Char(' '))));
+                         static_cast<long long>(ms),
+                         static_cast<long long>((threadCpuNs() - cpu) / 1000000), type,
+                         qPrintable(name), qPrintable(signalled.join(QLatin1Char(' '))));
         }
         return result;
     }
@@ -239,7 +247,8 @@ int main(int argc, char* argv[])
         auto window = std::make_unique<frmPrincipal>(Kit(kit), prompts, guard, launcher, volumes);
         window->Form_Load();
         if (nonUniform)
-            window->findChild<QListView*>(QStringLiteral("fleSelecciona"))->setUniformItemSizes(false);
+            window->findChild<QListView*>(QStringLiteral("fleSelecciona"))
+                ->setUniformItemSizes(false);
         window->show();
         FolderBrowser& browser = window->session().browser;
         if (app.trace) {
@@ -272,10 +281,11 @@ int main(int argc, char* argv[])
         return median(values);
     };
     std::printf("median of %d runs\n", runs);
-    for (const auto& [name, list] : {std::pair{"open big folder", &first},
-                                     std::pair{"back to small folder", &back},
-                                     std::pair{"open big folder again", &again}}) {
-        std::printf("  %-22s list filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms (CPU %.1f ms)\n",
+    for (const auto& [name, list] :
+         {std::pair{"open big folder", &first}, std::pair{"back to small folder", &back},
+          std::pair{"open big folder again", &again}}) {
+        std::printf("  %-22s list filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms (CPU "
+                    "%.1f ms)\n",
                     name, med(*list, &Figures::rowsMs), med(*list, &Figures::settledMs),
                     med(*list, &Figures::longestGapMs), med(*list, &Figures::longestCpuMs));
     }

@@ -94,7 +94,8 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
         },
         60000);
     if (!ready) {
-        std::fprintf(stderr, "bench-startup: %d of %d names listed\n", browser.listCount(), expected);
+        std::fprintf(stderr, "bench-startup: %d of %d names listed\n", browser.listCount(),
+                     expected);
         return 4;
     }
     std::printf("ready %.3f shown %.3f built %.3f\n", clock.nsecsElapsed() / 1e6, shownMs, builtMs);
@@ -116,11 +117,12 @@ int parent(int argc, char* argv[])
                                .absolutePath();
     const int expected = countListable(folder);
     if (!QFileInfo(folder).isDir() || expected == 0) {
-        std::fprintf(stderr, "bench-startup: no snapshots in %s; give --folder\n", qPrintable(folder));
+        std::fprintf(stderr, "bench-startup: no snapshots in %s; give --folder\n",
+                     qPrintable(folder));
         return 1;
     }
-    std::printf("file list folder %s (%d names), %d runs, platform %s\n", qPrintable(folder), expected,
-                runs, qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("file list folder %s (%d names), %d runs, platform %s\n", qPrintable(folder),
+                expected, runs, qgetenv("QT_QPA_PLATFORM").constData());
 
     QTemporaryDir tmp;
     QList<double> wall, ready, shown, built;
@@ -139,7 +141,8 @@ int parent(int argc, char* argv[])
         process.waitForFinished(10000);
         const QList<QByteArray> f = line.trimmed().split(' ');
         if (f.size() != 6 || f[0] != "ready") {
-            std::fprintf(stderr, "bench-startup: run %d failed (exit %d)\n", run + 1, process.exitCode());
+            std::fprintf(stderr, "bench-startup: run %d failed (exit %d)\n", run + 1,
+                         process.exitCode());
             return 1;
         }
         wall << wallMs;

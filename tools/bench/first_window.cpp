@@ -88,7 +88,9 @@ int main(int argc, char* argv[])
             want = argv[++i];
     }
     if (i + 1 >= argc) {
-        std::fprintf(stderr, "usage: tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]\n");
+        std::fprintf(
+            stderr,
+            "usage: tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]\n");
         return 2;
     }
     char** program = argv + i + 1;
@@ -110,7 +112,8 @@ int main(int argc, char* argv[])
     for (int run = 0; run < runs; ++run) {
         const double ms = launch(c, program, want);
         if (ms < 0) {
-            std::fprintf(stderr, "first-window: run %d: the program ended without a window\n", run + 1);
+            std::fprintf(stderr, "first-window: run %d: the program ended without a window\n",
+                         run + 1);
             return 1;
         }
         times.push_back(ms);

@@ -19,20 +19,39 @@ namespace {
 
 // World units are millimetres: x to the computer's right, y from its front
 // towards its back, z up from the desk.
-struct V3 {
+struct V3
+{
     double x = 0, y = 0, z = 0;
 };
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-double dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V3 operator+(V3 a, V3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+V3 operator-(V3 a, V3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+V3 operator*(V3 a, double k)
+{
+    return {a.x * k, a.y * k, a.z * k};
+}
+double dot(V3 a, V3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 V3 cross(V3 a, V3 b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-V3 normalized(V3 a) { return a * (1.0 / std::sqrt(dot(a, a))); }
+V3 normalized(V3 a)
+{
+    return a * (1.0 / std::sqrt(dot(a, a)));
+}
 
-double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+double radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180.0;
+}
 
 V3 fromAngles(double azimuth, double elevation)
 {
@@ -41,7 +60,8 @@ V3 fromAngles(double azimuth, double elevation)
     return {std::sin(a) * std::cos(e), -std::cos(a) * std::cos(e), std::sin(e)};
 }
 
-class Camera {
+class Camera
+{
 public:
     Camera(V3 target, double azimuth, double elevation, double distance)
         : eye_(target + fromAngles(azimuth, elevation) * distance)
@@ -111,7 +131,8 @@ QColor scaled(const QColor& c, double k)
     return QColor(ch(c.red()), ch(c.green()), ch(c.blue()), c.alpha());
 }
 
-struct Light {
+struct Light
+{
     V3 dir;
     QColor shade(const QColor& base, V3 normal) const
     {
@@ -246,11 +267,12 @@ void paintBack(QPainter& p, double slotLeft, double slotRight)
 // --- the cartridge -------------------------------------------------------
 
 constexpr double kBoardScale = 1.75; // mm per board-grid unit
-constexpr double kInserted = 8;      // mm of the tab inside the slot
+constexpr double kInserted = 8; // mm of the tab inside the slot
 constexpr double kBoardThickness = 1.6;
 
-struct Cartridge {
-    double left;    // world x of board-grid x = 0
+struct Cartridge
+{
+    double left; // world x of board-grid x = 0
     double tabEdge; // world y of the tab's far edge, inside the computer
 
     V3 at(double gx, double gy, double z = kSlotHeight) const
@@ -302,8 +324,8 @@ void paintCartridge(QPainter& p, const Camera& cam, const Light& light)
 
     auto chips = boardChips();
     std::sort(chips.begin(), chips.end(), [&](const Chip& a, const Chip& b) {
-        return cam.depth(cart.at(a.body.center().x(), a.body.center().y())) >
-               cam.depth(cart.at(b.body.center().x(), b.body.center().y()));
+        return cam.depth(cart.at(a.body.center().x(), a.body.center().y()))
+               > cam.depth(cart.at(b.body.center().x(), b.body.center().y()));
     });
     for (const Chip& chip : chips) {
         const QRectF b = chip.body;
@@ -311,7 +333,8 @@ void paintCartridge(QPainter& p, const Camera& cam, const Light& light)
         const V3 c00 = cart.at(b.left(), b.top()), c10 = cart.at(b.right(), b.top());
         const V3 c11 = cart.at(b.right(), b.bottom()), c01 = cart.at(b.left(), b.bottom());
         const V3 up{0, 0, top - kSlotHeight};
-        struct Side {
+        struct Side
+        {
             V3 a, b, normal;
         };
         const Side sides[] = {{c00, c10, {0, 1, 0}},

@@ -22,7 +22,8 @@ const QColor kPin(0xc4, 0xca, 0xd2);
 // Bezier factor that makes a cubic match a quarter circle.
 constexpr double kKappa = 0.5523;
 
-struct Corner {
+struct Corner
+{
     QPointF at;
     double radius;
 };

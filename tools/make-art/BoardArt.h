@@ -14,7 +14,8 @@ namespace art {
 // pixel boundary and every 1-unit trace is centred on a pixel column.
 inline constexpr double kBoardGrid = 48.0;
 
-struct Chip {
+struct Chip
+{
     QRectF body;
     bool large;
 };
@@ -28,7 +29,8 @@ QPainterPath boardOutline(double inset = 0.0);
 inline constexpr double kFingerTop = 38.0;
 inline constexpr double kTabBottom = 45.0;
 
-struct BoardStyle {
+struct BoardStyle
+{
     // The about scene raises the chip bodies in 3D, so it wants only
     // their pins and shadows painted flat.
     bool chipBodies = true;
