@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,6 +103,32 @@ QByteArray firstDifference(const QByteArray& actual, const QByteArray& wanted)
         .arg(wanted.size())
         .arg(at)
         .toUtf8();
+}
+
+Run run(const QString& program, const QStringList& arguments, const QString& folder,
+        const QProcessEnvironment& environment)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        result.err = program + QStringLiteral(": did not finish. ") + process.errorString();
+        return result;
+    }
+    result.status = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QStringList entryArguments(const FlashKit& kit)
+{
+    QStringList arguments;
+    for (const FlashEntry& entry : kit.entries)
+        arguments << entry.name + QLatin1Char('=') + entry.path;
+    return arguments;
 }
 
 } // namespace tessel::test

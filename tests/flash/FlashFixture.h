@@ -6,7 +6,9 @@
 #include "support/TestFiles.h"
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -48,6 +50,20 @@ private:
 // did not exit normally). For file-size limits that must not touch the
 // test process itself.
 int inChild(const std::function<int()>& body);
+
+// A program run to its end: its exit status (-1 when it did not end
+// normally) and what it printed.
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+Run run(const QString& program, const QStringList& arguments, const QString& folder = QString(),
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// The kit's ten entries as NAME=PATH arguments of tessel-flash.
+QStringList entryArguments(const FlashKit& kit);
 
 // A sentence for QVERIFY2: where two images first differ.
 QByteArray firstDifference(const QByteArray& actual, const QByteArray& wanted);

@@ -15,33 +15,10 @@ using namespace tessel::test;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 Run tesselFlash(const QStringList& arguments,
                 const QString& program = QStringLiteral(TESSEL_FLASH_EXE))
 {
-    QProcess process;
-    process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-QStringList entryArguments(const FlashKit& kit)
-{
-    QStringList arguments;
-    for (const FlashEntry& entry : kit.entries)
-        arguments << entry.name + QLatin1Char('=') + entry.path;
-    return arguments;
+    return run(program, arguments);
 }
 
 } // namespace

@@ -22,39 +22,6 @@ using namespace tessel::test;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString& program, const QStringList& arguments, const QString& folder = QString(),
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        result.err = program + QStringLiteral(": did not finish. ") + process.errorString();
-        return result;
-    }
-    result.status = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
-
-QStringList entryArguments(const FlashKit& snapshots)
-{
-    QStringList arguments;
-    for (const FlashEntry& entry : snapshots.entries)
-        arguments << entry.name + QLatin1Char('=') + entry.path;
-    return arguments;
-}
-
 // "Key=Value" lines of a desktop entry's main group.
 QMap<QString, QString> desktopKeys(const QString& path)
 {
