@@ -22,9 +22,9 @@ int main(int argc, char* argv[])
     tessel::SystemProcessLauncher launcher;
     tessel::SystemVolumes volumes;
 
-    tessel::frmPrincipal window(kit, prompts, instance, launcher, volumes);
+    tessel::MainWindow window(kit, prompts, instance, launcher, volumes);
     prompts.setParentWidget(&window);
-    if (!window.Form_Load())
+    if (!window.startUp())
         return 0;
     window.show();
     return QApplication::exec();

@@ -2,13 +2,11 @@
 // with the same checks and the same bytes as the window's Create Flash.
 #include "core/Kit.h"
 #include "flash/EntryList.h"
-#include "flash/FlashImage.h"
-#include "flash/FlashSources.h"
+#include "flash/FlashBuild.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -16,55 +14,23 @@ using namespace tessel;
 
 namespace {
 
-// Ten lines with long paths fit many times over; anything bigger is not a list.
-constexpr qint64 kMaxListSize = 1 << 20;
-
 int fail(const QString& message)
 {
     QTextStream(stderr) << "tessel-flash: " << message << '\n';
     return 1;
 }
 
-bool readList(const QString& path, QList<FlashEntry>& entries, QString& error)
+std::optional<SnapshotEntries> readArguments(const QStringList& arguments, QString* error)
 {
-    QFile file(path);
-    QString reason;
-    if (!openSource(file, reason)) {
-        error =
-            QStringLiteral("The list file %1 cannot be read (%2).").arg(quotedPath(path), reason);
-        return false;
-    }
-    const QByteArray data = file.read(kMaxListSize + 1);
-    if (data.size() > kMaxListSize) {
-        error = QStringLiteral("The list file %1 is larger than %2 bytes; it is not an entry list.")
-                    .arg(quotedPath(path))
-                    .arg(kMaxListSize);
-        return false;
-    }
-    const EntryListResult parsed = parseEntryList(data);
-    if (!parsed.ok()) {
-        error = QStringLiteral("The list file %1, %2").arg(quotedPath(path), parsed.error);
-        return false;
-    }
-    // Relative paths are taken from the list's own folder, so a list travels with its files.
-    const QDir base = QFileInfo(path).absoluteDir();
-    for (FlashEntry entry : parsed.entries) {
-        entry.path = QDir::cleanPath(base.absoluteFilePath(entry.path));
-        entries.append(entry);
-    }
-    return true;
-}
-
-bool readArguments(const QStringList& arguments, QList<FlashEntry>& entries, QString& error)
-{
+    SnapshotEntries entries;
     for (const QString& argument : arguments) {
-        FlashEntry entry;
-        if (!parseEntryArgument(argument, entry, error))
-            return false;
-        entry.path = QFileInfo(entry.path).absoluteFilePath();
-        entries.append(entry);
+        std::optional<SnapshotEntry> entry = parseEntryArgument(argument, error);
+        if (!entry)
+            return std::nullopt;
+        entry->path = QFileInfo(entry->path).absoluteFilePath();
+        entries.append(*entry);
     }
-    return true;
+    return entries;
 }
 
 } // namespace
@@ -117,26 +83,27 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("Give the entries either as NAME=PATH arguments or with --list, "
                                    "not both."));
 
-    QList<FlashEntry> list;
     QString error;
-    const bool read = parser.isSet(listOption) ? readList(parser.value(listOption), list, error)
-                                               : readArguments(positional, list, error);
-    if (!read)
+    BuildOptions options;
+    std::optional<SnapshotEntries> entries;
+    if (parser.isSet(listOption)) {
+        const QString list = parser.value(listOption);
+        entries = readEntryList(list, &error);
+        options.otherInputs << list;
+    } else {
+        entries = readArguments(positional, &error);
+    }
+    if (!entries)
         return fail(error);
-    if (list.size() != kFlashEntries)
-        return fail(QStringLiteral("%1 entries given; the cartridge takes exactly %2.")
-                        .arg(list.size())
-                        .arg(kFlashEntries));
-    FlashEntries entries;
-    std::copy(list.cbegin(), list.cend(), entries.begin());
 
     const Kit kit(parser.isSet(kitOption) ? parser.value(kitOption)
                                           : QCoreApplication::applicationDirPath());
-    FlashSources sources;
-    const QString output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
-    if (!prepareFlash(kit, kit.settingsPath(), entries, sources, error)
-        || !buildFlashFile(sources, output, error))
+    options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
+    const std::optional<FlashJob> job = build(kit, *entries, options, &error);
+    if (!job)
         return fail(error);
-    QTextStream(stdout) << QDir::toNativeSeparators(output) << '\n';
+    for (const QString& warning : job->warnings)
+        QTextStream(stderr) << "tessel-flash: warning: " << warning << '\n';
+    QTextStream(stdout) << QDir::toNativeSeparators(job->output) << '\n';
     return 0;
 }

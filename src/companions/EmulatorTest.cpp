@@ -3,7 +3,6 @@
 #include "companions/ProcessLauncher.h"
 #include "core/Kit.h"
 #include "core/Prompts.h"
-#include "snapshots/SnapshotGrid.h"
 
 #include <QDir>
 #include <QStringList>
@@ -19,12 +18,10 @@ QString emulatorProgram(const Kit& kit)
 #endif
 }
 
-void ProbarSnap(const SnapshotGrid& grid, const Kit& kit, Prompts& prompts,
-                ProcessLauncher& launcher)
+void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
+                  ProcessLauncher& launcher)
 {
-    const int row = grid.row();
-    const QString snapshot = grid.textMatrix(row, 0);
-    if (row < 1 || row > 10 || snapshot.isEmpty()) {
+    if (snapshot.isEmpty()) {
         prompts.message(QStringLiteral("Choose a 'Snapshot' from the SNA selected list."),
                         kAppTitle, Icon::Information, Buttons::Ok);
         return;

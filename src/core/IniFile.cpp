@@ -333,12 +333,26 @@ ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& sec
 bool writeProfileStringToFile(const QString& path, const QByteArray& section, const QByteArray& key,
                               const QByteArray& value)
 {
+    return writeProfileStringsToFile(path, section, {{key, value}});
+}
+
+std::optional<QByteArray> readProfileFile(const QString& path)
+{
+    return readWhole(path);
+}
+
+bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
+                               const QList<std::pair<QByteArray, QByteArray>>& keyValues)
+{
     const std::optional<QByteArray> old = readWhole(path);
     if (!old)
         return false;
-    const std::optional<QByteArray> updated = writeProfileString(*old, section, key, value);
-    if (!updated)
-        return false;
+    std::optional<QByteArray> updated = *old;
+    for (const auto& [key, value] : keyValues) {
+        updated = writeProfileString(*updated, section, key, value);
+        if (!updated)
+            return false;
+    }
     // An unfinished QSaveFile removes its temporary file and leaves the target alone.
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(*updated) == updated->size()

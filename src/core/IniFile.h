@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace tessel {
 
@@ -54,5 +56,15 @@ ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& sec
 // including when an existing file could not be read.
 [[nodiscard]] bool writeProfileStringToFile(const QString& path, const QByteArray& section,
                                             const QByteArray& key, const QByteArray& value);
+
+// The file's bytes for readProfileString(): empty when the file is missing,
+// nothing when something stands there that cannot be read as a file.
+std::optional<QByteArray> readProfileFile(const QString& path);
+
+// Several keys of one section set in one replace of the file: all of them
+// land, or none.
+[[nodiscard]] bool
+writeProfileStringsToFile(const QString& path, const QByteArray& section,
+                          const QList<std::pair<QByteArray, QByteArray>>& keyValues);
 
 } // namespace tessel

@@ -23,4 +23,14 @@ QString Kit::workingFolder() const
     return file(QStringLiteral("flash"));
 }
 
+QString Kit::bank1Path() const
+{
+    return file(QStringLiteral("bank1.rom"));
+}
+
+QString Kit::bank32Path() const
+{
+    return file(QStringLiteral("bank32.rom"));
+}
+
 } // namespace tessel

@@ -17,8 +17,11 @@ public:
     // A file or folder of the kit, by its name relative to the program folder.
     QString file(const QString& relativePath) const;
 
-    QString settingsPath() const; // what RutaIni becomes at start-up
+    QString settingsPath() const;
+    // The default working folder; the settings file may name another.
     QString workingFolder() const;
+    QString bank1Path() const;
+    QString bank32Path() const;
 
 private:
     QString m_folder;

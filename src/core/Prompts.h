@@ -7,14 +7,16 @@
 namespace tessel {
 
 enum class Icon { None, Information, Exclamation, Critical };
-enum class Buttons { Ok, OkCancel, YesNo };
+// The first button of a set is the default one, except where the name says.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
-// The save dialog's options, as the export sets them before each show.
+// The save dialog's options, as the export sets them before each show. The
+// dialog itself never asks before replacing a file: the caller asks about
+// the final name, extension added, whatever dialog the platform uses.
 struct SaveRequest
 {
     QString title;
-    bool overwritePrompt = true;
     QString initialFolder;
     QString defaultExtension;
 };
@@ -22,7 +24,7 @@ struct SaveRequest
 // Every question the program asks the user goes through here, so that tests
 // can answer them from a script and read back what was asked. Texts keep the
 // lone carriage return (code 13) between lines; a front end shows it as a
-// line break. The first button of a set is the default one.
+// line break, and shows everything else as plain text, never as markup.
 class Prompts
 {
 public:

@@ -1,34 +1,155 @@
 #include "core/Settings.h"
 
+#include "core/Cartridge.h"
+#include "core/Errors.h"
+#include "core/Files.h"
 #include "core/IniFile.h"
+#include "core/Kit.h"
 
+#include <QDir>
 #include <QStringDecoder>
 
+#include <limits>
+
 namespace tessel {
+
 namespace {
 
-// The program has always read through a buffer of this size.
+// The platform's functions were always called with a buffer of this size.
 constexpr int kReadBuffer = 255;
+constexpr int kWhole = std::numeric_limits<int>::max();
+
+QString decoded(const QByteArray& bytes)
+{
+    // A multibyte character cut at the limit is held back rather than turned
+    // into a replacement character; a leading U+FEFF is text, not a mark.
+    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
+QByteArray read(const QByteArray& content, const QString& section, const QString& key, int limit)
+{
+    return readProfileString(content, section.toLocal8Bit(), key.toLocal8Bit(), {}, limit).bytes;
+}
+
+// Reading trims blanks and drops one pair of enclosing quotes, so a value
+// that starts or ends with either is written quoted to come back whole.
+QByteArray storedForm(const QByteArray& value)
+{
+    const QByteArray probe = "[s]\nk=" + value + '\n';
+    if (readProfileString(probe, "s", "k", {}, kWhole).bytes == value)
+        return value;
+    return '"' + value + '"';
+}
+
+QByteArray keyValue(const QString& text)
+{
+    return storedForm(text.toLocal8Bit());
+}
 
 } // namespace
 
-QString LeerIni(const QString& file, const QString& section, const QString& key)
+Settings::Settings(const Kit& kit)
+    : Settings(kit.settingsPath(), kit.workingFolder())
+{ }
+
+Settings::Settings(const QString& filePath, const QString& defaultWorkingFolder)
+    : m_path(filePath)
+    , m_defaultWorkingFolder(defaultWorkingFolder)
+{ }
+
+QString Settings::value(const QString& key, const QString& section) const
 {
-    const ProfileRead read =
-        readProfileStringFromFile(file, section.toLocal8Bit(), key.toLocal8Bit(), {}, kReadBuffer);
-    // The cut may split a multibyte character; a stateful decoder holds that
-    // part back instead of turning it into a replacement character. A leading
-    // U+FEFF is part of the value, not a mark to drop.
-    QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
-    return decoder(read.bytes);
+    return decoded(read(readProfileFile(m_path).value_or(QByteArray()), section, key, kReadBuffer));
 }
 
-void EscribirIni(const QString& file, const QString& section, const QString& key,
-                 const QString& value)
+bool Settings::setValue(const QString& key, const QString& value, const QString& section)
 {
-    // Silent by design: a failed write leaves the old file as it was.
-    static_cast<void>(writeProfileStringToFile(file, section.toLocal8Bit(), key.toLocal8Bit(),
-                                               value.toLocal8Bit()));
+    return writeProfileStringToFile(m_path, section.toLocal8Bit(), key.toLocal8Bit(),
+                                    keyValue(value));
+}
+
+QString Settings::pathValue(const QString& key) const
+{
+    return decoded(read(readProfileFile(m_path).value_or(QByteArray()), kSection, key, kWhole));
+}
+
+std::optional<double> Settings::firstRunMarker() const
+{
+    bool isNumber = false;
+    const double start = value(kStart).trimmed().toDouble(&isNumber);
+    return isNumber ? std::optional<double>(start) : std::nullopt;
+}
+
+bool Settings::writeFirstRunDefaults(const QString& snapshotFolder, const QString& workingFolder)
+{
+    return writeProfileStringsToFile(
+        m_path, kSection.toLocal8Bit(),
+        {{kStart.toLocal8Bit(), "1"},
+         {kSnapshotFolder.toLocal8Bit(), keyValue(QDir::toNativeSeparators(snapshotFolder))},
+         {kWorkingFolder.toLocal8Bit(), keyValue(QDir::toNativeSeparators(workingFolder))}});
+}
+
+QString Settings::snapshotFolder() const
+{
+    return pathValue(kSnapshotFolder);
+}
+
+bool Settings::setSnapshotFolder(const QString& folder)
+{
+    return setValue(kSnapshotFolder, QDir::toNativeSeparators(folder));
+}
+
+QString Settings::workingFolder() const
+{
+    const QString folder = pathValue(kWorkingFolder);
+    return folder.isEmpty() ? m_defaultWorkingFolder : folder;
+}
+
+std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) const
+{
+    const QString file = quotedPath(m_path);
+    const QString kind = nonRegularKind(m_path);
+    const std::optional<QByteArray> content =
+        kind.isEmpty() ? readProfileFile(m_path) : std::nullopt;
+    if (!content) {
+        fail(error, kind.isEmpty()
+                        ? QStringLiteral("The settings file %1 cannot be read.").arg(file)
+                        : QStringLiteral("The settings file %1 is %2, not a settings file.")
+                              .arg(file, kind));
+        return std::nullopt;
+    }
+
+    ImageSettings values;
+    values.workingFolder = decoded(read(*content, kSection, kWorkingFolder, kWhole));
+    if (values.workingFolder.isEmpty())
+        values.workingFolder = m_defaultWorkingFolder;
+
+    const auto offset = [&](const QString& key, qint64 max, qint64& out) {
+        const QString text = decoded(read(*content, kSection, key, kReadBuffer)).trimmed();
+        const QString where =
+            QStringLiteral("The setting \"%1\" in section [%2] of %3").arg(key, kSection, file);
+        if (text.isEmpty())
+            return fail(error, where
+                                   + QStringLiteral(" is missing; it must hold the table's offset "
+                                                    "in the image."));
+        bool ok = false;
+        out = text.toLongLong(&ok, 10);
+        if (!ok)
+            return fail(
+                error,
+                where
+                    + QStringLiteral(" is \"%1\", which is not a whole decimal number.").arg(text));
+        if (out < 0 || out > max)
+            return fail(
+                error,
+                where + QStringLiteral(" is %1, outside the range 0 to %2.").arg(out).arg(max));
+        return true;
+    };
+    if (!offset(kNamesOffset, kMaxNamesOffset, values.namesOffset)
+        || !offset(kRegistersOffset, kMaxRegistersOffset, values.registersOffset))
+        return std::nullopt;
+    return values;
 }
 
 } // namespace tessel

@@ -2,25 +2,64 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tessel {
 
-// The section and keys of the settings file "tessel.ini".
-inline const QString kSection = QStringLiteral("tessel");
-inline const QString kKeyStart = QStringLiteral("start");
-inline const QString kKeySnapsFolder = QStringLiteral("DirectorioSnaps");
-inline const QString kKeyWorkFolder = QStringLiteral("DirectorioTrabajo");
-inline const QString kKeyNamesOffset = QStringLiteral("DireccionNombres");
-inline const QString kKeyRegistersOffset = QStringLiteral("DireccionRegistros");
+class Kit;
 
-// Reads a key's value, at most 254 bytes of it (a multibyte character cut at
-// that limit is dropped); empty when the file, the section or the key is
-// missing. Text is converted from the locale's 8-bit encoding.
-QString LeerIni(const QString& file, const QString& section, const QString& key);
+// The settings file tessel.ini of a kit, section [tessel]. Read anew at every
+// call and never cached, so what one command writes the next one sees.
+// Writes go through at once; a write that fails leaves the file as it was.
+class Settings
+{
+public:
+    static inline const QString kSection = QStringLiteral("tessel");
+    static inline const QString kStart = QStringLiteral("start");
+    static inline const QString kSnapshotFolder = QStringLiteral("DirectorioSnaps");
+    static inline const QString kWorkingFolder = QStringLiteral("DirectorioTrabajo");
+    static inline const QString kNamesOffset = QStringLiteral("DireccionNombres");
+    static inline const QString kRegistersOffset = QStringLiteral("DireccionRegistros");
 
-// Writes a key's value through at once, in the locale's 8-bit encoding. A
-// failed write is silent and leaves the file as it was. A value with a line
-// break, which the file could not keep, is such a failure.
-void EscribirIni(const QString& file, const QString& section, const QString& key,
-                 const QString& value);
+    explicit Settings(const Kit& kit);
+    // defaultWorkingFolder stands in for a missing "DirectorioTrabajo".
+    explicit Settings(const QString& filePath, const QString& defaultWorkingFolder = {});
+
+    QString filePath() const { return m_path; }
+
+    // Any key of a section, as the platform's functions read it: at most 254
+    // bytes, empty when the file, the section or the key is missing.
+    QString value(const QString& key, const QString& section = kSection) const;
+    // False when nothing was stored. A value is written so that it reads
+    // back exactly, blanks and quotes included.
+    bool setValue(const QString& key, const QString& value, const QString& section = kSection);
+
+    // The first-run marker "start" as a number; nothing when it is not one.
+    std::optional<double> firstRunMarker() const;
+    // "start" = 1 and the two folders, in one replace of the file: all or none.
+    bool writeFirstRunDefaults(const QString& snapshotFolder, const QString& workingFolder);
+
+    // Paths are read whole, whatever their length.
+    QString snapshotFolder() const;
+    bool setSnapshotFolder(const QString& folder);
+    // The working folder; the program folder's "flash" when the key is missing.
+    QString workingFolder() const;
+
+    // What a build needs from the file, read in one go and checked: the
+    // working folder and the two table offsets, within their ranges.
+    struct ImageSettings
+    {
+        QString workingFolder;
+        qint64 namesOffset = 0;
+        qint64 registersOffset = 0;
+    };
+    std::optional<ImageSettings> imageSettings(QString* error) const;
+
+private:
+    QString pathValue(const QString& key) const;
+
+    QString m_path;
+    QString m_defaultWorkingFolder;
+};
 
 } // namespace tessel

@@ -1,28 +1,26 @@
 #pragma once
 
-#include "flash/FlashSources.h"
+#include "core/SnapshotEntry.h"
 
 #include <QByteArrayView>
-#include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace tessel {
-
-struct EntryListResult
-{
-    QList<FlashEntry> entries; // in file order, paths as written
-    QString error; // empty when the whole list was understood
-
-    bool ok() const { return error.isEmpty(); }
-};
 
 // A list file: one "NAME<TAB>PATH" line per entry, UTF-8, LF or CRLF line
 // ends, blank lines ignored. The name ends at the first tab and is kept as
 // written, blanks included. Takes any bytes; junk gives an error naming the
-// line, never a crash. Does not count entries or check names: the caller does.
-EntryListResult parseEntryList(QByteArrayView data);
+// line ("line 3: ..."), never a crash. Paths come as written. Does not count
+// entries or check names: the caller does.
+std::optional<SnapshotEntries> parseEntryList(QByteArrayView data, QString* error);
+
+// A list file read from disk; relative paths are taken from the list's own
+// folder, so a list travels with its files.
+std::optional<SnapshotEntries> readEntryList(const QString& path, QString* error);
 
 // One "NAME=PATH" command-line argument; the name ends at the first "=".
-bool parseEntryArgument(const QString& argument, FlashEntry& entry, QString& error);
+std::optional<SnapshotEntry> parseEntryArgument(const QString& argument, QString* error);
 
 } // namespace tessel

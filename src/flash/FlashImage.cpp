@@ -1,11 +1,15 @@
 #include "flash/FlashImage.h"
 
+#include "core/Cartridge.h"
+#include "core/Errors.h"
+#include "core/Files.h"
 #include "flash/Cp1252.h"
+#include "snapshots/SnapshotReader.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <array>
 
 namespace tessel {
 
@@ -14,7 +18,7 @@ namespace {
 class ImageWriter
 {
 public:
-    ImageWriter(const FlashSources& sources, QIODevice& out, QString& error)
+    ImageWriter(const FlashSources& sources, QIODevice& out, QString* error)
         : m_sources(sources)
         , m_out(out)
         , m_error(error)
@@ -22,10 +26,14 @@ public:
 
     bool run()
     {
+        if (m_sources.entries.size() != kEntryCount)
+            return fail(m_error, QStringLiteral("The image needs exactly %1 snapshots, not %2.")
+                                     .arg(kEntryCount)
+                                     .arg(m_sources.entries.size()));
         if (!readBank(m_sources.bank1) || !put(m_bank))
             return false;
-        for (int i = 0; i < kFlashEntries; ++i) {
-            if (!readSnapshot(i, kSnapshotHeader, m_area) || !put(m_area))
+        for (int i = 0; i < kEntryCount; ++i) {
+            if (!putSnapshot(i))
                 return false;
         }
         if (!readBank(m_sources.bank32) || !put(m_bank))
@@ -34,86 +42,71 @@ public:
     }
 
 private:
-    bool put(const QByteArray& bytes)
+    bool put(QByteArrayView bytes)
     {
-        if (m_out.write(bytes) == bytes.size())
+        if (m_out.write(bytes.data(), bytes.size()) == bytes.size())
             return true;
         const auto* file = qobject_cast<const QFileDevice*>(&m_out);
         const QString image = file ? QStringLiteral("The image ") + quotedPath(file->fileName())
                                    : QStringLiteral("The image");
-        m_error = image + QStringLiteral(" could not be written (%1).").arg(writeFailure(m_out));
-        return false;
+        return fail(m_error,
+                    image + QStringLiteral(" could not be written (%1).").arg(writeFailure(m_out)));
     }
 
     bool seek(qint64 offset)
     {
         if (m_out.seek(offset))
             return true;
-        m_error = QStringLiteral("The image could not be positioned at byte %1 (%2).")
-                      .arg(offset)
-                      .arg(m_out.errorString());
-        return false;
+        return fail(m_error, QStringLiteral("The image could not be positioned at byte %1 (%2).")
+                                 .arg(offset)
+                                 .arg(m_out.errorString()));
     }
 
-    // Reads from `from` until the buffer is full or the file ends; fits the
-    // rest with blanks.
-    static bool fill(QFile& file, qint64 from, QByteArray& buffer, qint64& got, QString& reason)
-    {
-        got = 0;
-        if (!file.seek(from)) {
-            reason = file.errorString();
-            return false;
-        }
-        while (got < buffer.size()) {
-            const qint64 n = file.read(buffer.data() + got, buffer.size() - got);
-            if (n < 0) {
-                reason = file.errorString();
-                return false;
-            }
-            if (n == 0)
-                break;
-            got += n;
-        }
-        std::fill(buffer.begin() + got, buffer.end(), kFill);
-        return true;
-    }
-
+    // The whole bank file, fitted to the bank: cut, or filled with blanks.
     bool readBank(const QString& path)
     {
         QFile file(path);
         QString reason;
-        qint64 got = 0;
-        if (openSource(file, reason) && fill(file, 0, m_bank, got, reason))
-            return true;
-        m_error =
-            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason);
-        return false;
+        if (openRegularFile(file, &reason)) {
+            qint64 got = 0;
+            while (got < m_bank.size()) {
+                const qint64 n = file.read(m_bank.data() + got, m_bank.size() - got);
+                if (n <= 0)
+                    break;
+                got += n;
+            }
+            if (file.error() != QFileDevice::NoError)
+                reason = file.errorString();
+            else if (got == 0)
+                reason = QStringLiteral("it is empty");
+            else {
+                std::fill(m_bank.begin() + got, m_bank.end(), kFill);
+                return true;
+            }
+        }
+        return fail(
+            m_error,
+            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason));
     }
 
-    bool readSnapshot(int index, qint64 from, QByteArray& buffer)
+    bool putSnapshot(int index)
     {
-        const FlashEntry& entry = m_sources.entries[index];
-        QFile file(entry.path);
-        QString reason;
-        qint64 got = 0;
-        if (openSource(file, reason) && fill(file, from, buffer, got, reason)) {
-            // Changed since the check: no longer a whole snapshot.
-            if (file.size() == kSnapshotFileSize && got == buffer.size())
-                return true;
-            reason = QStringLiteral("it is now %1 bytes long, not %2")
-                         .arg(file.size())
-                         .arg(kSnapshotFileSize);
-        }
-        m_error = QStringLiteral("Entry %1 (\"%2\"): the snapshot %3 cannot be read (%4).")
-                      .arg(QString::number(index + 1), entry.name, quotedPath(entry.path), reason);
-        return false;
+        const SnapshotEntry& entry = m_sources.entries.at(index);
+        QString why;
+        const std::optional<SnapshotRead> snapshot = readSnapshot(entry.path, &why);
+        if (!snapshot)
+            return fail(m_error,
+                        QStringLiteral("Entry %1 (\"%2\") changed since it was checked: %3")
+                            .arg(QString::number(index + 1), entry.name, asClause(why)));
+        std::copy_n(snapshot->sna.constData(), kRecordSize, m_records[index].begin());
+        return put(QByteArrayView(snapshot->sna).sliced(kSnaHeaderSize));
     }
 
     bool writeNames()
     {
-        for (int i = 0; i < kFlashEntries; ++i) {
-            QByteArray slot = toCp1252(m_sources.entries[i].name).left(kNameLength);
-            slot.append(kNameLength - slot.size(), kFill);
+        for (int i = 0; i < kEntryCount; ++i) {
+            QByteArray slot = toCp1252(m_sources.entries.at(i).name).left(kMaxNameLength);
+            slot.append(kMaxNameLength - slot.size(), kFill);
             if (!seek(m_sources.namesOffset + kSlotSize * i) || !put(slot))
                 return false;
         }
@@ -124,8 +117,8 @@ private:
     {
         if (!seek(m_sources.registersOffset))
             return false;
-        for (int i = 0; i < kFlashEntries; ++i) {
-            if (!readSnapshot(i, 0, m_record) || !put(m_record))
+        for (const auto& record : m_records) {
+            if (!put(QByteArrayView(record.data(), record.size())))
                 return false;
         }
         return true;
@@ -133,10 +126,9 @@ private:
 
     const FlashSources& m_sources;
     QIODevice& m_out;
-    QString& m_error;
+    QString* m_error;
     QByteArray m_bank = QByteArray(kBankSize, kFill);
-    QByteArray m_area = QByteArray(kAreaSize, kFill);
-    QByteArray m_record = QByteArray(kRecordSize, kFill);
+    std::array<std::array<char, kRecordSize>, kEntryCount> m_records{};
 };
 
 } // namespace
@@ -149,27 +141,9 @@ QString writeFailure(const QIODevice& out)
     return out.errorString();
 }
 
-bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString& error)
+bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error)
 {
     return ImageWriter(sources, out, error).run();
-}
-
-bool buildFlashFile(const FlashSources& sources, const QString& path, QString& error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = QStringLiteral("The image %1 could not be created (%2).")
-                    .arg(quotedPath(path), file.errorString());
-        return false;
-    }
-    if (!writeFlashImage(sources, file, error))
-        return false;
-    if (!file.commit()) {
-        error = QStringLiteral("The image %1 could not be written (%2).")
-                    .arg(quotedPath(path), file.errorString());
-        return false;
-    }
-    return true;
 }
 
 } // namespace tessel

@@ -1,11 +1,11 @@
 #include "snapshots/AddSnapshot.h"
 
+#include "core/Cartridge.h"
+#include "core/Files.h"
 #include "core/Prompts.h"
-#include "snapshots/FolderBrowser.h"
-#include "snapshots/SnapshotGrid.h"
-#include "snapshots/SnapshotTable.h"
+#include "snapshots/SnapshotList.h"
+#include "snapshots/SnapshotReader.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace tessel {
@@ -62,49 +62,43 @@ QString askName(Prompts& prompts, const QString& path, int number)
     }
 }
 
+// Whether the file is one the cartridge takes; a refusal is told here.
+bool accept(const QString& path, Prompts& prompts)
+{
+    QFile file(path);
+    QString reason;
+    if (!openRegularFile(file, &reason)) {
+        warn(prompts, QStringLiteral("The file %1 cannot be opened: %2.").arg(path, reason));
+        return false;
+    }
+    file.close();
+    if (!readSnapshot(path, nullptr)) {
+        warn(prompts, QStringLiteral("The selected file is not a valid SNA snapshot."));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-void AgregarSnaps(FolderBrowser& browser, SnapshotTable& table, SnapshotGrid& grid,
-                  Prompts& prompts)
+int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
 {
-    if (table.NumSnaps >= kMaxSnaps) {
+    if (list.isFull()) {
         warn(prompts,
              QStringLiteral("The compilation is complete. It's not posible to add more SNA's."));
-        return;
+        return 0;
     }
-
-    const int count = browser.listCount();
-    for (int i = 0; i < count; ++i) {
-        if (!browser.isSelected(i))
-            continue;
-        const QString path =
-            QDir::toNativeSeparators(QDir(browser.path()).filePath(browser.list(i)));
-
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            warn(prompts,
-                 QStringLiteral("The file %1 cannot be opened: %2.").arg(path, file.errorString()));
-            browser.setSelected(i, false);
-            return;
-        }
-        const qint64 length = file.size();
-        if (length != kSnapshotSize) {
-            warn(prompts, QStringLiteral("The selected file is not a valid SNA snapshot."));
-            file.close();
-            browser.setSelected(i, false);
-            return;
-        }
-        file.close();
-
-        const QString name = askName(prompts, path, table.NumSnaps + 1);
-        const int row = table.NumSnaps;
-        table.TablaSnaps[row][kColName] = name;
-        grid.setTextMatrix(row + 1, kColName, table.TablaSnaps[row][kColName]);
-        table.TablaSnaps[row][kColPath] = path;
-        grid.setTextMatrix(row + 1, kColPath, table.TablaSnaps[row][kColPath]);
-        table.NumSnaps = static_cast<qint16>(table.NumSnaps + 1);
-        browser.setSelected(i, false);
+    int handled = 0;
+    for (const QString& path : paths) {
+        // Never past the last free row, however many files come.
+        if (list.isFull())
+            break;
+        ++handled;
+        if (!accept(path, prompts))
+            break;
+        list.append({path, askName(prompts, path, list.count() + 1)});
     }
+    return handled;
 }
 
 } // namespace tessel

@@ -1,17 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tessel {
 
-class FolderBrowser;
 class Prompts;
-class SnapshotGrid;
-struct SnapshotTable;
-
-// A 48K snapshot: a 27-byte register header and 48 KiB of memory.
-constexpr qint64 kSnapshotSize = 49179;
-constexpr int kMaxNameLength = 20;
+class SnapshotList;
 
 // Menu names are counted in characters, not UTF-16 units, so that a
 // character outside the basic plane is never cut in half.
@@ -22,9 +17,11 @@ QString nameLeft(const QString& name, int characters);
 // with the blank a non-negative number is written with.
 QString defaultName(int number);
 
-// Adds the file selected in the file list to the table and the grid, after
-// checking its size and asking for its menu name.
-void AgregarSnaps(FolderBrowser& browser, SnapshotTable& table, SnapshotGrid& grid,
-                  Prompts& prompts);
+// Adds the files, in order, each after checking that it is a snapshot the
+// cartridge takes and asking for its menu name. A full list gets the
+// list-full warning; a file that is not taken gets a warning and ends the
+// run. Returns how many of the files were dealt with (added or refused),
+// from the first: the caller deselects those.
+int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts);
 
 } // namespace tessel

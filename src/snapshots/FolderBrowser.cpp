@@ -1,7 +1,6 @@
 #include "snapshots/FolderBrowser.h"
 
 #include "core/Prompts.h"
-#include "core/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,11 +76,11 @@ bool FileListModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePar
     return m_folder == path || m_folder.startsWith(prefix);
 }
 
-FolderBrowser::FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& prompts,
+FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, Prompts& prompts,
                              const VolumeSource& volumes, QObject* parent)
     : QObject(parent)
     , m_kit(kit)
-    , m_rutaIni(rutaIni)
+    , m_settings(settings)
     , m_prompts(prompts)
     , m_volumes(volumes)
     , m_fileList(m_fileModel)
@@ -123,13 +122,13 @@ void FolderBrowser::setDrive(const QString& root)
         return;
     m_drive = root;
     emit driveChanged(m_drive);
-    drvSelecciona_Change();
+    onDriveChanged();
 }
 
 // A new drive shows its root. One that cannot be read counts as a drive
 // without a medium: the user is told, and the browser goes back to the
 // program folder's drive.
-void FolderBrowser::drvSelecciona_Change()
+void FolderBrowser::onDriveChanged()
 {
     BrowserError error = BrowserError::None;
     if (!m_volumes.isReadable(m_drive))
@@ -137,7 +136,7 @@ void FolderBrowser::drvSelecciona_Change()
     else
         error = setPath(m_drive);
 
-    if (error == BrowserError::DeviceUnavailable) {
+    if (error == BrowserError::DeviceUnavailable || error == BrowserError::Unreadable) {
         m_prompts.message(kNoDisk, kAppTitle, Icon::Exclamation, Buttons::Ok);
         const QString home = m_volumes.rootOf(m_kit.programFolder());
         // The program's own drive is the way out; never loop on it.
@@ -149,8 +148,13 @@ void FolderBrowser::drvSelecciona_Change()
 BrowserError FolderBrowser::setPath(const QString& path)
 {
     const QString folder = cleanFolder(path);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
         return BrowserError::PathNotFound;
+    // Checked before anything moves, so the folder list and the file list
+    // never part: both stay where they were.
+    if (!info.isReadable() || !info.isExecutable())
+        return BrowserError::Unreadable;
     if (folder == m_path)
         return BrowserError::None;
     m_path = folder;
@@ -158,34 +162,31 @@ BrowserError FolderBrowser::setPath(const QString& path)
     if (m_folderModel.rootPath() != root)
         m_folderModel.setRootPath(root);
     emit pathChanged(m_path);
-    dirSelecciona_Change();
+    onFolderChanged();
     return BrowserError::None;
 }
 
 void FolderBrowser::openFolder(const QString& path)
 {
-    if (setPath(path) == BrowserError::None)
+    const BrowserError error = setPath(path);
+    if (error == BrowserError::None)
         return;
-    m_prompts.message(QStringLiteral("The folder %1 cannot be opened: it no longer exists.")
-                          .arg(QDir::toNativeSeparators(path)),
-                      kAppTitle, Icon::Exclamation, Buttons::Ok);
+    const QString shown = QDir::toNativeSeparators(path);
+    m_prompts.message(
+        error == BrowserError::Unreadable
+            ? QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
+                  .arg(shown)
+            : QStringLiteral("The folder %1 cannot be opened: it no longer exists.").arg(shown),
+        kAppTitle, Icon::Exclamation, Buttons::Ok);
     emit pathChanged(m_path); // puts the folder list back on the folder it shows
 }
 
-void FolderBrowser::dirSelecciona_Change()
+void FolderBrowser::onFolderChanged()
 {
-    const QFileInfo folder(m_path);
-    if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable()) {
-        m_prompts.message(
-            QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
-                .arg(QDir::toNativeSeparators(m_path)),
-            kAppTitle, Icon::Exclamation, Buttons::Ok);
-        return;
-    }
     m_fileSelection.clear();
     m_fileList.setFolder(m_path);
     emit fileListChanged(m_path);
-    EscribirIni(m_rutaIni, kSection, kKeySnapsFolder, QDir::toNativeSeparators(m_path));
+    m_settings.setSnapshotFolder(m_path);
 }
 
 QModelIndex FolderBrowser::fileListRoot() const
@@ -211,6 +212,26 @@ QString FolderBrowser::list(int i) const
 bool FolderBrowser::isSelected(int i) const
 {
     return m_fileSelection.isSelected(fileIndex(i));
+}
+
+QStringList FolderBrowser::selectedPaths() const
+{
+    QStringList paths;
+    for (int i = 0; i < listCount(); ++i) {
+        if (isSelected(i))
+            paths.append(QDir::toNativeSeparators(QDir(m_path).filePath(list(i))));
+    }
+    return paths;
+}
+
+void FolderBrowser::deselectFirst(int count)
+{
+    for (int i = 0; i < listCount() && count > 0; ++i) {
+        if (isSelected(i)) {
+            setSelected(i, false);
+            --count;
+        }
+    }
 }
 
 void FolderBrowser::setSelected(int i, bool selected)

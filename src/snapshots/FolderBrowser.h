@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Kit.h"
+#include "core/Settings.h"
 #include "snapshots/Volumes.h"
 
 #include <QAbstractFileIconProvider>
@@ -56,13 +57,14 @@ private:
 enum class BrowserError {
     None,
     PathNotFound, // the folder does not exist
+    Unreadable, // the folder exists but its files cannot be listed
     DeviceUnavailable, // the drive holds no medium or cannot be read
     Other,
 };
 
-// The snapshot browser: drive list drvSelecciona, folder list dirSelecciona
-// and file list fleSelecciona, as models the window's views show. It keeps
-// the three in step and records every folder shown in the settings file.
+// The snapshot browser: the drive list, the folder list and the file list, as
+// models the window's views show. It keeps the three in step and records
+// every folder the file list shows in the settings file.
 class FolderBrowser : public QObject
 {
     Q_OBJECT
@@ -70,29 +72,33 @@ class FolderBrowser : public QObject
 public:
     static constexpr int kRootRole = Qt::UserRole + 1;
 
-    // rutaIni is read at each write, so start-up may set it after construction.
-    FolderBrowser(const Kit& kit, const QString& rutaIni, Prompts& prompts,
+    FolderBrowser(const Kit& kit, const Settings& settings, Prompts& prompts,
                   const VolumeSource& volumes, QObject* parent = nullptr);
 
-    // drvSelecciona: the root of the current volume.
+    // The drive list: the root of the current volume.
     QString drive() const { return m_drive; }
-    // Sets the drive; a different drive runs drvSelecciona_Change.
+    // Sets the drive; a different drive moves the folder list to its root.
     void setDrive(const QString& root);
 
-    // dirSelecciona: the current folder.
+    // The folder list: the current folder.
     QString path() const { return m_path; }
-    // Sets the folder; a different folder runs dirSelecciona_Change.
+    // Sets the folder; a different folder fills the file list and is recorded.
+    // A folder that is missing or cannot be read changes nothing.
     BrowserError setPath(const QString& path);
     // A folder the user opened in the folder list: a failure is reported.
     void openFolder(const QString& path);
 
-    // fleSelecciona, entry by entry in the order the list shows them.
+    // The file list, entry by entry in the order it shows them.
     int listCount() const;
     QString list(int i) const;
     bool isSelected(int i) const;
     void setSelected(int i, bool selected);
     // The file list's folder.
     QString fileListPath() const { return m_fileModel.rootPath(); }
+    // The full paths of the selected entries, in list order.
+    QStringList selectedPaths() const;
+    // Deselects the first `count` selected entries.
+    void deselectFirst(int count);
 
     QStandardItemModel* driveModel() { return &m_driveModel; }
     QFileSystemModel* folderModel() { return &m_folderModel; }
@@ -112,12 +118,12 @@ signals:
     void fileListChanged(const QString& path);
 
 private:
-    void drvSelecciona_Change();
-    void dirSelecciona_Change();
+    void onDriveChanged();
+    void onFolderChanged();
     QModelIndex fileIndex(int i) const;
 
     Kit m_kit;
-    const QString& m_rutaIni;
+    Settings m_settings;
     Prompts& m_prompts;
     const VolumeSource& m_volumes;
     QString m_drive;

@@ -10,7 +10,7 @@
 
 namespace tessel {
 
-frmAcerca::frmAcerca(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmAcerca"));
@@ -59,7 +59,7 @@ frmAcerca::frmAcerca(QWidget* parent)
     ok->setGeometry(twipsRect(1920, 3840, 1215, 495));
     ok->setDefault(true);
     ok->setFocus();
-    connect(ok, &QPushButton::clicked, this, &frmAcerca::cmdSalir_Click);
+    connect(ok, &QPushButton::clicked, this, &AboutWindow::close);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image2"));
@@ -72,7 +72,7 @@ frmAcerca::frmAcerca(QWidget* parent)
         move(display->availableGeometry().center() - rect().center());
 }
 
-QLabel* frmAcerca::addLabel(const QString& name, const QString& text, const QRect& geometry)
+QLabel* AboutWindow::addLabel(const QString& name, const QString& text, const QRect& geometry)
 {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
@@ -82,11 +82,6 @@ QLabel* frmAcerca::addLabel(const QString& name, const QString& text, const QRec
     label->adjustSize();
     label->move(geometry.topLeft());
     return label;
-}
-
-void frmAcerca::cmdSalir_Click()
-{
-    close();
 }
 
 } // namespace tessel

@@ -38,10 +38,9 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event)
 void GridView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete) {
-        emit keyDown(kDeleteKeyCode, event->modifiers());
+        emit deletePressed();
         return;
     }
-    emit keyDown(event->key(), event->modifiers());
     QTableView::keyPressEvent(event);
 }
 

@@ -22,20 +22,18 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// The list grid: reports double clicks and every key pressed, with the key
-// codes of the program's home platform (Delete is 46).
+// The list grid: reports double clicks, and the Delete key with any
+// modifiers; every other key keeps its usual meaning.
 class GridView final : public QTableView
 {
     Q_OBJECT
 
 public:
-    static constexpr int kDeleteKeyCode = 46;
-
     using QTableView::QTableView;
 
 signals:
     void dblClick();
-    void keyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void deletePressed();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -4,15 +4,14 @@
 #include "companions/HelpViewer.h"
 #include "core/InstanceGuard.h"
 #include "core/Prompts.h"
-#include "snapshots/AddSnapshot.h"
 #include "snapshots/RemoveSnapshot.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
+#include "ui/Fonts.h"
 #include "ui/ItemViews.h"
 #include "ui/Links.h"
 #include "ui/Twips.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -38,8 +37,8 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 
 } // namespace
 
-frmPrincipal::frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
-                           ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent)
+MainWindow::MainWindow(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
+                       ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent)
     : QMainWindow(parent)
     , m_session(kit, prompts, volumes)
     , m_instance(instance)
@@ -60,31 +59,32 @@ frmPrincipal::frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& inst
         move(display->availableGeometry().center() - rect().center());
 }
 
-frmPrincipal::~frmPrincipal() = default;
+MainWindow::~MainWindow() = default;
 
-void frmPrincipal::buildControls()
+void MainWindow::buildControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twips(8505), twips(6525));
     setCentralWidget(client);
 
-    frmSelector = place(new QGroupBox(QStringLiteral("Snapshots SNA   "), client),
-                        QStringLiteral("frmSelector"), twipsRect(120, 120, 6615, 2775),
-                        QStringLiteral("Snapshots SNA"));
-    fleSelecciona = place(new FileListView(frmSelector), QStringLiteral("fleSelecciona"),
-                          twipsRect(3360, 240, 3135, 2430), QStringLiteral("Snapshot files"));
-    dirSelecciona = place(new QTreeView(frmSelector), QStringLiteral("dirSelecciona"),
-                          twipsRect(120, 720, 3135, 1890), QStringLiteral("Folders"));
-    drvSelecciona = place(new QComboBox(frmSelector), QStringLiteral("drvSelecciona"),
-                          twipsRect(120, 240, 3135, 315), QStringLiteral("Drives"));
+    m_browserFrame = place(new QGroupBox(QStringLiteral("Snapshots SNA   "), client),
+                           QStringLiteral("frmSelector"), twipsRect(120, 120, 6615, 2775),
+                           QStringLiteral("Snapshots SNA"));
+    m_fileList = place(new FileListView(m_browserFrame), QStringLiteral("fleSelecciona"),
+                       twipsRect(3360, 240, 3135, 2430), QStringLiteral("Snapshot files"));
+    m_folderTree = place(new QTreeView(m_browserFrame), QStringLiteral("dirSelecciona"),
+                         twipsRect(120, 720, 3135, 1890), QStringLiteral("Folders"));
+    m_driveList = place(new QComboBox(m_browserFrame), QStringLiteral("drvSelecciona"),
+                        twipsRect(120, 240, 3135, 315), QStringLiteral("Drives"));
 
-    frmFlash =
+    m_listFrame =
         place(new QGroupBox(QStringLiteral("SNAs Selected"), client), QStringLiteral("frmFlash"),
               twipsRect(120, 3240, 8295, 3015), QStringLiteral("SNAs Selected"));
     // Created before the grid, so the grid covers it until the grid is hidden.
-    Label2 = place(new QLabel(QStringLiteral("Please Wait !"), frmFlash), QStringLiteral("Label2"),
-                   twipsRect(960, 960, 6135, 1335), QStringLiteral("Please Wait !"));
+    m_busyLabel =
+        place(new QLabel(QStringLiteral("Please Wait !"), m_listFrame), QStringLiteral("Label2"),
+              twipsRect(960, 960, 6135, 1335), QStringLiteral("Please Wait !"));
     QFont busyFont;
     // Where Times New Roman is missing, a serif with the same metrics.
     busyFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
@@ -92,129 +92,128 @@ void frmPrincipal::buildControls()
     busyFont.setStyleHint(QFont::Serif);
     busyFont.setPointSize(48);
     busyFont.setBold(true);
-    Label2->setFont(busyFont);
-    msgRom = place(new GridView(frmFlash), QStringLiteral("msgRom"),
+    m_busyLabel->setFont(fittedFont(busyFont, m_busyLabel->text(), m_busyLabel->width()));
+    m_grid = place(new GridView(m_listFrame), QStringLiteral("msgRom"),
                    twipsRect(120, 240, 8055, 2655), QStringLiteral("SNAs selected"));
 
-    cmdFLash = place(new QToolButton(client), QStringLiteral("cmdFLash"),
-                     twipsRect(7080, 1080, 1215, 1095), QStringLiteral("Create Flash"));
-    cmdFLash->setText(QStringLiteral("Create Flash"));
-    cmdFLash->setToolTip(QStringLiteral("Crear archivo FLASH"));
-    cmdFLash->setIcon(boardIcon());
-    cmdFLash->setIconSize(QSize(32, 32));
-    cmdFLash->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    cmdFLash->setFocusPolicy(Qt::StrongFocus);
-    connect(cmdFLash, &QToolButton::clicked, this, &frmPrincipal::cmdFLash_Click);
+    m_createButton = place(new QToolButton(client), QStringLiteral("cmdFLash"),
+                           twipsRect(7080, 1080, 1215, 1095), QStringLiteral("Create Flash"));
+    m_createButton->setText(QStringLiteral("Create Flash"));
+    m_createButton->setToolTip(QStringLiteral("Crear archivo FLASH"));
+    m_createButton->setIcon(boardIcon());
+    m_createButton->setIconSize(QSize(32, 32));
+    m_createButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_createButton->setFocusPolicy(Qt::StrongFocus);
+    connect(m_createButton, &QToolButton::clicked, this, &MainWindow::onCreateFlash);
 
     // The grid: a header row and ten rows, one cell selected at a time.
     QFont gridFont(QStringLiteral("MS Sans Serif"));
     gridFont.setStyleHint(QFont::SansSerif);
     gridFont.setPointSizeF(8.25);
-    msgRom->setFont(gridFont);
-    msgRom->setModel(&m_session.grid);
-    msgRom->setSelectionModel(m_session.grid.selectionModel());
-    msgRom->setSelectionBehavior(QAbstractItemView::SelectRows);
-    msgRom->setSelectionMode(QAbstractItemView::SingleSelection);
-    msgRom->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    msgRom->setTabKeyNavigation(false);
-    msgRom->setWordWrap(false);
-    msgRom->setTextElideMode(Qt::ElideMiddle);
+    m_grid->setFont(gridFont);
+    m_grid->setModel(&m_session.list);
+    m_grid->setSelectionModel(&m_session.current);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setWordWrap(false);
+    m_grid->setTextElideMode(Qt::ElideMiddle);
     // Rows of 240 twips: the header and all ten rows fit without scrolling.
-    msgRom->verticalHeader()->hide();
-    msgRom->verticalHeader()->setMinimumSectionSize(0);
-    msgRom->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    msgRom->verticalHeader()->setDefaultSectionSize(twips(240));
-    msgRom->horizontalHeader()->setSectionsClickable(false);
-    msgRom->horizontalHeader()->setHighlightSections(false);
-    msgRom->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    msgRom->horizontalHeader()->setMinimumSectionSize(0);
-    msgRom->horizontalHeader()->setFixedHeight(msgRom->height() - 2 * msgRom->frameWidth()
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setMinimumSectionSize(0);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(twips(240));
+    m_grid->horizontalHeader()->setSectionsClickable(false);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_grid->horizontalHeader()->setMinimumSectionSize(0);
+    m_grid->horizontalHeader()->setFixedHeight(m_grid->height() - 2 * m_grid->frameWidth()
                                                - 10 * twips(240));
-    msgRom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(msgRom, &GridView::keyDown, this, &frmPrincipal::msgRom_KeyDown);
-    connect(msgRom, &GridView::dblClick, this, &frmPrincipal::msgRom_DblClick);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(m_grid, &GridView::deletePressed, this, [this] { removeCurrent(m_session); });
+    connect(m_grid, &GridView::dblClick, this, &MainWindow::onTestSnapshot);
 
-    fleSelecciona->setSelectionMode(QAbstractItemView::SingleSelection);
-    fleSelecciona->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Every entry is one line with the same icon. Without this the list
     // measures every name again each time the folder model adds or sorts
     // rows, which stalls the window on folders of thousands of snapshots.
-    fleSelecciona->setUniformItemSizes(true);
-    connect(fleSelecciona, &FileListView::dblClick, this, &frmPrincipal::fleSelecciona_DblClick);
+    m_fileList->setUniformItemSizes(true);
+    connect(m_fileList, &FileListView::dblClick, this, [this] { addSelected(m_session); });
 
-    dirSelecciona->setHeaderHidden(true);
-    dirSelecciona->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dirSelecciona->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_folderTree->setHeaderHidden(true);
+    m_folderTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folderTree->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    drvSelecciona->setFocusPolicy(Qt::StrongFocus);
+    m_driveList->setFocusPolicy(Qt::StrongFocus);
 
-    setTabOrder(fleSelecciona, dirSelecciona);
-    setTabOrder(dirSelecciona, drvSelecciona);
-    setTabOrder(drvSelecciona, msgRom);
-    setTabOrder(msgRom, cmdFLash);
-    fleSelecciona->setFocus();
+    setTabOrder(m_fileList, m_folderTree);
+    setTabOrder(m_folderTree, m_driveList);
+    setTabOrder(m_driveList, m_grid);
+    setTabOrder(m_grid, m_createButton);
+    m_fileList->setFocus();
 }
 
-void frmPrincipal::buildMenus()
+void MainWindow::buildMenus()
 {
     menuBar()->setNativeMenuBar(false);
     auto item = [this](QMenu* menu, const QString& name, const QString& caption,
-                       const QKeySequence& shortcut, void (frmPrincipal::*handler)()) {
+                       const QKeySequence& shortcut, auto handler) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         action->setShortcut(shortcut);
         // Ctrl+C means Create Flash here, wherever the focus is.
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return action;
     };
 
-    QMenu* mnuFichero = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFichero->setObjectName(QStringLiteral("mnuFichero"));
-    item(mnuFichero, QStringLiteral("mnuCreate"), QStringLiteral("Create Flash"),
-         QKeySequence(Qt::CTRL | Qt::Key_C), &frmPrincipal::mnuCreate_Click);
-    item(mnuFichero, QStringLiteral("mnuNuevo"), QStringLiteral("&New"),
-         QKeySequence(Qt::CTRL | Qt::Key_N), &frmPrincipal::mnuNuevo_Click);
-    mnuFichero->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
-    item(mnuFichero, QStringLiteral("mnuSalir"), QStringLiteral("&Exit"),
-         QKeySequence(Qt::CTRL | Qt::Key_E), &frmPrincipal::mnuSalir_Click);
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("mnuFichero"));
+    item(fileMenu, QStringLiteral("mnuCreate"), QStringLiteral("Create Flash"),
+         QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindow::onCreateFlash);
+    item(fileMenu, QStringLiteral("mnuNuevo"), QStringLiteral("&New"),
+         QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::onNew);
+    fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
+    item(fileMenu, QStringLiteral("mnuSalir"), QStringLiteral("&Exit"),
+         QKeySequence(Qt::CTRL | Qt::Key_E), &QWidget::close);
 
-    QMenu* mnuHerramientas = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuHerramientas->setObjectName(QStringLiteral("mnuHerramientas"));
-    item(mnuHerramientas, QStringLiteral("mnuEprom"), QStringLiteral("&Burn EPROM"), {},
-         &frmPrincipal::mnuEprom_Click);
-    item(mnuHerramientas, QStringLiteral("mnuSna"), QStringLiteral("Test &SNA"), {},
-         &frmPrincipal::mnuSna_Click);
+    QMenu* toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
+    toolsMenu->setObjectName(QStringLiteral("mnuHerramientas"));
+    item(toolsMenu, QStringLiteral("mnuEprom"), QStringLiteral("&Burn EPROM"), {},
+         &MainWindow::onBurnEprom);
+    item(toolsMenu, QStringLiteral("mnuSna"), QStringLiteral("Test &SNA"), {},
+         &MainWindow::onTestSnapshot);
 
-    QMenu* mnuAyuda = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
-    item(mnuAyuda, QStringLiteral("mnuHelp"), QStringLiteral("&Help"), {},
-         &frmPrincipal::mnuHelp_Click);
-    item(mnuAyuda, QStringLiteral("mnuAcerca"), QStringLiteral("A&bout..."), {},
-         &frmPrincipal::mnuAcerca_Click);
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("mnuAyuda"));
+    item(helpMenu, QStringLiteral("mnuHelp"), QStringLiteral("&Help"), {}, &MainWindow::onHelp);
+    item(helpMenu, QStringLiteral("mnuAcerca"), QStringLiteral("A&bout..."), {},
+         &MainWindow::onAbout);
 }
 
 // The views show the browser's models; the browser decides, the views follow.
-void frmPrincipal::wireBrowser()
+void MainWindow::wireBrowser()
 {
     FolderBrowser& browser = m_session.browser;
-    drvSelecciona->setModel(browser.driveModel());
-    dirSelecciona->setModel(browser.folderModel());
+    m_driveList->setModel(browser.driveModel());
+    m_folderTree->setModel(browser.folderModel());
     for (int column = 1; column < browser.folderModel()->columnCount(); ++column)
-        dirSelecciona->hideColumn(column);
-    fleSelecciona->setModel(browser.fileModel());
-    fleSelecciona->setSelectionModel(browser.fileSelection());
+        m_folderTree->hideColumn(column);
+    m_fileList->setModel(browser.fileModel());
+    m_fileList->setSelectionModel(browser.fileSelection());
 
-    connect(drvSelecciona, &QComboBox::activated, this, &frmPrincipal::drvSelecciona_Change);
-    connect(dirSelecciona->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_driveList, &QComboBox::activated, this, &MainWindow::onDriveActivated);
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (m_syncingFolder || !current.isValid())
                     return;
                 m_session.browser.openFolder(m_session.browser.folderModel()->filePath(current));
             });
-    connect(&browser, &FolderBrowser::driveChanged, this, &frmPrincipal::showDrive);
-    connect(&browser, &FolderBrowser::pathChanged, this, &frmPrincipal::showFolder);
-    connect(&browser, &FolderBrowser::fileListChanged, this, &frmPrincipal::showFileList);
+    connect(&browser, &FolderBrowser::driveChanged, this, &MainWindow::showDrive);
+    connect(&browser, &FolderBrowser::pathChanged, this, &MainWindow::showFolder);
+    connect(&browser, &FolderBrowser::fileListChanged, this, &MainWindow::showFileList);
     // The folder model fills in the background: once the folders on the way
     // to the current one are read, the current one can be shown.
     connect(browser.folderModel(), &QFileSystemModel::directoryLoaded, this,
@@ -229,142 +228,96 @@ void frmPrincipal::wireBrowser()
     showFileList();
 }
 
-void frmPrincipal::showDrive(const QString& root)
+void MainWindow::showDrive(const QString& root)
 {
-    const int index = drvSelecciona->findData(root, FolderBrowser::kRootRole);
-    drvSelecciona->setCurrentIndex(index);
+    const int index = m_driveList->findData(root, FolderBrowser::kRootRole);
+    m_driveList->setCurrentIndex(index);
 }
 
-void frmPrincipal::showFolder(const QString& path)
+void MainWindow::showFolder(const QString& path)
 {
     QFileSystemModel* folders = m_session.browser.folderModel();
     const QModelIndex folder = folders->index(path);
     m_syncingFolder = true;
-    dirSelecciona->setRootIndex(folders->index(folders->rootPath()));
-    dirSelecciona->setCurrentIndex(folder);
-    dirSelecciona->expand(folder);
-    dirSelecciona->scrollTo(folder);
+    m_folderTree->setRootIndex(folders->index(folders->rootPath()));
+    m_folderTree->setCurrentIndex(folder);
+    m_folderTree->expand(folder);
+    m_folderTree->scrollTo(folder);
     m_syncingFolder = false;
 }
 
-void frmPrincipal::showFileList()
+void MainWindow::showFileList()
 {
-    fleSelecciona->setRootIndex(m_session.browser.fileListRoot());
+    m_fileList->setRootIndex(m_session.browser.fileListRoot());
 }
 
-bool frmPrincipal::Form_Load()
+bool MainWindow::startUp()
 {
     if (!m_instance.tryAcquire()) {
         close();
         return false;
     }
-    msgRom->setColumnWidth(0, twips(6000));
-    msgRom->setColumnWidth(1, twips(2040));
-    m_session.grid.setRow(0);
-    startUp(m_session);
+    m_grid->setColumnWidth(SnapshotList::PathColumn, twips(6000));
+    m_grid->setColumnWidth(SnapshotList::NameColumn, twips(2040));
+    m_session.setCurrentRow(-1);
+    tessel::startUp(m_session);
     return true;
 }
 
-void frmPrincipal::closeEvent(QCloseEvent* event)
+void MainWindow::onDriveActivated(int index)
 {
-    qint16 cancel = 0;
-    Form_QueryUnload(cancel, 0);
-    event->setAccepted(cancel == 0);
-}
-
-void frmPrincipal::Form_QueryUnload(qint16& cancel, qint16 unloadMode)
-{
-    Q_UNUSED(unloadMode)
-    salir(cancel);
-}
-
-void frmPrincipal::salir(qint16& cancel)
-{
-    Q_UNUSED(cancel)
-    close(); // a close already under way just completes
-}
-
-void frmPrincipal::mnuSalir_Click()
-{
-    close();
-}
-
-void frmPrincipal::drvSelecciona_Change(int index)
-{
-    const QString root = drvSelecciona->itemData(index, FolderBrowser::kRootRole).toString();
+    const QString root = m_driveList->itemData(index, FolderBrowser::kRootRole).toString();
     m_session.browser.setDrive(root);
     showDrive(m_session.browser.drive());
 }
 
-void frmPrincipal::fleSelecciona_DblClick()
+void MainWindow::onNew()
 {
-    AgregarSnaps(m_session.browser, m_session.table, m_session.grid, m_session.prompts);
+    clearList(m_session.list, m_session.prompts);
 }
 
-void frmPrincipal::msgRom_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
+void MainWindow::onCreateFlash()
 {
-    Q_UNUSED(shift)
-    if (keyCode == GridView::kDeleteKeyCode)
-        removeCurrentRow(m_session.table, m_session.grid, m_session.prompts);
+    runCreateFlash(m_session.list.entries(), m_session.kit, m_session.prompts, m_busy);
 }
 
-void frmPrincipal::msgRom_DblClick()
-{
-    ProbarSnap(m_session.grid, m_session.kit, m_session.prompts, m_launcher);
-}
-
-void frmPrincipal::mnuNuevo_Click()
-{
-    newList(m_session.prompts, m_session.table, m_session.grid);
-}
-
-void frmPrincipal::cmdFLash_Click()
-{
-    runCreateFlash(m_session.table, m_session.kit, m_session.RutaIni, m_session.prompts, m_busy);
-}
-
-void frmPrincipal::mnuCreate_Click()
-{
-    runCreateFlash(m_session.table, m_session.kit, m_session.RutaIni, m_session.prompts, m_busy);
-}
-
-void frmPrincipal::BusyWindow::show()
+void MainWindow::BusyWindow::show()
 {
     m_window.setCursor(Qt::WaitCursor);
-    m_window.msgRom->hide();
+    m_window.m_grid->hide();
     m_window.repaint();
 }
 
-void frmPrincipal::BusyWindow::hide()
+void MainWindow::BusyWindow::hide()
 {
-    m_window.msgRom->show();
+    m_window.m_grid->show();
     m_window.unsetCursor();
     m_window.repaint();
 }
 
-void frmPrincipal::mnuEprom_Click()
+void MainWindow::onBurnEprom()
 {
     m_session.prompts.message(QStringLiteral("This funtion is not implemeted yet.\rStay tunned: ")
                                   + kNewsPage,
                               QStringLiteral("Tessel Burning"), Icon::Information, Buttons::Ok);
 }
 
-void frmPrincipal::mnuSna_Click()
+void MainWindow::onTestSnapshot()
 {
-    ProbarSnap(m_session.grid, m_session.kit, m_session.prompts, m_launcher);
+    testSnapshot(m_session.currentSnapshot(), m_session.kit, m_session.prompts, m_launcher);
 }
 
-void frmPrincipal::mnuHelp_Click()
+void MainWindow::onHelp()
 {
     openHelp(m_session.kit, m_session.prompts, m_launcher);
 }
 
 // The About window has no owner: it neither blocks this window nor closes
 // with it, and there is never more than one.
-void frmPrincipal::mnuAcerca_Click()
+void MainWindow::onAbout()
 {
     if (!m_about)
-        m_about = new frmAcerca;
+        m_about = new AboutWindow;
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/Session.h"
-#include "flash/CreateFlash.h"
 #include "ui/AboutWindow.h"
+#include "ui/CreateFlash.h"
+#include "ui/Session.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -21,46 +21,35 @@ class ProcessLauncher;
 class FileListView;
 class GridView;
 
-// The main window: the snapshot browser, the list grid, Create Flash and the
-// menus. Each event reaches one handler named after its control.
-class frmPrincipal : public QMainWindow
+// The main window: the snapshot browser, the grid that lists the
+// compilation, Create Flash and the menus. The widgets keep their designed
+// object names (frmPrincipal, fleSelecciona, msgRom, ...).
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    frmPrincipal(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
-                 ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent = nullptr);
-    ~frmPrincipal() override;
+    MainWindow(const Kit& kit, Prompts& prompts, InstanceGuard& instance, ProcessLauncher& launcher,
+               const VolumeSource& volumes, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, before the window is first shown. False when another
     // instance runs: the window has closed and the program should end.
-    bool Form_Load();
-
-    // Closes the window; never refuses. The flag is left as it is.
-    void salir(qint16& cancel);
+    bool startUp();
 
     Session& session() { return m_session; }
-    frmAcerca* aboutWindow() const { return m_about; }
+    AboutWindow* aboutWindow() const { return m_about; }
 
 public slots:
-    void mnuNuevo_Click();
-    void mnuCreate_Click();
-    void cmdFLash_Click();
-    void mnuSalir_Click();
-    void mnuEprom_Click();
-    void mnuSna_Click();
-    void mnuHelp_Click();
-    void mnuAcerca_Click();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    void onNew();
+    void onCreateFlash();
+    void onBurnEprom();
+    void onTestSnapshot();
+    void onHelp();
+    void onAbout();
 
 private:
-    void Form_QueryUnload(qint16& cancel, qint16 unloadMode);
-    void drvSelecciona_Change(int index);
-    void fleSelecciona_DblClick();
-    void msgRom_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
-    void msgRom_DblClick();
+    void onDriveActivated(int index);
 
     void buildControls();
     void buildMenus();
@@ -73,14 +62,14 @@ private:
     class BusyWindow final : public BusySign
     {
     public:
-        explicit BusyWindow(frmPrincipal& window)
+        explicit BusyWindow(MainWindow& window)
             : m_window(window)
         { }
         void show() override;
         void hide() override;
 
     private:
-        frmPrincipal& m_window;
+        MainWindow& m_window;
     };
 
     Session m_session;
@@ -88,16 +77,16 @@ private:
     InstanceGuard& m_instance;
     ProcessLauncher& m_launcher;
     bool m_syncingFolder = false;
-    QPointer<frmAcerca> m_about;
+    QPointer<AboutWindow> m_about;
 
-    QGroupBox* frmSelector = nullptr;
-    FileListView* fleSelecciona = nullptr;
-    QTreeView* dirSelecciona = nullptr;
-    QComboBox* drvSelecciona = nullptr;
-    QGroupBox* frmFlash = nullptr;
-    GridView* msgRom = nullptr;
-    QToolButton* cmdFLash = nullptr;
-    QLabel* Label2 = nullptr;
+    QGroupBox* m_browserFrame = nullptr;
+    FileListView* m_fileList = nullptr;
+    QTreeView* m_folderTree = nullptr;
+    QComboBox* m_driveList = nullptr;
+    QGroupBox* m_listFrame = nullptr;
+    GridView* m_grid = nullptr;
+    QToolButton* m_createButton = nullptr;
+    QLabel* m_busyLabel = nullptr;
 };
 
 } // namespace tessel

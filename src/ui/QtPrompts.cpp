@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -38,6 +39,8 @@ QMessageBox::Icon toQt(Icon icon)
 Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {
     QMessageBox box(toQt(icon), title, displayed(text), QMessageBox::NoButton, m_parent);
+    // Names and paths are the user's own text: "<b>x</b>" shows as typed.
+    box.setTextFormat(Qt::PlainText);
     QPushButton* first = nullptr;
     switch (buttons) {
     case Buttons::Ok:
@@ -52,6 +55,11 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
         first = box.addButton(QMessageBox::Yes);
         box.setEscapeButton(box.addButton(QMessageBox::No));
         break;
+    case Buttons::YesNoDefaultNo:
+        box.addButton(QMessageBox::Yes);
+        first = box.addButton(QMessageBox::No);
+        box.setEscapeButton(first);
+        break;
     }
     box.setDefaultButton(first);
     box.exec();
@@ -64,8 +72,16 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
         return Answer::No;
     default:
         // Closing the box counts as its way out.
-        return buttons == Buttons::Ok ? Answer::Ok
-                                      : (buttons == Buttons::YesNo ? Answer::No : Answer::Cancel);
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            return Answer::Cancel;
+        case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo:
+            break;
+        }
+        return Answer::No;
     }
 }
 
@@ -76,6 +92,8 @@ QString QtPrompts::input(const QString& prompt, const QString& title, const QStr
     dialog.setLabelText(displayed(prompt));
     dialog.setTextValue(defaultText);
     dialog.setInputMode(QInputDialog::TextInput);
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
@@ -87,7 +105,9 @@ std::optional<QString> QtPrompts::saveFileName(const SaveRequest& request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultExtension);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    // The caller asks about the final name; a platform dialog would ask about
+    // the name as typed, before the extension is added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

@@ -5,7 +5,7 @@
 #include "companions/EmulatorTest.h"
 #include "companions/ProcessLauncher.h"
 #include "core/Kit.h"
-#include "snapshots/SnapshotGrid.h"
+#include "snapshots/SnapshotList.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +19,17 @@ using tessel::test::StandInLog;
 
 namespace {
 
-void fillRows(SnapshotGrid& grid, int count)
+// Entries as the grid shows them: rows 1.. for "/snaps/game1.sna" ...
+void fillRows(SnapshotList& list, int count)
 {
-    for (int r = 1; r <= count; ++r) {
-        grid.setTextMatrix(r, 0, QStringLiteral("/snaps/game%1.sna").arg(r));
-        grid.setTextMatrix(r, 1, QStringLiteral("Game %1").arg(r));
-    }
+    for (int r = 1; r <= count; ++r)
+        list.append({QStringLiteral("/snaps/game%1.sna").arg(r), QStringLiteral("Game %1").arg(r)});
+}
+
+// The path the grid's row shows (row 0 is the header), as Test SNA reads it.
+QString rowPath(const SnapshotList& list, int row)
+{
+    return list.entry(row - 1).path;
 }
 
 } // namespace
@@ -76,14 +81,14 @@ void EmulatorTestTest::withoutSnapshotRowOnlyTellsTheUser()
 {
     QFETCH(int, filled);
     QFETCH(int, current);
-    SnapshotGrid grid;
-    fillRows(grid, filled);
-    grid.setRow(current);
+    SnapshotList list;
+    fillRows(list, filled);
+    const int row = current;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Ok);
     RecordingLauncher launcher;
 
-    ProbarSnap(grid, Kit(kitFolder()), prompts, launcher);
+    testSnapshot(rowPath(list, row), Kit(kitFolder()), prompts, launcher);
 
     QCOMPARE(prompts.calls().size(), 1);
     QCOMPARE(prompts.last().text,
@@ -96,15 +101,17 @@ void EmulatorTestTest::withoutSnapshotRowOnlyTellsTheUser()
 
 void EmulatorTestTest::asksBeforeStartingAndNoStartsNothing()
 {
-    SnapshotGrid grid;
-    fillRows(grid, 3);
-    grid.setTextMatrix(2, 0, QStringLiteral("/my snaps/two words.sna"));
-    grid.setRow(2);
+    SnapshotList list;
+    fillRows(list, 3);
+    SnapshotEntries entries = list.entries();
+    entries[1].path = QStringLiteral("/my snaps/two words.sna");
+    list.setEntries(entries);
+    const int row = 2;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::No);
     RecordingLauncher launcher;
 
-    ProbarSnap(grid, Kit(kitFolder()), prompts, launcher);
+    testSnapshot(rowPath(list, row), Kit(kitFolder()), prompts, launcher);
 
     QCOMPARE(prompts.calls().size(), 1);
     QCOMPARE(prompts.last().text,
@@ -120,15 +127,15 @@ void EmulatorTestTest::asksBeforeStartingAndNoStartsNothing()
 
 void EmulatorTestTest::startsTheKitEmulatorInTheBackground()
 {
-    SnapshotGrid grid;
-    fillRows(grid, 10);
-    grid.setRow(10);
+    SnapshotList list;
+    fillRows(list, 10);
+    const int row = 10;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     RecordingLauncher launcher;
     const Kit kit(kitFolder());
 
-    ProbarSnap(grid, kit, prompts, launcher);
+    testSnapshot(rowPath(list, row), kit, prompts, launcher);
 
     QCOMPARE(launcher.starts.size(), 1);
     const auto& start = launcher.starts.constFirst();
@@ -167,15 +174,17 @@ void EmulatorTestTest::snapshotPathReachesTheEmulatorAsOneArgument()
     const Kit kit(kitFolder());
     QVERIFY(StandInLog::install(emulatorProgram(kit)));
     StandInLog log;
-    SnapshotGrid grid;
-    fillRows(grid, 4);
-    grid.setTextMatrix(4, 0, snapshot);
-    grid.setRow(4);
+    SnapshotList list;
+    fillRows(list, 4);
+    SnapshotEntries entries = list.entries();
+    entries[3].path = snapshot;
+    list.setEntries(entries);
+    const int row = 4;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     SystemProcessLauncher launcher;
 
-    ProbarSnap(grid, kit, prompts, launcher);
+    testSnapshot(rowPath(list, row), kit, prompts, launcher);
 
     QTRY_COMPARE(log.starts().size(), 1);
     QCOMPARE(log.starts().constFirst(), (QStringList{QStringLiteral("-snapshot"), snapshot}));
@@ -188,16 +197,16 @@ void EmulatorTestTest::everyConfirmationStartsAnotherProcess()
     const Kit kit(kitFolder());
     QVERIFY(StandInLog::install(emulatorProgram(kit)));
     StandInLog log;
-    SnapshotGrid grid;
-    fillRows(grid, 2);
-    grid.setRow(1);
+    SnapshotList list;
+    fillRows(list, 2);
+    const int row = 1;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     prompts.answerMessage(Answer::Yes);
     SystemProcessLauncher launcher;
 
-    ProbarSnap(grid, kit, prompts, launcher);
-    ProbarSnap(grid, kit, prompts, launcher);
+    testSnapshot(rowPath(list, row), kit, prompts, launcher);
+    testSnapshot(rowPath(list, row), kit, prompts, launcher);
 
     QTRY_COMPARE(log.starts().size(), 2);
     const QStringList expected{QStringLiteral("-snapshot"), QStringLiteral("/snaps/game1.sna")};
@@ -227,15 +236,15 @@ void EmulatorTestTest::emulatorThatCannotStartIsReported()
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner));
     }
     StandInLog log;
-    SnapshotGrid grid;
-    fillRows(grid, 1);
-    grid.setRow(1);
+    SnapshotList list;
+    fillRows(list, 1);
+    const int row = 1;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     prompts.answerMessage(Answer::Ok);
     SystemProcessLauncher launcher;
 
-    ProbarSnap(grid, kit, prompts, launcher);
+    testSnapshot(rowPath(list, row), kit, prompts, launcher);
 
     QCOMPARE(prompts.calls().size(), 2);
     const auto& warning = prompts.last();
@@ -244,8 +253,7 @@ void EmulatorTestTest::emulatorThatCannotStartIsReported()
     QCOMPARE(warning.title, QStringLiteral("Tessel Zizerev"));
     QCOMPARE(warning.icon, Icon::Exclamation);
     QCOMPARE(warning.buttons, Buttons::Ok);
-    QCOMPARE(grid.row(), 1);
-    QCOMPARE(grid.textMatrix(1, 0), QStringLiteral("/snaps/game1.sna"));
+    QCOMPARE(rowPath(list, 1), QStringLiteral("/snaps/game1.sna"));
     QVERIFY(log.starts().isEmpty());
 }
 

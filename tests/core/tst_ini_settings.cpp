@@ -1,4 +1,4 @@
-// LeerIni and EscribirIni on real files, including writes that fail.
+// The settings file read and written on real files, including writes that fail.
 #include "core/IniFile.h"
 #include "core/Settings.h"
 
@@ -86,9 +86,9 @@ void TestIniSettings::init()
 
 void TestIniSettings::firstWriteCreatesTheFile()
 {
-    QCOMPARE(LeerIni(m_ini, kSection, kKeyStart), QString());
+    QCOMPARE(Settings(m_ini).value(Settings::kStart), QString());
     QVERIFY2(!QFile::exists(m_ini), "a read created the file");
-    EscribirIni(m_ini, kSection, kKeyStart, QStringLiteral("1"));
+    Settings(m_ini).setValue(Settings::kStart, QStringLiteral("1"));
     QCOMPARE(bytes(m_ini), QByteArray("[tessel]\r\nstart=1\r\n"));
 }
 
@@ -112,26 +112,26 @@ void TestIniSettings::valuesReadBackAsWritten()
     QVERIFY(QDir(m_dir->path()).mkdir(folder));
     const QString ini = m_dir->filePath(folder + QStringLiteral("/tessel.ini"));
 
-    EscribirIni(ini, kSection, kKeySnapsFolder, QStringLiteral("first"));
-    EscribirIni(ini, kSection, kKeyWorkFolder, value + QStringLiteral("flash"));
-    EscribirIni(ini, kSection, kKeySnapsFolder, value);
-    QCOMPARE(LeerIni(ini, kSection, kKeySnapsFolder), value);
-    QCOMPARE(LeerIni(ini, kSection, kKeyWorkFolder), value + QStringLiteral("flash"));
+    Settings(ini).setValue(Settings::kSnapshotFolder, QStringLiteral("first"));
+    Settings(ini).setValue(Settings::kWorkingFolder, value + QStringLiteral("flash"));
+    Settings(ini).setValue(Settings::kSnapshotFolder, value);
+    QCOMPARE(Settings(ini).value(Settings::kSnapshotFolder), value);
+    QCOMPARE(Settings(ini).value(Settings::kWorkingFolder), value + QStringLiteral("flash"));
     QVERIFY2(bytes(ini).contains(value.toLocal8Bit()), "not stored in the locale's encoding");
 }
 
 void TestIniSettings::longValuesReadBackCut()
 {
     const QString longValue = QString(300, u'x');
-    EscribirIni(m_ini, kSection, kKeySnapsFolder, longValue);
-    QCOMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), longValue.left(254));
+    Settings(m_ini).setValue(Settings::kSnapshotFolder, longValue);
+    QCOMPARE(Settings(m_ini).value(Settings::kSnapshotFolder), longValue.left(254));
     QVERIFY2(bytes(m_ini).contains(longValue.toLatin1()), "the file lost part of the value");
 
     // A two-byte character split by the cut is dropped, not garbled.
     if (QStringLiteral("é").toLocal8Bit().size() != 2)
         QSKIP("the rest needs a locale encoding where é takes two bytes");
-    EscribirIni(m_ini, kSection, kKeyWorkFolder, QString(253, u'a') + QStringLiteral("éé"));
-    QCOMPARE(LeerIni(m_ini, kSection, kKeyWorkFolder), QString(253, u'a'));
+    Settings(m_ini).setValue(Settings::kWorkingFolder, QString(253, u'a') + QStringLiteral("éé"));
+    QCOMPARE(Settings(m_ini).value(Settings::kWorkingFolder), QString(253, u'a'));
 }
 
 void TestIniSettings::rewritesKeepEveryOtherByte()
@@ -145,9 +145,9 @@ void TestIniSettings::rewritesKeepEveryOtherByte()
                       "\n"
                       "[other]\n"
                       "start=9\n");
-    EscribirIni(m_ini, kSection, kKeyStart, QStringLiteral("1"));
-    EscribirIni(m_ini, kSection, kKeySnapsFolder, QStringLiteral("/a"));
-    EscribirIni(m_ini, kSection, kKeySnapsFolder, QStringLiteral("/b"));
+    Settings(m_ini).setValue(Settings::kStart, QStringLiteral("1"));
+    Settings(m_ini).setValue(Settings::kSnapshotFolder, QStringLiteral("/a"));
+    Settings(m_ini).setValue(Settings::kSnapshotFolder, QStringLiteral("/b"));
     QCOMPARE(bytes(m_ini), QByteArray("; firmware offsets, do not edit\n"
                                       "[Tessel]\n"
                                       "start=1\n"
@@ -157,7 +157,7 @@ void TestIniSettings::rewritesKeepEveryOtherByte()
                                       "\n"
                                       "[other]\n"
                                       "start=9\n"));
-    QCOMPARE(LeerIni(m_ini, QStringLiteral("TESSEL"), QStringLiteral("direccionnombres")),
+    QCOMPARE(Settings(m_ini).value(QStringLiteral("direccionnombres"), QStringLiteral("TESSEL")),
              QStringLiteral("123456"));
 }
 
@@ -166,9 +166,9 @@ void TestIniSettings::bytesInvalidInTheLocaleSurvive()
     const QByteArray content("[tessel]\r\nDirectorioSnaps=/mnt/\xFF\xFE\xC3(\r\n"
                              "DireccionNombres=49152\r\n");
     writeBytes(m_ini, content);
-    QCOMPARE(LeerIni(m_ini, kSection, kKeyNamesOffset), QStringLiteral("49152"));
-    QVERIFY(LeerIni(m_ini, kSection, kKeySnapsFolder).startsWith(QStringLiteral("/mnt/")));
-    EscribirIni(m_ini, kSection, kKeyStart, QStringLiteral("1"));
+    QCOMPARE(Settings(m_ini).value(Settings::kNamesOffset), QStringLiteral("49152"));
+    QVERIFY(Settings(m_ini).value(Settings::kSnapshotFolder).startsWith(QStringLiteral("/mnt/")));
+    Settings(m_ini).setValue(Settings::kStart, QStringLiteral("1"));
     QCOMPARE(bytes(m_ini), content + "start=1\r\n");
 }
 
@@ -195,10 +195,10 @@ void TestIniSettings::failedWritesChangeNothing()
     const auto before = snapshot(m_dir->path());
 
     const QString ini = m_dir->filePath(file);
-    EscribirIni(ini, kSection, kKeySnapsFolder, value);
+    Settings(ini).setValue(Settings::kSnapshotFolder, value);
     QVERIFY(!writeProfileStringToFile(ini, "tessel", "DirectorioSnaps", value.toLocal8Bit()));
     QCOMPARE(snapshot(m_dir->path()), before);
-    QCOMPARE(LeerIni(ini, kSection, kKeySnapsFolder), readAfter);
+    QCOMPARE(Settings(ini).value(Settings::kSnapshotFolder), readAfter);
 }
 
 void TestIniSettings::writeFailingPartWayKeepsTheOldFile()
@@ -239,7 +239,7 @@ void TestIniSettings::pipeInPlaceOfTheFileNeverBlocks()
 #ifdef Q_OS_UNIX
     const QString ini = m_dir->filePath(QStringLiteral("tessel.ini"));
     QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
-    QCOMPARE(LeerIni(ini, kSection, kKeyStart), QString());
+    QCOMPARE(Settings(ini).value(Settings::kStart), QString());
     QVERIFY(!writeProfileStringToFile(ini, "tessel", "start", "1"));
     QVERIFY(!QFileInfo(ini).isFile()); // still the pipe
 #else

@@ -71,7 +71,7 @@ QByteArray render(const QList<QByteArray>& values)
         if (value.isEmpty())
             continue; // stands for "no line", which no write makes
         static_cast<void>(::write(progress, "s", 1));
-        EscribirIni(ini, kSection, QString::fromLatin1(key.name), QString::fromLatin1(value));
+        Settings(ini).setValue(QString::fromLatin1(key.name), QString::fromLatin1(value));
         static_cast<void>(::write(progress, "f", 1));
     }
 }
@@ -109,7 +109,7 @@ qint64 writeDurationUs(const QString& ini)
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 10; ++i)
-        EscribirIni(ini, kSection, "start", i % 2 ? "1" : "0");
+        Settings(ini).setValue("start", i % 2 ? "1" : "0");
     return clock.nsecsElapsed() / 10000;
 }
 
@@ -194,8 +194,8 @@ void TestFaultSettingsKill::killedWriterLeavesAWholeFile()
         }
         nuevoSeen = nuevoSeen || !values[3].isEmpty();
         QVERIFY2(!nuevoSeen || !values[3].isEmpty(), qPrintable(QString::number(round)));
-        QCOMPARE(LeerIni(ini, kSection, kKeyNamesOffset), QStringLiteral("8192"));
-        QCOMPARE(LeerIni(ini, kSection, kKeyRegistersOffset), QStringLiteral("8448"));
+        QCOMPARE(Settings(ini).value(Settings::kNamesOffset), QStringLiteral("8192"));
+        QCOMPARE(Settings(ini).value(Settings::kRegistersOffset), QStringLiteral("8448"));
         QFile file(ini);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -218,9 +218,9 @@ void TestFaultSettingsKill::killedWriterLeavesAWholeFile()
     // Kills between writes would prove nothing.
     QVERIFY(killsInsideAWrite > kRounds / 2);
 
-    EscribirIni(ini, kSection, kKeyStart, "7");
-    QCOMPARE(LeerIni(ini, kSection, kKeyStart), QStringLiteral("7"));
-    QCOMPARE(LeerIni(ini, "other", "keep"), QStringLiteral("me"));
+    Settings(ini).setValue(Settings::kStart, "7");
+    QCOMPARE(Settings(ini).value(Settings::kStart), QStringLiteral("7"));
+    QCOMPARE(Settings(ini).value("keep", "other"), QStringLiteral("me"));
 }
 
 QTEST_GUILESS_MAIN(TestFaultSettingsKill)

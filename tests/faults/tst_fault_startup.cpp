@@ -131,11 +131,11 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     test::FakeVolumes volumes;
     volumes.add("/");
     test::FixedGuard guard;
-    frmPrincipal window(Kit(m_kit), prompts, guard, launcher, volumes);
+    MainWindow window(Kit(m_kit), prompts, guard, launcher, volumes);
 
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(window.Form_Load());
+    QVERIFY(window.startUp());
     const qint64 elapsed = clock.elapsed();
     qInfo("start-up on %lld bytes: %lld ms", static_cast<long long>(ini.size()),
           static_cast<long long>(elapsed));
@@ -152,7 +152,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     // The next write: opening a folder records it.
     const QString snaps = m_kit + "/snaps";
     QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
-    QCOMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), snaps);
+    QCOMPARE(Settings(m_ini).snapshotFolder(), snaps);
     const QByteArray after = test::readFile(m_ini);
     if (usable) {
         const QByteArray old = "\r\nDirectorioSnaps=" + kit + "\r\n";

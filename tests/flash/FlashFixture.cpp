@@ -37,25 +37,16 @@ FlashKit::FlashKit()
                   .toUtf8());
     writeFile(path(QStringLiteral("bank1.rom")), patternBytes(kBank1, kBankSize));
     writeFile(path(QStringLiteral("bank32.rom")), patternBytes(kBank32, kBankSize));
-    for (int i = 0; i < kFlashEntries; ++i) {
-        entries[i] = {path(QStringLiteral("snap%1.sna").arg(i)),
-                      QStringLiteral("Snapshot %1").arg(i)};
-        writeFile(entries[i].path, patternBytes(i, kSnapshotFileSize));
+    for (int i = 0; i < kEntryCount; ++i) {
+        entries.append(
+            {path(QStringLiteral("snap%1.sna").arg(i)), QStringLiteral("Snapshot %1").arg(i)});
+        writeFile(entries[i].path, patternBytes(i, kSnaFileSize));
     }
 }
 
 void FlashKit::set(const QString& key, const QString& value) const
 {
-    EscribirIni(ini(), kSection, key, value);
-}
-
-SnapshotTable FlashKit::table() const
-{
-    SnapshotTable table;
-    for (int i = 0; i < kFlashEntries; ++i)
-        table.TablaSnaps[i] = {entries[i].path, entries[i].name};
-    table.NumSnaps = kFlashEntries;
-    return table;
+    Settings(ini()).setValue(key, value);
 }
 
 QByteArray FlashKit::expected(qint64 names, qint64 registers) const
@@ -65,7 +56,7 @@ QByteArray FlashKit::expected(qint64 names, qint64 registers) const
         return bytes.append(size - bytes.size(), ' ');
     };
     QByteArray image = fit(readFile(path(QStringLiteral("bank1.rom"))), 16384);
-    for (const FlashEntry& entry : entries)
+    for (const SnapshotEntry& entry : entries)
         image += fit(readFile(entry.path).mid(27), 49152);
     image += fit(readFile(path(QStringLiteral("bank32.rom"))), 16384);
     for (int i = 0; i < 10; ++i)
@@ -126,7 +117,7 @@ Run run(const QString& program, const QStringList& arguments, const QString& fol
 QStringList entryArguments(const FlashKit& kit)
 {
     QStringList arguments;
-    for (const FlashEntry& entry : kit.entries)
+    for (const SnapshotEntry& entry : kit.entries)
         arguments << entry.name + QLatin1Char('=') + entry.path;
     return arguments;
 }

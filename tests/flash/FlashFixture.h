@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Cartridge.h"
 #include "core/Kit.h"
-#include "flash/FlashSources.h"
-#include "snapshots/SnapshotTable.h"
+#include "core/SnapshotEntry.h"
 #include "support/TestFiles.h"
 
 #include <QByteArray>
@@ -36,8 +36,7 @@ public:
     QString workImage() const { return path(QStringLiteral("flash/tessel.rom")); }
     void set(const QString& key, const QString& value) const;
 
-    FlashEntries entries;
-    SnapshotTable table() const;
+    SnapshotEntries entries;
 
     // The image as the layout describes it, from whatever the files hold now.
     QByteArray expected(qint64 names = 8192, qint64 registers = 8448) const;

@@ -3,7 +3,7 @@
 
 #include "core/Settings.h"
 #include "flash/Cp1252.h"
-#include "flash/FlashImage.h"
+#include "flash/FlashBuild.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -41,12 +41,15 @@ private:
 
 QByteArray build(const FlashKit& kit, QString& error)
 {
-    FlashSources sources;
     const QString out = kit.path(QStringLiteral("out.rom"));
-    if (!prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error)
-        || !buildFlashFile(sources, out, error))
+    if (!tessel::build(kit.kit(), kit.entries, {out, {}}, &error))
         return {};
     return readFile(out);
+}
+
+std::optional<FlashJob> prepare(const FlashKit& kit, QString& error)
+{
+    return prepareBuild(kit.kit(), kit.entries, {kit.path(QStringLiteral("out.rom")), {}}, &error);
 }
 
 } // namespace
@@ -78,7 +81,7 @@ void TestFlashImage::layout_data()
     QTest::newRow("tables at their limits") << 16384LL << 16384LL << 32559LL << 32766LL;
     QTest::newRow("tables at zero") << 16384LL << 16384LL << 0LL << 0LL;
     QTest::newRow("short and long banks") << 16000LL << 20000LL << 8192LL << 8448LL;
-    QTest::newRow("empty banks") << 0LL << 0LL << 8192LL << 8448LL;
+    QTest::newRow("one-byte banks") << 1LL << 1LL << 8192LL << 8448LL;
 }
 
 void TestFlashImage::layout()
@@ -90,8 +93,8 @@ void TestFlashImage::layout()
     FlashKit kit;
     writeFile(kit.path(QStringLiteral("bank1.rom")), patternBytes(FlashKit::kBank1, bank1));
     writeFile(kit.path(QStringLiteral("bank32.rom")), patternBytes(FlashKit::kBank32, bank32));
-    kit.set(kKeyNamesOffset, QString::number(names));
-    kit.set(kKeyRegistersOffset, QString::number(registers));
+    kit.set(Settings::kNamesOffset, QString::number(names));
+    kit.set(Settings::kRegistersOffset, QString::number(registers));
     kit.entries[2].name = QStringLiteral("Five5");
     kit.entries[3].name = QStringLiteral("Twenty characters!!!");
     kit.entries[4].name = QStringLiteral(" x ");
@@ -110,8 +113,8 @@ void TestFlashImage::layout()
 void TestFlashImage::landmarks()
 {
     FlashKit kit;
-    kit.set(kKeyNamesOffset, QStringLiteral("1000"));
-    kit.set(kKeyRegistersOffset, QStringLiteral("1100"));
+    kit.set(Settings::kNamesOffset, QStringLiteral("1000"));
+    kit.set(Settings::kRegistersOffset, QStringLiteral("1100"));
     kit.entries[0].name = QStringLiteral("Five5");
     writeFile(kit.path(QStringLiteral("bank32.rom")), patternBytes(FlashKit::kBank32, 16000));
     QString error;
@@ -119,7 +122,7 @@ void TestFlashImage::landmarks()
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
     const QByteArray bank1 = patternBytes(FlashKit::kBank1, kBankSize);
-    for (int i = 0; i < kFlashEntries; ++i) {
+    for (int i = 0; i < kEntryCount; ++i) {
         const QByteArray snap = readFile(kit.entries[i].path);
         QCOMPARE(image[areaOffset(i)], snap[27]);
         QCOMPARE(image[areaOffset(i) + kAreaSize - 1], snap[49178]);
@@ -177,6 +180,7 @@ void TestFlashImage::rejectsBadSources_data()
         << "bank1.rom" << QByteArray("-") << none << none << "bank1.rom";
     QTest::newRow("bank 32 a folder")
         << "bank32.rom" << QByteArray("/") << none << none << "folder";
+    QTest::newRow("bank 1 empty") << "bank1.rom" << QByteArray() << none << none << "empty";
     QTest::newRow("snapshot missing")
         << "snap4.sna" << QByteArray("-") << none << none << "snap4.sna";
     QTest::newRow("snapshot short")
@@ -220,9 +224,8 @@ void TestFlashImage::rejectsBadSources()
     }
     if (!key.isEmpty())
         kit.set(key, value);
-    FlashSources sources;
     QString error;
-    QVERIFY(!prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error));
+    QVERIFY(!prepare(kit, error));
     QVERIFY2(error.contains(culprit), qPrintable(error));
     if (bytes == "-")
         QVERIFY2(!QFile::exists(kit.path(file)), "reading a source created it");
@@ -234,38 +237,47 @@ void TestFlashImage::rejectsBadNames()
     kit.entries[1].name.clear();
     kit.entries[2].name = QStringLiteral("A name of 21 letters");
     kit.entries[2].name += QLatin1Char('!');
-    FlashSources sources;
     QString error;
-    QVERIFY(!prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error));
+    QVERIFY(!prepare(kit, error));
     QVERIFY2(error.contains(QStringLiteral("Entry 2")), qPrintable(error));
     kit.entries[1].name = QStringLiteral("B");
-    QVERIFY(!prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error));
+    QVERIFY(!prepare(kit, error));
     QVERIFY2(error.contains(QStringLiteral("21 characters")), qPrintable(error));
     kit.entries[2].name = QString::fromUtf8("Twenty with emoji 😀😀"); // 22 UTF-16 units
-    QVERIFY2(prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error), qPrintable(error));
+    QVERIFY2(prepare(kit, error), qPrintable(error));
+
+    // Control characters would land raw in the menu table.
+    for (const char16_t control : {u'\n', u'\t', u'\x1b', u'\r', u'\x7f', u'\x85'}) {
+        kit.entries[5].name = QStringLiteral("bad") + QChar(control) + QStringLiteral("name");
+        QVERIFY(!prepare(kit, error));
+        QVERIFY2(error.contains(QStringLiteral("Entry 6"))
+                     && error.contains(QStringLiteral("control")),
+                 qPrintable(error));
+        QVERIFY2(!error.contains(QChar(control)), "the message shows the raw control character");
+    }
 }
 
 void TestFlashImage::sourceChangedAfterCheck()
 {
     FlashKit kit;
-    FlashSources sources;
+    const QString target = kit.path(QStringLiteral("flash/tessel.rom"));
     QString error;
-    QVERIFY2(prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error), qPrintable(error));
+    std::optional<FlashJob> job = prepareBuild(kit.kit(), kit.entries, {target, {}}, &error);
+    QVERIFY2(job, qPrintable(error));
 
     QFile::remove(kit.entries[7].path);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QVERIFY(!writeFlashImage(sources, out, error));
+    QVERIFY(!writeFlashImage(job->sources, out, &error));
     QVERIFY2(error.contains(QStringLiteral("snap7.sna")), qPrintable(error));
 
     writeFile(kit.entries[7].path, QByteArray(100, 'x'));
-    QVERIFY(!writeFlashImage(sources, out, error));
+    QVERIFY(!writeFlashImage(job->sources, out, &error));
     QVERIFY2(error.contains(QStringLiteral("100 bytes")), qPrintable(error));
 
     // A failed build leaves a file already under the name as it was.
-    const QString target = kit.path(QStringLiteral("flash/tessel.rom"));
     writeFile(target, "old image");
-    QVERIFY(!buildFlashFile(sources, target, error));
+    QVERIFY(!writeBuild(*job, &error));
     QCOMPARE(readFile(target), QByteArray("old image"));
     QCOMPARE(QDir(kit.path(QStringLiteral("flash"))).entryList(QDir::Files),
              {QStringLiteral("tessel.rom")});
@@ -274,13 +286,13 @@ void TestFlashImage::sourceChangedAfterCheck()
 void TestFlashImage::writeFailures()
 {
     FlashKit kit;
-    FlashSources sources;
     QString error;
-    QVERIFY(prepareFlash(kit.kit(), kit.ini(), kit.entries, sources, error));
+    const std::optional<FlashJob> job = prepare(kit, error);
+    QVERIFY2(job, qPrintable(error));
     for (const qint64 room : {0LL, kBankSize + 100, kImageSize, kImageSize + 25}) {
         FailDevice out(room);
         error.clear();
-        QVERIFY2(!writeFlashImage(sources, out, error), qPrintable(QString::number(room)));
+        QVERIFY2(!writeFlashImage(job->sources, out, &error), qPrintable(QString::number(room)));
         QVERIFY2(error.contains(QStringLiteral("device full")), qPrintable(error));
     }
 }

@@ -150,10 +150,10 @@ void TestReleaseKit::programsRunFromTheUnpackedKit()
     QVERIFY(window.waitForStarted());
     const QString ini = kit + QStringLiteral("/tessel.ini");
     // The working folder is the last of the first-run keys to be written.
-    QTRY_COMPARE_WITH_TIMEOUT(LeerIni(ini, kSection, kKeyWorkFolder),
+    QTRY_COMPARE_WITH_TIMEOUT(Settings(ini).value(Settings::kWorkingFolder),
                               QFileInfo(kit).canonicalFilePath() + QStringLiteral("/flash"), 15000);
-    QCOMPARE(LeerIni(ini, kSection, kKeyStart), QStringLiteral("1"));
-    QCOMPARE(LeerIni(ini, kSection, kKeyNamesOffset), QString());
+    QCOMPARE(Settings(ini).value(Settings::kStart), QStringLiteral("1"));
+    QCOMPARE(Settings(ini).value(Settings::kNamesOffset), QString());
     QCOMPARE(window.state(), QProcess::Running);
     window.kill();
     window.waitForFinished();
@@ -180,16 +180,16 @@ void TestReleaseKit::templateWaitsForTheFirmware()
     const QString kit = m_kit;
     const QString ini = kit + QStringLiteral("/tessel.ini");
     const QString text = QString::fromUtf8(readFile(ini));
-    QCOMPARE(LeerIni(ini, kSection, kKeyStart), QStringLiteral("0"));
+    QCOMPARE(Settings(ini).value(Settings::kStart), QStringLiteral("0"));
     // Present, so the user sees what to fill in; empty, since only the firmware knows.
-    for (const QString& key : {kKeyNamesOffset, kKeyRegistersOffset}) {
+    for (const QString& key : {Settings::kNamesOffset, Settings::kRegistersOffset}) {
         const QRegularExpression line(QStringLiteral("^%1=[ \\t]*$").arg(key),
                                       QRegularExpression::MultilineOption);
         QVERIFY2(text.contains(line), qPrintable(text));
     }
     const QString readme = QString::fromUtf8(readFile(kit + QStringLiteral("/README")));
     for (const QString& firmware : {QStringLiteral("bank1.rom"), QStringLiteral("bank32.rom"),
-                                    kKeyNamesOffset, kKeyRegistersOffset})
+                                    Settings::kNamesOffset, Settings::kRegistersOffset})
         QVERIFY2(readme.contains(firmware), qPrintable(firmware));
 
     // Until the firmware is in, a build fails and writes nothing.
@@ -207,7 +207,7 @@ void TestReleaseKit::templateWaitsForTheFirmware()
                             kit + QLatin1Char('/') + QLatin1String(bank)));
     build = run(kit + QStringLiteral("/tessel-flash"), arguments);
     QCOMPARE(build.status, 1);
-    QVERIFY2(build.err.contains(kKeyNamesOffset), qPrintable(build.err));
+    QVERIFY2(build.err.contains(Settings::kNamesOffset), qPrintable(build.err));
     QVERIFY(!QFile::exists(out));
 }
 
@@ -223,8 +223,8 @@ void TestReleaseKit::buildsOnceTheFirmwareIsIn()
     QVERIFY(writeFile(ini, readFile(ini)
                                .replace("DireccionNombres=\n", "DireccionNombres=4096\n")
                                .replace("DireccionRegistros=\n", "DireccionRegistros=12288\n")));
-    QCOMPARE(LeerIni(ini, kSection, kKeyNamesOffset), QStringLiteral("4096"));
-    QCOMPARE(LeerIni(ini, kSection, kKeyRegistersOffset), QStringLiteral("12288"));
+    QCOMPARE(Settings(ini).value(Settings::kNamesOffset), QStringLiteral("4096"));
+    QCOMPARE(Settings(ini).value(Settings::kRegistersOffset), QStringLiteral("12288"));
 
     const QString program = kit + QStringLiteral("/tessel-flash");
     const QString own = m_dir->filePath(QStringLiteral("own.rom"));

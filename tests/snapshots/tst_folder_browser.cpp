@@ -52,12 +52,12 @@ private slots:
     void systemVolumesHoldFiles();
 
 private:
-    QString snapsSetting() const { return LeerIni(m_rutaIni, kSection, kKeySnapsFolder); }
+    QString snapsSetting() const { return Settings(m_ini).snapshotFolder(); }
 
     QTemporaryDir* m_dir = nullptr;
     QString m_home; // the program folder's drive
     QString m_other; // a second drive
-    QString m_rutaIni;
+    QString m_ini;
     ScriptedPrompts* m_prompts = nullptr;
     test::FakeVolumes* m_volumes = nullptr;
     FolderBrowser* m_browser = nullptr;
@@ -71,13 +71,13 @@ void TestFolderBrowser::init()
     m_other = m_dir->filePath("other");
     QVERIFY(QDir().mkpath(m_home + "/kit"));
     QVERIFY(QDir().mkpath(m_other + "/games"));
-    m_rutaIni = m_home + "/kit/tessel.ini";
+    m_ini = m_home + "/kit/tessel.ini";
     m_prompts = new ScriptedPrompts;
     m_volumes = new test::FakeVolumes;
     m_volumes->add("/");
     m_volumes->add(m_home, "HOME");
     m_volumes->add(m_other);
-    m_browser = new FolderBrowser(Kit(m_home + "/kit"), m_rutaIni, *m_prompts, *m_volumes);
+    m_browser = new FolderBrowser(Kit(m_home + "/kit"), Settings(m_ini), *m_prompts, *m_volumes);
 }
 
 void TestFolderBrowser::cleanup()
@@ -195,7 +195,7 @@ void TestFolderBrowser::folderGoneBeforeOpeningIsReported()
     const QString gone = m_home + "/gone";
     QVERIFY(QDir().mkpath(start));
     QCOMPARE(m_browser->setPath(start), BrowserError::None);
-    QFile ini(m_rutaIni);
+    QFile ini(m_ini);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray before = ini.readAll();
     ini.close();
@@ -216,9 +216,9 @@ void TestFolderBrowser::folderGoneBeforeOpeningIsReported()
 void TestFolderBrowser::sameFolderAgainChangesNothing()
 {
     QCOMPARE(m_browser->setPath(m_home), BrowserError::None);
-    QVERIFY(QFile::remove(m_rutaIni));
+    QVERIFY(QFile::remove(m_ini));
     QCOMPARE(m_browser->setPath(m_home + "/"), BrowserError::None);
-    QVERIFY(!QFile::exists(m_rutaIni));
+    QVERIFY(!QFile::exists(m_ini));
 }
 
 void TestFolderBrowser::systemVolumesHoldFiles()

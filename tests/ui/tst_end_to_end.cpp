@@ -1,7 +1,7 @@
 // A whole compilation through the window, on real snapshots, against the
 // command-line builder: both must give the same image, byte for byte.
+#include "core/Cartridge.h"
 #include "core/InstanceGuard.h"
-#include "snapshots/AddSnapshot.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
@@ -57,8 +57,8 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     volumes.add("/");
     test::FixedGuard guard;
     {
-        frmPrincipal window(Kit(kit), prompts, guard, launcher, volumes);
-        QVERIFY(window.Form_Load());
+        MainWindow window(Kit(kit), prompts, guard, launcher, volumes);
+        QVERIFY(window.startUp());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
@@ -75,8 +75,8 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         }
-        QCOMPARE(window.session().table.NumSnaps, 10);
-        firstSnapshot = window.session().table.TablaSnaps[0][0];
+        QCOMPARE(window.session().list.count(), 10);
+        firstSnapshot = window.session().list.entry(0).path;
 
         prompts.answerSave(dir.filePath("window.rom"));
         prompts.answerMessage(Answer::Ok);
@@ -86,7 +86,7 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
 
         QStringList arguments{"--kit", kit, "-o", dir.filePath("cli.rom")};
         for (int i = 0; i < 10; ++i)
-            arguments << names[i] + '=' + window.session().table.TablaSnaps[i][0];
+            arguments << names[i] + '=' + window.session().list.entry(i).path;
         QProcess cli;
         cli.start(TESSEL_FLASH_EXE, arguments);
         QVERIFY(cli.waitForFinished(30000));

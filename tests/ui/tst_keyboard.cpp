@@ -1,7 +1,7 @@
 // The program with the keyboard alone: every command can be reached, and
 // every control a user can reach says what it is.
+#include "core/Cartridge.h"
 #include "core/InstanceGuard.h"
-#include "snapshots/AddSnapshot.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
@@ -57,7 +57,7 @@ private:
     test::RecordingLauncher m_launcher;
     test::FakeVolumes m_volumes;
     test::FixedGuard m_guard;
-    frmPrincipal* m_window = nullptr;
+    MainWindow* m_window = nullptr;
 };
 
 void TestKeyboard::init()
@@ -69,7 +69,7 @@ void TestKeyboard::init()
     for (const char* name : {"a.sna", "b.sna"}) {
         QFile file(kit + '/' + QLatin1String(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(kSnapshotSize, 's'));
+        file.write(QByteArray(kSnaFileSize, 's'));
     }
     QFile ini(kit + "/tessel.ini");
     QVERIFY(ini.open(QIODevice::WriteOnly));
@@ -78,8 +78,8 @@ void TestKeyboard::init()
     m_prompts = new ScriptedPrompts;
     m_volumes = {};
     m_volumes.add("/");
-    m_window = new frmPrincipal(Kit(kit), *m_prompts, m_guard, m_launcher, m_volumes);
-    QVERIFY(m_window->Form_Load());
+    m_window = new MainWindow(Kit(kit), *m_prompts, m_guard, m_launcher, m_volumes);
+    QVERIFY(m_window->startUp());
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -105,15 +105,15 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     press(Qt::Key_Down);
     m_prompts->answerInput("From the keys");
     press(Qt::Key_Return);
-    QCOMPARE(session.table.NumSnaps, 1);
-    QVERIFY(session.table.TablaSnaps[0][0].endsWith("b.sna"));
+    QCOMPARE(session.list.count(), 1);
+    QVERIFY(session.list.entry(0).path.endsWith("b.sna"));
 
     // To the grid, onto the entry, and try it in the emulator from the menu.
     for (int i = 0; i < 3; ++i)
         press(Qt::Key_Tab);
     QCOMPARE(focused()->objectName(), QStringLiteral("msgRom"));
     press(Qt::Key_Down);
-    QCOMPARE(session.grid.row(), 1);
+    QCOMPARE(session.currentRow(), 0);
     m_prompts->answerMessage(Answer::Yes);
     press(Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
@@ -124,7 +124,7 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     QCOMPARE(focused()->objectName(), QStringLiteral("msgRom"));
     m_prompts->answerMessage(Answer::Ok);
     press(Qt::Key_Delete);
-    QCOMPARE(session.table.NumSnaps, 0);
+    QCOMPARE(session.list.count(), 0);
 
     // The button from the keyboard: the list is not complete yet.
     press(Qt::Key_Tab);
@@ -142,10 +142,10 @@ void TestKeyboard::menusOpenFromTheKeyboard()
     press(Qt::Key_B);
     QTRY_VERIFY(m_window->aboutWindow() && m_window->aboutWindow()->isVisible());
 
-    frmAcerca* about = m_window->aboutWindow();
+    AboutWindow* about = m_window->aboutWindow();
     QApplication::setActiveWindow(about);
     QTRY_COMPARE(focused()->objectName(), QStringLiteral("cmdSalir"));
-    QPointer<frmAcerca> guard = about;
+    QPointer<AboutWindow> guard = about;
     press(Qt::Key_Return);
     QTRY_VERIFY(guard.isNull());
 

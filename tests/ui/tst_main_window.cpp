@@ -1,13 +1,14 @@
 // The main window driven as a user would: by its controls and menu items,
 // found by object name, with every question answered from a script.
+#include "core/Cartridge.h"
 #include "core/InstanceGuard.h"
 #include "core/Settings.h"
-#include "snapshots/AddSnapshot.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/WindowTesting.h"
+#include "ui/Fonts.h"
 #include "ui/ItemViews.h"
 #include "ui/MainWindow.h"
 
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,8 +31,6 @@
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
-
-namespace { } // namespace
 
 class TestMainWindow : public QObject
 {
@@ -51,6 +52,8 @@ private slots:
     void fileDoubleClickAddsIt();
     void deleteKeyWithAnyModifierRemoves_data();
     void deleteKeyWithAnyModifierRemoves();
+    void otherKeysNeverRemove();
+    void busySignFitsAWideFont();
     void gridDoubleClickTestsTheSnapshot();
     void menuItemsReachTheirCommands();
     void controlShortcutsAreCommandsNotClipboard();
@@ -76,7 +79,7 @@ private:
     test::RecordingLauncher* m_launcher = nullptr;
     test::FakeVolumes* m_volumes = nullptr;
     test::FixedGuard* m_guard = nullptr;
-    frmPrincipal* m_window = nullptr;
+    MainWindow* m_window = nullptr;
 };
 
 void TestMainWindow::init()
@@ -89,14 +92,14 @@ void TestMainWindow::init()
     QVERIFY(QDir().mkpath(m_kit + "/snaps"));
     QVERIFY(test::writeFile(m_kit + "/tessel.ini",
                             "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
-    QVERIFY(test::writeFile(m_kit + "/snaps/game.sna", QByteArray(kSnapshotSize, 'g')));
+    QVERIFY(test::writeFile(m_kit + "/snaps/game.sna", QByteArray(kSnaFileSize, 'g')));
     m_prompts = new ScriptedPrompts;
     m_launcher = new test::RecordingLauncher;
     m_volumes = new test::FakeVolumes;
     m_volumes->add("/");
     m_guard = new test::FixedGuard(true);
-    m_window = new frmPrincipal(Kit(m_kit), *m_prompts, *m_guard, *m_launcher, *m_volumes);
-    QVERIFY(m_window->Form_Load());
+    m_window = new MainWindow(Kit(m_kit), *m_prompts, *m_guard, *m_launcher, *m_volumes);
+    QVERIFY(m_window->startUp());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
@@ -115,12 +118,10 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::listTenSnapshots()
 {
-    Session& session = m_window->session();
-    for (int i = 0; i < 10; ++i) {
-        session.table.TablaSnaps[i] = {m_kit + "/snaps/game.sna", QString("Game %1").arg(i)};
-        session.table.NumSnaps = static_cast<qint16>(i + 1);
-    }
-    MostrarTabla(session.table, session.grid);
+    SnapshotEntries entries;
+    for (int i = 0; i < 10; ++i)
+        entries.append({m_kit + "/snaps/game.sna", QString("Game %1").arg(i)});
+    QVERIFY(m_window->session().list.setEntries(entries));
 }
 
 void TestMainWindow::controlsStandWhereDesigned_data()
@@ -184,7 +185,9 @@ void TestMainWindow::windowIsFixedAndTitled()
     auto* busy = control<QLabel>("Label2");
     QCOMPARE(busy->text(), QStringLiteral("Please Wait !"));
     QVERIFY(busy->font().bold());
-    QCOMPARE(busy->font().pointSize(), 48);
+    QVERIFY(busy->font().pointSizeF() <= 48);
+    // Whole, whatever serif the system found for it.
+    QVERIFY(QFontMetrics(busy->font()).horizontalAdvance(busy->text()) <= busy->width());
     QVERIFY(!busy->isVisibleTo(m_window) || grid->isVisible());
 }
 
@@ -232,7 +235,7 @@ void TestMainWindow::menusListTheirItemsInOrder()
 void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
 {
     // The first run recorded the program folder and the browser shows it.
-    QCOMPARE(LeerIni(m_kit + "/tessel.ini", "tessel", "DirectorioSnaps"), m_kit);
+    QCOMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit);
     auto* folders = control<QTreeView>("dirSelecciona");
     auto* model = m_window->session().browser.folderModel();
     QCOMPARE(model->filePath(folders->currentIndex()), m_kit);
@@ -241,11 +244,11 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
     auto* files = control<FileListView>("fleSelecciona");
     QCOMPARE(files->rootIndex(), m_window->session().browser.fileListRoot());
     QCOMPARE(m_window->session().browser.fileListPath(), m_kit);
-    QCOMPARE(m_window->session().grid.row(), 0);
+    QCOMPARE(m_window->session().currentRow(), -1);
 
     // Opening a folder in the folder list fills the file list and is remembered.
     folders->setCurrentIndex(model->index(m_kit + "/snaps"));
-    QCOMPARE(LeerIni(m_kit + "/tessel.ini", "tessel", "DirectorioSnaps"), m_kit + "/snaps");
+    QCOMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit + "/snaps");
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
 }
 
@@ -268,8 +271,8 @@ void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
     const QByteArray before = test::readFile(m_kit + "/tessel.ini");
     test::FixedGuard taken(false);
     ScriptedPrompts silent;
-    frmPrincipal second(Kit(m_kit), silent, taken, *m_launcher, *m_volumes);
-    QVERIFY(!second.Form_Load());
+    MainWindow second(Kit(m_kit), silent, taken, *m_launcher, *m_volumes);
+    QVERIFY(!second.startUp());
     QVERIFY(!second.isVisible());
     QVERIFY(silent.calls().isEmpty());
     QCOMPARE(test::readFile(m_kit + "/tessel.ini"), before);
@@ -286,15 +289,15 @@ void TestMainWindow::fileDoubleClickAddsIt()
     m_prompts->answerInput("My game");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(session.table.NumSnaps, 1);
-    QCOMPARE(session.grid.textMatrix(1, 1), QStringLiteral("My game"));
+    QCOMPARE(session.list.count(), 1);
+    QCOMPARE(session.list.entry(0).name, QStringLiteral("My game"));
     QVERIFY(!files->selectionModel()->isSelected(game));
 
     // Enter on the list is the keyboard's double click.
     files->setCurrentIndex(game);
     m_prompts->answerInput("Again");
     QTest::keyClick(files, Qt::Key_Return);
-    QCOMPARE(session.table.NumSnaps, 2);
+    QCOMPARE(session.list.count(), 2);
 }
 
 void TestMainWindow::deleteKeyWithAnyModifierRemoves_data()
@@ -312,15 +315,49 @@ void TestMainWindow::deleteKeyWithAnyModifierRemoves()
     auto* grid = control<GridView>("msgRom");
     const QModelIndex third = grid->model()->index(2, 0);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
-    QCOMPARE(m_window->session().grid.row(), 3);
+    QCOMPARE(m_window->session().currentRow(), 2);
     m_prompts->answerMessage(Answer::Ok);
     QTest::keyClick(grid, Qt::Key_Delete, modifiers);
     QCOMPARE(m_prompts->last().text, QStringLiteral("Delete from the list Game 2?"));
-    QCOMPARE(m_window->session().table.NumSnaps, 9);
-    QCOMPARE(m_window->session().grid.textMatrix(3, 1), QStringLiteral("Game 3"));
+    QCOMPARE(m_window->session().list.count(), 9);
+    QCOMPARE(m_window->session().list.entry(2).name, QStringLiteral("Game 3"));
+    QCOMPARE(m_window->session().currentRow(), -1);
 
     QTest::keyClick(grid, Qt::Key_Down); // other keys keep their usual meaning
     QCOMPARE(m_prompts->calls().size(), 1);
+}
+
+// "." has the key code the Delete key had on the program's first platform;
+// no key but Delete may ask to remove a row.
+void TestMainWindow::otherKeysNeverRemove()
+{
+    listTenSnapshots();
+    auto* grid = control<GridView>("msgRom");
+    const QModelIndex third = grid->model()->index(2, 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
+    QTest::keyClick(grid, Qt::Key_Period);
+    QTest::keyClick(grid, Qt::Key_Period, Qt::KeypadModifier);
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Backspace, Qt::Key_Return,
+                              Qt::Key_Enter, Qt::Key_Space, Qt::Key_Insert})
+        QTest::keyClick(grid, key);
+    QVERIFY(m_prompts->calls().isEmpty());
+    QCOMPARE(m_window->session().list.count(), 10);
+}
+
+void TestMainWindow::busySignFitsAWideFont()
+{
+    QFont wide(QStringLiteral("DejaVu Serif"));
+    if (!QFontDatabase::families().contains(wide.family()))
+        QSKIP("needs DejaVu Serif, a wide serif");
+    wide.setPointSize(48);
+    wide.setBold(true);
+    const QString text = QStringLiteral("Please Wait !");
+    QVERIFY(QFontMetrics(wide).horizontalAdvance(text) > 409); // what used to clip the "!"
+    const QFont fitted = fittedFont(wide, text, 409);
+    QVERIFY(QFontMetrics(fitted).horizontalAdvance(text) <= 409);
+    QVERIFY(fitted.pointSizeF() > 30); // still large
+    QCOMPARE(fitted.family(), wide.family());
+    QCOMPARE(fittedFont(fitted, text, 409), fitted); // a font that fits stays as it is
 }
 
 void TestMainWindow::gridDoubleClickTestsTheSnapshot()
@@ -426,7 +463,7 @@ void TestMainWindow::gridIsHiddenWhileCreateFlashAsks()
     QCOMPARE(hourglass, (QList<bool>{true, true}));
     QVERIFY(grid->isVisible());
     QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(m_window->session().grid.textMatrix(10, 1), QStringLiteral("Game 9"));
+    QCOMPARE(m_window->session().list.entry(9).name, QStringLiteral("Game 9"));
 }
 
 void TestMainWindow::exitClosesWithoutAQuestion()

@@ -5,7 +5,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/WindowTesting.h"
 #include "ui/AboutWindow.h"
-#include "ui/EpromWindow.h"
+#include "ui/BurnWindow.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -60,7 +60,7 @@ private:
     test::RecordingLauncher m_launcher;
     test::FakeVolumes m_volumes;
     test::FixedGuard m_guard;
-    frmPrincipal* m_window = nullptr;
+    MainWindow* m_window = nullptr;
 };
 
 void TestSecondaryWindows::init()
@@ -68,7 +68,7 @@ void TestSecondaryWindows::init()
     m_cwd = QDir::currentPath();
     m_volumes = {};
     m_volumes.add("/");
-    m_window = new frmPrincipal(Kit(m_dir.path()), m_prompts, m_guard, m_launcher, m_volumes);
+    m_window = new MainWindow(Kit(m_dir.path()), m_prompts, m_guard, m_launcher, m_volumes);
     m_window->show();
 }
 
@@ -81,7 +81,7 @@ void TestSecondaryWindows::cleanup()
 
 void TestSecondaryWindows::aboutShowsTitleCreditsAndPicture()
 {
-    frmAcerca about;
+    AboutWindow about;
     QCOMPARE(about.windowTitle(), QStringLiteral("About de Tessel Zizerev"));
     QCOMPARE(about.size(), QSize(658, 316));
     QCOMPARE(about.minimumSize(), about.maximumSize());
@@ -120,11 +120,11 @@ void TestSecondaryWindows::aboutOpensOnceAndComesBackAfterOk()
 {
     QAction* about = m_window->findChild<QAction*>("mnuAcerca");
     about->trigger();
-    QPointer<frmAcerca> first = m_window->aboutWindow();
+    QPointer<AboutWindow> first = m_window->aboutWindow();
     QVERIFY(first && first->isVisible());
     about->trigger();
     QCOMPARE(m_window->aboutWindow(), first.data());
-    QCOMPARE(countWindows<frmAcerca>(), 1);
+    QCOMPARE(countWindows<AboutWindow>(), 1);
     QVERIFY(m_window->isEnabled()); // not modal
 
     first->findChild<QPushButton*>("cmdSalir")->click();
@@ -140,7 +140,7 @@ void TestSecondaryWindows::programEndsWithTheLastWindow()
     // The application quits when no window is left open.
     QVERIFY(qApp->quitOnLastWindowClosed());
     m_window->findChild<QAction*>("mnuAcerca")->trigger();
-    QPointer<frmAcerca> about = m_window->aboutWindow();
+    QPointer<AboutWindow> about = m_window->aboutWindow();
     QVERIFY(about->parentWidget() == nullptr);
     QVERIFY(m_window->close());
     QCOMPARE(openWindows(), QList<QWidget*>{about.data()});
@@ -153,9 +153,9 @@ void TestSecondaryWindows::burnWindowClosesWithCancel()
 {
     m_prompts.answerMessage(Answer::Ok);
     m_window->findChild<QAction*>("mnuEprom")->trigger();
-    QCOMPARE(countWindows<frmEprom>(), 0);
+    QCOMPARE(countWindows<BurnWindow>(), 0);
 
-    QPointer<frmEprom> burn = new frmEprom;
+    QPointer<BurnWindow> burn = new BurnWindow;
     burn->show();
     QCOMPARE(burn->windowTitle(), QStringLiteral("Tessel Cart Burn"));
     QCOMPARE(burn->size(), QSize(241, 114));

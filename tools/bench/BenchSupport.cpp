@@ -22,11 +22,11 @@ QString makeKit(const QString& base, const QString& snapshotFolder)
     const Kit kit(folder);
     QDir().mkpath(kit.workingFolder());
     const QString ini = kit.settingsPath();
-    EscribirIni(ini, kSection, kKeyStart, QStringLiteral("1"));
-    EscribirIni(ini, kSection, kKeySnapsFolder, snapshotFolder);
-    EscribirIni(ini, kSection, kKeyWorkFolder, kit.workingFolder());
-    EscribirIni(ini, kSection, kKeyNamesOffset, QStringLiteral("8192"));
-    EscribirIni(ini, kSection, kKeyRegistersOffset, QStringLiteral("8448"));
+    Settings(ini).setValue(Settings::kStart, QStringLiteral("1"));
+    Settings(ini).setValue(Settings::kSnapshotFolder, snapshotFolder);
+    Settings(ini).setValue(Settings::kWorkingFolder, kit.workingFolder());
+    Settings(ini).setValue(Settings::kNamesOffset, QStringLiteral("8192"));
+    Settings(ini).setValue(Settings::kRegistersOffset, QStringLiteral("8448"));
     return folder;
 }
 

@@ -8,12 +8,11 @@
 // the current folder) takes the outputs; put it on the disk you care about.
 #include "BenchSupport.h"
 
+#include "core/Cartridge.h"
 #include "core/Kit.h"
 #include "core/Settings.h"
-#include "flash/CreateFlash.h"
-#include "flash/FlashImage.h"
-#include "flash/FlashSources.h"
-#include "snapshots/SnapshotTable.h"
+#include "flash/FlashBuild.h"
+#include "ui/CreateFlash.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -113,32 +112,31 @@ int main(int argc, char* argv[])
         qFatal("bench-build: no output folder");
     const QString out = tmp.path();
 
-    // A settings file of the run's own: the kit's offsets, a working folder here.
-    const QString ini = QDir(out).filePath(QStringLiteral("tessel.ini"));
-    const QString work = QDir(out).filePath(QStringLiteral("work"));
+    // A kit of the run's own: the kit's banks and offsets, a working folder here.
+    const Kit runKit(out);
+    const QString work = runKit.workingFolder();
     QDir().mkpath(work);
-    for (const QString& key : {kKeyNamesOffset, kKeyRegistersOffset})
-        EscribirIni(ini, kSection, key, LeerIni(kit.settingsPath(), kSection, key));
-    EscribirIni(ini, kSection, kKeyWorkFolder, work);
+    QFile::copy(kit.bank1Path(), runKit.bank1Path());
+    QFile::copy(kit.bank32Path(), runKit.bank32Path());
+    Settings settings(runKit);
+    for (const QString& key : {Settings::kNamesOffset, Settings::kRegistersOffset})
+        settings.setValue(key, Settings(kit).value(key));
+    settings.setValue(Settings::kWorkingFolder, work);
 
     const QStringList snaps = QDir(kit.file(QStringLiteral("snapshots")), QStringLiteral("*.sna"),
                                    QDir::Name, QDir::Files)
                                   .entryList()
-                                  .mid(0, kFlashEntries);
-    if (snaps.size() != kFlashEntries)
+                                  .mid(0, kEntryCount);
+    if (snaps.size() != kEntryCount)
         qFatal("bench-build: fewer than ten snapshots in the kit");
-    FlashEntries entries;
-    SnapshotTable table;
-    QStringList sources{kit.file(QStringLiteral("bank1.rom"))};
-    for (int i = 0; i < kFlashEntries; ++i) {
+    SnapshotEntries entries;
+    QStringList sources{runKit.bank1Path()};
+    for (int i = 0; i < kEntryCount; ++i) {
         const QString path = kit.file(QStringLiteral("snapshots/") + snaps[i]);
-        const QString name = QStringLiteral("Snapshot %1").arg(i + 1);
-        entries[i] = {path, name};
-        table.TablaSnaps[i] = {path, name};
+        entries.append({path, QStringLiteral("Snapshot %1").arg(i + 1)});
         sources << path;
     }
-    table.NumSnaps = kFlashEntries;
-    sources << kit.file(QStringLiteral("bank32.rom"));
+    sources << runKit.bank32Path();
 
     const QString image = QDir(out).filePath(QStringLiteral("flash.rom"));
     const QString copy = QDir(out).filePath(QStringLiteral("cat.rom"));
@@ -148,26 +146,23 @@ int main(int argc, char* argv[])
     std::printf("%d runs each after one untimed run; outputs in %s\n", runs, qPrintable(out));
     // The build first: its buffers then come from a heap nothing has grown yet.
     const Result build = measure(runs, [&] {
-        FlashSources prepared;
-        QString error;
-        return prepareFlash(kit, ini, entries, prepared, error)
-               && buildFlashFile(prepared, image, error);
+        return tessel::build(runKit, entries, {image, {}}, nullptr).has_value();
     });
-    FlashSources prepared;
     QString error;
-    if (!prepareFlash(kit, ini, entries, prepared, error))
+    const std::optional<FlashJob> prepared = prepareBuild(runKit, entries, {image, {}}, &error);
+    if (!prepared)
         qFatal("bench-build: %s", qPrintable(error));
-    const Result writeOnly = measure(runs, [&] { return buildFlashFile(prepared, image, error); });
+    const Result writeOnly = measure(runs, [&] { return writeBuild(*prepared, nullptr); });
     const Result whole = measure(runs, [&] {
         const int before = prompts.messages;
-        CrearFlash(table, kit, ini, prompts);
+        createFlash(entries, runKit, prompts);
         return prompts.messages == before + 1 && QFile::exists(prompts.savePath);
     });
     const Result cat = measure(runs, [&] { return catInto(sources, copy); });
 
     print("copy of the same source bytes (as cat)", cat);
     print("build phase: check sources + write image", build);
-    print("write image alone (buildFlashFile)", writeOnly);
+    print("write image alone (writeBuild)", writeOnly);
     print("Create Flash whole (build + save a copy)", whole);
     // Minimums too: on a busy machine they show the work, the medians the waits.
     std::printf(

@@ -66,7 +66,7 @@ private:
 
 // Opens `folder` from the event loop, as the folder list's click handler
 // does, and watches until `expected` names are listed plus a quiet tail.
-Figures measureOpen(frmPrincipal& window, const QString& folder, int expected)
+Figures measureOpen(MainWindow& window, const QString& folder, int expected)
 {
     FolderBrowser& browser = window.session().browser;
     auto* view = window.findChild<QListView*>(QStringLiteral("fleSelecciona"));
@@ -244,8 +244,8 @@ int main(int argc, char* argv[])
     bool right = true;
     for (int run = 0; run < runs; ++run) {
         const QString kit = makeKit(tmp.filePath(QStringLiteral("run%1").arg(run)), small);
-        auto window = std::make_unique<frmPrincipal>(Kit(kit), prompts, guard, launcher, volumes);
-        window->Form_Load();
+        auto window = std::make_unique<MainWindow>(Kit(kit), prompts, guard, launcher, volumes);
+        window->startUp();
         if (nonUniform)
             window->findChild<QListView*>(QStringLiteral("fleSelecciona"))
                 ->setUniformItemSizes(false);

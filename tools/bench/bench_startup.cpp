@@ -63,9 +63,9 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
     SystemProcessLauncher launcher;
     SystemVolumes volumes;
 
-    frmPrincipal window(kit, prompts, instance, launcher, volumes);
+    MainWindow window(kit, prompts, instance, launcher, volumes);
     prompts.setParentWidget(&window);
-    if (!window.Form_Load())
+    if (!window.startUp())
         return 3;
     window.show();
     const double builtMs = clock.nsecsElapsed() / 1e6;

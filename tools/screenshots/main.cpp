@@ -5,10 +5,9 @@
 // high-density ones.
 #include "companions/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
-#include "snapshots/SnapshotTable.h"
 #include "snapshots/Volumes.h"
 #include "ui/AboutWindow.h"
-#include "ui/EpromWindow.h"
+#include "ui/BurnWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -71,9 +70,9 @@ int main(int argc, char* argv[])
     NoGuard guard;
     tessel::SystemProcessLauncher launcher;
     tessel::SystemVolumes volumes;
-    tessel::frmPrincipal window(kit, prompts, guard, launcher, volumes);
+    tessel::MainWindow window(kit, prompts, guard, launcher, volumes);
     prompts.setParentWidget(&window);
-    window.Form_Load();
+    window.startUp();
     window.show();
 
     tessel::Session& session = window.session();
@@ -84,13 +83,10 @@ int main(int argc, char* argv[])
         save(&window, QStringLiteral("main-empty"));
 
         const QStringList files = QDir(snaps).entryList({QStringLiteral("*.sna")}, QDir::Files);
-        for (int i = 0; i < tessel::kMaxSnaps && i < files.size(); ++i) {
-            session.table.TablaSnaps[i] = {QDir::toNativeSeparators(QDir(snaps).filePath(files[i])),
-                                           QFileInfo(files[i]).completeBaseName()};
-            session.table.NumSnaps = static_cast<qint16>(i + 1);
-        }
-        tessel::MostrarTabla(session.table, session.grid);
-        session.grid.setRow(3);
+        for (int i = 0; i < tessel::kEntryCount && i < files.size(); ++i)
+            session.list.append({QDir::toNativeSeparators(QDir(snaps).filePath(files[i])),
+                                 QFileInfo(files[i]).completeBaseName()});
+        session.setCurrentRow(2);
         save(&window, QStringLiteral("main-ten"));
 
         // The save dialog opens under the busy sign: picture the window then.
@@ -110,7 +106,7 @@ int main(int argc, char* argv[])
         window.findChild<QAction*>(QStringLiteral("mnuAcerca"))->trigger();
         QTimer::singleShot(500, [&] {
             save(window.aboutWindow(), QStringLiteral("about"));
-            auto* burn = new tessel::frmEprom;
+            auto* burn = new tessel::BurnWindow;
             burn->show();
             QTimer::singleShot(300, [burn] {
                 save(burn, QStringLiteral("eprom"));

@@ -1,11 +1,12 @@
 // Create Flash as the window runs it: gate, checks, build, save dialog, copy.
-#include "FlashFixture.h"
+#include "flash/FlashFixture.h"
 
 #include "core/Settings.h"
-#include "flash/CreateFlash.h"
 #include "support/ScriptedPrompts.h"
+#include "ui/CreateFlash.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -27,20 +28,20 @@ public:
 };
 
 // Runs the command and checks that the busy sign covered every question.
-void run(const FlashKit& kit, ScriptedPrompts& prompts, const SnapshotTable& table)
+void run(const FlashKit& kit, ScriptedPrompts& prompts, const SnapshotEntries& entries)
 {
     Busy busy;
     prompts.onQuestion([&](const ScriptedPrompts::Call& call) {
         QVERIFY2(busy.shown || call.title == QStringLiteral("Tessel"), qPrintable(call.text));
     });
-    runCreateFlash(table, kit.kit(), kit.ini(), prompts, busy);
+    runCreateFlash(entries, kit.kit(), prompts, busy);
     QVERIFY(!busy.shown);
     QVERIFY(prompts.allAnswered());
 }
 
 void run(const FlashKit& kit, ScriptedPrompts& prompts)
 {
-    run(kit, prompts, kit.table());
+    run(kit, prompts, kit.entries);
 }
 
 QString successText(const QString& path)
@@ -68,8 +69,10 @@ int diskFullChild(const FlashKit& kit, const QString& target, bool atSave)
     } else {
         setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (atSave)
+        prompts.answerMessage(Answer::Yes); // replace the user's file
     prompts.answerMessage(Answer::Ok);
-    CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
+    createFlash(kit.entries, kit.kit(), prompts);
     const auto& last = prompts.last();
     const bool warned = last.kind == Kind::Message && last.icon == Icon::Exclamation
                         && last.text.contains(atSave ? target : kit.workImage());
@@ -88,6 +91,9 @@ private slots:
     void cancelNoThenSave();
     void cancelYesKeepsWorkingImage();
     void savingOntoWorkingImage();
+    void replacingAsksAboutTheFinalName();
+    void inputsAndDevicesAreNeverReplaced();
+    void oddBanksAreToldAfterSaving();
     void refusesBadSources_data();
     void refusesBadSources();
     void failedCopyKeepsUsersFile();
@@ -99,12 +105,11 @@ void TestCreateFlash::gateNeedsTenEntries()
 {
     FlashKit kit;
     writeFile(kit.workImage(), "old");
-    SnapshotTable table = kit.table();
-    table.TablaSnaps[9] = {};
-    table.NumSnaps = 9;
+    SnapshotEntries nine = kit.entries;
+    nine.removeLast();
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Ok);
-    run(kit, prompts, table);
+    run(kit, prompts, nine);
     QCOMPARE(prompts.calls().size(), 1);
     QCOMPARE(prompts.last().text,
              QStringLiteral("The Compilation is not complete. Add more Snapshots to the list."));
@@ -122,13 +127,13 @@ void TestCreateFlash::buildsAndSaves()
     writeFile(target, "the user's older file");
     ScriptedPrompts prompts;
     prompts.answerSave(target);
+    prompts.answerMessage(Answer::Yes); // replace it
     prompts.answerMessage(Answer::Ok);
     run(kit, prompts);
 
-    QCOMPARE(prompts.calls().size(), 2);
+    QCOMPARE(prompts.calls().size(), 3);
     const SaveRequest& save = prompts.calls().first().save;
     QCOMPARE(save.title, QStringLiteral("Select a name for the Tessel file..."));
-    QVERIFY(save.overwritePrompt);
     QCOMPARE(save.initialFolder, kit.path(QStringLiteral("flash")));
     QCOMPARE(save.defaultExtension, QStringLiteral("rom"));
     QCOMPARE(prompts.last().text, successText(target));
@@ -143,6 +148,7 @@ void TestCreateFlash::buildsAndSaves()
     QFile::remove(kit.workImage());
     prompts.clear();
     prompts.answerSave(target);
+    prompts.answerMessage(Answer::Yes);
     prompts.answerMessage(Answer::Ok);
     run(kit, prompts);
     QCOMPARE(readFile(kit.workImage()), wanted);
@@ -191,6 +197,88 @@ void TestCreateFlash::savingOntoWorkingImage()
     QCOMPARE(readFile(kit.workImage()), kit.expected());
 }
 
+// A name typed without the extension: the question is about the file that
+// will really be replaced, whatever the platform's dialog asked before.
+void TestCreateFlash::replacingAsksAboutTheFinalName()
+{
+    FlashKit kit;
+    const QString mine = kit.path(QStringLiteral("mine.rom"));
+    writeFile(mine, "mine");
+    ScriptedPrompts prompts;
+    prompts.answerSave(kit.path(QStringLiteral("mine")));
+    prompts.answerMessage(Answer::No); // keep it: the dialog comes back
+    prompts.answerSave(kit.path(QStringLiteral("mine")));
+    prompts.answerMessage(Answer::Yes);
+    prompts.answerMessage(Answer::Ok);
+    run(kit, prompts);
+
+    QCOMPARE(prompts.count(Kind::Save), 2);
+    const auto& question = prompts.calls().at(1);
+    QCOMPARE(question.text, QStringLiteral("mine.rom already exists.\rDo you want to replace it?"));
+    QCOMPARE(question.icon, Icon::Exclamation);
+    QCOMPARE(question.buttons, Buttons::YesNoDefaultNo);
+    QCOMPARE(prompts.last().text, successText(mine));
+    QCOMPARE(readFile(mine), kit.expected());
+    QVERIFY(!QFile::exists(kit.path(QStringLiteral("mine"))));
+
+    // A new name asks nothing; another extension is kept as typed.
+    prompts.clear();
+    prompts.answerSave(kit.path(QStringLiteral("new.bin")));
+    prompts.answerMessage(Answer::Ok);
+    run(kit, prompts);
+    QCOMPARE(prompts.calls().size(), 2);
+    QCOMPARE(readFile(kit.path(QStringLiteral("new.bin"))), kit.expected());
+}
+
+// Choosing a file the image is made from, under any spelling, or a device,
+// is refused before anything is replaced, and the dialog comes back.
+void TestCreateFlash::inputsAndDevicesAreNeverReplaced()
+{
+    FlashKit kit;
+    const QString link = kit.path(QStringLiteral("link.rom"));
+    QVERIFY(QFile::link(kit.entries[3].path, link));
+    QVERIFY(QFile::link(kit.path(QStringLiteral("bank1.rom")), kit.path(QStringLiteral("b.rom"))));
+    const QString pipe = kit.path(QStringLiteral("pipe.rom"));
+    QCOMPARE(QProcess::execute(QStringLiteral("mkfifo"), {pipe}), 0);
+    const QStringList refused = {kit.entries[0].path, link, kit.path(QStringLiteral("b")),
+                                 kit.path(QStringLiteral("flash/../tessel.ini")), pipe};
+    const QByteArray snapshot = readFile(kit.entries[3].path);
+    ScriptedPrompts prompts;
+    for (const QString& target : refused) {
+        prompts.answerSave(target);
+        prompts.answerMessage(Answer::Ok);
+    }
+    prompts.cancelSave();
+    prompts.answerMessage(Answer::Yes);
+    run(kit, prompts);
+
+    QCOMPARE(prompts.count(Kind::Save), refused.size() + 1);
+    for (int i = 0; i < refused.size(); ++i) {
+        const auto& warning = prompts.calls().at(2 * i + 1);
+        QCOMPARE(warning.icon, Icon::Exclamation);
+        QVERIFY2(warning.text.contains(QStringLiteral("cannot be written")),
+                 qPrintable(warning.text));
+    }
+    QCOMPARE(readFile(kit.entries[3].path), snapshot);
+    QVERIFY(!QFileInfo(pipe).isFile()); // still the pipe
+}
+
+void TestCreateFlash::oddBanksAreToldAfterSaving()
+{
+    FlashKit kit;
+    writeFile(kit.path(QStringLiteral("bank32.rom")), QByteArray(100, 'b'));
+    const QString target = kit.path(QStringLiteral("odd.rom"));
+    ScriptedPrompts prompts;
+    prompts.answerSave(target);
+    prompts.answerMessage(Answer::Ok);
+    run(kit, prompts);
+    QVERIFY(prompts.last().text.startsWith(successText(target) + QLatin1Char('\r')));
+    QVERIFY2(prompts.last().text.contains(QStringLiteral("bank32.rom"))
+                 && prompts.last().text.contains(QStringLiteral("100 bytes")),
+             qPrintable(prompts.last().text));
+    QCOMPARE(readFile(target), kit.expected());
+}
+
 void TestCreateFlash::refusesBadSources_data()
 {
     QTest::addColumn<QString>("remove"); // a kit file to remove, or empty
@@ -207,9 +295,6 @@ void TestCreateFlash::refusesBadSources_data()
     QTest::newRow("registers offset") << none << "DireccionRegistros"
                                       << "40000"
                                       << "DireccionRegistros";
-    QTest::newRow("no working folder setting") << none << "DirectorioTrabajo"
-                                               << ""
-                                               << "DirectorioTrabajo";
     QTest::newRow("working folder missing") << none << "DirectorioTrabajo"
                                             << "nowhere"
                                             << "nowhere";
@@ -254,10 +339,14 @@ void TestCreateFlash::failedCopyKeepsUsersFile()
         ScriptedPrompts prompts;
         prompts.answerSave(target);
         prompts.answerMessage(Answer::Ok);
+        if (target == folder) { // refused at once: the dialog comes back
+            prompts.cancelSave();
+            prompts.answerMessage(Answer::Yes);
+        }
         run(kit, prompts);
-        QCOMPARE(prompts.last().icon, Icon::Exclamation);
-        QVERIFY2(prompts.last().text.contains(QDir::toNativeSeparators(target)),
-                 qPrintable(prompts.last().text));
+        const auto& warning = prompts.calls().at(1);
+        QCOMPARE(warning.icon, Icon::Exclamation);
+        QVERIFY2(warning.text.contains(QDir::toNativeSeparators(target)), qPrintable(warning.text));
     }
     QVERIFY(QFileInfo(folder).isDir());
     QVERIFY(!QFile::exists(kit.path(QStringLiteral("no"))));
@@ -267,12 +356,13 @@ void TestCreateFlash::failedCopyKeepsUsersFile()
     writeFile(mine, "mine");
     ScriptedPrompts prompts;
     prompts.answerSave(mine);
-    prompts.answerMessage(Answer::Ok);
     prompts.onQuestion([&](const ScriptedPrompts::Call& call) {
         if (call.kind == Kind::Save)
             QFile::remove(kit.workImage());
     });
-    CrearFlash(kit.table(), kit.kit(), kit.ini(), prompts);
+    prompts.answerMessage(Answer::Yes); // replace mine.rom
+    prompts.answerMessage(Answer::Ok);
+    createFlash(kit.entries, kit.kit(), prompts);
     QCOMPARE(prompts.last().icon, Icon::Exclamation);
     QVERIFY2(prompts.last().text.contains(QStringLiteral("tessel.rom")),
              qPrintable(prompts.last().text));
@@ -302,8 +392,8 @@ void TestCreateFlash::realSnapshots()
     FlashKit kit;
     const QDir corpus(QStringLiteral(TESSEL_TEST_DATA "/sna"));
     const QStringList files = corpus.entryList({QStringLiteral("*.sna")}, QDir::Files, QDir::Name);
-    QVERIFY(files.size() >= kFlashEntries);
-    for (int i = 0; i < kFlashEntries; ++i)
+    QVERIFY(files.size() >= kEntryCount);
+    for (int i = 0; i < kEntryCount; ++i)
         kit.entries[i] = {corpus.filePath(files[i]), files[i].chopped(4).left(20)};
     const QString target = kit.path(QStringLiteral("real.rom"));
     ScriptedPrompts prompts;
@@ -318,4 +408,4 @@ void TestCreateFlash::realSnapshots()
 }
 
 QTEST_GUILESS_MAIN(TestCreateFlash)
-#include "tst_flash_create.moc"
+#include "tst_create_flash.moc"

@@ -1,6 +1,7 @@
-#include "core/Session.h"
+#include "ui/Session.h"
 
-#include "core/Settings.h"
+#include "snapshots/AddSnapshot.h"
+#include "snapshots/RemoveSnapshot.h"
 
 #include <QDir>
 
@@ -8,9 +9,31 @@ namespace tessel {
 
 Session::Session(const Kit& kit_, Prompts& prompts_, const VolumeSource& volumes)
     : kit(kit_)
+    , settings(kit_)
     , prompts(prompts_)
-    , browser(kit_, RutaIni, prompts_, volumes)
+    , browser(kit_, settings, prompts_, volumes)
 { }
+
+int Session::currentRow() const
+{
+    const QModelIndex index = current.currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void Session::setCurrentRow(int row)
+{
+    if (row < 0 || row >= list.rowCount()) {
+        current.clear();
+        return;
+    }
+    current.setCurrentIndex(list.index(row, 0),
+                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QString Session::currentSnapshot() const
+{
+    return list.entry(currentRow()).path;
+}
 
 namespace {
 
@@ -19,24 +42,18 @@ enum class Step { Done, PathNotFound, Failed };
 // The first-run marker must read as a number; 0 means the defaults are due.
 Step writeDefaultsOnFirstRun(Session& s)
 {
-    bool isNumber = false;
-    const double start = LeerIni(s.RutaIni, kSection, kKeyStart).trimmed().toDouble(&isNumber);
-    if (!isNumber)
+    const std::optional<double> start = s.settings.firstRunMarker();
+    if (!start)
         return Step::Failed;
-    if (start == 0) {
-        EscribirIni(s.RutaIni, kSection, kKeyStart, QStringLiteral("1"));
-        EscribirIni(s.RutaIni, kSection, kKeySnapsFolder,
-                    QDir::toNativeSeparators(s.kit.programFolder()));
-        EscribirIni(s.RutaIni, kSection, kKeyWorkFolder,
-                    QDir::toNativeSeparators(s.kit.workingFolder()));
-    }
+    if (*start == 0)
+        s.settings.writeFirstRunDefaults(s.kit.programFolder(), s.kit.workingFolder());
     return Step::Done;
 }
 
 Step reopenSnapshotFolder(Session& s)
 {
     // Read once: the handlers that run below write this very key.
-    const QString folder = LeerIni(s.RutaIni, kSection, kKeySnapsFolder);
+    const QString folder = s.settings.snapshotFolder();
     if (folder.isEmpty())
         return Step::Failed;
     const QString root = s.browser.rootOf(folder);
@@ -46,7 +63,9 @@ Step reopenSnapshotFolder(Session& s)
     switch (s.browser.setPath(folder)) {
     case BrowserError::None:
         return Step::Done;
+    // A folder that cannot be read is as good as gone: no message here.
     case BrowserError::PathNotFound:
+    case BrowserError::Unreadable:
         return Step::PathNotFound;
     default:
         return Step::Failed;
@@ -67,9 +86,7 @@ Step runSteps(Session& s)
 
 void startUp(Session& s)
 {
-    s.RutaIni = s.kit.settingsPath();
-    s.table.NumSnaps = 0;
-    VaciarTabla(s.table);
+    s.list.clear();
 
     if (runSteps(s) != Step::PathNotFound)
         return;
@@ -79,6 +96,20 @@ void startUp(Session& s)
     if (!QDir().mkpath(work))
         return;
     s.browser.setPath(work);
+}
+
+void addSelected(Session& s)
+{
+    const QStringList selected = s.browser.selectedPaths();
+    // Nothing selected and room left: nothing to do and nothing to say.
+    if (selected.isEmpty() && !s.list.isFull())
+        return;
+    s.browser.deselectFirst(addSnapshots(s.list, selected, s.prompts));
+}
+
+void removeCurrent(Session& s)
+{
+    s.setCurrentRow(removeEntry(s.list, s.currentRow(), s.prompts));
 }
 
 } // namespace tessel

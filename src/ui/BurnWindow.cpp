@@ -1,4 +1,4 @@
-#include "ui/EpromWindow.h"
+#include "ui/BurnWindow.h"
 
 #include "ui/Twips.h"
 
@@ -10,7 +10,7 @@
 
 namespace tessel {
 
-frmEprom::frmEprom(QWidget* parent)
+BurnWindow::BurnWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmEprom"));
@@ -22,7 +22,7 @@ frmEprom::frmEprom(QWidget* parent)
     cancel->setObjectName(QStringLiteral("cmdCancelar"));
     cancel->setAccessibleName(QStringLiteral("Cancel"));
     cancel->setGeometry(twipsRect(1200, 1080, 1215, 495));
-    connect(cancel, &QPushButton::clicked, this, &frmEprom::cmdCancelar_Click);
+    connect(cancel, &QPushButton::clicked, this, &BurnWindow::close);
 
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("barEprom"));
@@ -40,11 +40,6 @@ frmEprom::frmEprom(QWidget* parent)
     caption->move(std::max(0, (width() - caption->width()) / 2), twips(120));
 
     cancel->setFocus();
-}
-
-void frmEprom::cmdCancelar_Click()
-{
-    close();
 }
 
 } // namespace tessel

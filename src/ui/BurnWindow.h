@@ -6,15 +6,12 @@ namespace tessel {
 
 // The burn-progress window, for burning the image into the cartridge. No
 // command opens it yet; its Cancel button closes it.
-class frmEprom final : public QWidget
+class BurnWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmEprom(QWidget* parent = nullptr);
-
-public slots:
-    void cmdCancelar_Click();
+    explicit BurnWindow(QWidget* parent = nullptr);
 };
 
 } // namespace tessel

@@ -4,24 +4,24 @@
 
 namespace tessel {
 
-// Where everything lies in the cartridge's 512 KiB flash. Offsets are 0-based
-// byte offsets into the image.
-constexpr int kFlashEntries = 10;
+// What the cartridge and its snapshots measure. Offsets are 0-based byte
+// offsets into the 512 KiB flash image.
+
+constexpr int kEntryCount = 10; // snapshots on a cartridge
+constexpr int kMaxNameLength = 20; // characters of a menu name
+
+constexpr qint64 kSnaFileSize = 49179; // a 48K .sna: the header, then RAM
+constexpr qint64 kSnaHeaderSize = 27;
 
 constexpr qint64 kImageSize = 524288;
 constexpr qint64 kBankSize = 16384;
 constexpr qint64 kAreaSize = 49152; // one snapshot's RAM, 0x4000..0xFFFF
 constexpr qint64 kBank32Offset = kImageSize - kBankSize;
-
-constexpr qint64 kSnapshotFileSize = 49179; // a 48K .sna
-constexpr qint64 kSnapshotHeader = 27;
 constexpr qint64 kRecordSize = 32; // the header plus the first 5 bytes of RAM
-
-constexpr qint64 kSlotSize = 23;
-constexpr qint64 kNameLength = 20; // bytes 20..22 of a slot are never written
+constexpr qint64 kSlotSize = 23; // a name table slot; bytes 20..22 are never written
 
 // The firmware addresses the tables with 16-bit signed offsets.
-constexpr qint64 kMaxNamesOffset = 32766 - kSlotSize * (kFlashEntries - 1);
+constexpr qint64 kMaxNamesOffset = 32766 - kSlotSize * (kEntryCount - 1);
 constexpr qint64 kMaxRegistersOffset = 32766;
 
 // Short sources are padded with blanks.

@@ -1,0 +1,12 @@
+#include "core/Errors.h"
+
+#include <QDir>
+
+namespace tessel {
+
+QString quotedPath(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+} // namespace tessel

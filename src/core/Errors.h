@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace tessel {
+
+// The engine's one way to fail: a function returns false (or nothing) and,
+// when the caller asked for it, says why in one sentence a user can act on.
+inline bool fail(QString* error, const QString& message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+// A sentence made the clause of a longer one: "The file ..." becomes
+// "the file ...".
+inline QString asClause(QString sentence)
+{
+    if (!sentence.isEmpty())
+        sentence[0] = sentence.at(0).toLower();
+    return sentence;
+}
+
+// A path as the user should see it in a message: quoted, native separators.
+QString quotedPath(const QString& path);
+
+} // namespace tessel

@@ -1,0 +1,120 @@
+#include "core/Files.h"
+
+#include "core/Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tessel {
+
+namespace {
+
+#ifdef Q_OS_UNIX
+QString kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}
+#endif
+
+} // namespace
+
+QString nonRegularKind(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return kindOf(info.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return {};
+    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+#endif
+}
+
+bool openRegularFile(QFile& file, QString* reason)
+{
+    const auto refuse = [reason](const QString& why) { return fail(reason, why); };
+#ifdef Q_OS_UNIX
+    // Opened without blocking and checked on the open descriptor, so nothing
+    // swapped in between a look and the open can hang the program.
+    const int fd =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        QFile probe(file.fileName());
+        probe.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
+        return refuse(probe.errorString());
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const QString kind = kindOf(info.st_mode);
+        ::close(fd);
+        return refuse(QStringLiteral("it is %1, not a file").arg(kind));
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return refuse(file.errorString());
+#else
+    const QString kind = nonRegularKind(file.fileName());
+    if (!kind.isEmpty())
+        return refuse(QStringLiteral("it is %1, not a file").arg(kind));
+    if (file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
+        return true;
+    return refuse(file.errorString());
+#endif
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+#ifdef Q_OS_UNIX
+    struct stat first = {};
+    struct stat second = {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+           && ::stat(QFile::encodeName(b).constData(), &second) == 0
+           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#else
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty()
+           && canonical.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+#endif
+}
+
+bool checkReplaceable(const QString& output, const QStringList& inputs, QString* error)
+{
+    const QString kind = nonRegularKind(output);
+    if (!kind.isEmpty())
+        return fail(error, QStringLiteral("The file %1 cannot be written: it is %2, and only a "
+                                          "regular file may be replaced.")
+                               .arg(quotedPath(output), kind));
+    for (const QString& input : inputs) {
+        if (sameFile(output, input))
+            return fail(error,
+                        QStringLiteral("The file %1 cannot be written: it is %2, one of the files "
+                                       "the image is made from.")
+                            .arg(quotedPath(output), quotedPath(input)));
+    }
+    return true;
+}
+
+} // namespace tessel

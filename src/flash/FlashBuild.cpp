@@ -1,0 +1,205 @@
+#include "flash/FlashBuild.h"
+
+#include "core/Cartridge.h"
+#include "core/Errors.h"
+#include "core/Files.h"
+#include "core/Kit.h"
+#include "core/Settings.h"
+#include "flash/Cp1252.h"
+#include "snapshots/SnapshotReader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+bool checkBank(const QString& path, QStringList& warnings, QString* error)
+{
+    QFile file(path);
+    QString reason;
+    if (openRegularFile(file, &reason) && file.size() == 0)
+        reason = QStringLiteral("it is empty");
+    if (!reason.isEmpty())
+        return fail(
+            error,
+            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason));
+    if (file.size() > kBankSize)
+        warnings << QStringLiteral("The bank file %1 is %2 bytes long, not %3: only its first %3 "
+                                   "bytes were used.")
+                        .arg(quotedPath(path))
+                        .arg(file.size())
+                        .arg(kBankSize);
+    else if (file.size() < kBankSize)
+        warnings << QStringLiteral("The bank file %1 is %2 bytes long, not %3: the rest of its "
+                                   "bank was filled with blanks.")
+                        .arg(quotedPath(path))
+                        .arg(file.size())
+                        .arg(kBankSize);
+    return true;
+}
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
+{
+    const QString which = QStringLiteral("Entry %1").arg(index + 1);
+    // Counted as the cartridge stores it: one byte a character.
+    const qint64 length = toCp1252(entry.name).size();
+    if (length < 1 || length > kMaxNameLength)
+        return fail(error, QStringLiteral(
+                               "%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
+                               .arg(which, entry.name)
+                               .arg(length)
+                               .arg(kMaxNameLength));
+    const auto control = std::find_if(entry.name.cbegin(), entry.name.cend(), isControl);
+    if (control != entry.name.cend()) {
+        QString shown = entry.name;
+        std::replace_if(shown.begin(), shown.end(), isControl, QChar(u'?'));
+        return fail(error, QStringLiteral("%1: the menu name \"%2\" holds the control character "
+                                          "U+%3; a menu name may hold only printable characters.")
+                               .arg(which, shown,
+                                    QString::number(control->unicode(), 16)
+                                        .toUpper()
+                                        .rightJustified(4, QLatin1Char('0'))));
+    }
+    QString why;
+    if (!readSnapshot(entry.path, &why))
+        return fail(error, QStringLiteral("%1 (\"%2\"): %3").arg(which, entry.name, asClause(why)));
+    return true;
+}
+
+bool checkWorkingFolder(const QString& folder, QString* error)
+{
+    const QFileInfo info(folder);
+    QString problem;
+    if (!info.exists())
+        problem = QStringLiteral("does not exist");
+    else if (!info.isDir())
+        problem = QStringLiteral("is a file, not a folder");
+    else if (!info.isWritable())
+        problem = QStringLiteral("cannot be written to");
+    if (problem.isEmpty())
+        return true;
+    return fail(error, QStringLiteral("The working folder %1 (setting \"%2\") %3.")
+                           .arg(quotedPath(folder), Settings::kWorkingFolder, problem));
+}
+
+} // namespace
+
+std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entries,
+                                     const BuildOptions& options, QString* error)
+{
+    FlashJob job;
+    job.sources.bank1 = kit.bank1Path();
+    job.sources.bank32 = kit.bank32Path();
+    job.sources.entries = entries;
+    if (entries.size() != kEntryCount) {
+        fail(error, QStringLiteral("%1 entries given; the cartridge takes exactly %2.")
+                        .arg(entries.size())
+                        .arg(kEntryCount));
+        return std::nullopt;
+    }
+    if (!checkBank(job.sources.bank1, job.warnings, error)
+        || !checkBank(job.sources.bank32, job.warnings, error))
+        return std::nullopt;
+    for (int i = 0; i < kEntryCount; ++i) {
+        if (!checkEntry(i, entries.at(i), error))
+            return std::nullopt;
+    }
+
+    const Settings settings(kit);
+    const std::optional<Settings::ImageSettings> values = settings.imageSettings(error);
+    if (!values)
+        return std::nullopt;
+    job.sources.namesOffset = values->namesOffset;
+    job.sources.registersOffset = values->registersOffset;
+
+    job.output = options.output;
+    if (job.output.isEmpty()) {
+        if (!checkWorkingFolder(values->workingFolder, error))
+            return std::nullopt;
+        job.output = QDir(values->workingFolder).filePath(QStringLiteral("tessel.rom"));
+    }
+
+    job.inputs << job.sources.bank1 << job.sources.bank32 << settings.filePath();
+    for (const SnapshotEntry& entry : entries)
+        job.inputs << entry.path;
+    job.inputs << options.otherInputs;
+    if (QCoreApplication::instance())
+        job.inputs << QCoreApplication::applicationFilePath();
+    if (!checkReplaceable(job.output, job.inputs, error))
+        return std::nullopt;
+    return job;
+}
+
+bool writeBuild(const FlashJob& job, QString* error)
+{
+    QSaveFile file(job.output);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(error, QStringLiteral("The image %1 could not be created (%2).")
+                               .arg(quotedPath(job.output), file.errorString()));
+    if (!writeFlashImage(job.sources, file, error))
+        return false;
+    if (!file.commit())
+        return fail(error, QStringLiteral("The image %1 could not be written (%2).")
+                               .arg(quotedPath(job.output), file.errorString()));
+    return true;
+}
+
+std::optional<FlashJob> build(const Kit& kit, const SnapshotEntries& entries,
+                              const BuildOptions& options, QString* error)
+{
+    std::optional<FlashJob> job = prepareBuild(kit, entries, options, error);
+    if (!job || !writeBuild(*job, error))
+        return std::nullopt;
+    return job;
+}
+
+bool exportImage(const QString& image, const QString& target, QString* error)
+{
+    QFile source(image);
+    QString reason;
+    if (!openRegularFile(source, &reason))
+        return fail(error, QStringLiteral("The working image %1 cannot be read (%2).")
+                               .arg(quotedPath(image), reason));
+    if (source.size() != kImageSize)
+        return fail(error, QStringLiteral("The working image %1 is %2 bytes long, not %3; "
+                                          "something changed it.")
+                               .arg(quotedPath(image))
+                               .arg(source.size())
+                               .arg(kImageSize));
+    QSaveFile copy(target);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(error, QStringLiteral("The file %1 cannot be created (%2).")
+                               .arg(quotedPath(target), copy.errorString()));
+    QByteArray buffer(kAreaSize, '\0');
+    for (;;) {
+        const qint64 n = source.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return fail(error, QStringLiteral("The working image %1 cannot be read (%2).")
+                                   .arg(quotedPath(image), source.errorString()));
+        if (n == 0)
+            break;
+        // Never committed on a failure, so the file there stays as it was.
+        if (copy.write(buffer.constData(), n) != n)
+            return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
+                                   .arg(quotedPath(target), writeFailure(copy)));
+    }
+    if (copy.commit())
+        return true;
+    return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
+                           .arg(quotedPath(target), copy.errorString()));
+}
+
+} // namespace tessel

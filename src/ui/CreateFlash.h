@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/SnapshotEntry.h"
+
+namespace tessel {
+
+class Kit;
+class Prompts;
+
+// What the window shows while Create Flash runs: the hourglass, the grid
+// hidden so that "Please Wait !" shows, and an immediate repaint.
+class BusySign
+{
+public:
+    virtual ~BusySign() = default;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+};
+
+// Create Flash, as the window runs it: builds "tessel.rom" in the working
+// folder from the ten listed snapshots (every source and setting checked
+// first; any problem is one warning and nothing is built), then asks where
+// to save a copy, until a copy is saved or the user confirms the cancel.
+void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts);
+
+// The Create Flash button and menu item: a full list or a warning, then
+// createFlash() under the busy sign, dialogs and messages included.
+void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
+                    BusySign& busy);
+
+} // namespace tessel

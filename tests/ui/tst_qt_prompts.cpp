@@ -1,0 +1,109 @@
+// The real dialogs behind the prompts: what the user sees of a text, which
+// button is the default, and what closing a box answers.
+#include "ui/QtPrompts.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace tessel;
+
+namespace {
+
+// Runs `look` on the next modal dialog once it is up, then lets it close.
+void whenModal(std::function<void(QWidget*)> look)
+{
+    QTimer::singleShot(0, qApp, [look] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) {
+            whenModal(look);
+            return;
+        }
+        look(dialog);
+    });
+}
+
+} // namespace
+
+class TestQtPrompts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void userTextIsNeverMarkup();
+    void buttonsAndTheirDefaults_data();
+    void buttonsAndTheirDefaults();
+};
+
+void TestQtPrompts::userTextIsNeverMarkup()
+{
+    QtPrompts prompts;
+    const QString name = QStringLiteral("<b>x</b> & <i>y");
+    Qt::TextFormat format = Qt::RichText;
+    QString shown;
+    whenModal([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box);
+        format = box->textFormat();
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompts.message(QStringLiteral("Delete from the list ") + name + QStringLiteral("?\rnext"),
+                    kAppTitle, Icon::Exclamation, Buttons::OkCancel);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, QStringLiteral("Delete from the list ") + name + QStringLiteral("?\nnext"));
+
+    QStringList labels;
+    whenModal([&](QWidget* dialog) {
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty())
+                labels << (label->textFormat() == Qt::PlainText ? label->text() : QString());
+        }
+        qobject_cast<QInputDialog*>(dialog)->accept();
+    });
+    QCOMPARE(prompts.input(QStringLiteral("Type the name ") + name, kAppTitle, name), name);
+    QCOMPARE(labels, QStringList{QStringLiteral("Type the name ") + name});
+}
+
+void TestQtPrompts::buttonsAndTheirDefaults_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("defaultButton");
+    QTest::addColumn<int>("closedAnswer"); // what closing the box answers
+    QTest::newRow("ok") << int(Buttons::Ok) << int(QMessageBox::Ok) << int(Answer::Ok);
+    QTest::newRow("ok cancel") << int(Buttons::OkCancel) << int(QMessageBox::Ok)
+                               << int(Answer::Cancel);
+    QTest::newRow("yes no") << int(Buttons::YesNo) << int(QMessageBox::Yes) << int(Answer::No);
+    QTest::newRow("yes no, no first")
+        << int(Buttons::YesNoDefaultNo) << int(QMessageBox::No) << int(Answer::No);
+}
+
+void TestQtPrompts::buttonsAndTheirDefaults()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, defaultButton);
+    QFETCH(int, closedAnswer);
+    QtPrompts prompts;
+    int seenDefault = -1;
+    whenModal([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box);
+        seenDefault = box->standardButton(box->defaultButton());
+        QTest::keyClick(box, Qt::Key_Escape);
+        if (box->isVisible()) // a box without a way out: Escape does nothing
+            box->defaultButton()->click();
+    });
+    const Answer answer = prompts.message(QStringLiteral("text"), kAppTitle, Icon::None,
+                                          static_cast<Buttons>(buttons));
+    QCOMPARE(seenDefault, defaultButton);
+    QCOMPARE(int(answer), closedAnswer);
+}
+
+QTEST_MAIN(TestQtPrompts)
+#include "tst_qt_prompts.moc"
