@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+
 using namespace tessel;
 
 namespace {
@@ -58,8 +60,8 @@ int main(int argc, char* argv[])
         "On success the output file is replaced as a whole and its full path is\n"
         "printed. On any problem a message goes to stderr, the exit status is 1 and\n"
         "no file is written or changed."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption kitOption(
         QStringLiteral("kit"), QStringLiteral("Kit folder (default: the folder of this program)."),
         QStringLiteral("DIR"));
@@ -74,7 +76,28 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(QStringLiteral("entries"),
                                  QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
                                  QStringLiteral("[NAME=PATH...]"));
-    parser.process(app);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QString message = parser.errorText();
+        // A menu name may begin with "-"; the parser takes it for an option.
+        const QStringList arguments = QCoreApplication::arguments().mid(1);
+        const auto looksLikeEntry = [&](const QString& argument) {
+            const qsizetype eq = argument.indexOf(QLatin1Char('='));
+            if (!argument.startsWith(QLatin1Char('-')) || eq < 0)
+                return false;
+            const QString name = argument.first(eq);
+            return name != QLatin1String("-o") && name != QLatin1String("--output")
+                   && name != QLatin1String("--kit") && name != QLatin1String("--list");
+        };
+        if (!parser.unknownOptionNames().isEmpty()
+            && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))
+            message += QStringLiteral(" For an entry whose name begins with \"-\", put -- "
+                                      "before the entries: tessel-flash -o FILE -- -Name=PATH ...");
+        return fail(message);
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp();
+    if (parser.isSet(versionOption))
+        parser.showVersion();
 
     if (!parser.isSet(outputOption))
         return fail(QStringLiteral("No output file: give one with -o FILE."));

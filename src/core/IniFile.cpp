@@ -336,6 +336,12 @@ bool writeProfileStringToFile(const QString& path, const QByteArray& section, co
     return writeProfileStringsToFile(path, section, {{key, value}});
 }
 
+bool profileHasSection(const QByteArray& content, const QByteArray& section)
+{
+    const Text text(content);
+    return locate(text.units(), trimmed(text.fromBytes(section)), {}).sectionFound;
+}
+
 std::optional<QByteArray> readProfileFile(const QString& path)
 {
     return readWhole(path);

@@ -61,6 +61,9 @@ ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& sec
 // nothing when something stands there that cannot be read as a file.
 std::optional<QByteArray> readProfileFile(const QString& path);
 
+// Whether the content holds the section, under any letter case.
+bool profileHasSection(const QByteArray& content, const QByteArray& section);
+
 // Several keys of one section set in one replace of the file: all of them
 // land, or none.
 [[nodiscard]] bool

@@ -7,6 +7,7 @@
 #include "core/Kit.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <limits>
@@ -117,6 +118,19 @@ std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) c
                         ? QStringLiteral("The settings file %1 cannot be read.").arg(file)
                         : QStringLiteral("The settings file %1 is %2, not a settings file.")
                               .arg(file, kind));
+        return std::nullopt;
+    }
+
+    if (!QFileInfo::exists(m_path)) {
+        fail(error, QStringLiteral("The settings file %1 does not exist; the kit needs one with "
+                                   "the table offsets in section [%2].")
+                        .arg(file, kSection));
+        return std::nullopt;
+    }
+    if (!profileHasSection(*content, kSection.toLocal8Bit())) {
+        fail(error, QStringLiteral("The settings file %1 has no section [%2]; is it a settings "
+                                   "file? The section holds the table offsets.")
+                        .arg(file, kSection));
         return std::nullopt;
     }
 

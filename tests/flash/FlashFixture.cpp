@@ -97,14 +97,14 @@ QByteArray firstDifference(const QByteArray& actual, const QByteArray& wanted)
 }
 
 Run run(const QString& program, const QStringList& arguments, const QString& folder,
-        const QProcessEnvironment& environment)
+        const QProcessEnvironment& environment, int timeoutMs)
 {
     QProcess process;
     process.setWorkingDirectory(folder);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     Run result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
         result.err = program + QStringLiteral(": did not finish. ") + process.errorString();
         return result;
     }

@@ -59,7 +59,8 @@ struct Run
     QString err;
 };
 Run run(const QString& program, const QStringList& arguments, const QString& folder = QString(),
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+        int timeoutMs = 60000);
 
 // The kit's ten entries as NAME=PATH arguments of tessel-flash.
 QStringList entryArguments(const FlashKit& kit);

@@ -6,6 +6,7 @@
 #include "flash/FlashImage.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -15,10 +16,22 @@ using namespace tessel::test;
 
 namespace {
 
+// A run that hangs (reading a pipe nobody writes to) fails after 20 s.
 Run tesselFlash(const QStringList& arguments,
                 const QString& program = QStringLiteral(TESSEL_FLASH_EXE))
 {
-    return run(program, arguments);
+    return run(program, arguments, QString(), QProcessEnvironment::systemEnvironment(), 20000);
+}
+
+bool makeNode(const QString& path, const char* kind)
+{
+    const QStringList arguments =
+        qstrcmp(kind, "fifo") == 0
+            ? QStringList{path}
+            : QStringList{path, QStringLiteral("c"), QStringLiteral("1"), QStringLiteral("3")};
+    return QProcess::execute(QLatin1String(qstrcmp(kind, "fifo") == 0 ? "mkfifo" : "mknod"),
+                             arguments)
+           == 0;
 }
 
 } // namespace
@@ -36,6 +49,9 @@ private slots:
     void kitDefaultsToOwnFolder();
     void refuses_data();
     void refuses();
+    void refusesWhatWouldHangOrDestroy_data();
+    void refusesWhatWouldHangOrDestroy();
+    void oddBanksAreBuiltWithAWarning();
     void helpAndVersion();
     void needsNoGraphicsLibraries();
 };
@@ -209,6 +225,145 @@ void TestFlashCli::refuses()
         QVERIFY(QFileInfo(out).isDir());
     else
         QCOMPARE(readFile(out), QByteArray("keep me"));
+}
+
+void TestFlashCli::refusesWhatWouldHangOrDestroy_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("culprit");
+    // Nothing may block on a pipe; each is named at once.
+    QTest::newRow("snapshot a pipe") << "fifo:snap4.sna"
+                                     << "snap4.sna";
+    QTest::newRow("bank a pipe") << "fifo:bank32.rom"
+                                 << "bank32.rom";
+    QTest::newRow("list a pipe") << "fifo:list.txt"
+                                 << "list.txt";
+    QTest::newRow("settings a pipe") << "fifo:tessel.ini"
+                                     << "named pipe";
+    QTest::newRow("settings a folder") << "folder:tessel.ini"
+                                       << "a folder";
+    QTest::newRow("settings missing") << "remove:tessel.ini"
+                                      << "does not exist";
+    QTest::newRow("settings junk") << "junk:tessel.ini"
+                                   << "no section [tessel]";
+    QTest::newRow("bank empty") << "empty:bank1.rom"
+                                << "empty";
+    // No input may be replaced by the output, under any spelling.
+    QTest::newRow("output a snapshot") << "out:snap2.sna"
+                                       << "snap2.sna";
+    QTest::newRow("output a link to a snapshot") << "out:link"
+                                                 << "snap0.sna";
+    QTest::newRow("output bank 1") << "out:bank1.rom"
+                                   << "bank1.rom";
+    QTest::newRow("output bank 32, other spelling") << "out:flash/../bank32.rom"
+                                                    << "bank32.rom";
+    QTest::newRow("output the settings") << "out:tessel.ini"
+                                         << "tessel.ini";
+    QTest::newRow("output the list") << "out:list.txt"
+                                     << "list.txt";
+    QTest::newRow("output the program") << "out:tessel-flash"
+                                        << "tessel-flash";
+    QTest::newRow("output a device") << "out:device"
+                                     << "a device";
+    QTest::newRow("output a pipe") << "out:pipe"
+                                   << "named pipe";
+    // Names that would land raw in the menu table.
+    QTest::newRow("name with newline") << "name:a\nb"
+                                       << "U+000A";
+    QTest::newRow("name with tab") << "name:a\tb"
+                                   << "U+0009";
+    QTest::newRow("name with escape") << "name:a\x1b[2Jb"
+                                      << "U+001B";
+    QTest::newRow("list name with a lone CR") << "listname:a\rb"
+                                              << "U+000D";
+    QTest::newRow("name beginning with a dash") << "dash:-Name"
+                                                << "put --";
+}
+
+void TestFlashCli::refusesWhatWouldHangOrDestroy()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, culprit);
+    const QString how = change.section(QLatin1Char(':'), 0, 0);
+    const QString what = change.section(QLatin1Char(':'), 1);
+    FlashKit kit;
+    const QString program = kit.path(QStringLiteral("tessel-flash"));
+    QVERIFY(QFile::copy(QStringLiteral(TESSEL_FLASH_EXE), program));
+    QVERIFY(QFile::link(kit.entries[0].path, kit.path(QStringLiteral("link"))));
+    QVERIFY(makeNode(kit.path(QStringLiteral("device")), "device"));
+    QVERIFY(makeNode(kit.path(QStringLiteral("pipe")), "fifo"));
+
+    QString out = kit.path(QStringLiteral("built.rom"));
+    SnapshotEntries entries = kit.entries;
+    bool useList = what == QStringLiteral("list.txt") || how == QStringLiteral("listname");
+    QStringList before;
+    if (how == QStringLiteral("fifo") || how == QStringLiteral("folder")) {
+        QFile::remove(kit.path(what));
+        QVERIFY(how == QStringLiteral("fifo") ? makeNode(kit.path(what), "fifo")
+                                              : QDir(kit.path(QString())).mkdir(what));
+    } else if (how == QStringLiteral("remove")) {
+        QVERIFY(QFile::remove(kit.path(what)));
+    } else if (how == QStringLiteral("junk")) {
+        writeFile(kit.path(what), QByteArray("\x01\x02junk\xff\x00more", 13));
+    } else if (how == QStringLiteral("empty")) {
+        writeFile(kit.path(what), QByteArray());
+    } else if (how == QStringLiteral("out")) {
+        out = kit.path(what);
+    } else if (how == QStringLiteral("name") || how == QStringLiteral("listname")
+               || how == QStringLiteral("dash")) {
+        entries[6].name = what;
+    }
+    const QString outBytes =
+        QFileInfo(out).isFile() ? QString::fromLatin1(readFile(out).toHex()) : QString();
+
+    QStringList arguments{QStringLiteral("-o"), out};
+    if (useList) {
+        QByteArray list;
+        for (const SnapshotEntry& entry : entries)
+            list += entry.name.toUtf8() + '\t' + entry.path.toUtf8() + '\n';
+        if (how != QStringLiteral("fifo"))
+            writeFile(kit.path(QStringLiteral("list.txt")), list);
+        arguments << QStringLiteral("--list") << kit.path(QStringLiteral("list.txt"));
+    } else {
+        for (const SnapshotEntry& entry : entries)
+            arguments << entry.name + QLatin1Char('=') + entry.path;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const Run run = tesselFlash(arguments, program);
+    QVERIFY2(run.status == 1, qPrintable(run.err));
+    QVERIFY2(run.err.contains(culprit), qPrintable(run.err));
+    QVERIFY2(!run.err.contains(QChar(u'\x1b')), "the message shows a raw escape");
+    QVERIFY(clock.elapsed() < 10000);
+    QVERIFY(run.out.isEmpty());
+    if (!outBytes.isEmpty())
+        QCOMPARE(QString::fromLatin1(readFile(out).toHex()), outBytes);
+    QVERIFY(!QFileInfo(kit.path(QStringLiteral("device"))).isFile());
+    QVERIFY(!QFileInfo(kit.path(QStringLiteral("pipe"))).isFile());
+    if (how != QStringLiteral("out"))
+        QVERIFY(!QFile::exists(out));
+}
+
+// Any size but empty is fitted to the bank as before, but no longer silently.
+void TestFlashCli::oddBanksAreBuiltWithAWarning()
+{
+    FlashKit kit;
+    writeFile(kit.path(QStringLiteral("bank1.rom")), QByteArray(100, 'a'));
+    writeFile(kit.path(QStringLiteral("bank32.rom")), QByteArray(20000, 'b'));
+    const QString out = kit.path(QStringLiteral("built.rom"));
+    const Run run = tesselFlash(
+        QStringList{QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o"), out}
+        + entryArguments(kit));
+    QCOMPARE(run.status, 0);
+    QCOMPARE(readFile(out), kit.expected());
+    const QStringList warnings = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY2(warnings[0].contains(QStringLiteral("bank1.rom"))
+                 && warnings[0].contains(QStringLiteral("100 bytes")),
+             qPrintable(run.err));
+    QVERIFY2(warnings[1].contains(QStringLiteral("bank32.rom"))
+                 && warnings[1].contains(QStringLiteral("20000 bytes")),
+             qPrintable(run.err));
 }
 
 void TestFlashCli::helpAndVersion()
