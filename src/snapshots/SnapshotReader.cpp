@@ -274,7 +274,8 @@ std::optional<SnapshotRead> convert(QByteArrayView data, const QString& fileName
 
     const QString file = quoted(fileName);
     QByteArray padded(data.size() + kReadPadding, '\0');
-    std::memcpy(padded.data(), data.data(), static_cast<size_t>(data.size()));
+    if (!data.isEmpty())
+        std::memcpy(padded.data(), data.data(), static_cast<size_t>(data.size()));
     const auto* bytes = reinterpret_cast<const libspectrum_byte*>(padded.constData());
     const auto length = static_cast<size_t>(data.size());
     const QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
