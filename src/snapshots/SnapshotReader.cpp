@@ -58,15 +58,17 @@ QStringList* g_messages = nullptr; // the current call's, under g_libraryMutex
 __attribute__((format(printf, 2, 0)))
 #endif
 libspectrum_error
-collect(libspectrum_error error, const char* format, va_list ap)
+collect(libspectrum_error, const char* format, va_list ap)
 {
     char text[512];
     std::vsnprintf(text, sizeof text, format, ap);
     const QString message = QString::fromLocal8Bit(text).trimmed();
-    if (!g_messages)
-        qWarning("libspectrum: %s", qUtf8Printable(message));
-    else if (error != LIBSPECTRUM_ERROR_WARNING || g_messages->isEmpty())
+    if (g_messages)
         g_messages->append(message);
+    else
+        qWarning("libspectrum: %s", qUtf8Printable(message));
+    // Unlike libspectrum's own handler, never abort: it does so on a "logic"
+    // error, which junk in a file can cause.
     return LIBSPECTRUM_ERROR_NONE;
 }
 

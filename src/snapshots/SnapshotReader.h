@@ -15,7 +15,7 @@ constexpr qsizetype kSnaSize = 49179;
 constexpr qsizetype kSnaHeaderSize = 27;
 
 // Larger files are refused unread: no snapshot of any format comes near it.
-constexpr qint64 kMaxSnapshotFileSize = 8 * 1024 * 1024;
+constexpr qint64 kMaxSnapshotFileSize = qint64(8) * 1024 * 1024;
 
 struct SnapshotRead
 {
