@@ -17,9 +17,15 @@ QString quotedPath(const QString& path)
 
 bool openSource(QFile& file, QString& reason)
 {
-    // A folder opens for reading on some systems and then reads as nothing.
-    if (QFileInfo(file.fileName()).isDir()) {
+    // A folder opens for reading on some systems and then reads as nothing;
+    // opening a pipe blocks until someone writes to it.
+    const QFileInfo info(file.fileName());
+    if (info.isDir()) {
         reason = QStringLiteral("it is a folder, not a file");
+        return false;
+    }
+    if (info.exists() && !info.isFile()) {
+        reason = QStringLiteral("it is a pipe, a socket or a device, not a file");
         return false;
     }
     if (file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
