@@ -16,7 +16,7 @@ tz_need_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and testing need (the validators check the release kit's
-# desktop files).
-TZ_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev
-                   desktop-file-utils appstream)
+# What building and testing need (libspectrum reads the snapshot formats;
+# the validators check the release kit's desktop files).
+TZ_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+                   libspectrum-dev desktop-file-utils appstream)

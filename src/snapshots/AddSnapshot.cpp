@@ -1,12 +1,9 @@
 #include "snapshots/AddSnapshot.h"
 
 #include "core/Cartridge.h"
-#include "core/Files.h"
 #include "core/Prompts.h"
 #include "snapshots/SnapshotList.h"
 #include "snapshots/SnapshotReader.h"
-
-#include <QFile>
 
 namespace tessel {
 
@@ -62,21 +59,25 @@ QString askName(Prompts& prompts, const QString& path, int number)
     }
 }
 
-// Whether the file is one the cartridge takes; a refusal is told here.
+// Whether the file is one the cartridge takes; a refusal is told here, and
+// what the cartridge cannot give is asked about.
 bool accept(const QString& path, Prompts& prompts)
 {
-    QFile file(path);
-    QString reason;
-    if (!openRegularFile(file, &reason)) {
-        warn(prompts, QStringLiteral("The file %1 cannot be opened: %2.").arg(path, reason));
+    SnapshotFault fault = SnapshotFault::None;
+    QString error;
+    const std::optional<SnapshotRead> snapshot = readSnapshot(path, &fault, &error);
+    if (!snapshot) {
+        // A file named as a .sna that is none keeps the message it always had.
+        warn(prompts, fault == SnapshotFault::Unreadable && hasSnaName(path)
+                          ? QStringLiteral("The selected file is not a valid SNA snapshot.")
+                          : error);
         return false;
     }
-    file.close();
-    if (!readSnapshot(path, nullptr)) {
-        warn(prompts, QStringLiteral("The selected file is not a valid SNA snapshot."));
-        return false;
-    }
-    return true;
+    if (snapshot->warnings.isEmpty())
+        return true;
+    const QString question =
+        snapshot->warnings.join(QLatin1Char('\r')) + QStringLiteral("\rAdd it all the same?");
+    return prompts.message(question, kAppTitle, Icon::Exclamation, Buttons::YesNo) == Answer::Yes;
 }
 
 } // namespace

@@ -9,6 +9,10 @@
 #include <QDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace tessel;
 using namespace tessel::test;
 
@@ -170,7 +174,8 @@ void TestFlashImage::namesInCp1252()
 
 void TestFlashImage::rejectsBadSources_data()
 {
-    QTest::addColumn<QString>("file"); // written with `bytes` ("-" removes it, "/" makes a folder)
+    // `file` is written with `bytes`; "-" removes it, "/" makes a folder, "|" a pipe.
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("key"); // or a setting set to `value`
     QTest::addColumn<QString>("value");
@@ -183,6 +188,9 @@ void TestFlashImage::rejectsBadSources_data()
     QTest::newRow("bank 1 empty") << "bank1.rom" << QByteArray() << none << none << "empty";
     QTest::newRow("snapshot missing")
         << "snap4.sna" << QByteArray("-") << none << none << "snap4.sna";
+#ifdef Q_OS_UNIX
+    QTest::newRow("snapshot a pipe") << "snap5.sna" << QByteArray("|") << none << none << "pipe";
+#endif
     QTest::newRow("snapshot short")
         << "snap9.sna" << QByteArray(49178, 'x') << none << none << "49178 bytes";
     QTest::newRow("snapshot long")
@@ -219,6 +227,10 @@ void TestFlashImage::rejectsBadSources()
         QFile::remove(kit.path(file));
         if (bytes == "/")
             QVERIFY(QDir(kit.path(QString())).mkdir(file));
+#ifdef Q_OS_UNIX
+        else if (bytes == "|")
+            QCOMPARE(::mkfifo(QFile::encodeName(kit.path(file)).constData(), 0600), 0);
+#endif
         else if (bytes != "-")
             QVERIFY(writeFile(kit.path(file), bytes));
     }
