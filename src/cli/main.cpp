@@ -1,6 +1,7 @@
 // tessel-flash: builds the cartridge image from a kit and ten snapshots,
 // with the same checks and the same bytes as the window's Create Flash.
 #include "core/Kit.h"
+#include "core/KitLocation.h"
 #include "flash/EntryList.h"
 #include "flash/FlashImage.h"
 #include "flash/FlashSources.h"
@@ -95,7 +96,10 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption kitOption(
-        QStringLiteral("kit"), QStringLiteral("Kit folder (default: the folder of this program)."),
+        QStringLiteral("kit"),
+        QStringLiteral("Kit folder (default: the folder of this program when it holds "
+                       "tessel.ini, else the data folder of an installed copy, "
+                       "~/.local/share/tessel-zizerev)."),
         QStringLiteral("DIR"));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("The image file to write."),
@@ -130,11 +134,20 @@ int main(int argc, char* argv[])
     FlashEntries entries;
     std::copy(list.cbegin(), list.cend(), entries.begin());
 
-    const Kit kit(parser.isSet(kitOption) ? parser.value(kitOption)
-                                          : QCoreApplication::applicationDirPath());
+    std::optional<Kit> kit;
+    if (parser.isSet(kitOption)) {
+        // An empty name would mean the current folder, someone else's banks.
+        if (parser.value(kitOption).isEmpty())
+            return fail(QStringLiteral("--kit needs the name of a kit folder."));
+        kit.emplace(parser.value(kitOption));
+    } else if (const std::optional<KitLocation> location = locateKit(&error)) {
+        kit.emplace(location->programFolder);
+    } else {
+        return fail(error);
+    }
     FlashSources sources;
     const QString output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
-    if (!prepareFlash(kit, kit.settingsPath(), entries, sources, error)
+    if (!prepareFlash(*kit, kit->settingsPath(), entries, sources, error)
         || !buildFlashFile(sources, output, error))
         return fail(error);
     QTextStream(stdout) << QDir::toNativeSeparators(output) << '\n';

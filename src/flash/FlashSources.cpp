@@ -36,7 +36,15 @@ bool checkBank(const QString& path, QString& error)
     QString reason;
     if (openSource(file, reason))
         return true;
-    error = QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason);
+    // Banks come with the firmware, not the program: say where they must go.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        error = QStringLiteral("The bank file %1 is missing: copy it from the cartridge firmware "
+                               "into the folder %2.")
+                    .arg(info.fileName(), quotedPath(info.absolutePath()));
+    else
+        error =
+            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason);
     return false;
 }
 
