@@ -17,6 +17,6 @@ tz_need_packages() {
 }
 
 # What building and testing need (the validators check the release kit's
-# desktop files).
+# desktop files; dpkg-dev and lintian make and check the Debian package).
 TZ_BUILD_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev
-                   desktop-file-utils appstream)
+                   desktop-file-utils appstream dpkg-dev lintian)
