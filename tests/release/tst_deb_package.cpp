@@ -5,7 +5,6 @@
 #include "core/Settings.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -17,25 +16,6 @@
 
 using namespace tessel;
 using namespace tessel::test;
-
-namespace {
-
-// Every entry below a folder with its bytes and permissions.
-QMap<QString, QByteArray> contents(const QString& folder)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const QByteArray mode = QByteArray::number(int(info.permissions()), 16) + ' ';
-        entries.insert(QDir(folder).relativeFilePath(info.filePath()),
-                       mode + (info.isDir() ? QByteArray("<dir>") : readFile(info.filePath())));
-    }
-    return entries;
-}
-
-} // namespace
 
 class TestDebPackage : public QObject
 {
@@ -82,7 +62,7 @@ void TestDebPackage::initTestCase()
     m_root = m_dir.filePath(QStringLiteral("root"));
     const Run unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), m_package, m_root});
     QVERIFY2(unpack.status == 0, qPrintable(unpack.err));
-    m_installed = contents(m_root);
+    m_installed = treeContents(m_root);
 }
 
 void TestDebPackage::init()
@@ -95,7 +75,7 @@ void TestDebPackage::init()
 void TestDebPackage::cleanup()
 {
     // An installed copy writes only in the user's folders.
-    QVERIFY(contents(m_root) == m_installed);
+    QVERIFY(treeContents(m_root) == m_installed);
     m_home.reset();
 }
 
