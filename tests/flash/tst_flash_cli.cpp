@@ -165,6 +165,8 @@ void TestFlashCli::refuses_data()
                                   << "missing.txt";
     QTest::newRow("output a folder") << "folder"
                                      << "existing.rom";
+    QTest::newRow("empty kit name") << "emptykit"
+                                    << "--kit";
 }
 
 void TestFlashCli::refuses()
@@ -188,6 +190,8 @@ void TestFlashCli::refuses()
         writeFile(kit.entries[3].path, QByteArray(100, 'x'));
     else if (change == QStringLiteral("ini"))
         kit.set(kKeyRegistersOffset, QString());
+    else if (change == QStringLiteral("emptykit"))
+        arguments[1].clear();
     else if (change == QStringLiteral("noout"))
         arguments = arguments.mid(0, 2);
     else if (change == QStringLiteral("both") || change == QStringLiteral("nolist"))
