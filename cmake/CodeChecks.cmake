@@ -21,8 +21,8 @@ endif()
 
 find_program(CLANG_TIDY_EXE NAMES clang-tidy clang-tidy-14)
 if(CLANG_TIDY_EXE)
-    # The sanitizer canaries do wrong on purpose; benchmarks and the art
-    # generator are tools, not the product.
+    # The sanitizer canaries do wrong on purpose; benchmarks and the
+    # screenshot tool are tools, not the product.
     set(TESSEL_TIDY_SOURCES ${TESSEL_CHECKED_SOURCES})
     list(FILTER TESSEL_TIDY_SOURCES INCLUDE REGEX "\\.cpp$")
     list(FILTER TESSEL_TIDY_SOURCES EXCLUDE REGEX "/(tools|fuzz|tests/sanitizers)/")

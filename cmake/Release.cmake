@@ -1,4 +1,5 @@
-# The release kit users download: `cpack --config <build>/CPackConfig.cmake`.
+# The release kit users download: `cpack --config <build>/CPackConfig.cmake`
+# (with DebPackage.cmake's Debian package beside it).
 # Only the install component "release" is packed, so the demo kit's
 # placeholder banks and snapshots, and other install rules, stay out; the
 # banks and the table offsets come from the cartridge firmware.
@@ -61,4 +62,5 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
     "${PROJECT_BINARY_DIR};${PROJECT_NAME};release;/${TESSEL_RELEASE_FOLDER}")
 set(CPACK_PACKAGE_DIRECTORY "${PROJECT_BINARY_DIR}")
 set(CPACK_STRIP_FILES ON)
+include("${CMAKE_CURRENT_LIST_DIR}/DebPackage.cmake")
 include(CPack)

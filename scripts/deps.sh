@@ -17,6 +17,7 @@ tz_need_packages() {
 }
 
 # What building and testing need (libspectrum reads the snapshot formats;
-# the validators check the release kit's desktop files).
+# the validators check the release kit's desktop files; dpkg-dev and lintian
+# make and check the Debian package).
 TZ_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-                   libspectrum-dev desktop-file-utils appstream)
+                   libspectrum-dev desktop-file-utils appstream dpkg-dev lintian)

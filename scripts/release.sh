@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release kit in build-release (or $BUILD_DIR), runs every test
-# headless and packs tessel-zizerev-<version>-linux-<processor>.tar.gz there.
+# headless and packs tessel-zizerev-<version>-linux-<processor>.tar.gz there,
+# and the Debian package tessel-zizerev_<version>_<arch>.deb beside it.
 # Extra arguments go to the CMake configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,6 +1,7 @@
 #include "companions/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
 #include "core/Kit.h"
+#include "core/KitLocation.h"
 #include "snapshots/Volumes.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
@@ -15,9 +16,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessel-zizerev"));
 
-    // The kit is the folder the program lies in.
-    const tessel::Kit kit(QApplication::applicationDirPath());
     tessel::QtPrompts prompts;
+    QString error;
+    const std::optional<tessel::KitLocation> location = tessel::locateKit(&error);
+    if (!location) {
+        prompts.message(error, tessel::kAppTitle, tessel::Icon::Critical, tessel::Buttons::Ok);
+        return 1;
+    }
+    const tessel::Kit kit(location->programFolder);
     tessel::LockFileInstanceGuard instance(kit.programFolder());
     tessel::SystemProcessLauncher launcher;
     tessel::SystemVolumes volumes;

@@ -1,6 +1,7 @@
 // tessel-flash: builds the cartridge image from a kit and ten snapshots,
 // with the same checks and the same bytes as the window's Create Flash.
 #include "core/Kit.h"
+#include "core/KitLocation.h"
 #include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
 
@@ -63,7 +64,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption kitOption(
-        QStringLiteral("kit"), QStringLiteral("Kit folder (default: the folder of this program)."),
+        QStringLiteral("kit"),
+        QStringLiteral("Kit folder (default: the folder of this program when it holds "
+                       "tessel.ini, else the data folder of an installed copy, "
+                       "~/.local/share/tessel-zizerev)."),
         QStringLiteral("DIR"));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("The image file to write."),
@@ -119,10 +123,19 @@ int main(int argc, char* argv[])
     if (!entries)
         return fail(error);
 
-    const Kit kit(parser.isSet(kitOption) ? parser.value(kitOption)
-                                          : QCoreApplication::applicationDirPath());
+    std::optional<Kit> kit;
+    if (parser.isSet(kitOption)) {
+        // An empty name would mean the current folder, someone else's banks.
+        if (parser.value(kitOption).isEmpty())
+            return fail(QStringLiteral("--kit needs the name of a kit folder."));
+        kit.emplace(parser.value(kitOption));
+    } else if (const std::optional<KitLocation> location = locateKit(&error)) {
+        kit.emplace(location->programFolder);
+    } else {
+        return fail(error);
+    }
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
-    const std::optional<FlashJob> job = build(kit, *entries, options, &error);
+    const std::optional<FlashJob> job = build(*kit, *entries, options, &error);
     if (!job)
         return fail(error);
     for (const QString& warning : job->warnings)

@@ -4,9 +4,10 @@
 
 namespace tessel {
 
-// The program folder: the executable with its settings file, bank files,
-// help text and working folder beside it. Passed in, never looked up, so a
-// test can point the whole program at a temporary folder.
+// The program folder: settings file, bank files, help text and working
+// folder (beside the executable, or the user's data folder when installed:
+// see KitLocation.h). Passed in, never looked up, so a test can point the
+// whole program at a temporary folder.
 class Kit
 {
 public:

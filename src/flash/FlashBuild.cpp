@@ -26,6 +26,12 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
     QString reason;
     if (openRegularFile(file, &reason) && file.size() == 0)
         reason = QStringLiteral("it is empty");
+    // Banks come with the firmware, not the program: say where they must go.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return fail(error, QStringLiteral("The bank file %1 is missing: copy it from the cartridge "
+                                          "firmware into the folder %2.")
+                               .arg(info.fileName(), quotedPath(info.absolutePath())));
     if (!reason.isEmpty())
         return fail(
             error,

@@ -184,6 +184,8 @@ void TestFlashCli::refuses_data()
                                   << "missing.txt";
     QTest::newRow("output a folder") << "folder"
                                      << "existing.rom";
+    QTest::newRow("empty kit name") << "emptykit"
+                                    << "--kit";
 }
 
 void TestFlashCli::refuses()
@@ -207,6 +209,8 @@ void TestFlashCli::refuses()
         writeFile(kit.entries[3].path, QByteArray(100, 'x'));
     else if (change == QStringLiteral("ini"))
         kit.set(Settings::kRegistersOffset, QString());
+    else if (change == QStringLiteral("emptykit"))
+        arguments[1].clear();
     else if (change == QStringLiteral("noout"))
         arguments = arguments.mid(0, 2);
     else if (change == QStringLiteral("both") || change == QStringLiteral("nolist"))
@@ -316,7 +320,7 @@ void TestFlashCli::refusesWhatWouldHangOrDestroy()
     const QString outBytes =
         QFileInfo(out).isFile() ? QString::fromLatin1(readFile(out).toHex()) : QString();
 
-    QStringList arguments{QStringLiteral("-o"), out};
+    QStringList arguments{QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o"), out};
     if (useList) {
         QByteArray list;
         for (const SnapshotEntry& entry : entries)

@@ -68,9 +68,10 @@ private:
 void TestReleaseKit::initTestCase()
 {
     QVERIFY(m_packages.isValid());
-    const Run cpack = run(QStringLiteral(TESSEL_CPACK),
-                          {QStringLiteral("--config"), QStringLiteral(TESSEL_CPACK_CONFIG),
-                           QStringLiteral("-B"), m_packages.path()});
+    const Run cpack =
+        run(QStringLiteral(TESSEL_CPACK),
+            {QStringLiteral("-G"), QStringLiteral("TGZ"), QStringLiteral("--config"),
+             QStringLiteral(TESSEL_CPACK_CONFIG), QStringLiteral("-B"), m_packages.path()});
     QVERIFY2(cpack.status == 0, qPrintable(cpack.out + cpack.err));
     const QStringList archives =
         QDir(m_packages.path()).entryList({QStringLiteral("*.tar.gz")}, QDir::Files);
@@ -281,7 +282,8 @@ void TestReleaseKit::readmeMenuCommandsWork()
     const qsizetype section = readme.indexOf(QStringLiteral("application menu\n"));
     QVERIFY(section > 0);
     QStringList commands;
-    for (const QString& line : readme.mid(section).split(QLatin1Char('\n'))) {
+    const qsizetype end = readme.indexOf(QStringLiteral("\n\n\n"), section);
+    for (const QString& line : readme.mid(section, end - section).split(QLatin1Char('\n'))) {
         static const QRegularExpression command(QStringLiteral("^  (mkdir|sed|cp) "));
         if (line.contains(command))
             commands << line.trimmed();

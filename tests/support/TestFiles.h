@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 namespace tessel::test {
@@ -9,5 +10,9 @@ namespace tessel::test {
 // cannot be read reads as empty; a write says whether all of it landed.
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
+
+// Every entry below a folder, by relative path: its permissions and bytes
+// ("<dir>" for a folder). Equal maps mean nothing there changed.
+QMap<QString, QByteArray> treeContents(const QString& folder);
 
 } // namespace tessel::test

@@ -8,7 +8,7 @@
 # BUILD_DIR defaults to build-bench (configured as Release when new). Runs
 # headless (QT_QPA_PLATFORM=offscreen); the launch-to-first-window figure
 # also needs xvfb-run and libxcb, and is skipped without them. The CLI part
-# needs hyperfine and GNU time (see tools/bench-flash.sh).
+# needs hyperfine and GNU time (see tools/bench/bench-flash.sh).
 # Counts can be changed: STARTUP_RUNS=10 FOLDER_RUNS=3 FOLDER_FILES=100000
 # BUILD_RUNS=50 CLI_RUNS=50. Close other busy programs first: the figures
 # are wall-clock times.
@@ -68,4 +68,4 @@ fi
 
 echo
 echo "== tessel-flash against cat"
-"$root/tools/bench-flash.sh" "$build" "${CLI_RUNS:-50}"
+"$root/tools/bench/bench-flash.sh" "$build" "${CLI_RUNS:-50}"

@@ -2,7 +2,7 @@
 # Times tessel-flash building an image against cat writing the same source
 # bytes into one file on the same disk, and reports the builder's peak memory.
 #
-#   tools/bench-flash.sh [BUILD_DIR] [RUNS]
+#   tools/bench/bench-flash.sh [BUILD_DIR] [RUNS]
 #
 # BUILD_DIR defaults to "build"; its kit folder must hold tessel-flash, the
 # demo kit and at least ten snapshots in kit/snapshots. Needs hyperfine and

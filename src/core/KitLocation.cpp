@@ -1,0 +1,195 @@
+#include "core/KitLocation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+
+namespace tessel {
+
+namespace {
+
+const QString kSettingsName = QStringLiteral("tessel.ini");
+const QString kWorkingFolderName = QStringLiteral("flash");
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+// Windows names files in UTF-16; the bytes stand for them as UTF-8.
+QString decodePath(const QByteArray& bytes)
+{
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(bytes);
+#else
+    return QFile::decodeName(bytes);
+#endif
+}
+
+QByteArray encodePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+std::nullopt_t fail(QString* error, const QString& message)
+{
+    if (error)
+        *error = message;
+    return std::nullopt;
+}
+
+// Template files are small: read whole, and the copy takes its name only
+// once complete, so an interrupted first start leaves no half file that
+// later starts would keep.
+bool copyFromTemplate(const QString& from, const QString& to, QString* error)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        fail(error, QStringLiteral("The template file %1 cannot be read (%2).")
+                        .arg(quoted(from), source.errorString()));
+        return false;
+    }
+    const QByteArray bytes = source.readAll();
+    QSaveFile target(to);
+    // Writable by its owner even when the template is not: the program
+    // writes its settings there.
+    const QFileDevice::Permissions permissions =
+        source.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser;
+    if (target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size()
+        && target.setPermissions(permissions) && target.commit())
+        return true;
+    fail(error, QStringLiteral("The file %1 cannot be created from the template (%2).")
+                    .arg(quoted(to), target.errorString()));
+    return false;
+}
+
+bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QString* error)
+{
+    const QFileInfo data(dataFolder);
+    if (data.exists() && !data.isDir()) {
+        fail(error, QStringLiteral("The data folder %1 is a file, not a folder; move that file "
+                                   "away so the program can keep its settings there.")
+                        .arg(quoted(dataFolder)));
+        return false;
+    }
+    if (!QDir().mkpath(dataFolder)) {
+        fail(error,
+             QStringLiteral("The data folder %1 cannot be created.").arg(quoted(dataFolder)));
+        return false;
+    }
+    const QDir from(templateFolder);
+    const QDir to(dataFolder);
+    QDirIterator files(templateFolder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString target = to.filePath(from.relativeFilePath(source));
+        const QFileInfo existing(target);
+        if (existing.exists() || existing.isSymLink())
+            continue;
+        if (!QDir().mkpath(existing.absolutePath())) {
+            fail(error, QStringLiteral("The folder %1 cannot be created.")
+                            .arg(quoted(existing.absolutePath())));
+            return false;
+        }
+        if (!copyFromTemplate(source, target, error))
+            return false;
+    }
+    // Made here rather than left to start-up, which skips the first-run
+    // defaults when it has to make the working folder itself.
+    const QString work = to.filePath(kWorkingFolderName);
+    if (!QFileInfo(work).isDir() && !QDir().mkpath(work)) {
+        fail(error, QStringLiteral("The working folder %1 cannot be created.").arg(quoted(work)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray executableFolder()
+{
+#ifdef Q_OS_LINUX
+    QByteArray path(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0)
+            break;
+        if (length < path.size()) {
+            path.truncate(length);
+            const qsizetype slash = path.lastIndexOf('/');
+            return slash <= 0 ? QByteArray("/") : path.left(slash);
+        }
+        path.resize(path.size() * 2);
+    }
+#endif
+    if (QCoreApplication::instance() == nullptr)
+        return {};
+    // Qt replaces what it cannot decode; such a name is no name at all.
+    const QString folder = QCoreApplication::applicationDirPath();
+    if (folder.isEmpty() || folder.contains(QChar::ReplacementCharacter))
+        return {};
+    return encodePath(folder);
+}
+
+QString userDataFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : QDir(base).filePath(kInstalledFolderName);
+}
+
+std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const QString& dataFolder,
+                                     QString* error)
+{
+    if (executableFolder.isEmpty())
+        return fail(error, QStringLiteral("The folder this program lies in cannot be found, so "
+                                          "neither can its settings file %1.")
+                               .arg(kSettingsName));
+    const QString folder = decodePath(executableFolder);
+    if (encodePath(folder) != executableFolder)
+        return fail(error, QStringLiteral("The program lies in the folder %1, whose name is not "
+                                          "valid UTF-8; rename that folder, or move the program "
+                                          "to one whose name is.")
+                               .arg(quoted(folder)));
+    const QDir exe(folder);
+    if (QFileInfo::exists(exe.filePath(kSettingsName)))
+        return KitLocation{KitMode::Portable, QDir::cleanPath(exe.absolutePath())};
+
+    const QString templateFolder =
+        QDir::cleanPath(exe.absoluteFilePath(QStringLiteral("../share/") + kInstalledFolderName));
+    if (!QFileInfo(QDir(templateFolder).filePath(kSettingsName)).isFile())
+        return fail(error, QStringLiteral("There is no settings file %1 beside the program in %2, "
+                                          "nor an installed template in %3; put a %1 beside the "
+                                          "program, or install it again.")
+                               .arg(kSettingsName, quoted(folder), quoted(templateFolder)));
+    if (dataFolder.isEmpty())
+        return fail(error, QStringLiteral("The user's data folder cannot be found; set HOME or "
+                                          "XDG_DATA_HOME."));
+    if (dataFolder.contains(QChar::ReplacementCharacter))
+        return fail(error, QStringLiteral("The data folder %1 has a name that is not valid UTF-8; "
+                                          "set XDG_DATA_HOME to a folder whose name is.")
+                               .arg(quoted(dataFolder)));
+    const QString data = QDir::cleanPath(QDir(dataFolder).absolutePath());
+    if (!fillDataFolder(templateFolder, data, error))
+        return std::nullopt;
+    return KitLocation{KitMode::Installed, data};
+}
+
+std::optional<KitLocation> locateKit(QString* error)
+{
+    return locateKit(executableFolder(), userDataFolder(), error);
+}
+
+} // namespace tessel

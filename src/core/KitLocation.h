@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace tessel {
+
+// Portable: the executable's folder holds tessel.ini and is the program
+// folder. Installed: the executable lies in a system folder and the program
+// folder is the user's data folder, filled from the template the package
+// ships.
+enum class KitMode { Portable, Installed };
+
+struct KitLocation
+{
+    KitMode mode = KitMode::Portable;
+    QString programFolder;
+};
+
+// Names both the data folder and the package's template folder below share/.
+inline const QString kInstalledFolderName = QStringLiteral("tessel-zizerev");
+
+// The running executable's folder as the file system names it, byte for
+// byte: from /proc/self/exe on Linux, so a name that is not valid UTF-8 is
+// seen as it is. Empty when it cannot be told.
+QByteArray executableFolder();
+
+// The data folder of an installed copy, e.g. ~/.local/share/tessel-zizerev.
+// The same for both programs, whatever their application names.
+QString userDataFolder();
+
+// Decides the program folder. An installed copy's template is
+// <executable folder>/../share/tessel-zizerev, so an unpacked package works
+// from any root; it fills the data folder with the files missing there (and
+// the working folder) and never replaces one. Never falls back to the
+// current folder: a folder it cannot name exactly is an error.
+std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const QString& dataFolder,
+                                     QString* error);
+
+// The same for the running program.
+std::optional<KitLocation> locateKit(QString* error);
+
+} // namespace tessel

@@ -1,0 +1,206 @@
+// Where the program's files live: beside the executable (portable) or in the
+// user's data folder, filled from the installed template.
+#include "../flash/FlashFixture.h"
+
+#include "core/KitLocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tessel;
+using namespace tessel::test;
+
+namespace {
+
+const QByteArray kTemplateIni = "[tessel]\nstart=0\nDireccionNombres=\nDireccionRegistros=\n";
+
+// For names Qt cannot hold.
+bool writeBytes(const QByteArray& path, const QByteArray& bytes)
+{
+    FILE* file = std::fopen(path.constData(), "wb");
+    if (!file)
+        return false;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+    return std::fclose(file) == 0 && written == size_t(bytes.size());
+}
+
+// A package unpacked under a temporary root: root/bin, and the template in
+// root/share/tessel-zizerev as a package installs it, read-only.
+struct Installed
+{
+    QTemporaryDir dir;
+    QString bin = dir.filePath(QStringLiteral("root/bin"));
+    QString share = dir.filePath(QStringLiteral("root/share/tessel-zizerev"));
+    QString data = dir.filePath(QStringLiteral("home/.local/share/tessel-zizerev"));
+
+    Installed()
+    {
+        QDir().mkpath(bin);
+        QDir().mkpath(share + QStringLiteral("/Aspectrum-0.1.8"));
+        writeFile(share + QStringLiteral("/tessel.ini"), kTemplateIni);
+        writeFile(share + QStringLiteral("/help.txt"), "help\n");
+        writeFile(share + QStringLiteral("/Aspectrum-0.1.8/aspectrum"), "#!/bin/sh\n");
+        QFile::setPermissions(share + QStringLiteral("/Aspectrum-0.1.8/aspectrum"),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                  | QFile::ExeOther);
+        QFile::setPermissions(share + QStringLiteral("/tessel.ini"),
+                              QFile::ReadOwner | QFile::ReadOther);
+    }
+    std::optional<KitLocation> locate() const
+    {
+        QString error;
+        std::optional<KitLocation> location = locateKit(QFile::encodeName(bin), data, &error);
+        if (!location)
+            qWarning("%s", qPrintable(error));
+        return location;
+    }
+};
+
+} // namespace
+
+class TestKitLocation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void portableWhenSettingsBesideProgram();
+    void installedLivesInDataFolder();
+    void refuses_data();
+    void refuses();
+    void flashRefusesFolderItCannotName();
+};
+
+void TestKitLocation::portableWhenSettingsBesideProgram()
+{
+    Installed root;
+    QVERIFY(writeFile(root.bin + QStringLiteral("/tessel.ini"), "[tessel]\nstart=1\n"));
+    const std::optional<KitLocation> location = root.locate();
+    QVERIFY(location);
+    QCOMPARE(location->mode, KitMode::Portable);
+    QCOMPARE(location->programFolder, root.bin);
+    QVERIFY(!QFileInfo::exists(root.data));
+
+    QCOMPARE(executableFolder(), QFile::encodeName(QCoreApplication::applicationDirPath()));
+}
+
+void TestKitLocation::installedLivesInDataFolder()
+{
+    Installed root;
+    const auto installed = treeContents(root.dir.filePath(QStringLiteral("root")));
+    std::optional<KitLocation> location = root.locate();
+    QVERIFY(location);
+    QCOMPARE(location->mode, KitMode::Installed);
+    QCOMPARE(location->programFolder, root.data);
+    for (const char* file : {"tessel.ini", "help.txt", "Aspectrum-0.1.8/aspectrum"})
+        QCOMPARE(readFile(root.data + QLatin1Char('/') + QLatin1String(file)),
+                 readFile(root.share + QLatin1Char('/') + QLatin1String(file)));
+    QVERIFY(QFileInfo(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum")).isExecutable());
+    // The program writes its settings there.
+    QVERIFY(QFileInfo(root.data + QStringLiteral("/tessel.ini")).permissions() & QFile::WriteOwner);
+    QVERIFY(QFileInfo(root.data + QStringLiteral("/flash")).isDir());
+    QCOMPARE(treeContents(root.dir.filePath(QStringLiteral("root"))), installed);
+
+    // Later starts bring back what is missing and keep what the user changed.
+    const QByteArray settings = "[tessel]\nstart=1\nDireccionNombres=4096\n";
+    const QByteArray ownEmulator = "#!/bin/sh\nexec my-emulator \"$2\"\n";
+    QVERIFY(writeFile(root.data + QStringLiteral("/tessel.ini"), settings));
+    QVERIFY(writeFile(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum"), ownEmulator));
+    QVERIFY(QFile::remove(root.data + QStringLiteral("/help.txt")));
+    QVERIFY(QDir(root.data + QStringLiteral("/flash")).removeRecursively());
+    location = root.locate();
+    QVERIFY(location);
+    QCOMPARE(readFile(root.data + QStringLiteral("/tessel.ini")), settings);
+    QCOMPARE(readFile(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum")), ownEmulator);
+    QCOMPARE(readFile(root.data + QStringLiteral("/help.txt")), QByteArray("help\n"));
+    QVERIFY(QFileInfo(root.data + QStringLiteral("/flash")).isDir());
+}
+
+void TestKitLocation::refuses_data()
+{
+    QTest::addColumn<QString>("spoil");
+    QTest::addColumn<QString>("culprit");
+    QTest::newRow("no settings, no template") << "template"
+                                              << "tessel.ini";
+    QTest::newRow("data folder a file") << "data file"
+                                        << "is a file";
+    QTest::newRow("data folder not UTF-8") << "data name"
+                                           << "UTF-8";
+    QTest::newRow("program folder not UTF-8") << "exe name"
+                                              << "UTF-8";
+    QTest::newRow("program folder unknown") << "no exe"
+                                            << "cannot be found";
+}
+
+void TestKitLocation::refuses()
+{
+    QFETCH(QString, spoil);
+    QFETCH(QString, culprit);
+    Installed root;
+    QByteArray exe = QFile::encodeName(root.bin);
+    QString data = root.data;
+    if (spoil == QStringLiteral("template")) {
+        QVERIFY(QDir(root.share).removeRecursively());
+    } else if (spoil == QStringLiteral("data file")) {
+        QVERIFY(QDir().mkpath(QFileInfo(data).absolutePath()));
+        QVERIFY(writeFile(data, "x"));
+    } else if (spoil == QStringLiteral("data name")) {
+        data = QFile::decodeName(QFile::encodeName(data) + "\xff");
+    } else if (spoil == QStringLiteral("exe name")) {
+        exe += "/kit-\xff"; // need not exist: the name alone is refused
+    } else if (spoil == QStringLiteral("no exe")) {
+        exe.clear();
+    }
+
+    // Nothing may land in the current folder, the old fallback.
+    QTemporaryDir current;
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(current.path()));
+    QString error;
+    const std::optional<KitLocation> location = locateKit(exe, data, &error);
+    const bool nothingHere = QDir(current.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QDir::setCurrent(before);
+    QVERIFY(!location);
+    QVERIFY2(error.contains(culprit), qPrintable(error));
+    QVERIFY(nothingHere);
+    QVERIFY(!locateKit(exe, data, nullptr));
+}
+
+void TestKitLocation::flashRefusesFolderItCannotName()
+{
+    // The current folder holds a complete kit; the program lies with its
+    // settings in a folder whose name is not UTF-8 and is started through a
+    // symbolic link. It used to build from the current folder's banks.
+    FlashKit current;
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/kit-\xe9";
+    const QByteArray program = folder + "/tessel-flash";
+    QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    // QTemporaryDir cannot remove what it cannot name.
+    const auto renameBack = qScopeGuard([&] {
+        ::rename(folder.constData(), (QFile::encodeName(dir.path()) + "/kit").constData());
+    });
+    QVERIFY(writeBytes(program, readFile(QStringLiteral(TESSEL_FLASH_EXE))));
+    QVERIFY(writeBytes(folder + "/tessel.ini", readFile(current.ini())));
+    QCOMPARE(::chmod(program.constData(), 0755), 0);
+    const QString link = dir.filePath(QStringLiteral("link"));
+    QCOMPARE(::symlink(program.constData(), QFile::encodeName(link).constData()), 0);
+
+    const QString out = current.path(QStringLiteral("built.rom"));
+    const Run flash = run(link, QStringList{QStringLiteral("-o"), out} + entryArguments(current),
+                          current.path(QString()));
+    QCOMPARE(flash.status, 1);
+    QVERIFY2(flash.err.contains(QStringLiteral("UTF-8")), qPrintable(flash.err));
+    QVERIFY(!QFile::exists(out));
+}
+
+QTEST_GUILESS_MAIN(TestKitLocation)
+#include "tst_kit_location.moc"
