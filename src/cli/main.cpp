@@ -1,9 +1,11 @@
 // tessel-flash: builds the cartridge image from a kit and ten snapshots,
 // with the same checks and the same bytes as the window's Create Flash.
+#include "core/Files.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
 #include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
+#include "snapshots/SnapshotReader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -46,14 +48,15 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K .sna\n"
+        "Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K\n"
         "snapshots, without the window: the same checks and the same bytes as its\n"
         "Create Flash command.\n"
         "\n"
         "The kit folder holds bank1.rom, bank32.rom and tessel.ini, whose section\n"
         "[tessel] gives the table offsets DireccionNombres and DireccionRegistros.\n"
-        "Each entry is a menu name of 1 to 20 characters and a snapshot of exactly\n"
-        "49,179 bytes, in menu order. Give them as ten NAME=PATH arguments (the name\n"
+        "Each entry is a menu name of 1 to 20 characters and a 48K snapshot, in menu\n"
+        "order: a .sna of 49,179 bytes, or a .z80, .szx, .sp, .snp, .zxs, .slt or\n"
+        "other snapshot libspectrum reads. Give them as ten NAME=PATH arguments (the name\n"
         "ends at the first \"=\"), or with --list as a UTF-8 file of ten lines\n"
         "NAME<tab>PATH (blank lines ignored; relative paths are taken from the list\n"
         "file's folder).\n"
@@ -76,7 +79,12 @@ int main(int argc, char* argv[])
         QStringLiteral("list"),
         QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
         QStringLiteral("FILE"));
-    parser.addOptions({kitOption, outputOption, listOption});
+    const QCommandLineOption toSnaOption(
+        QStringLiteral("to-sna"),
+        QStringLiteral("Convert the snapshot IN, of any format the program reads, to the 48K .sna "
+                       "OUT, with the same checks; nothing else is done. Takes IN and OUT as the "
+                       "two arguments."));
+    parser.addOptions({kitOption, outputOption, listOption, toSnaOption});
     parser.addPositionalArgument(QStringLiteral("entries"),
                                  QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
                                  QStringLiteral("[NAME=PATH...]"));
@@ -103,14 +111,29 @@ int main(int argc, char* argv[])
     if (parser.isSet(versionOption))
         parser.showVersion();
 
+    const QStringList positional = parser.positionalArguments();
+    QString error;
+    if (parser.isSet(toSnaOption)) {
+        if (positional.size() != 2)
+            return fail(QStringLiteral("--to-sna takes two files: the snapshot and the .sna to "
+                                       "write."));
+        const QString in = QFileInfo(positional[0]).absoluteFilePath();
+        const QString out = QFileInfo(positional[1]).absoluteFilePath();
+        QStringList warnings;
+        if (!checkReplaceable(out, {in, QCoreApplication::applicationFilePath()}, &error)
+            || !convertToSna(in, out, &warnings, &error))
+            return fail(error);
+        for (const QString& warning : warnings)
+            QTextStream(stderr) << "tessel-flash: warning: " << warning << '\n';
+        QTextStream(stdout) << QDir::toNativeSeparators(out) << '\n';
+        return 0;
+    }
     if (!parser.isSet(outputOption))
         return fail(QStringLiteral("No output file: give one with -o FILE."));
-    const QStringList positional = parser.positionalArguments();
     if (parser.isSet(listOption) && !positional.isEmpty())
         return fail(QStringLiteral("Give the entries either as NAME=PATH arguments or with --list, "
                                    "not both."));
 
-    QString error;
     BuildOptions options;
     std::optional<SnapshotEntries> entries;
     if (parser.isSet(listOption)) {

@@ -1,6 +1,7 @@
 #include "snapshots/FolderBrowser.h"
 
 #include "core/Prompts.h"
+#include "snapshots/SnapshotReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,7 +93,8 @@ FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, Prompts& 
     m_folderModel.setReadOnly(true);
 
     m_fileModel.setFilter(QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot);
-    m_fileModel.setNameFilters({QStringLiteral("*.sna*")});
+    // Every snapshot format the reader takes, in any letter case.
+    m_fileModel.setNameFilters(snapshotNamePatterns());
     m_fileModel.setNameFilterDisables(false);
     m_fileModel.setReadOnly(true);
 

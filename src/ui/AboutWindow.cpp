@@ -39,7 +39,8 @@ AboutWindow::AboutWindow(QWidget* parent)
     addLabel(QStringLiteral("Label2"),
              QStringLiteral("Hardware and Spectrum software: the Tessel team"),
              twipsRect(120, 960, 4185, 195));
-    addLabel(QStringLiteral("Label3"), QStringLiteral("This program: the Tessel Zizerev team"),
+    addLabel(QStringLiteral("Label3"),
+             QStringLiteral("This program (GPL 3 or later): the Tessel Zizerev team"),
              twipsRect(120, 1320, 3090, 195));
     addLabel(QStringLiteral("Label4"), QStringLiteral("The Tessel team: ") + kMakersSite,
              twipsRect(120, 1680, 4395, 195));
@@ -49,7 +50,8 @@ AboutWindow::AboutWindow(QWidget* parent)
     QPalette green = thanks->palette();
     green.setColor(QPalette::WindowText, QColor(0, 64, 0));
     thanks->setPalette(green);
-    addLabel(QStringLiteral("Label6"), QStringLiteral("The authors of the emulator Aspectrum"),
+    addLabel(QStringLiteral("Label6"),
+             QStringLiteral("The authors of Aspectrum and of libspectrum"),
              twipsRect(240, 3000, 3465, 195));
     addLabel(QStringLiteral("Label7"), kEmulatorSite, twipsRect(240, 3240, 2430, 195));
 

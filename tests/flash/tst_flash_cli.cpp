@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "flash/EntryList.h"
 #include "flash/FlashImage.h"
+#include "snapshots/SnapshotReader.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -52,6 +53,7 @@ private slots:
     void refusesWhatWouldHangOrDestroy_data();
     void refusesWhatWouldHangOrDestroy();
     void oddBanksAreBuiltWithAWarning();
+    void convertsOneSnapshotToSna();
     void helpAndVersion();
     void needsNoGraphicsLibraries();
 };
@@ -370,6 +372,30 @@ void TestFlashCli::oddBanksAreBuiltWithAWarning()
              qPrintable(run.err));
 }
 
+void TestFlashCli::convertsOneSnapshotToSna()
+{
+    FlashKit kit;
+    const QString z80 = QStringLiteral(TESSEL_TEST_DATA "/other/ld48bin.z80");
+    const QString out = kit.path(QStringLiteral("out.sna"));
+    Run run = tesselFlash({QStringLiteral("--to-sna"), z80, out});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(readFile(out), readSnapshot(z80, nullptr).value().sna);
+    QVERIFY2(run.err.contains(QStringLiteral("warning")), qPrintable(run.err)); // its AY sound
+
+    // The same refusals as adding, and never an input replaced.
+    writeFile(out, "keep");
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral(TESSEL_TEST_DATA "/other/tape128k.sna"), out},
+          QStringList{kit.entries[0].path, kit.entries[0].path}, QStringList{z80}}) {
+        const QByteArray before = readFile(kit.entries[0].path);
+        run = tesselFlash(QStringList{QStringLiteral("--to-sna")} + arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY(!run.err.isEmpty());
+        QCOMPARE(readFile(out), QByteArray("keep"));
+        QCOMPARE(readFile(kit.entries[0].path), before);
+    }
+}
+
 void TestFlashCli::helpAndVersion()
 {
     const Run version = tesselFlash({QStringLiteral("--version")});
@@ -377,7 +403,7 @@ void TestFlashCli::helpAndVersion()
     QVERIFY(version.out.contains(QStringLiteral(TESSEL_VERSION)));
     const Run help = tesselFlash({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
-    for (const char* option : {"--kit", "--list", "-o", "NAME=PATH", "49,179"})
+    for (const char* option : {"--kit", "--list", "-o", "--to-sna", "NAME=PATH", "49,179", ".z80"})
         QVERIFY2(help.out.contains(QLatin1String(option)), option);
 }
 

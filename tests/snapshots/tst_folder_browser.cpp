@@ -41,7 +41,7 @@ private slots:
     void init();
     void cleanup();
 
-    void fileListMatchesSnaNamesInAnyCase();
+    void fileListMatchesSnapshotNamesInAnyCase();
     void fileListKeepsItsFolderWhileFoldersRefresh();
     void folderListShowsFoldersOnly();
     void everyFolderShownIsRemembered();
@@ -88,17 +88,18 @@ void TestFolderBrowser::cleanup()
     delete m_dir;
 }
 
-void TestFolderBrowser::fileListMatchesSnaNamesInAnyCase()
+void TestFolderBrowser::fileListMatchesSnapshotNamesInAnyCase()
 {
     const QString folder = m_home + "/mixed";
     QVERIFY(QDir().mkpath(folder + "/folder.sna"));
-    for (const char* name :
-         {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna", "snafu.z80"})
+    for (const char* name : {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna",
+                             "snafu.z80", "G.Z80", "h.szx", "i.z80.txt", "j.tap"})
         touch(folder + '/' + QLatin1String(name));
     new QAbstractItemModelTester(m_browser->fileModel(), m_browser);
 
     QCOMPARE(m_browser->setPath(folder), BrowserError::None);
-    QTRY_COMPARE(listed(*m_browser), (QStringList{"A.SNA", "b.sna2", "c.Sna"}));
+    QTRY_COMPARE(listed(*m_browser),
+                 (QStringList{"A.SNA", "b.sna2", "c.Sna", "G.Z80", "h.szx", "snafu.z80"}));
     QCOMPARE(m_browser->fileListPath(), folder);
 }
 

@@ -75,6 +75,7 @@ private slots:
     void manyFilesNeverGoPastTheTenthRow();
     void fileGoneSinceListingIsReportedByName();
     void pipeAmongTheFilesIsRefusedAtOnce();
+    void otherFormatsAreTakenAndRefusalsSayWhy();
 
     void onlyFilledRowsCanBeRemoved();
     void removalMovesLaterEntriesUp_data();
@@ -306,6 +307,31 @@ void TestSnapshotList::pipeAmongTheFilesIsRefusedAtOnce()
 #else
     QSKIP("named pipes are a Unix matter here");
 #endif
+}
+
+void TestSnapshotList::otherFormatsAreTakenAndRefusalsSayWhy()
+{
+    const QString data = QStringLiteral(TESSEL_TEST_DATA "/other/");
+    m_prompts->answerInput("Hello");
+    QCOMPARE(addSnapshots(*m_list, {data + "gsphello.z80"}, *m_prompts), 1);
+    QCOMPARE(m_list->entry(0).path, data + "gsphello.z80"); // the original file, not a copy
+
+    // Hardware the cartridge cannot give: asked, and No keeps it out.
+    m_prompts->answerMessage(Answer::No);
+    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts);
+    QCOMPARE(m_list->count(), 1);
+    QCOMPARE(m_prompts->last().buttons, Buttons::YesNo);
+    QVERIFY2(m_prompts->last().text.contains("sound"), qPrintable(m_prompts->last().text));
+    m_prompts->answerMessage(Answer::Yes);
+    m_prompts->answerInput("Loader");
+    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts);
+    QCOMPARE(m_list->count(), 2);
+
+    m_prompts->answerMessage(Answer::Ok);
+    addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts);
+    QCOMPARE(m_list->count(), 2);
+    QVERIFY2(m_prompts->last().text.contains("128K"), qPrintable(m_prompts->last().text));
+    QVERIFY(m_prompts->allAnswered());
 }
 
 void TestSnapshotList::onlyFilledRowsCanBeRemoved()
