@@ -28,8 +28,8 @@ void setError(QString* error, const QString& text)
 // save, which is complete in every other way.
 bool flushFolder(const QString& folder, QString* error)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return true;
     int result = 0;

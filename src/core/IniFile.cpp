@@ -289,8 +289,8 @@ std::optional<QByteArray> readWhole(const QString& path, QString* error)
     if (!file.exists()) {
         if (info.absoluteDir().exists())
             return QByteArray();
-        setError(error, QStringLiteral("The folder %1 does not exist.")
-                            .arg(quoted(info.absolutePath())));
+        setError(error,
+                 QStringLiteral("The folder %1 does not exist.").arg(quoted(info.absolutePath())));
         return std::nullopt;
     }
     if (!info.isFile()) {
@@ -298,14 +298,14 @@ std::optional<QByteArray> readWhole(const QString& path, QString* error)
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("%1 could not be read: %2.")
-                            .arg(quoted(path), file.errorString()));
+        setError(error,
+                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        setError(error, QStringLiteral("%1 could not be read: %2.")
-                            .arg(quoted(path), file.errorString()));
+        setError(error,
+                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
         return std::nullopt;
     }
     return bytes;
@@ -416,7 +416,8 @@ bool writeProfileStringToFile(const QString& path, const QByteArray& section, co
         const char* why = refusal(section, key, value);
         setError(error, QStringLiteral("The key \"%1\" was not saved in %2: %3.")
                             .arg(QString::fromLocal8Bit(key), quoted(path),
-                                 QLatin1String(why ? why : "the file would start with a byte-order mark")));
+                                 QLatin1String(
+                                     why ? why : "the file would start with a byte-order mark")));
         return false;
     }
     if (*updated == *old)
@@ -424,8 +425,9 @@ bool writeProfileStringToFile(const QString& path, const QByteArray& section, co
     // An unfinished QSaveFile removes its temporary file and leaves the target alone.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*updated) != updated->size()) {
-        setError(error, QStringLiteral("%1 could not be saved: %2.")
-                            .arg(quoted(path), file.errorString()));
+        setError(
+            error,
+            QStringLiteral("%1 could not be saved: %2.").arg(quoted(path), file.errorString()));
         return false;
     }
     return commitDurably(file, error);

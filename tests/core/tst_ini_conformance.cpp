@@ -83,8 +83,8 @@ private:
 
 void TestIniConformance::initTestCase()
 {
-    QStringList paths = qEnvironmentVariable("INI_CASES").split(QDir::listSeparator(),
-                                                                 Qt::SkipEmptyParts);
+    QStringList paths =
+        qEnvironmentVariable("INI_CASES").split(QDir::listSeparator(), Qt::SkipEmptyParts);
     if (paths.isEmpty()) {
         paths = {QStringLiteral(TESSEL_TEST_DATA "/conformance/ini-cases.json"),
                  QStringLiteral(TESSEL_TEST_DATA "/conformance/ini-cases-extra.json")};
@@ -163,10 +163,11 @@ void TestIniConformance::cases()
             QVERIFY2(got == op[u"ret"].toBool(),
                      qPrintable(where + QStringLiteral("wrong result")));
             if (checkTouch) {
-                QVERIFY2(touched(path) == op[u"touched"].toBool(),
-                         qPrintable(where
-                                    + (touched(path) ? QStringLiteral("the file was written")
-                                                     : QStringLiteral("the file was not written"))));
+                QVERIFY2(
+                    touched(path) == op[u"touched"].toBool(),
+                    qPrintable(where
+                               + (touched(path) ? QStringLiteral("the file was written")
+                                                : QStringLiteral("the file was not written"))));
             }
         }
     }

@@ -51,12 +51,12 @@ std::string encode(const char* bytes, std::size_t size)
 bool fileTime(const char* path, FILETIME* time, bool set)
 {
     const HANDLE file = CreateFileA(path, set ? FILE_WRITE_ATTRIBUTES : FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const BOOL ok = set ? SetFileTime(file, nullptr, nullptr, time)
-                        : GetFileTime(file, nullptr, nullptr, time);
+    const BOOL ok =
+        set ? SetFileTime(file, nullptr, nullptr, time) : GetFileTime(file, nullptr, nullptr, time);
     CloseHandle(file);
     return ok;
 }
