@@ -140,8 +140,11 @@ QByteArray checkWrite(const QByteArray& content, const QByteArray& section, cons
         const QByteArray expected = readBack(value);
         CHECK(valueOf(*written, section, key, expected.size()) == expected, *written);
     }
-    // Writing the same again changes nothing.
-    CHECK(writeProfileString(*written, section, key, value) == written, *written);
+    // Writing the same again changes nothing, unless it rewrites the line (a
+    // value with trailing blanks) with the file's spelling of a key that the
+    // first write stored with trailing blanks.
+    if (key.isEmpty() || !isBlank(key.back()))
+        CHECK(writeProfileString(*written, section, key, value) == written, *written);
     return *written;
 }
 
