@@ -294,7 +294,8 @@ std::optional<QByteArray> readWhole(const QString& path, QString* error)
         return std::nullopt;
     }
     if (!info.isFile()) {
-        setError(error, QStringLiteral("%1 is not a plain file.").arg(quoted(path)));
+        setError(error, QStringLiteral("%1 is a folder, pipe or device, not a settings file.")
+                            .arg(quoted(path)));
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -362,15 +363,15 @@ std::optional<QByteArray> writeProfileString(const QByteArray& content, const QB
     const QString keyName = trimmedLeft(keyArg).toString();
     const QString valueText = trimmedLeft(text.fromBytes(value)).toString();
     const Spot spot = locate(units, trimmed(sectionName), trimmed(keyName));
-    const QString eol = lineBreakOf(units);
-
-    qsizetype from = units.size();
-    qsizetype to = from;
-    QString insert;
     // A write that changes nothing leaves every byte, and the file, alone.
     // Stored and new values compare exactly: quotes and letter case count.
     if (spot.keyFound() && spot.key.hasValue && spot.key.value == valueText)
         return content;
+
+    const QString eol = lineBreakOf(units);
+    qsizetype from = units.size();
+    qsizetype to = from;
+    QString insert;
     if (spot.keyFound()) {
         // Keeps the file's spelling of the key and the line's own break.
         from = spot.keyLine.begin;

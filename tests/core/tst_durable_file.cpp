@@ -24,7 +24,7 @@ void TestDurableFile::replacesTheFileWhole()
     QTemporaryDir dir;
     const QString path = dir.filePath("image.rom");
     QVERIFY(test::writeFile(path, "old"));
-    const QByteArray data(512 * 1024, 'n');
+    const QByteArray data(qsizetype(512) * 1024, 'n');
     QSaveFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(data), data.size());
