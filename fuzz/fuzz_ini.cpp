@@ -36,7 +36,7 @@ const QByteArray kMarker("\0TZF\0", 5);
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A';
 }
 
 bool isWide(const QByteArray& content)
@@ -140,7 +140,9 @@ QByteArray checkWrite(const QByteArray& content, const QByteArray& section, cons
         const QByteArray expected = readBack(value);
         CHECK(valueOf(*written, section, key, expected.size()) == expected, *written);
     }
-    // The file keeps its own spelling of a key, trimmed: only then is a repeat a no-op.
+    // Writing the same again changes nothing, unless it rewrites the line (a
+    // value with trailing blanks) with the file's spelling of a key that the
+    // first write stored with trailing blanks.
     if (key.isEmpty() || !isBlank(key.back()))
         CHECK(writeProfileString(*written, section, key, value) == written, *written);
     return *written;

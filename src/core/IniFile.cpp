@@ -1,5 +1,8 @@
 #include "core/IniFile.h"
 
+#include "core/DurableFile.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -105,9 +108,17 @@ Line lineAt(QStringView text, qsizetype pos)
     return {pos, end, end + breakLength};
 }
 
+// Blanks as the platform trims them: space, TAB to CR, and Ctrl-Z, the old
+// end-of-file mark that some files still carry. Nothing above 0x7F: in UTF-8
+// text 0xA0 or 0x85 is part of a letter.
+bool isBlankByte(uchar c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
+}
+
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
+    return c.unicode() < 0x80 && isBlankByte(static_cast<uchar>(c.unicode()));
 }
 
 QStringView trimmedLeft(QStringView s)
@@ -123,6 +134,15 @@ QStringView trimmed(QStringView s)
     while (!s.isEmpty() && isBlank(s.back()))
         s.chop(1);
     return s;
+}
+
+// A name or value is kept as a C string: it ends at its first NUL. The line's
+// '[', ']', '=' and blanks are found on the whole line first, so a NUL cuts
+// only the part it is in, and blanks before it stay.
+QStringView upToNul(QStringView s)
+{
+    const qsizetype nul = s.indexOf(QChar(u'\0'));
+    return nul < 0 ? s : s.first(nul);
 }
 
 QStringView unquoted(QStringView value)
@@ -153,25 +173,25 @@ struct Entry
 {
     enum Kind { Blank, Header, Key } kind = Blank;
     QStringView name;
-    QStringView value;
+    QStringView value; // as stored, quotes included
     bool hasValue = false;
 };
 
 Entry parseLine(QStringView line)
 {
-    const qsizetype nul = line.indexOf(QChar(u'\0'));
-    line = trimmed(nul < 0 ? line : line.first(nul));
+    line = trimmed(line);
     if (line.isEmpty())
         return {};
     if (line.front() == u'[') {
         const qsizetype close = line.lastIndexOf(u']');
         if (close > 0)
-            return {Entry::Header, trimmed(line.sliced(1, close - 1)), {}, false};
+            return {Entry::Header, upToNul(trimmed(line.sliced(1, close - 1))), {}, false};
     }
     const qsizetype eq = line.indexOf(u'=');
     if (eq < 0)
-        return {Entry::Key, line, {}, false};
-    return {Entry::Key, trimmed(line.first(eq)), unquoted(trimmed(line.sliced(eq + 1))), true};
+        return {Entry::Key, upToNul(line), {}, false};
+    return {Entry::Key, upToNul(trimmed(line.first(eq))), upToNul(trimmed(line.sliced(eq + 1))),
+            true};
 }
 
 struct Spot
@@ -229,32 +249,87 @@ QByteArray cString(const QByteArray& bytes)
     return nul < 0 ? bytes : bytes.left(nul);
 }
 
-// Refuses what would break the file's lines: a line break or NUL, a key that
-// would end early at its '=' or read as a section header.
-bool storable(const QByteArray& section, const QByteArray& key, const QByteArray& value)
+// Why a write would break the file's lines, or null: a line break or NUL, a
+// key that would end early at its '=' or read as a section header.
+const char* refusal(const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     for (const QByteArray* text : {&section, &key, &value}) {
         if (text->contains('\0') || text->contains('\r') || text->contains('\n'))
-            return false;
+            return "the section, key or value holds a line break or a NUL character";
     }
-    const QByteArray name = key.trimmed();
-    return !name.contains('=') && !name.startsWith('[');
+    qsizetype start = 0;
+    while (start < key.size() && isBlankByte(static_cast<uchar>(key[start])))
+        ++start;
+    if (key.indexOf('=', start) >= 0)
+        return "the key holds '='";
+    if (key.indexOf('[', start) == start)
+        return "the key starts with '['";
+    return nullptr;
 }
 
-// Empty when the file is missing; nothing when it exists but cannot be read,
-// so that a write never replaces a file it has not seen. Only a plain file is
+QString quoted(const QString& path)
+{
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+// Empty when the file is missing from an existing folder, which is an empty
+// profile; nothing when the folder is missing or the file cannot be read, so
+// that a write never replaces a file it has not seen. Only a plain file is
 // read: a pipe or a device in its place would block or never end.
-std::optional<QByteArray> readWhole(const QString& path)
+std::optional<QByteArray> readWhole(const QString& path, QString* error)
 {
     QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!file.exists()) {
+        if (info.absoluteDir().exists())
+            return QByteArray();
+        setError(error,
+                 QStringLiteral("The folder %1 does not exist.").arg(quoted(info.absolutePath())));
         return std::nullopt;
+    }
+    if (!info.isFile()) {
+        setError(error, QStringLiteral("%1 is a folder, pipe or device, not a settings file.")
+                            .arg(quoted(path)));
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error,
+                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
+        return std::nullopt;
+    }
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        setError(error,
+                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
         return std::nullopt;
+    }
     return bytes;
+}
+
+// The default loses its trailing spaces, but never its first character: a
+// default of spaces only gives one space.
+QByteArray defaultText(const QByteArray& defaultValue)
+{
+    QByteArray text = cString(defaultValue);
+    qsizetype size = text.size();
+    while (size > 1 && text[size - 1] == ' ')
+        --size;
+    text.truncate(size);
+    return text;
+}
+
+ProfileRead cut(QByteArray value, int bufsize)
+{
+    if (bufsize <= 0)
+        return {};
+    value.truncate(bufsize - 1);
+    return {static_cast<int>(value.size()), value};
 }
 
 } // namespace
@@ -268,23 +343,17 @@ ProfileRead readProfileString(const QByteArray& content, const QByteArray& secti
     const QString sectionName = text.fromBytes(cString(section));
     const QString keyName = text.fromBytes(cString(key));
     const Spot spot = locate(text.units(), trimmed(sectionName), trimmed(keyName));
-
-    QByteArray value;
-    if (spot.keyFound() && spot.key.hasValue) {
-        value = text.toBytes(spot.key.value);
-    } else {
-        value = cString(defaultValue);
-        while (value.endsWith(' '))
-            value.chop(1);
-    }
-    value.truncate(bufsize - 1);
-    return {static_cast<int>(value.size()), value};
+    if (spot.keyFound() && spot.key.hasValue)
+        return cut(text.toBytes(unquoted(spot.key.value)), bufsize);
+    // Once the file is open the default takes the value's place, and is
+    // unquoted as a value is.
+    return cut(unquoted(QString::fromLatin1(defaultText(defaultValue))).toLatin1(), bufsize);
 }
 
 std::optional<QByteArray> writeProfileString(const QByteArray& content, const QByteArray& section,
                                              const QByteArray& key, const QByteArray& value)
 {
-    if (!storable(section, key, value))
+    if (refusal(section, key, value))
         return std::nullopt;
     const Text text(content);
     const QStringView units = text.units();
@@ -294,8 +363,12 @@ std::optional<QByteArray> writeProfileString(const QByteArray& content, const QB
     const QString keyName = trimmedLeft(keyArg).toString();
     const QString valueText = trimmedLeft(text.fromBytes(value)).toString();
     const Spot spot = locate(units, trimmed(sectionName), trimmed(keyName));
-    const QString eol = lineBreakOf(units);
+    // A write that changes nothing leaves every byte, and the file, alone.
+    // Stored and new values compare exactly: quotes and letter case count.
+    if (spot.keyFound() && spot.key.hasValue && spot.key.value == valueText)
+        return content;
 
+    const QString eol = lineBreakOf(units);
     qsizetype from = units.size();
     qsizetype to = from;
     QString insert;
@@ -326,14 +399,17 @@ ProfileRead readProfileStringFromFile(const QString& path, const QByteArray& sec
                                       const QByteArray& key, const QByteArray& defaultValue,
                                       int bufsize)
 {
-    return readProfileString(readWhole(path).value_or(QByteArray()), section, key, defaultValue,
-                             bufsize);
+    const std::optional<QByteArray> content = readWhole(path, nullptr);
+    if (content)
+        return readProfileString(*content, section, key, defaultValue, bufsize);
+    // A file that could not be opened has no values to unquote the default like.
+    return cut(defaultText(defaultValue), bufsize);
 }
 
 bool writeProfileStringToFile(const QString& path, const QByteArray& section, const QByteArray& key,
-                              const QByteArray& value)
+                              const QByteArray& value, QString* error)
 {
-    return writeProfileStringsToFile(path, section, {{key, value}});
+    return writeProfileStringsToFile(path, section, {{key, value}}, error);
 }
 
 bool profileHasSection(const QByteArray& content, const QByteArray& section)
@@ -344,25 +420,40 @@ bool profileHasSection(const QByteArray& content, const QByteArray& section)
 
 std::optional<QByteArray> readProfileFile(const QString& path)
 {
-    return readWhole(path);
+    return readWhole(path, nullptr);
 }
 
 bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
-                               const QList<std::pair<QByteArray, QByteArray>>& keyValues)
+                               const QList<std::pair<QByteArray, QByteArray>>& keyValues,
+                               QString* error)
 {
-    const std::optional<QByteArray> old = readWhole(path);
+    const std::optional<QByteArray> old = readWhole(path, error);
     if (!old)
         return false;
     std::optional<QByteArray> updated = *old;
     for (const auto& [key, value] : keyValues) {
         updated = writeProfileString(*updated, section, key, value);
-        if (!updated)
+        if (!updated) {
+            const char* why = refusal(section, key, value);
+            setError(error, QStringLiteral("The key \"%1\" was not saved in %2: %3.")
+                                .arg(QString::fromLocal8Bit(key), quoted(path),
+                                     QLatin1String(why ? why
+                                                       : "the file would start with a "
+                                                         "byte-order mark")));
             return false;
+        }
     }
+    if (*updated == *old)
+        return true;
     // An unfinished QSaveFile removes its temporary file and leaves the target alone.
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(*updated) == updated->size()
-           && file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(*updated) != updated->size()) {
+        setError(
+            error,
+            QStringLiteral("%1 could not be saved: %2.").arg(quoted(path), file.errorString()));
+        return false;
+    }
+    return commitDurably(file, error);
 }
 
 } // namespace tessel

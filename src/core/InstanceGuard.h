@@ -1,10 +1,7 @@
 #pragma once
 
 #include <QString>
-
-#include <memory>
-
-class QLockFile;
+#include <QtGlobal>
 
 namespace tessel {
 
@@ -18,21 +15,31 @@ public:
     virtual bool tryAcquire() = 0;
 };
 
-// A lock file keyed to the program folder, so two kits may run side by side.
-// A lock left behind by a crashed run is taken over.
+// A kernel lock on a file keyed to the program folder, so two kits may run
+// side by side. The system drops the lock with its process, however that
+// ends, so no lock outlives its run; what the file holds is never read.
+// Only a lock held by another live process answers false: when no lock can
+// be had at all (no folder, no room, something else at the path) the
+// program runs unguarded rather than not at all.
 class LockFileInstanceGuard final : public InstanceGuard
 {
 public:
     // lockFolder defaults to the user's runtime folder.
     explicit LockFileInstanceGuard(const QString& programFolder, const QString& lockFolder = {});
     ~LockFileInstanceGuard() override;
+    LockFileInstanceGuard(const LockFileInstanceGuard&) = delete;
+    LockFileInstanceGuard& operator=(const LockFileInstanceGuard&) = delete;
 
     bool tryAcquire() override;
+    // Whether tryAcquire took the lock, rather than giving up on it.
+    bool holdsLock() const { return m_handle != kNoHandle; }
     QString lockPath() const { return m_path; }
 
 private:
+    static constexpr qintptr kNoHandle = -1;
+
     QString m_path;
-    std::unique_ptr<QLockFile> m_lock;
+    qintptr m_handle = kNoHandle; // a file descriptor, or a Windows HANDLE
 };
 
 } // namespace tessel

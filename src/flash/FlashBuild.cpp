@@ -1,6 +1,7 @@
 #include "flash/FlashBuild.h"
 
 #include "core/Cartridge.h"
+#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/Kit.h"
@@ -49,6 +50,12 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
                         .arg(file.size())
                         .arg(kBankSize);
     return true;
+}
+
+// Why a durable commit failed: the file's own error, or the folder's.
+QString reasonOf(const QSaveFile& file, const QString& commitError)
+{
+    return file.error() != QFileDevice::NoError ? file.errorString() : commitError;
 }
 
 bool isControl(QChar c)
@@ -157,9 +164,10 @@ bool writeBuild(const FlashJob& job, QString* error)
                                .arg(quotedPath(job.output), file.errorString()));
     if (!writeFlashImage(job.sources, file, error))
         return false;
-    if (!file.commit())
+    QString why;
+    if (!commitDurably(file, &why))
         return fail(error, QStringLiteral("The image %1 could not be written (%2).")
-                               .arg(quotedPath(job.output), file.errorString()));
+                               .arg(quotedPath(job.output), reasonOf(file, why)));
     return true;
 }
 
@@ -202,10 +210,11 @@ bool exportImage(const QString& image, const QString& target, QString* error)
             return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
                                    .arg(quotedPath(target), writeFailure(copy)));
     }
-    if (copy.commit())
+    QString why;
+    if (commitDurably(copy, &why))
         return true;
     return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
-                           .arg(quotedPath(target), copy.errorString()));
+                           .arg(quotedPath(target), reasonOf(copy, why)));
 }
 
 } // namespace tessel

@@ -1,5 +1,6 @@
 #include "snapshots/SnapshotReader.h"
 
+#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 
@@ -444,11 +445,13 @@ bool convertToSna(const QString& in, const QString& out, QStringList* warnings, 
     if (warnings)
         *warnings = read->warnings;
     QSaveFile file(out);
+    QString why;
     if (!file.open(QIODevice::WriteOnly) || file.write(read->sna) != read->sna.size()
-        || !file.commit()) {
+        || !commitDurably(file, &why)) {
         if (error) {
             *error = QStringLiteral("The snapshot %1 could not be written (%2).")
-                         .arg(quotedPath(out), file.errorString());
+                         .arg(quotedPath(out),
+                              file.error() != QFileDevice::NoError ? file.errorString() : why);
         }
         return false;
     }

@@ -1,9 +1,11 @@
 // Replays the recorded private-profile cases (tests/data/conformance, or the
-// file named by INI_CASES) through the file functions on real files.
+// files named by INI_CASES, separated by the list separator) through the file
+// functions on real files.
 #include "core/IniFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,9 +30,11 @@ const QHash<QString, const char*> kFinalDiffers = {
      "we store the caller's bytes as given, the caller's text already being UTF-8"},
 };
 
-// Corpus strings carry one byte per character.
+// Corpus strings carry one byte per character; null stands for a null pointer.
 QByteArray bytesOf(const QJsonValue& value)
 {
+    if (value.isNull())
+        return {};
     const QString text = value.toString();
     QByteArray bytes = text.toLatin1();
     if (QString::fromLatin1(bytes) != text)
@@ -42,6 +46,22 @@ QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An old time given to the file before a write shows whether the write touched it.
+const QDateTime kOldTime(QDate(2001, 1, 1), QTime(12, 0), Qt::UTC);
+
+bool setOldTime(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite)
+           && file.setFileTime(kOldTime, QFileDevice::FileModificationTime);
+}
+
+bool touched(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().toUTC() != kOldTime;
 }
 
 } // namespace
@@ -63,17 +83,29 @@ private:
 
 void TestIniConformance::initTestCase()
 {
-    QString path = qEnvironmentVariable("INI_CASES");
-    if (path.isEmpty())
-        path = QStringLiteral(TESSEL_TEST_DATA "/conformance/ini-cases.json");
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
-    QJsonParseError error;
-    const QJsonObject corpus = QJsonDocument::fromJson(file.readAll(), &error).object();
-    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
-    QCOMPARE(corpus.value(u"format").toString(), QStringLiteral("private-profile-corpus/1"));
-    m_cases = corpus.value(u"cases").toArray();
-    QVERIFY2(!m_cases.isEmpty(), "the corpus holds no case");
+    QStringList paths =
+        qEnvironmentVariable("INI_CASES").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    if (paths.isEmpty()) {
+        paths = {QStringLiteral(TESSEL_TEST_DATA "/conformance/ini-cases.json"),
+                 QStringLiteral(TESSEL_TEST_DATA "/conformance/ini-cases-extra.json")};
+    }
+    QSet<QString> ids;
+    for (const QString& path : std::as_const(paths)) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        QJsonParseError error;
+        const QJsonObject corpus = QJsonDocument::fromJson(file.readAll(), &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        QCOMPARE(corpus.value(u"format").toString(), QStringLiteral("private-profile-corpus/1"));
+        const QJsonArray cases = corpus.value(u"cases").toArray();
+        QVERIFY2(!cases.isEmpty(), qPrintable(path + QStringLiteral(" holds no case")));
+        for (const auto& kase : cases) {
+            const QString id = kase[u"id"].toString();
+            QVERIFY2(!ids.contains(id), qPrintable(QStringLiteral("case %1 twice").arg(id)));
+            ids.insert(id);
+            m_cases.append(kase);
+        }
+    }
 }
 
 void TestIniConformance::cases_data()
@@ -124,9 +156,19 @@ void TestIniConformance::cases()
                                       .arg(QString::fromLatin1(text.left(60)))));
         } else {
             QCOMPARE(op[u"op"].toString(), QStringLiteral("write"));
+            const bool checkTouch = op.contains(u"touched");
+            if (checkTouch && QFile::exists(path))
+                QVERIFY(setOldTime(path));
             const bool got = writeProfileStringToFile(path, section, key, bytesOf(op[u"value"]));
             QVERIFY2(got == op[u"ret"].toBool(),
                      qPrintable(where + QStringLiteral("wrong result")));
+            if (checkTouch) {
+                QVERIFY2(
+                    touched(path) == op[u"touched"].toBool(),
+                    qPrintable(where
+                               + (touched(path) ? QStringLiteral("the file was written")
+                                                : QStringLiteral("the file was not written"))));
+            }
         }
     }
 

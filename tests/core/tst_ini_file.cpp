@@ -2,8 +2,12 @@
 // choices, refused input, and content no settings file should hold.
 #include "core/IniFile.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <climits>
 
 using namespace tessel;
 
@@ -34,6 +38,9 @@ private slots:
     void unreadableWritesAreRefused_data();
     void unreadableWritesAreRefused();
     void quotedValueThatFillsTheBufferIsWhole();
+    void defaultOfAFileThatCannotBeOpened();
+    void failedWritesSayWhy_data();
+    void failedWritesSayWhy();
     void junkNeverBreaksReadOrWrite();
     void hugeContent();
 };
@@ -104,6 +111,46 @@ void TestIniFile::quotedValueThatFillsTheBufferIsWhole()
     QCOMPARE(read.bytes, inner);
 }
 
+// Only an opened file (or one missing from an existing folder, an empty
+// profile) has its default unquoted like a value.
+void TestIniFile::defaultOfAFileThatCannotBeOpened()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath("folder.ini/inside"));
+    auto read = [&](const char* name) {
+        return readProfileStringFromFile(dir.filePath(name), "s", "k", "\"q\"  ", 255).bytes;
+    };
+    QCOMPARE(read("missing.ini"), QByteArray("q"));
+    QCOMPARE(read("gone/missing.ini"), QByteArray("\"q\""));
+    QCOMPARE(read("folder.ini"), QByteArray("\"q\""));
+}
+
+void TestIniFile::failedWritesSayWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QString>("shown"); // the name the message must show
+    QTest::newRow("missing folder") << "gone/s.ini" << QByteArray("k") << "gone";
+    QTest::newRow("folder at the path") << "folder.ini" << QByteArray("k") << "folder.ini";
+    QTest::newRow("refused key") << "s.ini" << QByteArray("\x1A[k]") << "s.ini";
+}
+
+void TestIniFile::failedWritesSayWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, key);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath("folder.ini/inside"));
+    QString error;
+    QVERIFY(!writeProfileStringToFile(dir.filePath(file), "s", key, "v", &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(dir.filePath(shown)) + u'"'),
+             qPrintable(error));
+    QVERIFY(!QFile::exists(dir.filePath("s.ini")));
+}
+
 void TestIniFile::junkNeverBreaksReadOrWrite()
 {
     // Structure characters are frequent so that the junk often half-parses.
@@ -138,6 +185,9 @@ void TestIniFile::hugeContent()
     const QByteArray longLine = "[s]\r\n" + longKey + "=" + QByteArray(100000, 'y') + "\r\nk=v\r\n";
     QCOMPARE(readProfileString(longLine, "s", longKey.toUpper(), {}, 255).bytes,
              QByteArray(254, 'y'));
+    // A buffer far larger than the value neither cuts it nor costs its size.
+    QCOMPARE(readProfileString(longLine, "s", longKey, {}, INT_MAX).count, 100000);
+    QCOMPARE(readProfileString(longLine, "s", "none", longKey, INT_MAX).bytes, longKey);
     QCOMPARE(readProfileString(longLine, "s", "k", {}, 255).bytes, QByteArray("v"));
 
     QByteArray junk(qsizetype(10) * 1024 * 1024, Qt::Uninitialized);

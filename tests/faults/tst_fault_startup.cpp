@@ -71,6 +71,8 @@ private slots:
 
     void startsAndKeepsEveryByte_data();
     void startsAndKeepsEveryByte();
+    void startsWhateverTheLockLeftBehind_data();
+    void startsWhateverTheLockLeftBehind();
 
 private:
     QString m_cwd;
@@ -166,6 +168,36 @@ void TestFaultStartup::startsAndKeepsEveryByte()
         added.replace('\r', "").replace('\n', "");
         QCOMPARE(added, "[tessel]DirectorioSnaps=" + snaps.toUtf8());
     }
+    QVERIFY(prompts.calls().isEmpty());
+}
+
+void TestFaultStartup::startsWhateverTheLockLeftBehind_data()
+{
+    QTest::addColumn<QString>("left"); // what a killed run or a full disk left
+    QTest::newRow("empty lock file") << "empty";
+    QTest::newRow("half-written lock file") << "half";
+    QTest::newRow("folder at the lock's path") << "folder";
+    QTest::newRow("runtime folder missing") << "nothing";
+}
+
+void TestFaultStartup::startsWhateverTheLockLeftBehind()
+{
+    QFETCH(QString, left);
+    const QString runtime = m_dir->filePath("runtime/gone");
+    LockFileInstanceGuard guard(m_kit, runtime);
+    if (left != "nothing")
+        QVERIFY(QDir().mkpath(runtime));
+    if (left == "empty" || left == "half")
+        QVERIFY(test::writeFile(guard.lockPath(), left == "half" ? "12" : ""));
+    if (left == "folder")
+        QVERIFY(QDir().mkpath(guard.lockPath()));
+
+    ScriptedPrompts prompts; // no answers: any question fails the test
+    test::RecordingLauncher launcher;
+    test::FakeVolumes volumes;
+    volumes.add("/");
+    MainWindow window(Kit(m_kit), prompts, guard, launcher, volumes);
+    QVERIFY(window.startUp());
     QVERIFY(prompts.calls().isEmpty());
 }
 

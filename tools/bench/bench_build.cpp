@@ -9,6 +9,7 @@
 #include "BenchSupport.h"
 
 #include "core/Cartridge.h"
+#include "core/DurableFile.h"
 #include "core/Kit.h"
 #include "core/Settings.h"
 #include "flash/FlashBuild.h"
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -81,6 +83,42 @@ Result measure(int runs, const std::function<bool()>& job)
     r.medianMs = median(times);
     r.minMs = *std::min_element(times.begin(), times.end());
     return r;
+}
+
+// The image saved through a save file, committed plainly or with the folder
+// flushed too; alternating, so that both meet the same disk and load.
+void compareCommits(const QString& image, const QString& folder, int runs)
+{
+    QFile source(image);
+    if (!source.open(QIODevice::ReadOnly))
+        qFatal("bench-build: no image to save");
+    const QByteArray bytes = source.readAll();
+    const QString target = QDir(folder).filePath(QStringLiteral("saved-again.rom"));
+    auto save = [&](bool durably) {
+        QSaveFile file(target);
+        QElapsedTimer clock;
+        clock.start();
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
+            || !(durably ? commitDurably(file, nullptr) : file.commit()))
+            qFatal("bench-build: a save failed");
+        return clock.nsecsElapsed() / 1e6;
+    };
+    QList<double> plain;
+    QList<double> durable;
+    for (int i = 0; i < runs; ++i) {
+        const bool durableFirst = i % 2 != 0;
+        if (durableFirst)
+            durable << save(true);
+        plain << save(false);
+        if (!durableFirst)
+            durable << save(true);
+    }
+    std::printf("%-44s %8.3f ms (min %.3f)\n", "save the image, commit", median(plain),
+                *std::min_element(plain.begin(), plain.end()));
+    std::printf("%-44s %8.3f ms (min %.3f)\n", "save the image, commit + folder flush",
+                median(durable), *std::min_element(durable.begin(), durable.end()));
+    std::printf("folder flush: %.2fx the plain commit (medians), %+.3f ms\n",
+                median(durable) / median(plain), median(durable) - median(plain));
 }
 
 void print(const char* what, const Result& r)
@@ -172,6 +210,7 @@ int main(int argc, char* argv[])
     std::printf(
         "ratio to the copy, minimums: build phase %.1fx, write alone %.1fx, Create Flash %.1fx\n",
         build.minMs / cat.minMs, writeOnly.minMs / cat.minMs, whole.minMs / cat.minMs);
+    compareCommits(image, out, runs);
     std::printf("image %lld bytes; source bytes copied %lld\n",
                 static_cast<long long>(QFileInfo(image).size()),
                 static_cast<long long>(QFileInfo(copy).size()));
