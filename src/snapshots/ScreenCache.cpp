@@ -1,0 +1,114 @@
+#include "snapshots/ScreenCache.h"
+
+#include "snapshots/AddSnapshot.h"
+
+#include <QFileInfo>
+
+namespace tessel {
+
+namespace {
+
+// Beyond this many, the oldest waiting requests are dropped.
+constexpr qsizetype kMaxWaiting = 8;
+
+qsizetype costOf(const LoadingScreen& screen)
+{
+    return screen.image.sizeInBytes() + screen.flashed.sizeInBytes();
+}
+
+} // namespace
+
+ScreenCache::ScreenCache(QObject* parent)
+    : QObject(parent)
+{
+    m_entries.setMaxCost(kDefaultCapacity);
+    // One worker: the disk is read one file at a time, newest request first.
+    m_pool.setMaxThreadCount(1);
+}
+
+ScreenCache::~ScreenCache()
+{
+    m_waiting.clear();
+    m_pool.waitForDone();
+}
+
+std::optional<LoadingScreen> ScreenCache::cached(const QString& path) const
+{
+    if (const Entry* entry = m_entries.object(path))
+        return entry->screen;
+    return std::nullopt;
+}
+
+void ScreenCache::request(const QString& path)
+{
+    m_waiting.removeAll(path);
+    if (m_busy && m_running == path)
+        return;
+    m_waiting.append(path);
+    while (m_waiting.size() > kMaxWaiting)
+        m_waiting.removeFirst();
+    startNext();
+}
+
+void ScreenCache::setCapacity(qsizetype bytes)
+{
+    m_entries.setMaxCost(bytes);
+}
+
+ScreenCache::Result ScreenCache::load(const QString& path, const std::optional<Stamp>& known)
+{
+    Result result;
+    const QFileInfo info(path);
+    // Anything but a file of the one snapshot size costs a look at its size.
+    if (!info.isFile() || info.size() != kSnapshotSize)
+        return result;
+    result.stamp = {info.size(), info.lastModified()};
+    if (known && *known == result.stamp) {
+        result.unchanged = true;
+        return result;
+    }
+    result.screen = readLoadingScreen(path, nullptr);
+    return result;
+}
+
+void ScreenCache::startNext()
+{
+    if (m_busy || m_waiting.isEmpty())
+        return;
+    m_running = m_waiting.takeLast();
+    m_busy = true;
+    std::optional<Stamp> known;
+    if (const Entry* entry = m_entries.object(m_running))
+        known = entry->stamp;
+    m_pool.start([this, path = m_running, known] {
+        const Result result = load(path, known);
+        QMetaObject::invokeMethod(
+            this, [this, path, result] { finish(path, result); }, Qt::QueuedConnection);
+    });
+}
+
+void ScreenCache::finish(const QString& path, const Result& result)
+{
+    m_busy = false;
+    m_running.clear();
+    if (result.unchanged) {
+        // Dropped from the cache while the worker looked: make it again.
+        if (m_entries.contains(path))
+            emit ready(path);
+        else
+            m_waiting.append(path);
+    } else if (result.screen) {
+        auto* entry = new Entry{result.stamp, *result.screen};
+        // A capacity below one screen keeps none (insert deletes the entry).
+        if (m_entries.insert(path, entry, costOf(entry->screen)))
+            emit ready(path);
+        else
+            emit unavailable(path);
+    } else {
+        m_entries.remove(path);
+        emit unavailable(path);
+    }
+    startNext();
+}
+
+} // namespace tessel
