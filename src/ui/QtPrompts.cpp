@@ -1,7 +1,8 @@
 #include "ui/QtPrompts.h"
 
+#include "ui/NamingDialog.h"
+
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -71,14 +72,10 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
 
 QString QtPrompts::input(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    QInputDialog dialog(m_parent);
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(displayed(prompt));
-    dialog.setTextValue(defaultText);
-    dialog.setInputMode(QInputDialog::TextInput);
+    NamingDialog dialog(title, displayed(prompt), defaultText, m_parent);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.textValue();
+    return dialog.name();
 }
 
 std::optional<QString> QtPrompts::saveFileName(const SaveRequest& request)
