@@ -45,8 +45,14 @@ std::optional<QByteArray> readSna(const QString& path, QString* error)
 {
     // Checked before opening: a pipe or a device is never read.
     const QFileInfo info(path);
+    if (!info.exists()) {
+        setError(error, QStringLiteral("The snapshot %1 does not exist.").arg(quoted(path)));
+        return std::nullopt;
+    }
     if (!info.isFile()) {
-        setError(error, QStringLiteral("%1 is not a file.").arg(quoted(path)));
+        setError(
+            error,
+            QStringLiteral("%1 is a folder or a device, not a snapshot file.").arg(quoted(path)));
         return std::nullopt;
     }
     if (info.size() != kSnapshotSize) {

@@ -34,6 +34,9 @@ public:
     ScreenPreview* preview() const { return m_preview; }
     // The file whose screen is shown or on its way; empty for none.
     QString path() const { return m_path; }
+    // Takes the pop-up away until the pointer or the keyboard moves on: for
+    // when the view's items change under a resting pointer.
+    void dismiss();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,7 +47,6 @@ private:
     void pointAt(const QPoint& viewportPosition);
     void showFor(const QModelIndex& index, Source source, const QRect& area);
     void showCached();
-    void dismiss();
     void followRow();
     QRect rowArea(const QModelIndex& index) const;
 

@@ -63,8 +63,9 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     const QScreen* display = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect room = display ? display->availableGeometry() : QRect(0, 0, 800, 600);
 
+    // Shown once there is a snapshot to show.
     m_screen = new ScreenView(1, this);
-    m_screen->setAccessibleName(QStringLiteral("Loading screen"));
+    m_screen->hide();
 
     m_prompt = new QLabel(this);
     m_prompt->setTextFormat(Qt::PlainText);
@@ -92,10 +93,9 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     const int margins = 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 24;
     const int wanted = fontMetrics().averageCharWidth() * kColumnCharacters;
     int column = std::min(wanted, room.width() - margins - m_screen->sizeHint().width());
-    if (column < kNarrowestColumn) {
-        m_screen->hide();
+    m_roomForScreen = column >= kNarrowestColumn;
+    if (!m_roomForScreen)
         column = std::min(wanted, room.width() - margins);
-    }
 
     // A prompt taller than a third of the screen scrolls rather than pushing
     // the buttons off it.
@@ -144,6 +144,8 @@ void NamingDialog::showScreenOf(ScreenCache& cache, const QString& snapshotPath)
     m_screen->setAccessibleName(
         QStringLiteral("%1 loading screen").arg(QFileInfo(snapshotPath).fileName()));
     m_screen->setScreen(cache.cached(snapshotPath));
+    m_screen->setVisible(m_roomForScreen);
+    disconnect(&cache, nullptr, this, nullptr);
     connect(&cache, &ScreenCache::ready, this, [this, &cache](const QString& path) {
         if (path == m_snapshotPath)
             m_screen->setScreen(cache.cached(path));

@@ -25,7 +25,9 @@ public:
     NamingDialog(const QString& title, const QString& prompt, const QString& name,
                  QWidget* parent = nullptr);
 
-    // Shows the snapshot's screen once the cache has it.
+    // Shows the snapshot's screen beside the prompt, once the cache has it;
+    // the room for it is taken at once, so the box keeps its size. On a
+    // screen too narrow for picture and text the picture is left out.
     void showScreenOf(ScreenCache& cache, const QString& snapshotPath);
 
     QString name() const;
@@ -44,6 +46,7 @@ private:
     ScreenView* m_screen = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QString m_snapshotPath;
+    bool m_roomForScreen = true;
 };
 
 // The text with a break allowed after every folder separator, and inside
