@@ -21,7 +21,7 @@ class ScreenCache final : public QObject
 
 public:
     // Enough for about 170 screens without FLASH.
-    static constexpr qsizetype kDefaultCapacity = 8 * 1024 * 1024;
+    static constexpr qsizetype kDefaultCapacity = qsizetype(8) * 1024 * 1024;
 
     explicit ScreenCache(QObject* parent = nullptr);
     ~ScreenCache() override;

@@ -95,7 +95,7 @@ QImage renderScreen(QByteArrayView memory, bool flashSwapped)
     const auto* bytes = reinterpret_cast<const uchar*>(memory.data());
     for (int y = 0; y < kScreenHeight; ++y) {
         const uchar* bitmap = bytes + lineOffset(y);
-        const uchar* attributes = bytes + kAttributeOffset + (y / 8) * kBytesPerLine;
+        const uchar* attributes = bytes + kAttributeOffset + std::ptrdiff_t(y / 8) * kBytesPerLine;
         uchar* out = image.scanLine(y);
         for (int column = 0; column < kBytesPerLine; ++column) {
             const uchar attribute = attributes[column];
