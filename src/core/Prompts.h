@@ -21,6 +21,16 @@ struct SaveRequest
     QString defaultExtension;
 };
 
+// The naming box's text, and the snapshot being named, whose loading screen
+// a front end may show beside the prompt.
+struct InputRequest
+{
+    QString prompt;
+    QString title;
+    QString defaultText;
+    QString snapshotPath; // empty for none
+};
+
 // Every question the program asks the user goes through here, so that tests
 // can answer them from a script and read back what was asked. Texts keep the
 // lone carriage return (code 13) between lines; a front end shows it as a
@@ -33,8 +43,7 @@ public:
     virtual Answer message(const QString& text, const QString& title, Icon icon,
                            Buttons buttons) = 0;
     // Returns the typed text; Cancel gives the empty text.
-    virtual QString input(const QString& prompt, const QString& title,
-                          const QString& defaultText) = 0;
+    virtual QString input(const InputRequest& request) = 0;
     // Returns the chosen full path, or nothing when the user cancelled.
     virtual std::optional<QString> saveFileName(const SaveRequest& request) = 0;
 };

@@ -48,7 +48,7 @@ QString askName(Prompts& prompts, const QString& path, int number)
     const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ") + path;
     QString offered = defaultName(number);
     for (;;) {
-        QString answer = prompts.input(prompt, kAppTitle, offered);
+        QString answer = prompts.input({prompt, kAppTitle, offered, path});
         const int length = nameLength(answer);
         if (length == 0)
             offered = defaultName(number);

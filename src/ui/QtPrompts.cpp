@@ -1,8 +1,8 @@
 #include "ui/QtPrompts.h"
 
+#include "ui/NamingDialog.h"
+
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -85,18 +85,14 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
     }
 }
 
-QString QtPrompts::input(const QString& prompt, const QString& title, const QString& defaultText)
+QString QtPrompts::input(const InputRequest& request)
 {
-    QInputDialog dialog(m_parent);
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(displayed(prompt));
-    dialog.setTextValue(defaultText);
-    dialog.setInputMode(QInputDialog::TextInput);
-    for (QLabel* label : dialog.findChildren<QLabel*>())
-        label->setTextFormat(Qt::PlainText);
+    NamingDialog dialog(request.title, displayed(request.prompt), request.defaultText, m_parent);
+    if (m_screens && !request.snapshotPath.isEmpty())
+        dialog.showScreenOf(*m_screens, request.snapshotPath);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.textValue();
+    return dialog.name();
 }
 
 std::optional<QString> QtPrompts::saveFileName(const SaveRequest& request)

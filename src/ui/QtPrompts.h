@@ -8,17 +8,22 @@
 namespace tessel {
 
 // The questions as Qt's modal dialogs, over the window given as parent.
+class ScreenCache;
+
 class QtPrompts final : public Prompts
 {
 public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
+    // Where the naming box gets the picture of the snapshot being named.
+    void setScreenCache(ScreenCache* cache) { m_screens = cache; }
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
 
 private:
     QPointer<QWidget> m_parent;
+    ScreenCache* m_screens = nullptr;
 };
 
 } // namespace tessel

@@ -52,12 +52,18 @@ Answer ScriptedPrompts::message(const QString& text, const QString& title, Icon 
     return m_messages.dequeue();
 }
 
-QString ScriptedPrompts::input(const QString& prompt, const QString& title,
-                               const QString& defaultText)
+QString ScriptedPrompts::input(const InputRequest& request)
 {
-    record({Kind::Input, prompt, title, Icon::None, Buttons::OkCancel, defaultText, {}});
+    record({Kind::Input,
+            request.prompt,
+            request.title,
+            Icon::None,
+            Buttons::OkCancel,
+            request.defaultText,
+            {},
+            request.snapshotPath});
     if (m_inputs.isEmpty())
-        unexpected(QStringLiteral("input \"%1\"").arg(prompt));
+        unexpected(QStringLiteral("input \"%1\"").arg(request.prompt));
     return m_inputs.dequeue();
 }
 

@@ -27,6 +27,7 @@ public:
         Buttons buttons = Buttons::Ok;
         QString defaultText; // input only
         SaveRequest save; // save only
+        QString snapshotPath = {}; // input only
     };
 
     // Answers, consumed in the order the questions come, one queue per kind.
@@ -45,7 +46,7 @@ public:
     void clear();
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
 
 private:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and prints every figure of README.md's Performance
 # section: start-up, the file list on a folder of 100,000 files, Create
-# Flash's build phase and the command-line builder against cat.
+# Flash's build phase, loading-screen previews while a list scrolls, and
+# the command-line builder against cat.
 #
 #   tools/bench/run-all.sh [BUILD_DIR]
 #
@@ -10,7 +11,8 @@
 # also needs xvfb-run and libxcb, and is skipped without them. The CLI part
 # needs hyperfine and GNU time (see tools/bench/bench-flash.sh).
 # Counts can be changed: STARTUP_RUNS=10 FOLDER_RUNS=3 FOLDER_FILES=100000
-# BUILD_RUNS=50 CLI_RUNS=50. Close other busy programs first: the figures
+# BUILD_RUNS=50 CLI_RUNS=50 PREVIEW_RUNS=3 PREVIEW_FILES=500. Close other
+# busy programs first: the figures
 # are wall-clock times.
 set -euo pipefail
 
@@ -57,6 +59,10 @@ fi
 echo
 echo "== file list on a folder of ${FOLDER_FILES:-100000} files, a fifth of them snapshots"
 "$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-3}" --files "${FOLDER_FILES:-100000}"
+
+echo
+echo "== loading-screen previews while a list of ${PREVIEW_FILES:-500} snapshots scrolls under the pointer"
+"$bench/tessel-bench-previews" --runs "${PREVIEW_RUNS:-3}" --files "${PREVIEW_FILES:-500}"
 
 echo
 echo "== Create Flash's build phase in-process, against a copy of the same bytes"

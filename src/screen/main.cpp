@@ -1,0 +1,73 @@
+// tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
+// PNG, without the border and with FLASH in its first phase.
+#include "snapshots/ScreenImage.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextStream>
+
+using namespace tessel;
+
+namespace {
+
+int fail(const QString& message)
+{
+    QTextStream(stderr) << "tessel-screen: " << message << '\n';
+    return 1;
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tessel-screen"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the screen a 48K snapshot was showing as a 256x192 PNG: the\n"
+                       "6,912 bytes at 0x4000 drawn with the Spectrum's colours, without the\n"
+                       "border, FLASH in its first phase (INK drawn as INK). The snapshot is a\n"
+                       ".sna file of exactly 49,179 bytes.\n"
+                       "\n"
+                       "The PNG is replaced as a whole and its full path is printed. On any\n"
+                       "problem a message goes to stderr, the exit status is 1 and no file is\n"
+                       "written or changed."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("snapshot"),
+                                 QStringLiteral("The snapshot to read."));
+    parser.addPositionalArgument(QStringLiteral("png"), QStringLiteral("The picture to write."));
+    parser.process(app);
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        return fail(QStringLiteral("Give a snapshot and the PNG to write, as in: "
+                                   "tessel-screen game.sna game.png"));
+    const QString& snapshot = arguments.at(0);
+    const QString output = QFileInfo(arguments.at(1)).absoluteFilePath();
+
+    QString error;
+    const std::optional<LoadingScreen> screen = readLoadingScreen(snapshot, &error);
+    if (!screen)
+        return fail(error);
+
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("The picture %1 cannot be written: %2.")
+                        .arg(quoted(output), file.errorString()));
+    if (!screen->image.save(&file, "PNG") || !file.commit())
+        return fail(QStringLiteral("The picture %1 cannot be written: %2.")
+                        .arg(quoted(output), file.errorString()));
+    QTextStream(stdout) << QDir::toNativeSeparators(output) << '\n';
+    return 0;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QObject>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <optional>
+
+class QAbstractItemView;
+
+namespace tessel {
+
+class ScreenCache;
+class ScreenPreview;
+
+// Makes an item view show the loading screen of the item under the pointer,
+// or of the current item while the keyboard moves through the view, in a
+// pop-up beside it. Leaving the view, or the focus leaving it, takes the
+// pop-up away. The view's own behaviour is left as it is.
+class HoverPreview final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The snapshot file an item stands for; empty for none.
+    using PathFor = std::function<QString(const QModelIndex&)>;
+
+    HoverPreview(QAbstractItemView& view, ScreenCache& cache, PathFor pathFor);
+    ~HoverPreview() override;
+
+    ScreenPreview* preview() const { return m_preview; }
+    // The file whose screen is shown or on its way; empty for none.
+    QString path() const { return m_path; }
+    // Takes the pop-up away until the pointer or the keyboard moves on: for
+    // when the view's items change under a resting pointer.
+    void dismiss();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Source { None, Pointer, Keyboard };
+
+    void pointAt(const QPoint& viewportPosition);
+    void showFor(const QModelIndex& index, Source source, const QRect& area);
+    void showCached();
+    void followRow();
+    QRect rowArea(const QModelIndex& index) const;
+
+    QAbstractItemView& m_view;
+    ScreenCache& m_cache;
+    PathFor m_pathFor;
+    QPointer<ScreenPreview> m_preview;
+    Source m_source = Source::None;
+    QPersistentModelIndex m_index;
+    QString m_path;
+    QRect m_area;
+    std::optional<QPoint> m_lastPointer; // global; none while outside the view
+};
+
+} // namespace tessel

@@ -1,0 +1,254 @@
+// The loading-screen pop-up, the item-view attachment that shows it, and the
+// naming box, on a small screen (640×480, see small-screen.json).
+#include "snapshots/ScreenCache.h"
+#include "support/TestFiles.h"
+#include "support/WindowTesting.h"
+#include "ui/HoverPreview.h"
+#include "ui/NamingDialog.h"
+#include "ui/QtPrompts.h"
+#include "ui/ScreenPreview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QScreen>
+#include <QStringListModel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace tessel;
+using namespace tessel::test;
+
+namespace {
+
+const QString kSna = QStringLiteral(TESSEL_TEST_DATA "/sna/zasmops.sna");
+
+QRect room()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+LoadingScreen flashingScreen()
+{
+    return *readLoadingScreen(kSna, nullptr);
+}
+
+} // namespace
+
+class TestScreenWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { deleteAllWindows(); }
+
+    void previewStaysOnScreenWithoutTakingFocus();
+    void flashAlternatesOnlyWhileShown();
+    void itemViewShowsScreensOnHoverAndKeys();
+    void namingBoxFitsWhateverThePath();
+    void namingBoxHintFollowsTheName();
+    void namingBoxShowsTheSnapshot();
+    void promptsAskWithTheNamingBox();
+};
+
+void TestScreenWidgets::previewStaysOnScreenWithoutTakingFocus()
+{
+    QCOMPARE(room().size(), QSize(640, 480));
+    QLineEdit owner;
+    owner.show();
+    owner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    owner.setFocus();
+
+    ScreenPreview preview(&owner);
+    // Beside areas at each corner: never off the screen, never over the area
+    // where there is room beside it.
+    const QList<QRect> areas = {QRect(room().topLeft(), QSize(100, 20)),
+                                QRect(room().topRight() - QPoint(99, 0), QSize(100, 20)),
+                                QRect(room().bottomLeft() - QPoint(0, 19), QSize(20, 20)),
+                                QRect(room().bottomRight() - QPoint(19, 19), QSize(20, 20))};
+    for (const QRect& area : areas) {
+        preview.showBeside(flashingScreen(), QStringLiteral("<b>game</b>.sna"), area);
+        QVERIFY(preview.isVisible());
+        QVERIFY2(room().contains(preview.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2").arg(area.x()).arg(area.y())));
+        if (preview.width() + area.width() < room().width())
+            QVERIFY(!preview.frameGeometry().intersects(area));
+        QCOMPARE(QApplication::focusWidget(), &owner);
+        QCOMPARE(QApplication::activeWindow(), &owner);
+    }
+    QCOMPARE(preview.accessibleName(), QStringLiteral("<b>game</b>.sna loading screen"));
+    for (const QLabel* label : preview.findChildren<QLabel*>())
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+}
+
+void TestScreenWidgets::flashAlternatesOnlyWhileShown()
+{
+    ScreenView view;
+    view.setScreen(flashingScreen());
+    QCOMPARE(view.flashPhase(), 0);
+    QTest::qWait(2 * ScreenView::kFlashMilliseconds);
+    QCOMPARE(view.flashPhase(), 0); // hidden: no timer runs
+    view.show();
+    QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
+    QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 0, 4 * ScreenView::kFlashMilliseconds);
+    QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
+    view.hide();
+    QCOMPARE(view.flashPhase(), 0);
+}
+
+void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
+{
+    QTemporaryDir dir;
+    const QStringList names = {QStringLiteral("a.sna"), QStringLiteral("b.sna"),
+                               QStringLiteral("short.sna"), QStringLiteral("notes.txt")};
+    QVERIFY(QFile::copy(kSna, dir.filePath(names[0])));
+    QVERIFY(QFile::copy(kSna, dir.filePath(names[1])));
+    QVERIFY(writeFile(dir.filePath(names[2]), "too short"));
+    QVERIFY(writeFile(dir.filePath(names[3]), "not a snapshot"));
+
+    QWidget window;
+    QLineEdit elsewhere(&window);
+    QListView view(&window);
+    view.setGeometry(0, 40, 300, 200);
+    window.resize(300, 240);
+    QStringListModel model(names);
+    view.setModel(&model);
+    ScreenCache cache;
+    int asked = 0;
+    HoverPreview hover(view, cache, [&](const QModelIndex& index) {
+        ++asked;
+        const QString name = index.data().toString();
+        return name.endsWith(QStringLiteral(".sna")) ? dir.filePath(name) : QString();
+    });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ScreenPreview* preview = hover.preview();
+
+    const auto rowCentre = [&](int row) { return view.visualRect(model.index(row)).center(); };
+    QTest::mouseMove(view.viewport(), rowCentre(0));
+    QTRY_VERIFY(preview->isVisible());
+    QCOMPARE(preview->fileName(), names[0]);
+    QCOMPARE(preview->accessibleName(), QStringLiteral("a.sna loading screen"));
+
+    // Not a snapshot, not even asked for one: no picture.
+    QTest::mouseMove(view.viewport(), rowCentre(3));
+    QTRY_VERIFY(!preview->isVisible());
+    QTest::mouseMove(view.viewport(), rowCentre(2));
+    QTest::qWait(100);
+    QVERIFY(!preview->isVisible());
+
+    QTest::mouseMove(view.viewport(), rowCentre(1));
+    QTRY_VERIFY(preview->isVisible());
+    QCOMPARE(preview->fileName(), names[1]);
+    // Moving within the row asks nothing more.
+    const int askedBefore = asked;
+    QTest::mouseMove(view.viewport(), rowCentre(1) + QPoint(3, 1));
+    QCOMPARE(asked, askedBefore);
+    QTest::mouseMove(&elsewhere);
+    QVERIFY(!preview->isVisible());
+
+    // The keyboard: tabbing in shows the current row, arrows follow it, beside
+    // the row rather than over it, and the focus leaving ends it.
+    view.setCurrentIndex(model.index(0));
+    view.setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(preview->isVisible());
+    QCOMPARE(preview->fileName(), names[0]);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTRY_COMPARE(preview->fileName(), names[1]);
+    const QRect row(view.viewport()->mapToGlobal(view.visualRect(model.index(1)).topLeft()),
+                    view.visualRect(model.index(1)).size());
+    QVERIFY(!preview->frameGeometry().intersects(row));
+    QVERIFY(QApplication::focusWidget() == &view);
+    elsewhere.setFocus(Qt::TabFocusReason);
+    QVERIFY(!preview->isVisible());
+}
+
+void TestScreenWidgets::namingBoxFitsWhateverThePath()
+{
+    // A 300-character path, and one folder name longer than the box is wide.
+    QString path = QStringLiteral("/home/user");
+    while (path.size() < 280)
+        path += QStringLiteral("/Spectrum games");
+    path += QStringLiteral("/") + QString(120, QLatin1Char('x')) + QStringLiteral(".sna");
+    const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ") + path;
+    ScreenCache cache;
+    for (const QString& shown : {prompt, prompt + prompt + prompt + prompt}) {
+        NamingDialog dialog(QStringLiteral("Tessel Zizerev"), shown, QStringLiteral("Snapshot  1"));
+        dialog.showScreenOf(cache, kSna);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY2(room().contains(dialog.frameGeometry()),
+                 qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+        QVERIFY(dialog.promptLabel()->height() > 3 * dialog.fontMetrics().height());
+        QVERIFY(dialog.screenView()->isVisible());
+        for (QWidget* button : dialog.findChildren<QAbstractButton*>())
+            QVERIFY(
+                dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
+        QCOMPARE(dialog.nameField()->selectedText(), QStringLiteral("Snapshot  1"));
+    }
+}
+
+void TestScreenWidgets::namingBoxHintFollowsTheName()
+{
+    NamingDialog dialog(QStringLiteral("<i>title</i>"), QStringLiteral("<b>Name</b> it"),
+                        QStringLiteral("Game"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.promptLabel()->textFormat(), Qt::PlainText);
+    QCOMPARE(dialog.hintLabel()->textFormat(), Qt::PlainText);
+    QVERIFY(dialog.hintLabel()->text().isEmpty());
+    const int height = dialog.height();
+
+    dialog.nameField()->insert(QStringLiteral("Ñ")); // what typing does
+    QCOMPARE(dialog.name(), QStringLiteral("Ñ"));
+    QVERIFY2(dialog.hintLabel()->text().contains(QStringLiteral("MOVE")),
+             qPrintable(dialog.hintLabel()->text()));
+    dialog.nameField()->insert(QStringLiteral("ñúéèçàò`^€£’Ω"));
+    QVERIFY(!dialog.hintLabel()->text().contains(QLatin1Char('\n')));
+    QVERIFY(dialog.hintLabel()->sizeHint().width() <= dialog.hintLabel()->width());
+    QCOMPARE(dialog.height(), height);
+    dialog.nameField()->setText(QStringLiteral("<b>Jet</b> Pac"));
+    QVERIFY(dialog.hintLabel()->text().isEmpty());
+}
+
+void TestScreenWidgets::namingBoxShowsTheSnapshot()
+{
+    ScreenCache cache;
+    NamingDialog dialog(QStringLiteral("t"), QStringLiteral("p"), QStringLiteral("n"));
+    dialog.show();
+    QVERIFY(!dialog.screenView()->isVisible()); // no snapshot, no empty frame
+    dialog.showScreenOf(cache, kSna);
+    QVERIFY(dialog.screenView()->isVisible());
+    const QSize waiting = dialog.sizeHint();
+    QTRY_VERIFY(dialog.screenView()->hasScreen());
+    QCOMPARE(dialog.screenView()->accessibleName(), QStringLiteral("zasmops.sna loading screen"));
+    QCOMPARE(dialog.sizeHint(), waiting); // the picture had its room before it came
+}
+
+void TestScreenWidgets::promptsAskWithTheNamingBox()
+{
+    QtPrompts prompts;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<NamingDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        seen = dialog->nameField()->selectedText();
+        dialog->nameField()->setText(QStringLiteral("Manic"));
+        dialog->accept();
+    });
+    QCOMPARE(prompts.input({QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Snap"), {}}),
+             QStringLiteral("Manic"));
+    QCOMPARE(seen, QStringLiteral("Snap"));
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QCOMPARE(prompts.input({QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Snap"), {}}),
+             QString());
+}
+
+QTEST_MAIN(TestScreenWidgets)
+#include "tst_screen_widgets.moc"
