@@ -30,6 +30,7 @@ int main(int argc, char* argv[])
 
     tessel::MainWindow window(kit, prompts, instance, launcher, volumes);
     prompts.setParentWidget(&window);
+    prompts.setScreenCache(&window.screenCache());
     if (!window.startUp())
         return 0;
     window.show();

@@ -216,12 +216,18 @@ bool FolderBrowser::isSelected(int i) const
     return m_fileSelection.isSelected(fileIndex(i));
 }
 
+QString FolderBrowser::filePath(const QModelIndex& index) const
+{
+    const QString name = m_fileList.fileName(index);
+    return name.isEmpty() ? QString() : QDir::toNativeSeparators(QDir(m_path).filePath(name));
+}
+
 QStringList FolderBrowser::selectedPaths() const
 {
     QStringList paths;
     for (int i = 0; i < listCount(); ++i) {
         if (isSelected(i))
-            paths.append(QDir::toNativeSeparators(QDir(m_path).filePath(list(i))));
+            paths.append(filePath(fileIndex(i)));
     }
     return paths;
 }

@@ -95,6 +95,8 @@ public:
     void setSelected(int i, bool selected);
     // The file list's folder.
     QString fileListPath() const { return m_fileModel.rootPath(); }
+    // The full path of the file an entry of the file list stands for.
+    QString filePath(const QModelIndex& index) const;
     // The full paths of the selected entries, in list order.
     QStringList selectedPaths() const;
     // Deselects the first `count` selected entries.

@@ -8,8 +8,10 @@
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
 #include "ui/Fonts.h"
+#include "ui/HoverPreview.h"
 #include "ui/ItemViews.h"
 #include "ui/Links.h"
+#include "ui/ScreenPreview.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -50,6 +52,7 @@ MainWindow::MainWindow(const Kit& kit, Prompts& prompts, InstanceGuard& instance
     buildControls();
     buildMenus();
     wireBrowser();
+    attachPreviews();
     // A fixed window of dialog style: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -226,6 +229,23 @@ void MainWindow::wireBrowser()
     showDrive(browser.drive());
     showFolder(browser.path());
     showFileList();
+}
+
+// Pointing at a file, or moving to it with the keys, shows its loading
+// screen beside it; no control of the window moves for it.
+void MainWindow::attachPreviews()
+{
+    m_filePreview = new HoverPreview(*m_fileList, m_screens, [this](const QModelIndex& index) {
+        return m_session.browser.filePath(index);
+    });
+    m_gridPreview = new HoverPreview(*m_grid, m_screens, [this](const QModelIndex& index) {
+        return m_session.list.entry(index.row()).path;
+    });
+    // The entries under a resting pointer change: the old picture goes.
+    connect(&m_session.browser, &FolderBrowser::fileListChanged, m_filePreview,
+            &HoverPreview::dismiss);
+    connect(&m_session.list, &QAbstractItemModel::dataChanged, m_gridPreview,
+            &HoverPreview::dismiss);
 }
 
 void MainWindow::showDrive(const QString& root)

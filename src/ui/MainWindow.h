@@ -1,5 +1,6 @@
 #pragma once
 
+#include "snapshots/ScreenCache.h"
 #include "ui/AboutWindow.h"
 #include "ui/CreateFlash.h"
 #include "ui/Session.h"
@@ -20,6 +21,7 @@ class InstanceGuard;
 class ProcessLauncher;
 class FileListView;
 class GridView;
+class HoverPreview;
 
 // The main window: the snapshot browser, the grid that lists the
 // compilation, Create Flash and the menus. The widgets keep their designed
@@ -38,6 +40,8 @@ public:
     bool startUp();
 
     Session& session() { return m_session; }
+    // Loading screens for the previews and the naming box.
+    ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
 
 public slots:
@@ -53,6 +57,7 @@ private:
 
     void buildControls();
     void buildMenus();
+    void attachPreviews();
     void wireBrowser();
     void showDrive(const QString& root);
     void showFolder(const QString& path);
@@ -73,6 +78,7 @@ private:
     };
 
     Session m_session;
+    ScreenCache m_screens;
     BusyWindow m_busy{*this};
     InstanceGuard& m_instance;
     ProcessLauncher& m_launcher;
@@ -87,6 +93,8 @@ private:
     GridView* m_grid = nullptr;
     QToolButton* m_createButton = nullptr;
     QLabel* m_busyLabel = nullptr;
+    HoverPreview* m_filePreview = nullptr;
+    HoverPreview* m_gridPreview = nullptr;
 };
 
 } // namespace tessel

@@ -202,6 +202,7 @@ void TestSnapshotList::acceptsOnlyTheExactSnapshotSize()
         QCOMPARE(asked.text, "Type the name for the menu (Max. 20 chars) " + file(name));
         QCOMPARE(asked.title, "Tessel Zizerev");
         QCOMPARE(asked.defaultText, "Snapshot  1");
+        QCOMPARE(asked.snapshotPath, file(name)); // the box can show its screen
     } else {
         const auto warning = m_prompts->last();
         QCOMPARE(warning.text, "The selected file is not a valid SNA snapshot.");

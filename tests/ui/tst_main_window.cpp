@@ -11,6 +11,7 @@
 #include "ui/Fonts.h"
 #include "ui/ItemViews.h"
 #include "ui/MainWindow.h"
+#include "ui/ScreenPreview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +56,7 @@ private slots:
     void otherKeysNeverRemove();
     void busySignFitsAWideFont();
     void gridDoubleClickTestsTheSnapshot();
+    void previewsShowTheScreenPointedAt();
     void menuItemsReachTheirCommands();
     void controlShortcutsAreCommandsNotClipboard();
     void burnEpromOnlyShowsItsNotice();
@@ -371,6 +373,28 @@ void TestMainWindow::gridDoubleClickTestsTheSnapshot()
     QCOMPARE(m_launcher->starts.size(), 1);
     QCOMPARE(m_launcher->starts.constFirst().arguments,
              (QStringList{"-snapshot", m_kit + "/snaps/game.sna"}));
+}
+
+void TestMainWindow::previewsShowTheScreenPointedAt()
+{
+    QCOMPARE(m_window->session().browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    auto* files = control<FileListView>("fleSelecciona");
+    QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+    const auto previewOf = [](QWidget* view) {
+        const QList<ScreenPreview*> found = view->findChildren<ScreenPreview*>();
+        return found.isEmpty() ? nullptr : found.first();
+    };
+    const QModelIndex game = files->model()->index(0, 0, files->rootIndex());
+    QTest::mouseMove(files->viewport(), files->visualRect(game).center());
+    QTRY_VERIFY(previewOf(files) && previewOf(files)->isVisible());
+    QVERIFY2(previewOf(files)->accessibleName().contains("game.sna"),
+             qPrintable(previewOf(files)->accessibleName()));
+
+    listTenSnapshots();
+    auto* grid = control<GridView>("msgRom");
+    QTest::mouseMove(grid->viewport(), grid->visualRect(grid->model()->index(2, 1)).center());
+    QTRY_VERIFY(previewOf(grid) && previewOf(grid)->isVisible());
+    QVERIFY(m_prompts->calls().isEmpty());
 }
 
 void TestMainWindow::menuItemsReachTheirCommands()
