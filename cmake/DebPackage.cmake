@@ -40,7 +40,7 @@ endif()
 # Manual pages and the changelog go in compressed, without a time stamp.
 set(_deb_build "${PROJECT_BINARY_DIR}/packaging/deb")
 set(_deb_gzipped)
-foreach(page tessel-zizerev tessel-flash)
+foreach(page tessel-zizerev tessel-flash tessel-screen)
     configure_file("${_tessel_packaging}/man/${page}.1" "${_deb_build}/man/${page}.1" @ONLY)
     list(APPEND _deb_gzipped "man/${page}.1")
 endforeach()
@@ -56,7 +56,7 @@ foreach(file ${_deb_gzipped})
 endforeach()
 add_custom_target(deb-files ALL DEPENDS ${_deb_outputs})
 
-install(TARGETS tessel-zizerev tessel-flash
+install(TARGETS tessel-zizerev tessel-flash tessel-screen
         RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT system)
 install(FILES "${PROJECT_SOURCE_DIR}/kit/help.txt" "${_tessel_packaging}/tessel.ini"
         DESTINATION "${_deb_template}" COMPONENT system)
@@ -75,6 +75,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/src/ui/art/board.svg"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
         RENAME ${TESSEL_DESKTOP_ID}.svg COMPONENT system)
 install(FILES "${_deb_build}/man/tessel-zizerev.1.gz" "${_deb_build}/man/tessel-flash.1.gz"
+              "${_deb_build}/man/tessel-screen.1.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT system)
 install(FILES "${_tessel_packaging}/deb/copyright" "${_deb_build}/changelog.gz"
         DESTINATION "${_deb_doc}" COMPONENT system)

@@ -24,12 +24,12 @@ configure_file("${_tessel_packaging}/README.in" "${_tessel_generated}/README" @O
 
 # Qt comes from the system at run time; an installed program must not look
 # for it, or anything else, in the build tree.
-set_target_properties(tessel-zizerev tessel-flash PROPERTIES
+set_target_properties(tessel-zizerev tessel-flash tessel-screen PROPERTIES
     INSTALL_RPATH ""
     INSTALL_RPATH_USE_LINK_PATH OFF
     BUILD_WITH_INSTALL_RPATH OFF)
 
-install(TARGETS tessel-zizerev tessel-flash RUNTIME DESTINATION . COMPONENT release)
+install(TARGETS tessel-zizerev tessel-flash tessel-screen RUNTIME DESTINATION . COMPONENT release)
 install(FILES "${PROJECT_SOURCE_DIR}/kit/help.txt"
               "${_tessel_packaging}/tessel.ini"
               "${_tessel_generated}/README"

@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
         QStringLiteral("Writes the screen a 48K snapshot was showing as a 256x192 PNG: the\n"
                        "6,912 bytes at 0x4000 drawn with the Spectrum's colours, without the\n"
                        "border, FLASH in its first phase (INK drawn as INK). The snapshot is a\n"
-                       ".sna file of exactly 49,179 bytes.\n"
+                       "48K .sna, .z80, .szx or any other snapshot libspectrum reads.\n"
                        "\n"
                        "The PNG is replaced as a whole and its full path is printed. On any\n"
                        "problem a message goes to stderr, the exit status is 1 and no file is\n"

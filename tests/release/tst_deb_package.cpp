@@ -96,12 +96,14 @@ void TestDebPackage::packageHoldsTheInstalledLayout()
             files << it.key();
     }
     QStringList wanted{QStringLiteral("usr/bin/tessel-flash"),
+                       QStringLiteral("usr/bin/tessel-screen"),
                        QStringLiteral("usr/bin/tessel-zizerev"),
                        QStringLiteral("usr/share/applications/tessel-zizerev.desktop"),
                        QStringLiteral("usr/share/doc/tessel-zizerev/changelog.gz"),
                        QStringLiteral("usr/share/doc/tessel-zizerev/copyright"),
                        QStringLiteral("usr/share/icons/hicolor/scalable/apps/tessel-zizerev.svg"),
                        QStringLiteral("usr/share/man/man1/tessel-flash.1.gz"),
+                       QStringLiteral("usr/share/man/man1/tessel-screen.1.gz"),
                        QStringLiteral("usr/share/man/man1/tessel-zizerev.1.gz"),
                        QStringLiteral("usr/share/metainfo/" TESSEL_APP_ID ".metainfo.xml"),
                        QStringLiteral("usr/share/tessel-zizerev/Aspectrum-0.1.8/aspectrum"),

@@ -119,6 +119,7 @@ void TestReleaseKit::archiveHoldsTheKitOnly()
                        kMetainfo,
                        kDesktop,
                        QStringLiteral("tessel-flash"),
+                       QStringLiteral("tessel-screen"),
                        QStringLiteral("tessel-zizerev"),
                        QStringLiteral("tessel.ini")};
     for (const char* size : {"48x48", "96x96", "256x256"})
@@ -132,7 +133,8 @@ void TestReleaseKit::archiveHoldsTheKitOnly()
 void TestReleaseKit::programsRunFromTheUnpackedKit()
 {
     const QString kit = m_kit;
-    for (const char* name : {"tessel-zizerev", "tessel-flash", "Aspectrum-0.1.8/aspectrum"})
+    for (const char* name :
+         {"tessel-zizerev", "tessel-flash", "tessel-screen", "Aspectrum-0.1.8/aspectrum"})
         QVERIFY2(QFileInfo(kit + QLatin1Char('/') + QLatin1String(name)).isExecutable(), name);
     for (const char* name : {"README", "help.txt", "tessel.ini"})
         QVERIFY2(!QFileInfo(kit + QLatin1Char('/') + QLatin1String(name)).isExecutable(), name);
@@ -161,7 +163,7 @@ void TestReleaseKit::programsRunFromTheUnpackedKit()
 
     // Qt must come from the system: every library resolves, and no search
     // path leads back into the build tree (or anywhere else).
-    for (const char* name : {"tessel-zizerev", "tessel-flash"}) {
+    for (const char* name : {"tessel-zizerev", "tessel-flash", "tessel-screen"}) {
         const QString program = kit + QLatin1Char('/') + QLatin1String(name);
         const Run ldd = run(QStringLiteral("ldd"), {program});
         QVERIFY2(ldd.status == 0 && !ldd.out.contains(QStringLiteral("not found")),
