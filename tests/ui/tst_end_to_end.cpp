@@ -2,6 +2,7 @@
 // command-line builder: both must give the same image, byte for byte.
 #include "core/Cartridge.h"
 #include "core/InstanceGuard.h"
+#include "snapshots/SnapshotReader.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
@@ -18,18 +19,26 @@
 
 using namespace tessel;
 
-namespace { } // namespace
-
 class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void windowAndCommandLineBuildTheSameImage_data();
     void windowAndCommandLineBuildTheSameImage();
 };
 
+void TestEndToEnd::windowAndCommandLineBuildTheSameImage_data()
+{
+    QTest::addColumn<QStringList>("others"); // snapshots of other formats among the .sna
+    QTest::newRow(".sna only") << QStringList();
+    QTest::newRow(".sna, .z80 and .szx") << QStringList{TESSEL_TEST_DATA "/other/gsphello.z80",
+                                                        TESSEL_TEST_DATA "/other/zasmops.szx"};
+}
+
 void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
 {
+    QFETCH(QStringList, others);
     const QString cwd = QDir::currentPath();
     QTemporaryDir dir;
     const QString kit = dir.filePath("kit");
@@ -47,10 +56,13 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     bank32.close();
     const QStringList files = QDir(TESSEL_TEST_DATA "/sna").entryList({"*.sna"}, QDir::Files);
     QVERIFY(files.size() >= 10);
-    for (const QString& file : files.mid(0, 10))
+    for (const QString& file : files.mid(0, 10 - others.size()))
         QVERIFY(QFile::copy(TESSEL_TEST_DATA "/sna/" + file, snaps + '/' + file));
+    for (const QString& other : others)
+        QVERIFY(QFile::copy(other, snaps + '/' + QFileInfo(other).fileName()));
 
     QString firstSnapshot;
+    QStringList paths;
     test::ScriptedPrompts prompts;
     test::RecordingLauncher launcher;
     test::FakeVolumes volumes;
@@ -77,6 +89,8 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
         }
         QCOMPARE(window.session().list.count(), 10);
         firstSnapshot = window.session().list.entry(0).path;
+        for (int i = 0; i < 10; ++i)
+            paths << window.session().list.entry(i).path;
 
         prompts.answerSave(dir.filePath("window.rom"));
         prompts.answerMessage(Answer::Ok);
@@ -101,7 +115,16 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
     // Name 3 in Windows-1252 at its slot, and snapshot 0's memory in its area.
     QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20),
              QByteArray("Jogo n\xba 3 \xe9t\xe9") + QByteArray(7, ' '));
-    QCOMPARE(fromWindow.mid(16384, 49152), test::readFile(firstSnapshot).mid(27));
+    QCOMPARE(fromWindow.mid(16384, 49152), readSnapshot(firstSnapshot, nullptr)->sna.mid(27));
+    // Each snapshot of another format lands as the reader turned it.
+    for (int i = 0; i < 10; ++i) {
+        const QString path = paths[i];
+        if (path.endsWith(".sna"))
+            continue;
+        const QByteArray sna = readSnapshot(path, nullptr).value().sna;
+        QCOMPARE(fromWindow.mid(16384 + 49152 * i, 49152), sna.mid(27));
+        QCOMPARE(fromWindow.mid(8448 + 32 * i, 32), sna.left(32));
+    }
 }
 
 QTEST_MAIN(TestEndToEnd)
