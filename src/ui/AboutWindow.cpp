@@ -40,7 +40,7 @@ AboutWindow::AboutWindow(QWidget* parent)
              QStringLiteral("Hardware and Spectrum software: the Tessel team"),
              twipsRect(120, 960, 4185, 195));
     addLabel(QStringLiteral("Label3"),
-             QStringLiteral("This program (GPL 3 or later): the Tessel Zizerev team"),
+             QStringLiteral("This program: the Tessel Zizerev team (GPL 3+)"),
              twipsRect(120, 1320, 3090, 195));
     addLabel(QStringLiteral("Label4"), QStringLiteral("The Tessel team: ") + kMakersSite,
              twipsRect(120, 1680, 4395, 195));
