@@ -3,6 +3,7 @@
 #include "core/Kit.h"
 #include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
+#include "flash/FlashExtract.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,7 +60,14 @@ int main(int argc, char* argv[])
         "\n"
         "On success the output file is replaced as a whole and its full path is\n"
         "printed. On any problem a message goes to stderr, the exit status is 1 and\n"
-        "no file is written or changed."));
+        "no file is written or changed.\n"
+        "\n"
+        "tessel-flash --extract IMAGE DIR takes an image apart with the kit's table\n"
+        "offsets: one .sna per entry, named after its menu name, and a compilation\n"
+        "file named after the image that lists them (the --list format, paths\n"
+        "relative to DIR), whose full path is printed. DIR is made when missing.\n"
+        "When DIR already holds files of those names nothing is written, unless\n"
+        "--force is given; then they are replaced."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption kitOption(
@@ -72,7 +80,14 @@ int main(int argc, char* argv[])
         QStringLiteral("list"),
         QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
         QStringLiteral("FILE"));
-    parser.addOptions({kitOption, outputOption, listOption});
+    const QCommandLineOption extractOption(
+        QStringLiteral("extract"),
+        QStringLiteral("Take the image FILE apart into the folder given after it."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
+        QStringLiteral("With --extract, replace files of the same names in the folder."));
+    parser.addOptions({kitOption, outputOption, listOption, extractOption, forceOption});
     parser.addPositionalArgument(QStringLiteral("entries"),
                                  QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
                                  QStringLiteral("[NAME=PATH...]"));
@@ -86,7 +101,8 @@ int main(int argc, char* argv[])
                 return false;
             const QString name = argument.first(eq);
             return name != QLatin1String("-o") && name != QLatin1String("--output")
-                   && name != QLatin1String("--kit") && name != QLatin1String("--list");
+                   && name != QLatin1String("--kit") && name != QLatin1String("--list")
+                   && name != QLatin1String("--extract");
         };
         if (!parser.unknownOptionNames().isEmpty()
             && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))
@@ -99,9 +115,38 @@ int main(int argc, char* argv[])
     if (parser.isSet(versionOption))
         parser.showVersion();
 
+    const QStringList positional = parser.positionalArguments();
+    const Kit kit(parser.isSet(kitOption) ? parser.value(kitOption)
+                                          : QCoreApplication::applicationDirPath());
+    if (parser.isSet(extractOption)) {
+        if (parser.isSet(outputOption) || parser.isSet(listOption))
+            return fail(QStringLiteral("--extract takes no -o or --list: give the image and the "
+                                       "folder, tessel-flash --extract IMAGE DIR."));
+        if (positional.size() != 1)
+            return fail(QStringLiteral("--extract needs one folder after the image: tessel-flash "
+                                       "--extract IMAGE DIR."));
+        QString error;
+        const QString image = QFileInfo(parser.value(extractOption)).absoluteFilePath();
+        const QString folder = QFileInfo(positional.constFirst()).absoluteFilePath();
+        const std::optional<FlashContents> contents = readFlashImage(kit, image, &error);
+        if (!contents)
+            return fail(error);
+        for (const QString& warning : contents->warnings)
+            QTextStream(stderr) << "tessel-flash: warning: " << warning << '\n';
+        const bool force = parser.isSet(forceOption);
+        const std::optional<Extraction> done =
+            writeExtraction(*contents, folder, image, force, &error);
+        if (!done && !force && !existingFiles(*contents, folder).isEmpty())
+            error += QStringLiteral(" Give --force to replace them.");
+        if (!done)
+            return fail(error);
+        QTextStream(stdout) << QDir::toNativeSeparators(done->listFile) << '\n';
+        return 0;
+    }
+    if (parser.isSet(forceOption))
+        return fail(QStringLiteral("--force goes only with --extract."));
     if (!parser.isSet(outputOption))
         return fail(QStringLiteral("No output file: give one with -o FILE."));
-    const QStringList positional = parser.positionalArguments();
     if (parser.isSet(listOption) && !positional.isEmpty())
         return fail(QStringLiteral("Give the entries either as NAME=PATH arguments or with --list, "
                                    "not both."));
@@ -119,8 +164,6 @@ int main(int argc, char* argv[])
     if (!entries)
         return fail(error);
 
-    const Kit kit(parser.isSet(kitOption) ? parser.value(kitOption)
-                                          : QCoreApplication::applicationDirPath());
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     const std::optional<FlashJob> job = build(kit, *entries, options, &error);
     if (!job)
