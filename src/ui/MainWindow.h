@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QToolButton;
 class QTreeView;
 
@@ -42,6 +43,9 @@ public:
 
 public slots:
     void onNew();
+    void onOpenCompilation();
+    void onSaveCompilation();
+    void onOpenFlashImage();
     void onCreateFlash();
     void onBurnEprom();
     void onTestSnapshot();
@@ -53,6 +57,8 @@ private:
 
     void buildControls();
     void buildMenus();
+    // The File menu's recent compilations, as the settings file lists them.
+    void updateRecentMenu();
     void wireBrowser();
     void showDrive(const QString& root);
     void showFolder(const QString& path);
@@ -87,6 +93,7 @@ private:
     GridView* m_grid = nullptr;
     QToolButton* m_createButton = nullptr;
     QLabel* m_busyLabel = nullptr;
+    QMenu* m_recentMenu = nullptr;
 };
 
 } // namespace tessel

@@ -16,6 +16,8 @@ public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
+    std::optional<QString> openFileName(const OpenRequest& request) override;
+    std::optional<QString> folderName(const FolderRequest& request) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -3,6 +3,8 @@
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -39,6 +41,7 @@ private slots:
     void userTextIsNeverMarkup();
     void buttonsAndTheirDefaults_data();
     void buttonsAndTheirDefaults();
+    void fileDialogsTakeTheirFiltersAndModes();
 };
 
 void TestQtPrompts::userTextIsNeverMarkup()
@@ -103,6 +106,36 @@ void TestQtPrompts::buttonsAndTheirDefaults()
                                           static_cast<Buttons>(buttons));
     QCOMPARE(seenDefault, defaultButton);
     QCOMPARE(int(answer), closedAnswer);
+}
+
+void TestQtPrompts::fileDialogsTakeTheirFiltersAndModes()
+{
+    QtPrompts prompts;
+    const QStringList filters{"Compilations (*.tessel)", "All files (*)"};
+    QStringList shown;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    const auto look = [&](bool accept) {
+        whenModal([&, accept](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            QVERIFY(files);
+            shown = files->nameFilters();
+            mode = files->fileMode();
+            accept ? static_cast<QDialog*>(files)->accept() : files->reject();
+        });
+    };
+    look(false);
+    QVERIFY(!prompts.openFileName({"Open", QDir::tempPath(), filters}));
+    QCOMPARE(shown, filters);
+    QCOMPARE(mode, QFileDialog::ExistingFile);
+
+    look(false);
+    QVERIFY(!prompts.saveFileName({"Save", QDir::tempPath(), "tessel", filters}));
+    QCOMPARE(shown, filters);
+
+    look(true);
+    QCOMPARE(prompts.folderName({"Folder", QDir::tempPath()}),
+             QDir::toNativeSeparators(QDir::tempPath()));
+    QCOMPARE(mode, QFileDialog::Directory);
 }
 
 QTEST_MAIN(TestQtPrompts)
