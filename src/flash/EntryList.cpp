@@ -2,7 +2,6 @@
 
 #include "core/Errors.h"
 #include "core/Files.h"
-
 #include "flash/FlashImage.h"
 
 #include <QDir>
@@ -44,10 +43,6 @@ std::nullopt_t lineError(QString* error, qsizetype number, const QString& what)
 
 // Ten lines with long paths fit many times over; anything bigger is not a list.
 constexpr qint64 kMaxListSize = 1 << 20;
-
-} // namespace
-
-namespace {
 
 // One line, its CR already dropped: an entry, or nothing and why (nothing
 // and no reason for a blank line).
