@@ -96,8 +96,8 @@ std::optional<QString> readName(QByteArrayView image, qint64 names, int index, c
     }
     while (bytes.endsWith(' ') || bytes.endsWith('\0'))
         bytes.chop(1);
-    for (qsizetype k = 0; k < bytes.size(); ++k) {
-        if (isCp1252Control(bytes.at(k))) {
+    for (const char byte : std::as_const(bytes)) {
+        if (isCp1252Control(byte)) {
             fail(error, QStringLiteral("its name table at byte %1 (setting \"%2\") does not hold "
                                        "menu names: entry %3 holds the byte 0x%4, which no name "
                                        "has. Was it made with other table offsets than this "
@@ -105,7 +105,7 @@ std::optional<QString> readName(QByteArrayView image, qint64 names, int index, c
                             .arg(names)
                             .arg(Settings::kNamesOffset)
                             .arg(index + 1)
-                            .arg(static_cast<unsigned char>(bytes.at(k)), 2, 16, QLatin1Char('0')));
+                            .arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')));
             return std::nullopt;
         }
     }

@@ -231,8 +231,7 @@ void MainWindow::updateRecentMenu()
         QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(
             QString::number(i + 1), shown.replace(QLatin1Char('&'), QStringLiteral("&&"))));
         action->setObjectName(QStringLiteral("mnuReciente%1").arg(i + 1));
-        const QString path = paths.at(i);
-        connect(action, &QAction::triggered, this, [this, path] {
+        connect(action, &QAction::triggered, this, [this, path = paths.at(i)] {
             loadCompilation(m_session, path);
             // Not from within the action that is about to be replaced.
             QMetaObject::invokeMethod(this, &MainWindow::updateRecentMenu, Qt::QueuedConnection);

@@ -93,6 +93,10 @@ void TestCompilation::whatALineCannotHoldIsRefused()
         QVERIFY2(error.startsWith("Entry 6 "), qPrintable(error));
     }
     QCOMPARE(test::readFile(list), QByteArray("before"));
+    // Where the file cannot go: a folder in its place, a folder missing.
+    QString error;
+    QVERIFY(!writeEntryList(path("snaps"), {}, &error) && error.contains("snaps"));
+    QVERIFY(!writeEntryList(path("gone/list.tessel"), {}, &error) && error.contains("gone"));
 }
 
 void TestCompilation::everyBadLineIsNamed()
