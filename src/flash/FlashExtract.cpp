@@ -246,8 +246,7 @@ std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 name
             contents.warnings << QStringLiteral(
                                      "Entry %1 (\"%2\"): %3 bytes of its memory, from address "
                                      "%4 on, lie under the tables in the image and are lost; "
-                                     "the snapshot holds the tables' bytes there, as the "
-                                     "cartridge does.")
+                                     "the snapshot holds what the image holds there.")
                                      .arg(QString::number(i + 1), entry.name, QString::number(lost),
                                           QString::number(0x4000 + first));
         contents.entries.append(entry);
@@ -325,8 +324,20 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
         return std::nullopt;
     }
     for (const QString& name : targetNames(contents)) {
-        if (!checkReplaceable(dir.filePath(name), {image}, error))
+        const QString target = dir.filePath(name);
+        const QString kind = nonRegularKind(target);
+        if (!kind.isEmpty()) {
+            fail(error, QStringLiteral("The file %1 cannot be written: it is %2, and only a "
+                                       "regular file may be replaced.")
+                            .arg(quotedPath(target), kind));
             return std::nullopt;
+        }
+        if (sameFile(target, image)) {
+            fail(error, QStringLiteral("The file %1 is the image being taken apart; choose "
+                                       "another folder.")
+                            .arg(quotedPath(target)));
+            return std::nullopt;
+        }
     }
 
     Extraction done;

@@ -40,9 +40,9 @@ struct FlashContents
 // within bank 1 and the first memory area. So the records are always whole,
 // a name byte under the register table is lost (shown as "?"; a name lost
 // entirely gets the default name), and the bytes of the first snapshot's
-// memory under either table are lost: its file holds the tables' bytes there,
-// as the cartridge does. Building the entries again with the same offsets
-// and banks writes the same image.
+// memory under either table are lost: its file holds the tables' bytes
+// there. Building the entries again with the same offsets and banks writes
+// the same image.
 //
 // Refused, with the reason: another size than 524,288 bytes, and tables that
 // do not fit the offsets: a record whose interrupt mode is not 0 to 2 or whose

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tessel {
 
 namespace {
@@ -135,9 +137,14 @@ void saveCompilation(Session& s)
         if (!chosen)
             return;
         target = withExtension(*chosen);
-        QString refusal;
-        if (!checkReplaceable(target, inputs, &refusal)) {
-            warn(s.prompts, refusal + QStringLiteral("\rChoose another name."));
+        const QString kind = nonRegularKind(target);
+        const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
+                                          [&](const QString& in) { return sameFile(target, in); });
+        if (!kind.isEmpty() || snapshot) {
+            const QString why = snapshot ? QStringLiteral("is one of the listed snapshots")
+                                         : QStringLiteral("cannot be written: it is ") + kind;
+            warn(s.prompts, QStringLiteral("The file %1 %2.\rChoose another name.")
+                                .arg(quotedPath(target), why));
             continue;
         }
         if (mayReplaceFile(s.prompts, target, kSaveTitle))

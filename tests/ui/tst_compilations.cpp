@@ -111,10 +111,14 @@ void TestCompilations::saveRestartReopenSwapAndBuild()
     for (int i = 0; i < kEntryCount; ++i)
         ten.append({m_snaps[i], QString("Game %1").arg(i)});
     QVERIFY(m_window->session().list.setEntries(ten));
+    m_prompts.answerSave(m_snaps[2]); // never over a snapshot of the list
+    m_prompts.answerMessage(Answer::Ok);
     m_prompts.answerSave(kit("snaps/games"));
     m_prompts.answerMessage(Answer::Ok);
     trigger("mnuGuardar");
     QCOMPARE(m_prompts.calls().at(0).save.defaultExtension, QString("tessel"));
+    QVERIFY(m_prompts.calls().at(1).text.contains("is one of the listed snapshots"));
+    QCOMPARE(test::readFile(m_snaps[2]).size(), kSnaFileSize);
     QVERIFY(test::readFile(kit("snaps/games.tessel"))
                 .startsWith("Game 0\t" + QFileInfo(m_snaps[0]).fileName().toUtf8()));
 
@@ -123,7 +127,7 @@ void TestCompilations::saveRestartReopenSwapAndBuild()
     m_prompts.answerMessage(Answer::No);
     m_prompts.cancelSave();
     trigger("mnuGuardar");
-    QCOMPARE(m_prompts.count(Kind::Save), 3);
+    QCOMPARE(m_prompts.count(Kind::Save), 4);
 
     m_window.reset(); // a restart: the list starts empty, the recent list does not
     m_window = start();
