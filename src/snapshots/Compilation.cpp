@@ -77,8 +77,7 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, QString* err
 
     QString text = QStringLiteral("The compilation %1 was not opened: %2 of its lines cannot be "
                                   "taken as they are.")
-                       .arg(quotedPath(path))
-                       .arg(problems.size());
+                       .arg(quotedPath(path), QString::number(problems.size()));
     for (const QString& problem : problems.mid(0, kShownProblems))
         text += QLatin1Char('\n') + problem;
     if (problems.size() > kShownProblems)
