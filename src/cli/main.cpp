@@ -5,6 +5,7 @@
 #include "core/KitLocation.h"
 #include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
+#include "flash/FlashExtract.h"
 #include "snapshots/SnapshotReader.h"
 
 #include <QCommandLineParser>
@@ -63,7 +64,14 @@ int main(int argc, char* argv[])
         "\n"
         "On success the output file is replaced as a whole and its full path is\n"
         "printed. On any problem a message goes to stderr, the exit status is 1 and\n"
-        "no file is written or changed."));
+        "no file is written or changed.\n"
+        "\n"
+        "tessel-flash --extract IMAGE DIR takes an image apart with the kit's table\n"
+        "offsets: one .sna per entry, named after its menu name, and a compilation\n"
+        "file named after the image that lists them (the --list format, paths\n"
+        "relative to DIR), whose full path is printed. DIR is made when missing.\n"
+        "When DIR already holds files of those names nothing is written, unless\n"
+        "--force is given; then they are replaced."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption kitOption(
@@ -84,7 +92,15 @@ int main(int argc, char* argv[])
         QStringLiteral("Convert the snapshot IN, of any format the program reads, to the 48K .sna "
                        "OUT, with the same checks; nothing else is done. Takes IN and OUT as the "
                        "two arguments."));
-    parser.addOptions({kitOption, outputOption, listOption, toSnaOption});
+    const QCommandLineOption extractOption(
+        QStringLiteral("extract"),
+        QStringLiteral("Take the image FILE apart into the folder given after it."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
+        QStringLiteral("With --extract, replace files of the same names in the folder."));
+    parser.addOptions(
+        {kitOption, outputOption, listOption, toSnaOption, extractOption, forceOption});
     parser.addPositionalArgument(QStringLiteral("entries"),
                                  QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
                                  QStringLiteral("[NAME=PATH...]"));
@@ -98,7 +114,8 @@ int main(int argc, char* argv[])
                 return false;
             const QString name = argument.first(eq);
             return name != QLatin1String("-o") && name != QLatin1String("--output")
-                   && name != QLatin1String("--kit") && name != QLatin1String("--list");
+                   && name != QLatin1String("--kit") && name != QLatin1String("--list")
+                   && name != QLatin1String("--extract");
         };
         if (!parser.unknownOptionNames().isEmpty()
             && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))
@@ -128,6 +145,43 @@ int main(int argc, char* argv[])
         QTextStream(stdout) << QDir::toNativeSeparators(out) << '\n';
         return 0;
     }
+    std::optional<Kit> kit;
+    if (parser.isSet(kitOption)) {
+        // An empty name would mean the current folder, someone else's banks.
+        if (parser.value(kitOption).isEmpty())
+            return fail(QStringLiteral("--kit needs the name of a kit folder."));
+        kit.emplace(parser.value(kitOption));
+    } else if (const std::optional<KitLocation> location = locateKit(&error)) {
+        kit.emplace(location->programFolder);
+    } else {
+        return fail(error);
+    }
+    if (parser.isSet(extractOption)) {
+        if (parser.isSet(outputOption) || parser.isSet(listOption))
+            return fail(QStringLiteral("--extract takes no -o or --list: give the image and the "
+                                       "folder, tessel-flash --extract IMAGE DIR."));
+        if (positional.size() != 1)
+            return fail(QStringLiteral("--extract needs one folder after the image: tessel-flash "
+                                       "--extract IMAGE DIR."));
+        const QString image = QFileInfo(parser.value(extractOption)).absoluteFilePath();
+        const QString folder = QFileInfo(positional.constFirst()).absoluteFilePath();
+        const std::optional<FlashContents> contents = readFlashImage(*kit, image, &error);
+        if (!contents)
+            return fail(error);
+        for (const QString& warning : contents->warnings)
+            QTextStream(stderr) << "tessel-flash: warning: " << warning << '\n';
+        const bool force = parser.isSet(forceOption);
+        const std::optional<Extraction> done =
+            writeExtraction(*contents, folder, image, force, &error);
+        if (!done && !force && !existingFiles(*contents, folder).isEmpty())
+            error += QStringLiteral(" Give --force to replace them.");
+        if (!done)
+            return fail(error);
+        QTextStream(stdout) << QDir::toNativeSeparators(done->listFile) << '\n';
+        return 0;
+    }
+    if (parser.isSet(forceOption))
+        return fail(QStringLiteral("--force goes only with --extract."));
     if (!parser.isSet(outputOption))
         return fail(QStringLiteral("No output file: give one with -o FILE."));
     if (parser.isSet(listOption) && !positional.isEmpty())
@@ -146,17 +200,6 @@ int main(int argc, char* argv[])
     if (!entries)
         return fail(error);
 
-    std::optional<Kit> kit;
-    if (parser.isSet(kitOption)) {
-        // An empty name would mean the current folder, someone else's banks.
-        if (parser.value(kitOption).isEmpty())
-            return fail(QStringLiteral("--kit needs the name of a kit folder."));
-        kit.emplace(parser.value(kitOption));
-    } else if (const std::optional<KitLocation> location = locateKit(&error)) {
-        kit.emplace(location->programFolder);
-    } else {
-        return fail(error);
-    }
     options.output = QFileInfo(parser.value(outputOption)).absoluteFilePath();
     const std::optional<FlashJob> job = build(*kit, *entries, options, &error);
     if (!job)

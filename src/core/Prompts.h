@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,6 +20,23 @@ struct SaveRequest
     QString title;
     QString initialFolder;
     QString defaultExtension;
+    // Qt's name filters, "Compilations (*.tessel)"; the first is selected.
+    QStringList filters;
+};
+
+// An open dialog for one existing file.
+struct OpenRequest
+{
+    QString title;
+    QString initialFolder;
+    QStringList filters; // as in SaveRequest
+};
+
+// A dialog that picks an existing folder.
+struct FolderRequest
+{
+    QString title;
+    QString initialFolder;
 };
 
 // The naming box's text, and the snapshot being named, whose loading screen
@@ -46,6 +64,9 @@ public:
     virtual QString input(const InputRequest& request) = 0;
     // Returns the chosen full path, or nothing when the user cancelled.
     virtual std::optional<QString> saveFileName(const SaveRequest& request) = 0;
+    // The same for an existing file to open, and for a folder.
+    virtual std::optional<QString> openFileName(const OpenRequest& request) = 0;
+    virtual std::optional<QString> folderName(const FolderRequest& request) = 0;
 };
 
 // The title of every message unless a command says otherwise.

@@ -70,9 +70,22 @@ bool Settings::setValue(const QString& key, const QString& value, const QString&
                                     keyValue(value));
 }
 
+QString Settings::wholeValue(const QString& key, const QString& section) const
+{
+    return decoded(read(readProfileFile(m_path).value_or(QByteArray()), section, key, kWhole));
+}
+
+bool Settings::setValues(const QList<std::pair<QString, QString>>& values, const QString& section)
+{
+    QList<std::pair<QByteArray, QByteArray>> bytes;
+    for (const auto& [key, value] : values)
+        bytes.append({key.toLocal8Bit(), keyValue(value)});
+    return writeProfileStringsToFile(m_path, section.toLocal8Bit(), bytes);
+}
+
 QString Settings::pathValue(const QString& key) const
 {
-    return decoded(read(readProfileFile(m_path).value_or(QByteArray()), kSection, key, kWhole));
+    return wholeValue(key, kSection);
 }
 
 std::optional<double> Settings::firstRunMarker() const

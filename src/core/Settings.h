@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace tessel {
 
@@ -33,6 +35,10 @@ public:
     // False when nothing was stored. A value is written so that it reads
     // back exactly, blanks and quotes included.
     bool setValue(const QString& key, const QString& value, const QString& section = kSection);
+    // A value read whole, whatever its length, such as a path.
+    QString wholeValue(const QString& key, const QString& section) const;
+    // Several keys of one section in one replace of the file: all or none.
+    bool setValues(const QList<std::pair<QString, QString>>& values, const QString& section);
 
     // The first-run marker "start" as a number; nothing when it is not one.
     std::optional<double> firstRunMarker() const;

@@ -29,6 +29,24 @@ char byteFor(char32_t c)
 
 } // namespace
 
+QString fromCp1252(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        const char16_t special = b >= 0x80 && b < 0xA0 ? kSpecials[b - 0x80] : 0;
+        text.append(QChar(special != 0 ? special : char16_t(b)));
+    }
+    return text;
+}
+
+bool isCp1252Control(char byte)
+{
+    const auto b = static_cast<unsigned char>(byte);
+    return b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0 && kSpecials[b - 0x80] == 0);
+}
+
 QByteArray toCp1252(const QString& text)
 {
     QList<uint> chars = text.toUcs4();

@@ -70,11 +70,10 @@ bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
     // Counted as the cartridge stores it: one byte a character.
     const qint64 length = toCp1252(entry.name).size();
     if (length < 1 || length > kMaxNameLength)
-        return fail(error, QStringLiteral(
-                               "%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
-                               .arg(which, entry.name)
-                               .arg(length)
-                               .arg(kMaxNameLength));
+        return fail(
+            error,
+            QStringLiteral("%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
+                .arg(which, entry.name, QString::number(length), QString::number(kMaxNameLength)));
     const auto control = std::find_if(entry.name.cbegin(), entry.name.cend(), isControl);
     if (control != entry.name.cend()) {
         QString shown = entry.name;

@@ -102,4 +102,35 @@ int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
     return handled;
 }
 
+int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
+{
+    int added = 0;
+    qsizetype tried = 0;
+    QStringList refused;
+    for (const QString& path : paths) {
+        if (list.isFull())
+            break;
+        ++tried;
+        QString why;
+        if (!readSnapshot(path, &why)) {
+            refused << why;
+            continue;
+        }
+        list.append({path, askName(prompts, path, list.count() + 1)});
+        ++added;
+    }
+    if (!refused.isEmpty())
+        warn(prompts, (refused.size() == 1 ? QStringLiteral("This dropped file was not added:")
+                                           : QStringLiteral("These dropped files were not added:"))
+                          + QLatin1Char('\r') + refused.join(QLatin1Char('\r')));
+    const qsizetype left = paths.size() - tried;
+    if (left > 0)
+        warn(prompts,
+             QStringLiteral("The compilation is complete. It's not posible to add more SNA's.\r")
+                 + (left == 1
+                        ? QStringLiteral("1 of the dropped files was not added.")
+                        : QStringLiteral("%1 of the dropped files were not added.").arg(left)));
+    return added;
+}
+
 } // namespace tessel

@@ -24,4 +24,11 @@ QString defaultName(int number);
 // from the first: the caller deselects those.
 int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts);
 
+// Files dropped on the window, added as addSnapshots() adds them until the
+// list is full. Of many files, one the cartridge does not take should not
+// cost the user the rest: it is skipped, and after the run one warning names
+// every file skipped and why. When files are left over because the list is
+// full, the list-full warning says how many. Returns how many were added.
+int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts);
+
 } // namespace tessel

@@ -4,9 +4,11 @@
 #include "companions/HelpViewer.h"
 #include "core/InstanceGuard.h"
 #include "core/Prompts.h"
+#include "snapshots/Compilation.h"
 #include "snapshots/RemoveSnapshot.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
+#include "ui/CompilationCommands.h"
 #include "ui/Fonts.h"
 #include "ui/HoverPreview.h"
 #include "ui/ItemViews.h"
@@ -15,9 +17,11 @@
 #include "ui/Twips.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
@@ -136,6 +140,15 @@ void MainWindow::buildControls()
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_grid, &GridView::deletePressed, this, [this] { removeCurrent(m_session); });
     connect(m_grid, &GridView::dblClick, this, &MainWindow::onTestSnapshot);
+    // Queued: the naming box must not open while the drag source waits.
+    const auto drop = [this](const QStringList& paths) { dropFiles(m_session, paths); };
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(m_grid), static_cast<QAbstractItemView*>(m_fileList)}) {
+        view->setAcceptDrops(true);
+        view->viewport()->setAcceptDrops(true);
+    }
+    connect(m_grid, &GridView::filesDropped, this, drop, Qt::QueuedConnection);
+    connect(m_fileList, &FileListView::filesDropped, this, drop, Qt::QueuedConnection);
 
     m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -178,6 +191,18 @@ void MainWindow::buildMenus()
          QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindow::onCreateFlash);
     item(fileMenu, QStringLiteral("mnuNuevo"), QStringLiteral("&New"),
          QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::onNew);
+    fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparadorCompilacion"));
+    item(fileMenu, QStringLiteral("mnuAbrir"), QStringLiteral("&Open Compilation..."),
+         QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::onOpenCompilation);
+    item(fileMenu, QStringLiteral("mnuGuardar"), QStringLiteral("&Save Compilation..."),
+         QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::onSaveCompilation);
+    m_recentMenu = fileMenu->addMenu(QStringLiteral("&Recent Compilations"));
+    m_recentMenu->setObjectName(QStringLiteral("mnuRecientes"));
+    m_recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecientes"));
+    item(fileMenu, QStringLiteral("mnuImagen"), QStringLiteral("Open Flash &Image..."), {},
+         &MainWindow::onOpenFlashImage);
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
+    updateRecentMenu();
     fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
     item(fileMenu, QStringLiteral("mnuSalir"), QStringLiteral("&Exit"),
          QKeySequence(Qt::CTRL | Qt::Key_E), &QWidget::close);
@@ -194,6 +219,28 @@ void MainWindow::buildMenus()
     item(helpMenu, QStringLiteral("mnuHelp"), QStringLiteral("&Help"), {}, &MainWindow::onHelp);
     item(helpMenu, QStringLiteral("mnuAcerca"), QStringLiteral("A&bout..."), {},
          &MainWindow::onAbout);
+}
+
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = RecentCompilations(m_session.settings).paths();
+    for (int i = 0; i < paths.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(paths.at(i));
+        // Long paths keep their start and their file name.
+        constexpr int kLongest = 60;
+        if (shown.size() > kLongest)
+            shown = shown.left(20) + QStringLiteral("...") + shown.right(kLongest - 23);
+        QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(
+            QString::number(i + 1), shown.replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        action->setObjectName(QStringLiteral("mnuReciente%1").arg(i + 1));
+        connect(action, &QAction::triggered, this, [this, path = paths.at(i)] {
+            loadCompilation(m_session, path);
+            // Not from within the action that is about to be replaced.
+            QMetaObject::invokeMethod(this, &MainWindow::updateRecentMenu, Qt::QueuedConnection);
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!paths.isEmpty());
 }
 
 // The views show the browser's models; the browser decides, the views follow.
@@ -294,6 +341,24 @@ void MainWindow::onDriveActivated(int index)
 void MainWindow::onNew()
 {
     clearList(m_session.list, m_session.prompts);
+}
+
+void MainWindow::onOpenCompilation()
+{
+    openCompilation(m_session);
+    updateRecentMenu();
+}
+
+void MainWindow::onSaveCompilation()
+{
+    saveCompilation(m_session);
+    updateRecentMenu();
+}
+
+void MainWindow::onOpenFlashImage()
+{
+    openFlashImage(m_session);
+    updateRecentMenu();
 }
 
 void MainWindow::onCreateFlash()

@@ -12,6 +12,7 @@ class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QToolButton;
 class QTreeView;
 
@@ -46,6 +47,9 @@ public:
 
 public slots:
     void onNew();
+    void onOpenCompilation();
+    void onSaveCompilation();
+    void onOpenFlashImage();
     void onCreateFlash();
     void onBurnEprom();
     void onTestSnapshot();
@@ -58,6 +62,8 @@ private:
     void buildControls();
     void buildMenus();
     void attachPreviews();
+    // The File menu's recent compilations, as the settings file lists them.
+    void updateRecentMenu();
     void wireBrowser();
     void showDrive(const QString& root);
     void showFolder(const QString& path);
@@ -95,6 +101,7 @@ private:
     QLabel* m_busyLabel = nullptr;
     HoverPreview* m_filePreview = nullptr;
     HoverPreview* m_gridPreview = nullptr;
+    QMenu* m_recentMenu = nullptr;
 };
 
 } // namespace tessel

@@ -34,6 +34,13 @@ QMessageBox::Icon toQt(Icon icon)
     return QMessageBox::NoIcon;
 }
 
+std::optional<QString> chosen(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
 } // namespace
 
 Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
@@ -104,9 +111,28 @@ std::optional<QString> QtPrompts::saveFileName(const SaveRequest& request)
     // The caller asks about the final name; a platform dialog would ask about
     // the name as typed, before the extension is added.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    if (!request.filters.isEmpty())
+        dialog.setNameFilters(request.filters);
+    return chosen(dialog);
+}
+
+std::optional<QString> QtPrompts::openFileName(const OpenRequest& request)
+{
+    QFileDialog dialog(m_parent, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.filters.isEmpty())
+        dialog.setNameFilters(request.filters);
+    return chosen(dialog);
+}
+
+std::optional<QString> QtPrompts::folderName(const FolderRequest& request)
+{
+    QFileDialog dialog(m_parent, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    return chosen(dialog);
 }
 
 } // namespace tessel

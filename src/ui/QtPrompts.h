@@ -20,6 +20,8 @@ public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
+    std::optional<QString> openFileName(const OpenRequest& request) override;
+    std::optional<QString> folderName(const FolderRequest& request) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -25,7 +25,8 @@ int ScriptedPrompts::count(Kind kind) const
 
 bool ScriptedPrompts::allAnswered() const
 {
-    return m_messages.isEmpty() && m_inputs.isEmpty() && m_saves.isEmpty();
+    return m_messages.isEmpty() && m_inputs.isEmpty() && m_saves.isEmpty() && m_opens.isEmpty()
+           && m_folders.isEmpty();
 }
 
 void ScriptedPrompts::clear()
@@ -34,6 +35,8 @@ void ScriptedPrompts::clear()
     m_messages.clear();
     m_inputs.clear();
     m_saves.clear();
+    m_opens.clear();
+    m_folders.clear();
 }
 
 void ScriptedPrompts::record(const Call& call)
@@ -46,7 +49,7 @@ void ScriptedPrompts::record(const Call& call)
 Answer ScriptedPrompts::message(const QString& text, const QString& title, Icon icon,
                                 Buttons buttons)
 {
-    record({Kind::Message, text, title, icon, buttons, {}, {}});
+    record({Kind::Message, text, title, icon, buttons, {}, {}, {}, {}, {}});
     if (m_messages.isEmpty())
         unexpected(QStringLiteral("message \"%1\"").arg(text));
     return m_messages.dequeue();
@@ -61,6 +64,8 @@ QString ScriptedPrompts::input(const InputRequest& request)
             Buttons::OkCancel,
             request.defaultText,
             {},
+            {},
+            {},
             request.snapshotPath});
     if (m_inputs.isEmpty())
         unexpected(QStringLiteral("input \"%1\"").arg(request.prompt));
@@ -69,10 +74,53 @@ QString ScriptedPrompts::input(const InputRequest& request)
 
 std::optional<QString> ScriptedPrompts::saveFileName(const SaveRequest& request)
 {
-    record({Kind::Save, request.title, request.title, Icon::None, Buttons::OkCancel, {}, request});
+    record({Kind::Save,
+            request.title,
+            request.title,
+            Icon::None,
+            Buttons::OkCancel,
+            {},
+            request,
+            {},
+            {},
+            {}});
     if (m_saves.isEmpty())
         unexpected(QStringLiteral("save dialog \"%1\"").arg(request.title));
     return m_saves.dequeue();
+}
+
+std::optional<QString> ScriptedPrompts::openFileName(const OpenRequest& request)
+{
+    record({Kind::Open,
+            request.title,
+            request.title,
+            Icon::None,
+            Buttons::OkCancel,
+            {},
+            {},
+            request,
+            {},
+            {}});
+    if (m_opens.isEmpty())
+        unexpected(QStringLiteral("open dialog \"%1\"").arg(request.title));
+    return m_opens.dequeue();
+}
+
+std::optional<QString> ScriptedPrompts::folderName(const FolderRequest& request)
+{
+    record({Kind::Folder,
+            request.title,
+            request.title,
+            Icon::None,
+            Buttons::OkCancel,
+            {},
+            {},
+            {},
+            request,
+            {}});
+    if (m_folders.isEmpty())
+        unexpected(QStringLiteral("folder dialog \"%1\"").arg(request.title));
+    return m_folders.dequeue();
 }
 
 } // namespace tessel::test

@@ -16,7 +16,7 @@ namespace tessel::test {
 class ScriptedPrompts final : public Prompts
 {
 public:
-    enum class Kind { Message, Input, Save };
+    enum class Kind { Message, Input, Save, Open, Folder };
 
     struct Call
     {
@@ -27,6 +27,8 @@ public:
         Buttons buttons = Buttons::Ok;
         QString defaultText; // input only
         SaveRequest save; // save only
+        OpenRequest open; // open only
+        FolderRequest folder; // folder only
         QString snapshotPath = {}; // input only
     };
 
@@ -35,6 +37,10 @@ public:
     void answerInput(const QString& text) { m_inputs.enqueue(text); }
     void answerSave(const QString& path) { m_saves.enqueue(path); }
     void cancelSave() { m_saves.enqueue(std::nullopt); }
+    void answerOpen(const QString& path) { m_opens.enqueue(path); }
+    void cancelOpen() { m_opens.enqueue(std::nullopt); }
+    void answerFolder(const QString& path) { m_folders.enqueue(path); }
+    void cancelFolder() { m_folders.enqueue(std::nullopt); }
 
     // Runs while a question is open, as if the user looked at the screen then.
     void onQuestion(std::function<void(const Call&)> hook) { m_hook = std::move(hook); }
@@ -48,6 +54,8 @@ public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
+    std::optional<QString> openFileName(const OpenRequest& request) override;
+    std::optional<QString> folderName(const FolderRequest& request) override;
 
 private:
     void record(const Call& call);
@@ -56,6 +64,8 @@ private:
     QQueue<Answer> m_messages;
     QQueue<QString> m_inputs;
     QQueue<std::optional<QString>> m_saves;
+    QQueue<std::optional<QString>> m_opens;
+    QQueue<std::optional<QString>> m_folders;
     std::function<void(const Call&)> m_hook;
 };
 

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,6 +41,7 @@ private slots:
     void userTextIsNeverMarkup();
     void buttonsAndTheirDefaults_data();
     void buttonsAndTheirDefaults();
+    void fileDialogsTakeTheirFiltersAndModes();
 };
 
 void TestQtPrompts::userTextIsNeverMarkup()
@@ -105,6 +108,35 @@ void TestQtPrompts::buttonsAndTheirDefaults()
                                           static_cast<Buttons>(buttons));
     QCOMPARE(seenDefault, defaultButton);
     QCOMPARE(int(answer), closedAnswer);
+}
+
+void TestQtPrompts::fileDialogsTakeTheirFiltersAndModes()
+{
+    QtPrompts prompts;
+    const QStringList filters{"Compilations (*.tessel)", "All files (*)"};
+    QList<QStringList> shown;
+    QList<int> modes;
+    for (int i = 0; i < 3; ++i) {
+        whenModal([&, i](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            shown << files->nameFilters();
+            modes << files->fileMode();
+            if (i == 2)
+                static_cast<QDialog*>(files)->accept(); // the folder it starts in
+            else
+                files->reject();
+        });
+        if (i == 0)
+            prompts.openFileName({"Open", QDir::tempPath(), filters});
+        else if (i == 1)
+            prompts.saveFileName({"Save", QDir::tempPath(), "tessel", filters});
+        else
+            QCOMPARE(prompts.folderName({"Folder", QDir::tempPath()}),
+                     QDir::toNativeSeparators(QDir::tempPath()));
+    }
+    QCOMPARE(shown.mid(0, 2), (QList<QStringList>{filters, filters}));
+    QCOMPARE(modes,
+             (QList<int>{QFileDialog::ExistingFile, QFileDialog::AnyFile, QFileDialog::Directory}));
 }
 
 QTEST_MAIN(TestQtPrompts)

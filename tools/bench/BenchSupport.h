@@ -91,6 +91,8 @@ public:
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
+    std::optional<QString> openFileName(const OpenRequest&) override { return std::nullopt; }
+    std::optional<QString> folderName(const FolderRequest&) override { return std::nullopt; }
 };
 
 } // namespace tessel::bench

@@ -1,24 +1,39 @@
 // Takes pictures of every window in the states worth looking at, on a copy
 // of a kit: empty, ten snapshots listed, busy during Create Flash, the About
-// window, the burn window and the Burn EPROM notice. Run it under a real
+// window, the burn window and the Burn EPROM notice, the File menu, a drop
+// of twelve snapshots, and Open Flash Image from its dialogs to the list. Run it under a real
 // display (xvfb-run) and look at the pictures; QT_SCALE_FACTOR=2 gives the
 // high-density ones.
 #include "companions/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
+#include "flash/EntryList.h"
+#include "snapshots/Compilation.h"
 #include "snapshots/Volumes.h"
 #include "ui/AboutWindow.h"
 #include "ui/BurnWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -50,6 +65,144 @@ void grabNextModal(const QString& name)
             box->defaultButton()->click();
         else
             modal->close();
+    });
+}
+
+void saveScreen(const QString& name)
+{
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+// Calls `act` on the next modal window once it is up.
+void whenModal(const std::function<void(QWidget*)>& act)
+{
+    QTimer::singleShot(400, [act] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            act(modal);
+        else
+            whenModal(act);
+    });
+}
+
+void accept(QWidget* dialog)
+{
+    QMetaObject::invokeMethod(dialog, "accept");
+}
+
+void click(QWidget* modal, QMessageBox::StandardButton button)
+{
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box || !box->button(button)) {
+        std::fprintf(stderr, "unexpected window %s\n", qPrintable(modal->windowTitle()));
+        QApplication::exit(1);
+        return;
+    }
+    box->button(button)->click();
+}
+
+// The dialog's own name field, as a user would type into it.
+void choose(QWidget* dialog, const QString& path)
+{
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    accept(dialog);
+}
+
+// Open Flash Image on the image Create Flash left in the working folder:
+// its dialogs, the question, the message and the list it fills.
+void extractShots(tessel::MainWindow& window)
+{
+    const tessel::Session& session = window.session();
+    const QString image =
+        QDir(session.settings.workingFolder()).filePath(QStringLiteral("tessel.rom"));
+    const QString folder = QDir(g_out).filePath(QStringLiteral("extracted"));
+    QDir().mkpath(folder);
+    whenModal([&window, image, folder](QWidget* open) {
+        saveScreen(QStringLiteral("image-open-dialog"));
+        choose(open, image);
+        whenModal([&window, folder](QWidget* question) {
+            saveScreen(QStringLiteral("image-replace-question"));
+            click(question, QMessageBox::Yes);
+            whenModal([&window, folder](QWidget* pick) {
+                qobject_cast<QFileDialog*>(pick)->setDirectory(folder);
+                QTimer::singleShot(300, [pick] {
+                    saveScreen(QStringLiteral("image-folder-dialog"));
+                    accept(pick);
+                });
+                whenModal([&window](QWidget* done) {
+                    saveScreen(QStringLiteral("image-extracted-message"));
+                    click(done, QMessageBox::Ok);
+                    QTimer::singleShot(300, [&window] {
+                        save(&window, QStringLiteral("main-extracted"));
+                        QApplication::quit();
+                    });
+                });
+            });
+        });
+    });
+    window.findChild<QAction*>(QStringLiteral("mnuImagen"))->trigger();
+}
+
+// The File menu with a recent compilation, then twelve snapshots dropped on
+// an empty grid: the naming box, the list-full warning, the list.
+void compilationShots(tessel::MainWindow& window, const QString& snaps)
+{
+    window.aboutWindow()->close();
+    tessel::Session& session = window.session();
+    tessel::writeEntryList(QDir(g_out).filePath(QStringLiteral("demo.tessel")),
+                           session.list.entries(), nullptr);
+    tessel::RecentCompilations(session.settings)
+        .add(QDir(g_out).filePath(QStringLiteral("demo.tessel")));
+    auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFichero"));
+    window.menuBar()->setActiveAction(file->menuAction());
+    QTimer::singleShot(400, [&window, file, snaps] {
+        saveScreen(QStringLiteral("menu-file"));
+        auto* recent = window.findChild<QMenu*>(QStringLiteral("mnuRecientes"));
+        file->setActiveAction(recent->menuAction());
+        recent->popup(file->geometry().topRight()
+                      + QPoint(0, file->actionGeometry(recent->menuAction()).top()));
+        QTimer::singleShot(400, [&window, file, snaps] {
+            saveScreen(QStringLiteral("menu-recent"));
+            file->close();
+            window.session().list.clear();
+
+            QMimeData data;
+            QList<QUrl> urls;
+            const QDir folder(snaps);
+            for (const QString& name :
+                 folder.entryList({QStringLiteral("*.sna")}, QDir::Files).mid(0, 12))
+                urls << QUrl::fromLocalFile(folder.filePath(name));
+            data.setUrls(urls);
+            auto* grid = window.findChild<QWidget*>(QStringLiteral("msgRom"));
+            QWidget* viewport = qobject_cast<QAbstractScrollArea*>(grid)->viewport();
+            const QPoint at = viewport->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(viewport, &enter);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(viewport, &drop);
+
+            // Each naming box takes the name offered; the first is pictured.
+            auto named = std::make_shared<int>(0);
+            auto next = std::make_shared<std::function<void(QWidget*)>>();
+            *next = [&window, named, next](QWidget* modal) {
+                if (qobject_cast<QInputDialog*>(modal)) {
+                    if ((*named)++ == 2)
+                        saveScreen(QStringLiteral("drop-naming"));
+                    accept(modal);
+                    whenModal(*next);
+                    return;
+                }
+                saveScreen(QStringLiteral("drop-list-full"));
+                click(modal, QMessageBox::Ok);
+                QTimer::singleShot(300, [&window] {
+                    save(&window, QStringLiteral("main-dropped"));
+                    extractShots(window);
+                });
+            };
+            whenModal(*next);
+        });
     });
 }
 
@@ -108,9 +261,10 @@ int main(int argc, char* argv[])
             save(window.aboutWindow(), QStringLiteral("about"));
             auto* burn = new tessel::BurnWindow;
             burn->show();
-            QTimer::singleShot(300, [burn] {
+            QTimer::singleShot(300, [&, burn] {
                 save(burn, QStringLiteral("eprom"));
-                QApplication::quit();
+                burn->close();
+                compilationShots(window, snaps);
             });
         });
     });

@@ -1,0 +1,357 @@
+#include "flash/FlashExtract.h"
+
+#include "core/Cartridge.h"
+#include "core/Errors.h"
+#include "core/Files.h"
+#include "core/Kit.h"
+#include "core/Settings.h"
+#include "flash/Cp1252.h"
+#include "flash/EntryList.h"
+#include "flash/FlashImage.h"
+#include "snapshots/AddSnapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tessel {
+
+namespace {
+
+constexpr qint64 kRegistersSize = kRecordSize * kEntryCount;
+constexpr int kInterruptModeByte = 25;
+
+// Where the tables lie in the image; they are written last, over anything.
+class Tables
+{
+public:
+    Tables(qint64 names, qint64 registers)
+        : m_names(names)
+        , m_registers(registers)
+    { }
+
+    bool inRegisters(qint64 at) const
+    {
+        return at >= m_registers && at < m_registers + kRegistersSize;
+    }
+    bool inNames(qint64 at) const
+    {
+        const qint64 d = at - m_names;
+        return d >= 0 && d < kSlotSize * kEntryCount && d % kSlotSize < kMaxNameLength;
+    }
+    bool covers(qint64 at) const { return inNames(at) || inRegisters(at); }
+
+private:
+    qint64 m_names;
+    qint64 m_registers;
+};
+
+QString registersMismatch(qint64 offset, int entry, const QString& what)
+{
+    return QStringLiteral("its register table at byte %1 (setting \"%2\") does not hold the "
+                          "registers of its snapshots: entry %3 %4. Was it made with other table "
+                          "offsets than this kit's?")
+        .arg(offset)
+        .arg(Settings::kRegistersOffset)
+        .arg(entry + 1)
+        .arg(what);
+}
+
+// The records are always whole: the register table is written last.
+bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables, QString* error)
+{
+    for (int i = 0; i < kEntryCount; ++i) {
+        const QByteArrayView record = image.sliced(registers + kRecordSize * i, kRecordSize);
+        const int mode = static_cast<unsigned char>(record.at(kInterruptModeByte));
+        if (mode > 2)
+            return fail(error, registersMismatch(registers, i,
+                                                 QStringLiteral("has the interrupt mode %1, not "
+                                                                "0, 1 or 2")
+                                                     .arg(mode)));
+        // The record's last five bytes are also the first five of the memory
+        // area, where no table lies over them.
+        for (qint64 k = 0; k < kRecordSize - kSnaHeaderSize; ++k) {
+            const qint64 at = areaOffset(i) + k;
+            if (!tables.covers(at) && image.at(at) != record.at(kSnaHeaderSize + k))
+                return fail(error, registersMismatch(registers, i,
+                                                     QStringLiteral("does not match the start of "
+                                                                    "its memory area")));
+        }
+    }
+    return true;
+}
+
+std::optional<QString> readName(QByteArrayView image, qint64 names, int index, const Tables& tables,
+                                QStringList& warnings, QString* error)
+{
+    const qint64 slot = names + kSlotSize * index;
+    QByteArray bytes = image.sliced(slot, kMaxNameLength).toByteArray();
+    int lost = 0;
+    for (qint64 k = 0; k < kMaxNameLength; ++k) {
+        if (tables.inRegisters(slot + k)) {
+            bytes[k] = '?';
+            ++lost;
+        }
+    }
+    while (bytes.endsWith(' ') || bytes.endsWith('\0'))
+        bytes.chop(1);
+    for (const char byte : std::as_const(bytes)) {
+        if (isCp1252Control(byte)) {
+            fail(error, QStringLiteral("its name table at byte %1 (setting \"%2\") does not hold "
+                                       "menu names: entry %3 holds the byte 0x%4, which no name "
+                                       "has. Was it made with other table offsets than this "
+                                       "kit's?")
+                            .arg(names)
+                            .arg(Settings::kNamesOffset)
+                            .arg(index + 1)
+                            .arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')));
+            return std::nullopt;
+        }
+    }
+    const QString which = QStringLiteral("Entry %1").arg(index + 1);
+    if (lost == kMaxNameLength) {
+        const QString name = defaultName(index + 1);
+        warnings << QStringLiteral("%1: its menu name lies under the register table in the image "
+                                   "and is lost; it was named \"%2\".")
+                        .arg(which, name);
+        return name;
+    }
+    if (bytes.isEmpty()) {
+        const QString name = defaultName(index + 1);
+        warnings << QStringLiteral("%1: its menu name is blank in the image; it was named \"%2\".")
+                        .arg(which, name);
+        return name;
+    }
+    const QString name = fromCp1252(bytes);
+    if (lost > 0)
+        warnings << QStringLiteral("%1 (\"%2\"): %3 characters of its menu name lie under the "
+                                   "register table in the image and are lost; they show as \"?\".")
+                        .arg(which, name, QString::number(lost));
+    return name;
+}
+
+QString uniqueIn(const QString& base, const QString& extension, QStringList& taken)
+{
+    QString name = base + QLatin1Char('.') + extension;
+    for (int n = 2; taken.contains(name, Qt::CaseInsensitive); ++n)
+        name = QStringLiteral("%1 (%2).%3").arg(base).arg(n).arg(extension);
+    taken << name;
+    return name;
+}
+
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("The file %1 could not be created (%2).")
+                               .arg(quotedPath(path), file.errorString()));
+    if (file.write(bytes) != bytes.size())
+        return fail(error, QStringLiteral("The file %1 could not be written (%2).")
+                               .arg(quotedPath(path), writeFailure(file)));
+    if (!file.commit())
+        return fail(error, QStringLiteral("The file %1 could not be written (%2).")
+                               .arg(quotedPath(path), file.errorString()));
+    return true;
+}
+
+QStringList targetNames(const FlashContents& contents)
+{
+    QStringList names;
+    for (const ExtractedEntry& entry : contents.entries)
+        names << entry.fileName;
+    names << contents.listFileName;
+    return names;
+}
+
+} // namespace
+
+QString safeFileName(const QString& name)
+{
+    static const QString reserved = QStringLiteral("<>:\"/\\|?*");
+    QString safe;
+    for (const QChar c : name)
+        safe += c.unicode() < 0x20 || c.unicode() == 0x7F || reserved.contains(c) ? QChar(u'_') : c;
+    while (safe.startsWith(QLatin1Char('.')) || safe.startsWith(QLatin1Char(' ')))
+        safe.remove(0, 1);
+    while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
+        safe.chop(1);
+    // Windows keeps these for devices, whatever extension follows.
+    static const QStringList devices = {
+        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),
+        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),
+        QStringLiteral("COM3"), QStringLiteral("COM4"), QStringLiteral("COM5"),
+        QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
+        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"),
+        QStringLiteral("LPT3"), QStringLiteral("LPT4"), QStringLiteral("LPT5"),
+        QStringLiteral("LPT6"), QStringLiteral("LPT7"), QStringLiteral("LPT8"),
+        QStringLiteral("LPT9")};
+    const QString stem = safe.section(QLatin1Char('.'), 0, 0);
+    if (devices.contains(stem.trimmed(), Qt::CaseInsensitive))
+        safe.insert(stem.size(), QLatin1Char('_'));
+    return safe;
+}
+
+std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 namesOffset,
+                                               qint64 registersOffset, QString* error)
+{
+    if (image.size() != kImageSize) {
+        fail(error, QStringLiteral("it is %1 bytes long; a flash image has %2 bytes.")
+                        .arg(image.size())
+                        .arg(kImageSize));
+        return std::nullopt;
+    }
+    if (namesOffset < 0 || namesOffset > kMaxNamesOffset || registersOffset < 0
+        || registersOffset > kMaxRegistersOffset) {
+        fail(error, QStringLiteral("the table offsets %1 and %2 lie outside the range the "
+                                   "cartridge addresses.")
+                        .arg(namesOffset)
+                        .arg(registersOffset));
+        return std::nullopt;
+    }
+    const Tables tables(namesOffset, registersOffset);
+    if (!checkRecords(image, registersOffset, tables, error))
+        return std::nullopt;
+
+    FlashContents contents;
+    QStringList taken;
+    for (int i = 0; i < kEntryCount; ++i) {
+        ExtractedEntry entry;
+        const std::optional<QString> name =
+            readName(image, namesOffset, i, tables, contents.warnings, error);
+        if (!name)
+            return std::nullopt;
+        entry.name = *name;
+        QString base = safeFileName(entry.name);
+        if (base.isEmpty())
+            base = safeFileName(defaultName(i + 1));
+        entry.fileName = uniqueIn(base, QStringLiteral("sna"), taken);
+
+        const qint64 area = areaOffset(i);
+        entry.sna = image.sliced(registersOffset + kRecordSize * i, kRecordSize).toByteArray();
+        entry.sna += image.sliced(area + kRecordSize - kSnaHeaderSize,
+                                  kAreaSize - (kRecordSize - kSnaHeaderSize));
+        qint64 lost = 0;
+        qint64 first = -1;
+        for (qint64 at = area + kRecordSize - kSnaHeaderSize; at < area + kAreaSize; ++at) {
+            if (tables.covers(at)) {
+                ++lost;
+                first = first < 0 ? at - area : first;
+            }
+            // Past the tables' last byte nothing more is covered.
+            if (at > namesOffset + kSlotSize * kEntryCount && at > registersOffset + kRegistersSize)
+                break;
+        }
+        if (lost > 0)
+            contents.warnings << QStringLiteral(
+                                     "Entry %1 (\"%2\"): %3 bytes of its memory, from address "
+                                     "%4 on, lie under the tables in the image and are lost; "
+                                     "the snapshot holds what the image holds there.")
+                                     .arg(QString::number(i + 1), entry.name, QString::number(lost),
+                                          QString::number(0x4000 + first));
+        contents.entries.append(entry);
+    }
+    return contents;
+}
+
+std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image, QString* error)
+{
+    const std::optional<Settings::ImageSettings> settings = Settings(kit).imageSettings(error);
+    if (!settings)
+        return std::nullopt;
+    const QString cannot =
+        QStringLiteral("The flash image %1 cannot be opened: ").arg(quotedPath(image));
+    QFile file(image);
+    QString reason;
+    if (!openRegularFile(file, &reason)) {
+        fail(error, cannot + reason + QLatin1Char('.'));
+        return std::nullopt;
+    }
+    if (file.size() != kImageSize) {
+        fail(error, cannot
+                        + QStringLiteral("it is %1 bytes long; a flash image has %2 bytes.")
+                              .arg(file.size())
+                              .arg(kImageSize));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(kImageSize + 1);
+    if (bytes.size() != kImageSize) {
+        fail(error, cannot
+                        + (file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QStringLiteral("it changed while it was read"))
+                        + QLatin1Char('.'));
+        return std::nullopt;
+    }
+    QString why;
+    std::optional<FlashContents> contents =
+        readFlashContents(bytes, settings->namesOffset, settings->registersOffset, &why);
+    if (!contents) {
+        fail(error, cannot + why);
+        return std::nullopt;
+    }
+    QString base = safeFileName(QFileInfo(image).completeBaseName());
+    if (base.isEmpty())
+        base = QStringLiteral("compilation");
+    contents->listFileName = base + QLatin1Char('.') + kCompilationExtension;
+    return contents;
+}
+
+QStringList existingFiles(const FlashContents& contents, const QString& folder)
+{
+    QStringList existing;
+    const QDir dir(folder);
+    for (const QString& name : targetNames(contents)) {
+        if (QFileInfo::exists(dir.filePath(name)) || QFileInfo(dir.filePath(name)).isSymLink())
+            existing << name;
+    }
+    return existing;
+}
+
+std::optional<Extraction> writeExtraction(const FlashContents& contents, const QString& folder,
+                                          const QString& image, bool replaceExisting,
+                                          QString* error)
+{
+    const QDir dir(folder);
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        fail(error, QStringLiteral("The folder %1 could not be made.").arg(quotedPath(folder)));
+        return std::nullopt;
+    }
+    const QStringList existing = existingFiles(contents, folder);
+    if (!replaceExisting && !existing.isEmpty()) {
+        fail(error, QStringLiteral("The folder %1 already holds %2; nothing was written.")
+                        .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
+        return std::nullopt;
+    }
+    for (const QString& name : targetNames(contents)) {
+        const QString target = dir.filePath(name);
+        const QString kind = nonRegularKind(target);
+        if (!kind.isEmpty()) {
+            fail(error, QStringLiteral("The file %1 cannot be written: it is %2, and only a "
+                                       "regular file may be replaced.")
+                            .arg(quotedPath(target), kind));
+            return std::nullopt;
+        }
+        if (sameFile(target, image)) {
+            fail(error, QStringLiteral("The file %1 is the image being taken apart; choose "
+                                       "another folder.")
+                            .arg(quotedPath(target)));
+            return std::nullopt;
+        }
+    }
+
+    Extraction done;
+    for (const ExtractedEntry& entry : contents.entries) {
+        const QString path = dir.filePath(entry.fileName);
+        if (!writeWhole(path, entry.sna, error))
+            return std::nullopt;
+        done.entries.append({path, entry.name});
+    }
+    // Last, so that a list never names a snapshot that is not there.
+    done.listFile = dir.filePath(contents.listFileName);
+    if (!writeEntryList(done.listFile, done.entries, error))
+        return std::nullopt;
+    return done;
+}
+
+} // namespace tessel

@@ -1,0 +1,243 @@
+// Images taken apart: what comes back, what is refused, and that building the
+// extracted compilation again gives the same image.
+#include "FlashFixture.h"
+
+#include "core/Settings.h"
+#include "flash/Cp1252.h"
+#include "flash/EntryList.h"
+#include "flash/FlashBuild.h"
+#include "flash/FlashExtract.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace tessel;
+using namespace tessel::test;
+
+namespace {
+
+// Builds the kit's entries into out.rom; empty on failure.
+QByteArray buildImage(const FlashKit& kit, const SnapshotEntries& entries, const QString& name)
+{
+    QString error;
+    const QString out = kit.path(name);
+    if (!build(kit.kit(), entries, {out, {}}, &error))
+        qWarning("%s", qPrintable(error));
+    return readFile(out);
+}
+
+// A patterned snapshot with a real interrupt mode, as every snapshot has.
+void makePlausible(const FlashKit& kit)
+{
+    for (const SnapshotEntry& entry : kit.entries) {
+        QByteArray sna = readFile(entry.path);
+        sna[25] = 1;
+        writeFile(entry.path, sna);
+    }
+}
+
+std::optional<Extraction> extract(const FlashKit& kit, const QString& image, const QString& folder,
+                                  bool replace, QStringList* warnings, QString* error)
+{
+    const auto contents = readFlashImage(kit.kit(), image, error);
+    if (contents && warnings)
+        *warnings = contents->warnings;
+    return contents ? writeExtraction(*contents, folder, image, replace, error) : std::nullopt;
+}
+
+} // namespace
+
+class TestFlashExtract : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void demoSnapshotsComeBackAndBuildTheSameImage();
+    void offsetsAtTheirLimitsAndOverlappingTables_data();
+    void offsetsAtTheirLimitsAndOverlappingTables();
+    void refusesImagesThatDoNotFitTheKit_data();
+    void refusesImagesThatDoNotFitTheKit();
+    void existingFilesAndTheCommandLine();
+    void cp1252ReadsBackWhatItWrites();
+};
+
+void TestFlashExtract::demoSnapshotsComeBackAndBuildTheSameImage()
+{
+    FlashKit kit;
+    const QStringList demo = QDir(TESSEL_TEST_DATA "/sna").entryList({"*.sna"}, QDir::Files);
+    SnapshotEntries entries;
+    for (int i = 0; i < kEntryCount; ++i)
+        entries.append({QStringLiteral(TESSEL_TEST_DATA "/sna/") + demo.at(i), demo.at(i)});
+    // Names that are no file names as they stand, or the same one twice.
+    entries[0].name = QString::fromUtf8(" ..Caf\u00e9/\u20ac%3 <1>.");
+    entries[1].name = "LPT1.x";
+    entries[2].name = "GAME";
+    entries[3].name = "game";
+    const QByteArray image = buildImage(kit, entries, "first.rom");
+    QCOMPARE(image.size(), kImageSize);
+
+    QStringList warnings;
+    QString error;
+    const auto done =
+        extract(kit, kit.path("first.rom"), kit.path("out/x"), false, &warnings, &error);
+    QVERIFY2(done, qPrintable(error));
+    QVERIFY(warnings.isEmpty());
+    QCOMPARE(done->listFile, kit.path("out/x/first.tessel"));
+    QStringList files;
+    for (const SnapshotEntry& entry : done->entries)
+        files << QFileInfo(entry.path).fileName();
+    QCOMPARE(files.mid(0, 4), (QStringList{QString::fromUtf8("Caf\u00e9_\u20ac%3 _1_.sna"),
+                                           "LPT1_.x.sna", "GAME.sna", "game (2).sna"}));
+    for (int i = 0; i < kEntryCount; ++i) {
+        QCOMPARE(done->entries[i].name, entries[i].name);
+        QCOMPARE(readFile(done->entries[i].path), readFile(entries[i].path));
+    }
+    // The list reads back and builds the very same image.
+    const auto listed = readEntryList(done->listFile, &error);
+    QVERIFY2(listed, qPrintable(error));
+    QCOMPARE(*listed, done->entries);
+    QCOMPARE(buildImage(kit, *listed, "second.rom"), image);
+}
+
+void TestFlashExtract::offsetsAtTheirLimitsAndOverlappingTables_data()
+{
+    QTest::addColumn<qint64>("names");
+    QTest::addColumn<qint64>("registers");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<bool>("firstWhole"); // the first snapshot's memory clear of the tables
+    QTest::newRow("both at 0, names under registers") << 0LL << 0LL << 10 << true;
+    QTest::newRow("both at their last offset")
+        << kMaxNamesOffset << kMaxRegistersOffset << 2 << false;
+    QTest::newRow("registers from inside name 3") << 8192LL << 8245LL << 8 << true;
+    QTest::newRow("registers up to inside name 3") << 8448LL << 8181LL << 3 << true;
+    QTest::newRow("straddling bank 1 and area 0") << 16300LL << 16380LL << 8 << false;
+    QTest::newRow("apart in area 0") << 20000LL << 30000LL << 1 << false;
+    QTest::newRow("apart in bank 1") << 8192LL << 8448LL << 0 << true;
+}
+
+// Whatever lies under the tables is lost; everything else comes back, and a
+// build of what came back gives the image again.
+void TestFlashExtract::offsetsAtTheirLimitsAndOverlappingTables()
+{
+    QFETCH(qint64, names);
+    QFETCH(qint64, registers);
+    QFETCH(int, warnings);
+    QFETCH(bool, firstWhole);
+    FlashKit kit;
+    makePlausible(kit);
+    kit.set(Settings::kNamesOffset, QString::number(names));
+    kit.set(Settings::kRegistersOffset, QString::number(registers));
+    const QByteArray image = buildImage(kit, kit.entries, "image.rom");
+    QCOMPARE(image, kit.expected(names, registers));
+
+    QString error;
+    const auto contents = readFlashContents(image, names, registers, &error);
+    QVERIFY2(contents, qPrintable(error));
+    QVERIFY2(contents->warnings.size() == warnings, qPrintable(contents->warnings.join('\n')));
+    SnapshotEntries again;
+    for (int i = 0; i < kEntryCount; ++i) {
+        const ExtractedEntry& entry = contents->entries[i];
+        const QByteArray original = readFile(kit.entries[i].path);
+        QCOMPARE(entry.sna.size(), kSnaFileSize);
+        QCOMPARE(entry.sna.left(32), original.left(32)); // the records are always whole
+        QCOMPARE(entry.sna == original, i > 0 || firstWhole);
+        if (!entry.name.contains('?') && !entry.name.startsWith("Snapshot  "))
+            QCOMPARE(entry.name, kit.entries[i].name);
+        again.append({kit.path(QString("again%1.sna").arg(i)), entry.name});
+        QVERIFY(writeFile(again[i].path, entry.sna));
+    }
+    QCOMPARE(buildImage(kit, again, "again.rom"), image);
+}
+
+void TestFlashExtract::refusesImagesThatDoNotFitTheKit_data()
+{
+    QTest::addColumn<QString>("spoil");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("one byte short") << "short"
+                                    << "524287 bytes long";
+    QTest::newRow("one byte long") << "long"
+                                   << "524289 bytes long";
+    QTest::newRow("registers shifted") << "registers"
+                                       << "DireccionRegistros";
+    QTest::newRow("names in memory") << "names"
+                                     << "DireccionNombres";
+    QTest::newRow("interrupt mode 3") << "mode"
+                                      << "interrupt mode 3";
+    QTest::newRow("a folder") << "folder"
+                              << "folder";
+}
+
+void TestFlashExtract::refusesImagesThatDoNotFitTheKit()
+{
+    QFETCH(QString, spoil);
+    QFETCH(QString, reason);
+    FlashKit kit;
+    makePlausible(kit);
+    QByteArray image = buildImage(kit, kit.entries, "image.rom");
+    if (spoil == "short")
+        image.chop(1);
+    else if (spoil == "long")
+        image.append('\0');
+    else if (spoil == "registers")
+        kit.set(Settings::kRegistersOffset, "8480");
+    else if (spoil == "names")
+        kit.set(Settings::kNamesOffset, "20000"); // patterned memory, control bytes
+    else if (spoil == "mode")
+        image[8448 + 32 * 4 + 25] = 3;
+    QString path = kit.path("image.rom");
+    if (spoil == "folder")
+        path = kit.path("flash");
+    else
+        QVERIFY(writeFile(path, image));
+    QString error;
+    QVERIFY(!extract(kit, path, kit.path("out"), false, nullptr, &error));
+    QVERIFY2(error.contains(reason) && error.contains(QDir::toNativeSeparators(path)),
+             qPrintable(error));
+    QVERIFY(QDir(kit.path("out")).isEmpty());
+}
+
+void TestFlashExtract::existingFilesAndTheCommandLine()
+{
+    FlashKit kit;
+    makePlausible(kit);
+    buildImage(kit, kit.entries, "image.rom");
+    QVERIFY(QDir().mkpath(kit.path("out")));
+    QVERIFY(writeFile(kit.path("out/Snapshot 3.sna"), "mine"));
+    const QStringList arguments{"--kit", kit.path(""), "--extract", kit.path("image.rom"),
+                                kit.path("out")};
+
+    Run refused = run(TESSEL_FLASH_EXE, arguments);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains("Snapshot 3.sna") && refused.err.contains("--force"),
+             qPrintable(refused.err));
+    QCOMPARE(QDir(kit.path("out")).entryList(QDir::Files), QStringList{"Snapshot 3.sna"});
+    QCOMPARE(readFile(kit.path("out/Snapshot 3.sna")), QByteArray("mine"));
+
+    const Run forced = run(TESSEL_FLASH_EXE, arguments + QStringList{"--force"});
+    QVERIFY2(forced.status == 0, qPrintable(forced.err));
+    QCOMPARE(forced.out.trimmed(), QDir::toNativeSeparators(kit.path("out/image.tessel")));
+    QCOMPARE(readFile(kit.path("out/Snapshot 3.sna")), readFile(kit.entries[3].path));
+
+    // Something that is not a file is never replaced, --force or not.
+    QVERIFY(QDir().mkpath(kit.path("out2/Snapshot 0.sna")));
+    QString error;
+    QVERIFY(!extract(kit, kit.path("image.rom"), kit.path("out2"), true, nullptr, &error));
+    QVERIFY2(error.contains("folder"), qPrintable(error));
+
+    QCOMPARE(run(TESSEL_FLASH_EXE, arguments + QStringList{"-o", "x.rom"}).status, 1);
+}
+
+void TestFlashExtract::cp1252ReadsBackWhatItWrites()
+{
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray byte(1, char(b));
+        QCOMPARE(fromCp1252(byte).size(), 1);
+        if (!isCp1252Control(char(b)))
+            QCOMPARE(toCp1252(fromCp1252(byte)), byte);
+    }
+    QCOMPARE(fromCp1252("\x80\x9f\xe9"), QString::fromUtf8("\u20ac\u0178\u00e9"));
+    QVERIFY(isCp1252Control('\x81') && isCp1252Control('\x7f') && !isCp1252Control('\xa0'));
+}
+
+QTEST_GUILESS_MAIN(TestFlashExtract)
+#include "tst_flash_extract.moc"
