@@ -27,8 +27,9 @@ HoverPreview::HoverPreview(QAbstractItemView& view, ScreenCache& cache, PathFor 
     , m_pathFor(std::move(pathFor))
     , m_preview(new ScreenPreview(&view))
 {
-    m_view.viewport()->setAttribute(Qt::WA_Hover);
-    m_view.viewport()->installEventFilter(this);
+    m_viewport = m_view.viewport();
+    m_viewport->setAttribute(Qt::WA_Hover);
+    m_viewport->installEventFilter(this);
     m_view.installEventFilter(this);
 
     connect(&m_cache, &ScreenCache::ready, this, [this](const QString& path) {
@@ -57,14 +58,14 @@ HoverPreview::~HoverPreview()
 
 bool HoverPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_view.viewport()) {
+    if (watched == m_viewport) {
         switch (event->type()) {
         case QEvent::HoverEnter:
         case QEvent::HoverMove: {
             // Windows appearing under a resting pointer send it again; only
             // a pointer that moved takes over from the keyboard.
             const QPoint position = static_cast<QHoverEvent*>(event)->position().toPoint();
-            const QPoint global = m_view.viewport()->mapToGlobal(position);
+            const QPoint global = m_viewport->mapToGlobal(position);
             if (global != m_lastPointer) {
                 m_lastPointer = global;
                 pointAt(position);

@@ -51,6 +51,9 @@ private:
     QRect rowArea(const QModelIndex& index) const;
 
     QAbstractItemView& m_view;
+    // Kept apart from the view: events still come while the view is being
+    // destroyed, when it is no longer an item view to ask for it.
+    QWidget* m_viewport = nullptr;
     ScreenCache& m_cache;
     PathFor m_pathFor;
     QPointer<ScreenPreview> m_preview;
