@@ -12,6 +12,7 @@
 #include "ui/AboutWindow.h"
 #include "ui/BurnWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/NamingDialog.h"
 #include "ui/QtPrompts.h"
 
 #include <QAbstractScrollArea>
@@ -187,7 +188,7 @@ void compilationShots(tessel::MainWindow& window, const QString& snaps)
             auto named = std::make_shared<int>(0);
             auto next = std::make_shared<std::function<void(QWidget*)>>();
             *next = [&window, named, next](QWidget* modal) {
-                if (qobject_cast<QInputDialog*>(modal)) {
+                if (qobject_cast<tessel::NamingDialog*>(modal)) {
                     if ((*named)++ == 2)
                         saveScreen(QStringLiteral("drop-naming"));
                     accept(modal);
@@ -225,6 +226,7 @@ int main(int argc, char* argv[])
     tessel::SystemVolumes volumes;
     tessel::MainWindow window(kit, prompts, guard, launcher, volumes);
     prompts.setParentWidget(&window);
+    prompts.setScreenCache(&window.screenCache());
     window.startUp();
     window.show();
 
