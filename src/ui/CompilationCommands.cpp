@@ -7,6 +7,7 @@
 #include "flash/FlashExtract.h"
 #include "snapshots/AddSnapshot.h"
 #include "snapshots/Compilation.h"
+#include "ui/SaveQuestions.h"
 #include "ui/Session.h"
 
 #include <QDir>
@@ -68,25 +69,6 @@ void showEntries(Session& s, SnapshotEntries entries)
     s.setCurrentRow(-1);
 }
 
-QString withExtension(const QString& chosen)
-{
-    const QFileInfo file(chosen);
-    if (!file.suffix().isEmpty() || file.fileName().isEmpty())
-        return chosen;
-    return chosen + (chosen.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."))
-           + kCompilationExtension;
-}
-
-bool mayReplaceFile(Prompts& prompts, const QString& target, const QString& title)
-{
-    if (!QFileInfo::exists(target))
-        return true;
-    return prompts.message(QStringLiteral("%1 already exists.\rDo you want to replace it?")
-                               .arg(QFileInfo(target).fileName()),
-                           title, Icon::Exclamation, Buttons::YesNoDefaultNo)
-           == Answer::Yes;
-}
-
 } // namespace
 
 void openCompilation(Session& s)
@@ -136,7 +118,7 @@ void saveCompilation(Session& s)
         const std::optional<QString> chosen = s.prompts.saveFileName(request);
         if (!chosen)
             return;
-        target = withExtension(*chosen);
+        target = withDefaultExtension(*chosen, kCompilationExtension);
         const QString kind = nonRegularKind(target);
         const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
                                           [&](const QString& in) { return sameFile(target, in); });

@@ -5,6 +5,7 @@
 #include "core/Files.h"
 #include "core/Prompts.h"
 #include "flash/FlashBuild.h"
+#include "ui/SaveQuestions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,17 +20,6 @@ const QString kExtension = QStringLiteral("rom");
 void warn(Prompts& prompts, const QString& text)
 {
     prompts.message(text, kAppTitle, Icon::Exclamation, Buttons::Ok);
-}
-
-// A name typed without an extension gets the default one, whatever the
-// dialog did, so the question below is about the file really written.
-QString withExtension(const QString& chosen)
-{
-    const QFileInfo file(chosen);
-    if (!file.suffix().isEmpty() || file.fileName().isEmpty())
-        return chosen;
-    return chosen.endsWith(QLatin1Char('.')) ? chosen + kExtension
-                                             : chosen + QLatin1Char('.') + kExtension;
 }
 
 enum class Choice { Save, Again, Cancelled };
@@ -48,7 +38,7 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
                             kAppTitle, Icon::Exclamation, Buttons::YesNo);
         return sure == Answer::Yes ? Choice::Cancelled : Choice::Again;
     }
-    target = withExtension(*chosen);
+    target = withDefaultExtension(*chosen, kExtension);
     // Saving onto the working image itself needs no copy and no question.
     if (sameFile(target, job.output))
         return Choice::Save;
@@ -57,15 +47,7 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
         warn(prompts, refusal + QStringLiteral("\rChoose another name."));
         return Choice::Again;
     }
-    if (QFileInfo::exists(target)) {
-        const Answer replace =
-            prompts.message(QStringLiteral("%1 already exists.\rDo you want to replace it?")
-                                .arg(QFileInfo(target).fileName()),
-                            kSaveTitle, Icon::Exclamation, Buttons::YesNoDefaultNo);
-        if (replace != Answer::Yes)
-            return Choice::Again;
-    }
-    return Choice::Save;
+    return mayReplaceFile(prompts, target, kSaveTitle) ? Choice::Save : Choice::Again;
 }
 
 } // namespace
