@@ -1,6 +1,6 @@
 #include "ui/NamingDialog.h"
 
-#include "flash/SpectrumCharset.h"
+#include "flash/ZxCharset.h"
 #include "snapshots/ScreenCache.h"
 #include "ui/ScreenPreview.h"
 

@@ -1,4 +1,4 @@
-#include "flash/SpectrumCharset.h"
+#include "flash/ZxCharset.h"
 
 #include "flash/Cp1252.h"
 

@@ -1,11 +1,11 @@
 // Which typed characters of a menu name the Spectrum draws as something else.
-#include "flash/SpectrumCharset.h"
+#include "flash/ZxCharset.h"
 
 #include <QTest>
 
 using namespace tessel;
 
-class TestSpectrumCharset : public QObject
+class TestZxCharset : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private slots:
     void hintIsOneLineOrNothing();
 };
 
-void TestSpectrumCharset::glyphsAtTheEdgesOfEachRange_data()
+void TestZxCharset::glyphsAtTheEdgesOfEachRange_data()
 {
     QTest::addColumn<int>("byte");
     QTest::addColumn<QString>("shown");
@@ -31,14 +31,14 @@ void TestSpectrumCharset::glyphsAtTheEdgesOfEachRange_data()
     QTest::newRow("last keyword") << 0xFF << "COPY";
 }
 
-void TestSpectrumCharset::glyphsAtTheEdgesOfEachRange()
+void TestZxCharset::glyphsAtTheEdgesOfEachRange()
 {
     QFETCH(int, byte);
     QFETCH(QString, shown);
     QCOMPARE(spectrumGlyph(static_cast<uchar>(byte)), shown);
 }
 
-void TestSpectrumCharset::changes_data()
+void TestZxCharset::changes_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("typedShown"); // pairs
@@ -56,7 +56,7 @@ void TestSpectrumCharset::changes_data()
     QTest::newRow("outside the basic plane") << "x\U0001F600" << QStringList{"\U0001F600", "?"};
 }
 
-void TestSpectrumCharset::changes()
+void TestZxCharset::changes()
 {
     QFETCH(QString, name);
     QFETCH(QStringList, typedShown);
@@ -67,7 +67,7 @@ void TestSpectrumCharset::changes()
     QCOMPARE(charsetHint(name).isEmpty(), expected.isEmpty());
 }
 
-void TestSpectrumCharset::hintIsOneLineOrNothing()
+void TestZxCharset::hintIsOneLineOrNothing()
 {
     QCOMPARE(charsetHint(QString()), QString());
     const QString hint = charsetHint(QStringLiteral("ñ`€\u00A0\t"));
@@ -78,5 +78,5 @@ void TestSpectrumCharset::hintIsOneLineOrNothing()
     QVERIFY2(hint.contains(QStringLiteral("U+0009")), qPrintable(hint));
 }
 
-QTEST_GUILESS_MAIN(TestSpectrumCharset)
-#include "tst_spectrum_charset.moc"
+QTEST_GUILESS_MAIN(TestZxCharset)
+#include "tst_zx_charset.moc"
