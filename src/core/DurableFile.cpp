@@ -1,5 +1,7 @@
 #include "core/DurableFile.h"
 
+#include "core/Errors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +16,6 @@
 
 namespace tessel {
 namespace {
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
 
 #ifdef Q_OS_UNIX
 // The rename is an entry in the folder: only flushing the folder makes it
@@ -40,10 +36,10 @@ bool flushFolder(const QString& folder, QString* error)
     ::close(fd);
     if (code == 0 || code == EINVAL || code == ENOTSUP || code == EOPNOTSUPP)
         return true;
-    setError(error, QStringLiteral("The folder \"%1\" could not be written to the disk (%2); the "
-                                   "file saved in it may be lost if the power fails now.")
-                        .arg(QDir::toNativeSeparators(folder),
-                             QString::fromLocal8Bit(std::strerror(code))));
+    fail(error,
+         QStringLiteral("The folder \"%1\" could not be written to the disk (%2); the "
+                        "file saved in it may be lost if the power fails now.")
+             .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(code))));
     return false;
 }
 #endif
@@ -54,8 +50,8 @@ bool commitDurably(QSaveFile& file, QString* error)
 {
     const QString path = QFileInfo(file.fileName()).absoluteFilePath();
     if (!file.commit()) {
-        setError(error, QStringLiteral("\"%1\" could not be saved: %2.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        fail(error, QStringLiteral("\"%1\" could not be saved: %2.")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
 #ifdef Q_OS_UNIX

@@ -1,5 +1,7 @@
 #include "core/IniFile.h"
 
+#include "core/Errors.h"
+
 #include "core/DurableFile.h"
 
 #include <QDir>
@@ -145,7 +147,7 @@ QStringView upToNul(QStringView s)
     return nul < 0 ? s : s.first(nul);
 }
 
-QStringView unquoted(QStringView value)
+QStringView unquotedPath(QStringView value)
 {
     const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
                         && value.back() == value.front();
@@ -267,17 +269,6 @@ const char* refusal(const QByteArray& section, const QByteArray& key, const QByt
     return nullptr;
 }
 
-QString quoted(const QString& path)
-{
-    return u'"' + QDir::toNativeSeparators(path) + u'"';
-}
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
-
 // Empty when the file is missing from an existing folder, which is an empty
 // profile; nothing when the folder is missing or the file cannot be read, so
 // that a write never replaces a file it has not seen. Only a plain file is
@@ -289,24 +280,24 @@ std::optional<QByteArray> readWhole(const QString& path, QString* error)
     if (!file.exists()) {
         if (info.absoluteDir().exists())
             return QByteArray();
-        setError(error,
-                 QStringLiteral("The folder %1 does not exist.").arg(quoted(info.absolutePath())));
+        fail(error,
+             QStringLiteral("The folder %1 does not exist.").arg(quotedPath(info.absolutePath())));
         return std::nullopt;
     }
     if (!info.isFile()) {
-        setError(error, QStringLiteral("%1 is a folder, pipe or device, not a settings file.")
-                            .arg(quoted(path)));
+        fail(error, QStringLiteral("%1 is a folder, pipe or device, not a settings file.")
+                        .arg(quotedPath(path)));
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error,
-                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
+        fail(error,
+             QStringLiteral("%1 could not be read: %2.").arg(quotedPath(path), file.errorString()));
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        setError(error,
-                 QStringLiteral("%1 could not be read: %2.").arg(quoted(path), file.errorString()));
+        fail(error,
+             QStringLiteral("%1 could not be read: %2.").arg(quotedPath(path), file.errorString()));
         return std::nullopt;
     }
     return bytes;
@@ -344,10 +335,10 @@ ProfileRead readProfileString(const QByteArray& content, const QByteArray& secti
     const QString keyName = text.fromBytes(cString(key));
     const Spot spot = locate(text.units(), trimmed(sectionName), trimmed(keyName));
     if (spot.keyFound() && spot.key.hasValue)
-        return cut(text.toBytes(unquoted(spot.key.value)), bufsize);
+        return cut(text.toBytes(unquotedPath(spot.key.value)), bufsize);
     // Once the file is open the default takes the value's place, and is
     // unquoted as a value is.
-    return cut(unquoted(QString::fromLatin1(defaultText(defaultValue))).toLatin1(), bufsize);
+    return cut(unquotedPath(QString::fromLatin1(defaultText(defaultValue))).toLatin1(), bufsize);
 }
 
 std::optional<QByteArray> writeProfileString(const QByteArray& content, const QByteArray& section,
@@ -435,11 +426,11 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
         updated = writeProfileString(*updated, section, key, value);
         if (!updated) {
             const char* why = refusal(section, key, value);
-            setError(error, QStringLiteral("The key \"%1\" was not saved in %2: %3.")
-                                .arg(QString::fromLocal8Bit(key), quoted(path),
-                                     QLatin1String(why ? why
-                                                       : "the file would start with a "
-                                                         "byte-order mark")));
+            fail(error, QStringLiteral("The key \"%1\" was not saved in %2: %3.")
+                            .arg(QString::fromLocal8Bit(key), quotedPath(path),
+                                 QLatin1String(why ? why
+                                                   : "the file would start with a "
+                                                     "byte-order mark")));
             return false;
         }
     }
@@ -448,9 +439,9 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
     // An unfinished QSaveFile removes its temporary file and leaves the target alone.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*updated) != updated->size()) {
-        setError(
+        fail(
             error,
-            QStringLiteral("%1 could not be saved: %2.").arg(quoted(path), file.errorString()));
+            QStringLiteral("%1 could not be saved: %2.").arg(quotedPath(path), file.errorString()));
         return false;
     }
     return commitDurably(file, error);

@@ -1,5 +1,7 @@
 #include "core/KitLocation.h"
 
+#include "core/Errors.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -18,11 +20,6 @@ namespace {
 
 const QString kSettingsName = QStringLiteral("tessel.ini");
 const QString kWorkingFolderName = QStringLiteral("flash");
-
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
 
 // Windows names files in UTF-16; the bytes stand for them as UTF-8.
 QString decodePath(const QByteArray& bytes)
@@ -43,10 +40,9 @@ QByteArray encodePath(const QString& path)
 #endif
 }
 
-std::nullopt_t fail(QString* error, const QString& message)
+std::nullopt_t refuse(QString* error, const QString& message)
 {
-    if (error)
-        *error = message;
+    fail(error, message);
     return std::nullopt;
 }
 
@@ -58,7 +54,7 @@ bool copyFromTemplate(const QString& from, const QString& to, QString* error)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
         fail(error, QStringLiteral("The template file %1 cannot be read (%2).")
-                        .arg(quoted(from), source.errorString()));
+                        .arg(quotedPath(from), source.errorString()));
         return false;
     }
     const QByteArray bytes = source.readAll();
@@ -71,7 +67,7 @@ bool copyFromTemplate(const QString& from, const QString& to, QString* error)
         && target.setPermissions(permissions) && target.commit())
         return true;
     fail(error, QStringLiteral("The file %1 cannot be created from the template (%2).")
-                    .arg(quoted(to), target.errorString()));
+                    .arg(quotedPath(to), target.errorString()));
     return false;
 }
 
@@ -81,12 +77,12 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
     if (data.exists() && !data.isDir()) {
         fail(error, QStringLiteral("The data folder %1 is a file, not a folder; move that file "
                                    "away so the program can keep its settings there.")
-                        .arg(quoted(dataFolder)));
+                        .arg(quotedPath(dataFolder)));
         return false;
     }
     if (!QDir().mkpath(dataFolder)) {
         fail(error,
-             QStringLiteral("The data folder %1 cannot be created.").arg(quoted(dataFolder)));
+             QStringLiteral("The data folder %1 cannot be created.").arg(quotedPath(dataFolder)));
         return false;
     }
     const QDir from(templateFolder);
@@ -101,7 +97,7 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
             continue;
         if (!QDir().mkpath(existing.absolutePath())) {
             fail(error, QStringLiteral("The folder %1 cannot be created.")
-                            .arg(quoted(existing.absolutePath())));
+                            .arg(quotedPath(existing.absolutePath())));
             return false;
         }
         if (!copyFromTemplate(source, target, error))
@@ -111,7 +107,8 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
     // defaults when it has to make the working folder itself.
     const QString work = to.filePath(kWorkingFolderName);
     if (!QFileInfo(work).isDir() && !QDir().mkpath(work)) {
-        fail(error, QStringLiteral("The working folder %1 cannot be created.").arg(quoted(work)));
+        fail(error,
+             QStringLiteral("The working folder %1 cannot be created.").arg(quotedPath(work)));
         return false;
     }
     return true;
@@ -154,15 +151,15 @@ std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const Q
                                      QString* error)
 {
     if (executableFolder.isEmpty())
-        return fail(error, QStringLiteral("The folder this program lies in cannot be found, so "
-                                          "neither can its settings file %1.")
-                               .arg(kSettingsName));
+        return refuse(error, QStringLiteral("The folder this program lies in cannot be found, so "
+                                            "neither can its settings file %1.")
+                                 .arg(kSettingsName));
     const QString folder = decodePath(executableFolder);
     if (encodePath(folder) != executableFolder)
-        return fail(error, QStringLiteral("The program lies in the folder %1, whose name is not "
-                                          "valid UTF-8; rename that folder, or move the program "
-                                          "to one whose name is.")
-                               .arg(quoted(folder)));
+        return refuse(error, QStringLiteral("The program lies in the folder %1, whose name is not "
+                                            "valid UTF-8; rename that folder, or move the program "
+                                            "to one whose name is.")
+                                 .arg(quotedPath(folder)));
     const QDir exe(folder);
     if (QFileInfo::exists(exe.filePath(kSettingsName)))
         return KitLocation{KitMode::Portable, QDir::cleanPath(exe.absolutePath())};
@@ -170,17 +167,19 @@ std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const Q
     const QString templateFolder =
         QDir::cleanPath(exe.absoluteFilePath(QStringLiteral("../share/") + kInstalledFolderName));
     if (!QFileInfo(QDir(templateFolder).filePath(kSettingsName)).isFile())
-        return fail(error, QStringLiteral("There is no settings file %1 beside the program in %2, "
-                                          "nor an installed template in %3; put a %1 beside the "
-                                          "program, or install it again.")
-                               .arg(kSettingsName, quoted(folder), quoted(templateFolder)));
+        return refuse(error,
+                      QStringLiteral("There is no settings file %1 beside the program in %2, "
+                                     "nor an installed template in %3; put a %1 beside the "
+                                     "program, or install it again.")
+                          .arg(kSettingsName, quotedPath(folder), quotedPath(templateFolder)));
     if (dataFolder.isEmpty())
-        return fail(error, QStringLiteral("The user's data folder cannot be found; set HOME or "
-                                          "XDG_DATA_HOME."));
+        return refuse(error, QStringLiteral("The user's data folder cannot be found; set HOME or "
+                                            "XDG_DATA_HOME."));
     if (dataFolder.contains(QChar::ReplacementCharacter))
-        return fail(error, QStringLiteral("The data folder %1 has a name that is not valid UTF-8; "
-                                          "set XDG_DATA_HOME to a folder whose name is.")
-                               .arg(quoted(dataFolder)));
+        return refuse(error,
+                      QStringLiteral("The data folder %1 has a name that is not valid UTF-8; "
+                                     "set XDG_DATA_HOME to a folder whose name is.")
+                          .arg(quotedPath(dataFolder)));
     const QString data = QDir::cleanPath(QDir(dataFolder).absolutePath());
     if (!fillDataFolder(templateFolder, data, error))
         return std::nullopt;
