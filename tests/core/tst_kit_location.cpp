@@ -124,39 +124,34 @@ void TestKitLocation::installedLivesInDataFolder()
     QVERIFY(QFileInfo(root.data + QStringLiteral("/flash")).isDir());
 }
 
+// Each row's name says what is wrong.
 void TestKitLocation::refuses_data()
 {
-    QTest::addColumn<QString>("spoil");
     QTest::addColumn<QString>("culprit");
-    QTest::newRow("no settings, no template") << "template"
-                                              << "tessel.ini";
-    QTest::newRow("data folder a file") << "data file"
-                                        << "is a file";
-    QTest::newRow("data folder not UTF-8") << "data name"
-                                           << "UTF-8";
-    QTest::newRow("program folder not UTF-8") << "exe name"
-                                              << "UTF-8";
-    QTest::newRow("program folder unknown") << "no exe"
-                                            << "cannot be found";
+    QTest::newRow("no settings, no template") << "tessel.ini";
+    QTest::newRow("data folder a file") << "is a file";
+    QTest::newRow("data folder not UTF-8") << "UTF-8";
+    QTest::newRow("program folder not UTF-8") << "UTF-8";
+    QTest::newRow("program folder unknown") << "cannot be found";
 }
 
 void TestKitLocation::refuses()
 {
-    QFETCH(QString, spoil);
     QFETCH(QString, culprit);
+    const QByteArray spoil = QTest::currentDataTag();
     Installed root;
     QByteArray exe = QFile::encodeName(root.bin);
     QString data = root.data;
-    if (spoil == QStringLiteral("template")) {
+    if (spoil == "no settings, no template") {
         QVERIFY(QDir(root.share).removeRecursively());
-    } else if (spoil == QStringLiteral("data file")) {
+    } else if (spoil == "data folder a file") {
         QVERIFY(QDir().mkpath(QFileInfo(data).absolutePath()));
         QVERIFY(writeFile(data, "x"));
-    } else if (spoil == QStringLiteral("data name")) {
+    } else if (spoil == "data folder not UTF-8") {
         data = QFile::decodeName(QFile::encodeName(data) + "\xff");
-    } else if (spoil == QStringLiteral("exe name")) {
+    } else if (spoil == "program folder not UTF-8") {
         exe += "/kit-\xff"; // need not exist: the name alone is refused
-    } else if (spoil == QStringLiteral("no exe")) {
+    } else if (spoil == "program folder unknown") {
         exe.clear();
     }
 
