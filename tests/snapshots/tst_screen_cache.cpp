@@ -51,7 +51,7 @@ private slots:
 void TestScreenCache::madeOnTheWorkerAndAgainWhenChanged()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("game.sna"));
+    const QString path = dir.filePath("game.sna");
     QVERIFY(QFile::copy(kSna, path));
     const QDateTime first = QDateTime::currentDateTime().addSecs(-60);
     setModified(path, first);
@@ -83,15 +83,15 @@ void TestScreenCache::madeOnTheWorkerAndAgainWhenChanged()
 void TestScreenCache::filesGivingNoPictureAreUnavailable()
 {
     QTemporaryDir dir;
-    const QString kept = snapshotWith(dir.filePath(QStringLiteral("kept.sna")), 0, '\0');
-    const QString shortFile = dir.filePath(QStringLiteral("short.sna"));
+    const QString kept = snapshotWith(dir.filePath("kept.sna"), 0, '\0');
+    const QString shortFile = dir.filePath("short.sna");
     QVERIFY(writeFile(shortFile, QByteArray(49178, '\0')));
-    const QString folder = dir.filePath(QStringLiteral("folder.sna"));
+    const QString folder = dir.filePath("folder.sna");
     QVERIFY(QDir().mkpath(folder));
-    QStringList paths = {shortFile, folder, dir.filePath(QStringLiteral("missing.sna"))};
+    QStringList paths = {shortFile, folder, dir.filePath("missing.sna")};
 #ifdef Q_OS_UNIX
     // A pipe is never opened: opening it would wait for a writer for ever.
-    const QString pipe = dir.filePath(QStringLiteral("pipe.sna"));
+    const QString pipe = dir.filePath("pipe.sna");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     paths << pipe;
 #endif
@@ -120,7 +120,7 @@ void TestScreenCache::newestRequestsGoFirstAndOldOnesDrop()
     QTemporaryDir dir;
     QStringList paths;
     for (int i = 0; i < 12; ++i)
-        paths << snapshotWith(dir.filePath(QStringLiteral("%1.sna").arg(i)), i, '\x01');
+        paths << snapshotWith(dir.filePath(QString("%1.sna").arg(i)), i, '\x01');
 
     // Twelve asked at once, as when the pointer sweeps down a list: the first
     // is already on the worker, the eight newest wait, the rest are dropped.
@@ -149,7 +149,7 @@ void TestScreenCache::capacityBoundsWhatIsKept()
     QSignalSpy ready(&cache, &ScreenCache::ready);
     QStringList paths;
     for (int i = 0; i < 4; ++i) {
-        paths << snapshotWith(dir.filePath(QStringLiteral("%1.sna").arg(i)), 0, '\x01');
+        paths << snapshotWith(dir.filePath(QString("%1.sna").arg(i)), 0, '\x01');
         cache.request(paths.last());
         QVERIFY(ready.wait());
     }

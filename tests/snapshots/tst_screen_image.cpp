@@ -68,7 +68,7 @@ void TestScreenImage::everyLineLandsWhereTheHardwareShowsIt()
         for (int x = 0; x < 256; ++x) {
             const QRgb expected = x == y + 32 ? kPlain[0] : kPlain[7];
             if (rgb(image, x, y) != expected)
-                QFAIL(qPrintable(QStringLiteral("Pixel %1,%2 is wrong").arg(x).arg(y)));
+                QFAIL(qPrintable(QString("Pixel %1,%2 is wrong").arg(x).arg(y)));
         }
     }
     QVERIFY(renderScreen(memory.left(kScreenMemorySize - 1)).isNull());
@@ -92,7 +92,7 @@ void TestScreenImage::attributesGiveInkPaperBrightAndFlash()
         const bool flash = cell & 0x80;
         const int x = (cell % 32) * 8;
         const int y = (cell / 32) * 8 + 7;
-        const QString where = QStringLiteral("attribute %1").arg(cell, 2, 16);
+        const QString where = QString("attribute %1").arg(cell, 2, 16);
         QVERIFY2(rgb(steady, x, y) == ink && rgb(steady, x + 7, y) == paper, qPrintable(where));
         QVERIFY2(rgb(swapped, x, y) == (flash ? paper : ink), qPrintable(where));
         QVERIFY2(rgb(swapped, x + 7, y) == (flash ? ink : paper), qPrintable(where));
@@ -124,9 +124,9 @@ void TestScreenImage::realSnapshotMatchesCheckedPicture()
 {
     QString error;
     const std::optional<LoadingScreen> screen =
-        readLoadingScreen(kData + QStringLiteral("/sna/zasmops.sna"), &error);
+        readLoadingScreen(kData + "/sna/zasmops.sna", &error);
     QVERIFY2(screen, qPrintable(error));
-    const QImage checked(kData + QStringLiteral("/screens/zasmops.png"));
+    const QImage checked(kData + "/screens/zasmops.png");
     QVERIFY(!checked.isNull());
     QCOMPARE(screen->image.convertToFormat(QImage::Format_RGB32),
              checked.convertToFormat(QImage::Format_RGB32));
@@ -146,22 +146,21 @@ void TestScreenImage::realSnapshotMatchesCheckedPicture()
 void TestScreenImage::commandLineWritesThePictureOrNothing()
 {
     QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("screen.png"));
-    const QString sna = kData + QStringLiteral("/sna/zasmops.sna");
+    const QString png = dir.filePath("screen.png");
+    const QString sna = kData + "/sna/zasmops.sna";
     const QString exe = QStringLiteral(TESSEL_SCREEN_EXE);
 
     // Not a 48K snapshot; a folder where the picture must go; no picture named.
-    const QString taken = dir.filePath(QStringLiteral("taken.png"));
+    const QString taken = dir.filePath("taken.png");
     QVERIFY(QDir().mkpath(taken));
     const QList<std::pair<QStringList, QString>> failing = {
-        {{kData + QStringLiteral("/other/tape128k.sna"), png}, QStringLiteral("tape128k.sna")},
-        {{sna, taken}, QStringLiteral("taken.png")},
+        {{kData + "/other/tape128k.sna", png}, "tape128k.sna"},
+        {{sna, taken}, "taken.png"},
         {{sna}, QString()}};
     for (const auto& [arguments, culprit] : failing) {
         const Run failed = run(exe, arguments);
         QCOMPARE(failed.status, 1);
-        QVERIFY2(failed.err.startsWith(QStringLiteral("tessel-screen: "))
-                     && failed.err.contains(culprit),
+        QVERIFY2(failed.err.startsWith("tessel-screen: ") && failed.err.contains(culprit),
                  qPrintable(failed.err));
         QVERIFY(failed.out.isEmpty());
     }
