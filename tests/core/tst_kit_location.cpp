@@ -38,22 +38,21 @@ bool writeBytes(const QByteArray& path, const QByteArray& bytes)
 struct Installed
 {
     QTemporaryDir dir;
-    QString bin = dir.filePath(QStringLiteral("root/bin"));
-    QString share = dir.filePath(QStringLiteral("root/share/tessel-zizerev"));
-    QString data = dir.filePath(QStringLiteral("home/.local/share/tessel-zizerev"));
+    QString bin = dir.filePath("root/bin");
+    QString share = dir.filePath("root/share/tessel-zizerev");
+    QString data = dir.filePath("home/.local/share/tessel-zizerev");
 
     Installed()
     {
         QDir().mkpath(bin);
-        QDir().mkpath(share + QStringLiteral("/Aspectrum-0.1.8"));
-        writeFile(share + QStringLiteral("/tessel.ini"), kTemplateIni);
-        writeFile(share + QStringLiteral("/help.txt"), "help\n");
-        writeFile(share + QStringLiteral("/Aspectrum-0.1.8/aspectrum"), "#!/bin/sh\n");
-        QFile::setPermissions(share + QStringLiteral("/Aspectrum-0.1.8/aspectrum"),
+        QDir().mkpath(share + "/Aspectrum-0.1.8");
+        writeFile(share + "/tessel.ini", kTemplateIni);
+        writeFile(share + "/help.txt", "help\n");
+        writeFile(share + "/Aspectrum-0.1.8/aspectrum", "#!/bin/sh\n");
+        QFile::setPermissions(share + "/Aspectrum-0.1.8/aspectrum",
                               QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
                                   | QFile::ExeOther);
-        QFile::setPermissions(share + QStringLiteral("/tessel.ini"),
-                              QFile::ReadOwner | QFile::ReadOther);
+        QFile::setPermissions(share + "/tessel.ini", QFile::ReadOwner | QFile::ReadOther);
     }
     std::optional<KitLocation> locate() const
     {
@@ -82,7 +81,7 @@ private slots:
 void TestKitLocation::portableWhenSettingsBesideProgram()
 {
     Installed root;
-    QVERIFY(writeFile(root.bin + QStringLiteral("/tessel.ini"), "[tessel]\nstart=1\n"));
+    QVERIFY(writeFile(root.bin + "/tessel.ini", "[tessel]\nstart=1\n"));
     const std::optional<KitLocation> location = root.locate();
     QVERIFY(location);
     QCOMPARE(location->mode, KitMode::Portable);
@@ -95,7 +94,7 @@ void TestKitLocation::portableWhenSettingsBesideProgram()
 void TestKitLocation::installedLivesInDataFolder()
 {
     Installed root;
-    const auto installed = treeContents(root.dir.filePath(QStringLiteral("root")));
+    const auto installed = treeContents(root.dir.filePath("root"));
     std::optional<KitLocation> location = root.locate();
     QVERIFY(location);
     QCOMPARE(location->mode, KitMode::Installed);
@@ -103,60 +102,55 @@ void TestKitLocation::installedLivesInDataFolder()
     for (const char* file : {"tessel.ini", "help.txt", "Aspectrum-0.1.8/aspectrum"})
         QCOMPARE(readFile(root.data + QLatin1Char('/') + QLatin1String(file)),
                  readFile(root.share + QLatin1Char('/') + QLatin1String(file)));
-    QVERIFY(QFileInfo(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum")).isExecutable());
+    QVERIFY(QFileInfo(root.data + "/Aspectrum-0.1.8/aspectrum").isExecutable());
     // The program writes its settings there.
-    QVERIFY(QFileInfo(root.data + QStringLiteral("/tessel.ini")).permissions() & QFile::WriteOwner);
-    QVERIFY(QFileInfo(root.data + QStringLiteral("/flash")).isDir());
-    QCOMPARE(treeContents(root.dir.filePath(QStringLiteral("root"))), installed);
+    QVERIFY(QFileInfo(root.data + "/tessel.ini").permissions() & QFile::WriteOwner);
+    QVERIFY(QFileInfo(root.data + "/flash").isDir());
+    QCOMPARE(treeContents(root.dir.filePath("root")), installed);
 
     // Later starts bring back what is missing and keep what the user changed.
     const QByteArray settings = "[tessel]\nstart=1\nDireccionNombres=4096\n";
     const QByteArray ownEmulator = "#!/bin/sh\nexec my-emulator \"$2\"\n";
-    QVERIFY(writeFile(root.data + QStringLiteral("/tessel.ini"), settings));
-    QVERIFY(writeFile(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum"), ownEmulator));
-    QVERIFY(QFile::remove(root.data + QStringLiteral("/help.txt")));
-    QVERIFY(QDir(root.data + QStringLiteral("/flash")).removeRecursively());
+    QVERIFY(writeFile(root.data + "/tessel.ini", settings));
+    QVERIFY(writeFile(root.data + "/Aspectrum-0.1.8/aspectrum", ownEmulator));
+    QVERIFY(QFile::remove(root.data + "/help.txt"));
+    QVERIFY(QDir(root.data + "/flash").removeRecursively());
     location = root.locate();
     QVERIFY(location);
-    QCOMPARE(readFile(root.data + QStringLiteral("/tessel.ini")), settings);
-    QCOMPARE(readFile(root.data + QStringLiteral("/Aspectrum-0.1.8/aspectrum")), ownEmulator);
-    QCOMPARE(readFile(root.data + QStringLiteral("/help.txt")), QByteArray("help\n"));
-    QVERIFY(QFileInfo(root.data + QStringLiteral("/flash")).isDir());
+    QCOMPARE(readFile(root.data + "/tessel.ini"), settings);
+    QCOMPARE(readFile(root.data + "/Aspectrum-0.1.8/aspectrum"), ownEmulator);
+    QCOMPARE(readFile(root.data + "/help.txt"), QByteArray("help\n"));
+    QVERIFY(QFileInfo(root.data + "/flash").isDir());
 }
 
+// Each row's name says what is wrong.
 void TestKitLocation::refuses_data()
 {
-    QTest::addColumn<QString>("spoil");
     QTest::addColumn<QString>("culprit");
-    QTest::newRow("no settings, no template") << "template"
-                                              << "tessel.ini";
-    QTest::newRow("data folder a file") << "data file"
-                                        << "is a file";
-    QTest::newRow("data folder not UTF-8") << "data name"
-                                           << "UTF-8";
-    QTest::newRow("program folder not UTF-8") << "exe name"
-                                              << "UTF-8";
-    QTest::newRow("program folder unknown") << "no exe"
-                                            << "cannot be found";
+    QTest::newRow("no settings, no template") << "tessel.ini";
+    QTest::newRow("data folder a file") << "is a file";
+    QTest::newRow("data folder not UTF-8") << "UTF-8";
+    QTest::newRow("program folder not UTF-8") << "UTF-8";
+    QTest::newRow("program folder unknown") << "cannot be found";
 }
 
 void TestKitLocation::refuses()
 {
-    QFETCH(QString, spoil);
     QFETCH(QString, culprit);
+    const QByteArray spoil = QTest::currentDataTag();
     Installed root;
     QByteArray exe = QFile::encodeName(root.bin);
     QString data = root.data;
-    if (spoil == QStringLiteral("template")) {
+    if (spoil == "no settings, no template") {
         QVERIFY(QDir(root.share).removeRecursively());
-    } else if (spoil == QStringLiteral("data file")) {
+    } else if (spoil == "data folder a file") {
         QVERIFY(QDir().mkpath(QFileInfo(data).absolutePath()));
         QVERIFY(writeFile(data, "x"));
-    } else if (spoil == QStringLiteral("data name")) {
+    } else if (spoil == "data folder not UTF-8") {
         data = QFile::decodeName(QFile::encodeName(data) + "\xff");
-    } else if (spoil == QStringLiteral("exe name")) {
+    } else if (spoil == "program folder not UTF-8") {
         exe += "/kit-\xff"; // need not exist: the name alone is refused
-    } else if (spoil == QStringLiteral("no exe")) {
+    } else if (spoil == "program folder unknown") {
         exe.clear();
     }
 
@@ -191,14 +185,14 @@ void TestKitLocation::flashRefusesFolderItCannotName()
     QVERIFY(writeBytes(program, readFile(QStringLiteral(TESSEL_FLASH_EXE))));
     QVERIFY(writeBytes(folder + "/tessel.ini", readFile(current.ini())));
     QCOMPARE(::chmod(program.constData(), 0755), 0);
-    const QString link = dir.filePath(QStringLiteral("link"));
+    const QString link = dir.filePath("link");
     QCOMPARE(::symlink(program.constData(), QFile::encodeName(link).constData()), 0);
 
-    const QString out = current.path(QStringLiteral("built.rom"));
-    const Run flash = run(link, QStringList{QStringLiteral("-o"), out} + entryArguments(current),
-                          current.path(QString()));
+    const QString out = current.path("built.rom");
+    const Run flash =
+        run(link, QStringList{"-o", out} + entryArguments(current), current.path(QString()));
     QCOMPARE(flash.status, 1);
-    QVERIFY2(flash.err.contains(QStringLiteral("UTF-8")), qPrintable(flash.err));
+    QVERIFY2(flash.err.contains("UTF-8"), qPrintable(flash.err));
     QVERIFY(!QFile::exists(out));
 }
 

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -32,10 +31,7 @@ private slots:
 
 private:
     QProcessEnvironment environment() const;
-    QString program(const char* name) const
-    {
-        return m_root + QStringLiteral("/usr/bin/") + QLatin1String(name);
-    }
+    QString program(const char* name) const { return m_root + "/usr/bin/" + QLatin1String(name); }
 
     QTemporaryDir m_dir;
     QString m_package;
@@ -48,19 +44,19 @@ private:
 void TestDebPackage::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString out = m_dir.filePath(QStringLiteral("packages"));
-    const Run cpack = run(QStringLiteral(TESSEL_CPACK),
-                          {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                           QStringLiteral(TESSEL_CPACK_CONFIG), QStringLiteral("-B"), out});
+    const QString out = m_dir.filePath("packages");
+    const Run cpack =
+        run(QStringLiteral(TESSEL_CPACK),
+            {"-G", "DEB", "--config", QStringLiteral(TESSEL_CPACK_CONFIG), "-B", out});
     QVERIFY2(cpack.status == 0, qPrintable(cpack.out + cpack.err));
-    const Run arch = run(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")});
+    const Run arch = run("dpkg", {"--print-architecture"});
     QCOMPARE(arch.status, 0);
     m_package =
         out + QStringLiteral("/tessel-zizerev_" TESSEL_VERSION "_%1.deb").arg(arch.out.trimmed());
     QVERIFY2(QFile::exists(m_package), qPrintable(QDir(out).entryList().join(QLatin1Char(' '))));
 
-    m_root = m_dir.filePath(QStringLiteral("root"));
-    const Run unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), m_package, m_root});
+    m_root = m_dir.filePath("root");
+    const Run unpack = run("dpkg", {"-x", m_package, m_root});
     QVERIFY2(unpack.status == 0, qPrintable(unpack.err));
     m_installed = treeContents(m_root);
 }
@@ -69,7 +65,7 @@ void TestDebPackage::init()
 {
     m_home = std::make_unique<QTemporaryDir>();
     QVERIFY(m_home->isValid());
-    m_data = m_home->filePath(QStringLiteral(".local/share/tessel-zizerev"));
+    m_data = m_home->filePath(".local/share/tessel-zizerev");
 }
 
 void TestDebPackage::cleanup()
@@ -82,9 +78,9 @@ void TestDebPackage::cleanup()
 QProcessEnvironment TestDebPackage::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), m_home->path());
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert("HOME", m_home->path());
+    environment.remove("XDG_DATA_HOME");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
     return environment;
 }
 
@@ -95,64 +91,56 @@ void TestDebPackage::packageHoldsTheInstalledLayout()
         if (!it.value().endsWith("<dir>"))
             files << it.key();
     }
-    QStringList wanted{QStringLiteral("usr/bin/tessel-flash"),
-                       QStringLiteral("usr/bin/tessel-screen"),
-                       QStringLiteral("usr/bin/tessel-zizerev"),
-                       QStringLiteral("usr/share/applications/tessel-zizerev.desktop"),
-                       QStringLiteral("usr/share/doc/tessel-zizerev/changelog.gz"),
-                       QStringLiteral("usr/share/doc/tessel-zizerev/copyright"),
-                       QStringLiteral("usr/share/icons/hicolor/scalable/apps/tessel-zizerev.svg"),
-                       QStringLiteral("usr/share/man/man1/tessel-flash.1.gz"),
-                       QStringLiteral("usr/share/man/man1/tessel-screen.1.gz"),
-                       QStringLiteral("usr/share/man/man1/tessel-zizerev.1.gz"),
+    QStringList wanted{"usr/bin/tessel-flash",
+                       "usr/bin/tessel-screen",
+                       "usr/bin/tessel-zizerev",
+                       "usr/share/applications/tessel-zizerev.desktop",
+                       "usr/share/doc/tessel-zizerev/changelog.gz",
+                       "usr/share/doc/tessel-zizerev/copyright",
+                       "usr/share/icons/hicolor/scalable/apps/tessel-zizerev.svg",
+                       "usr/share/man/man1/tessel-flash.1.gz",
+                       "usr/share/man/man1/tessel-screen.1.gz",
+                       "usr/share/man/man1/tessel-zizerev.1.gz",
                        QStringLiteral("usr/share/metainfo/" TESSEL_APP_ID ".metainfo.xml"),
-                       QStringLiteral("usr/share/tessel-zizerev/Aspectrum-0.1.8/aspectrum"),
-                       QStringLiteral("usr/share/tessel-zizerev/help.txt"),
-                       QStringLiteral("usr/share/tessel-zizerev/tessel.ini")};
+                       "usr/share/tessel-zizerev/Aspectrum-0.1.8/aspectrum",
+                       "usr/share/tessel-zizerev/help.txt",
+                       "usr/share/tessel-zizerev/tessel.ini"};
     for (const char* size : {"48x48", "96x96", "256x256"})
-        wanted << QStringLiteral("usr/share/icons/hicolor/%1/apps/tessel-zizerev.png")
+        wanted << QString("usr/share/icons/hicolor/%1/apps/tessel-zizerev.png")
                       .arg(QLatin1String(size));
     wanted.sort();
     // Exact: no firmware, no demo snapshots, nothing of the build tree.
     QCOMPARE(files, wanted);
 
     // Dependencies come from the binaries, not from a hand-kept list.
-    const Run depends = run(QStringLiteral("dpkg-deb"),
-                            {QStringLiteral("-f"), m_package, QStringLiteral("Depends")});
+    const Run depends = run("dpkg-deb", {"-f", m_package, "Depends"});
     QCOMPARE(depends.status, 0);
     for (const char* library : {"libqt6core6", "libqt6widgets6", "libc6"})
         QVERIFY2(depends.out.contains(QLatin1String(library)), qPrintable(depends.out));
-    QVERIFY(readFile(m_root + QStringLiteral("/usr/share/doc/tessel-zizerev/copyright"))
+    QVERIFY(readFile(m_root + "/usr/share/doc/tessel-zizerev/copyright")
                 .contains("License: GPL-3.0-or-later"));
 }
 
 void TestDebPackage::flashWorksFromTheDataFolder()
 {
     FlashKit snapshots;
-    const QString out = m_home->filePath(QStringLiteral("cart.rom"));
-    const QStringList arguments =
-        QStringList{QStringLiteral("-o"), out} + entryArguments(snapshots);
+    const QString out = m_home->filePath("cart.rom");
+    const QStringList arguments = QStringList{"-o", out} + entryArguments(snapshots);
 
-    // The first run makes the data folder and then asks for the firmware there.
+    // The first run makes the data folder from the packaged template (how it
+    // is filled is the kit location's test) and asks for the firmware there.
     Run build = run(program("tessel-flash"), arguments, m_home->path(), environment());
     QCOMPARE(build.status, 1);
-    QVERIFY2(build.err.contains(QStringLiteral("bank1.rom"))
+    QVERIFY2(build.err.contains("bank1.rom")
                  && build.err.contains(QLatin1Char('"') + m_data + QLatin1Char('"')),
              qPrintable(build.err));
     QVERIFY(!QFile::exists(out));
-    const QString share = m_root + QStringLiteral("/usr/share/tessel-zizerev/");
-    for (const char* file : {"tessel.ini", "help.txt", "Aspectrum-0.1.8/aspectrum"})
-        QVERIFY2(readFile(m_data + QLatin1Char('/') + QLatin1String(file))
-                     == readFile(share + QLatin1String(file)),
-                 file);
-    QVERIFY(QFileInfo(m_data + QStringLiteral("/Aspectrum-0.1.8/aspectrum")).isExecutable());
-    QVERIFY(QFileInfo(m_data + QStringLiteral("/flash")).isDir());
 
     // Banks and offsets in, as the help text says.
     for (const char* bank : {"bank1.rom", "bank32.rom"})
         QVERIFY(QFile::copy(snapshots.path(QLatin1String(bank)),
                             m_data + QLatin1Char('/') + QLatin1String(bank)));
-    const QString ini = m_data + QStringLiteral("/tessel.ini");
+    const QString ini = m_data + "/tessel.ini";
     QVERIFY(writeFile(ini, readFile(ini)
                                .replace("DireccionNombres=\n", "DireccionNombres=4096\n")
                                .replace("DireccionRegistros=\n", "DireccionRegistros=12288\n")));
@@ -169,21 +157,20 @@ void TestDebPackage::windowStartsInTheDataFolder()
     window.setWorkingDirectory(m_home->path());
     window.start(program("tessel-zizerev"), QStringList());
     QVERIFY(window.waitForStarted());
-    const QString ini = m_data + QStringLiteral("/tessel.ini");
+    const QString ini = m_data + "/tessel.ini";
     // The working folder is the last of the first-run keys to be written.
-    QTRY_COMPARE_WITH_TIMEOUT(Settings(ini).value(Settings::kWorkingFolder),
-                              m_data + QStringLiteral("/flash"), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(Settings(ini).value(Settings::kWorkingFolder), m_data + "/flash",
+                              15000);
     QCOMPARE(Settings(ini).value(Settings::kSnapshotFolder), m_data);
     QCOMPARE(window.state(), QProcess::Running);
     window.kill();
     window.waitForFinished();
-    QVERIFY(QFile::exists(m_data + QStringLiteral("/help.txt")));
+    QVERIFY(QFile::exists(m_data + "/help.txt"));
 }
 
 void TestDebPackage::packagePassesTheLinters()
 {
-    const QString desktop =
-        m_root + QStringLiteral("/usr/share/applications/tessel-zizerev.desktop");
+    const QString desktop = m_root + "/usr/share/applications/tessel-zizerev.desktop";
     const QString metainfo =
         m_root + QStringLiteral("/usr/share/metainfo/" TESSEL_APP_ID ".metainfo.xml");
     struct Check
@@ -193,9 +180,9 @@ void TestDebPackage::packagePassesTheLinters()
     };
     const QList<Check> checks{
         {"desktop-file-validate", {desktop}},
-        {"appstreamcli", {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo}},
+        {"appstreamcli", {"validate", "--no-net", metainfo}},
         // Errors fail; the warnings and notes kept are listed in the README.
-        {"lintian", {QStringLiteral("--fail-on"), QStringLiteral("error"), m_package}},
+        {"lintian", {"--fail-on", "error", m_package}},
     };
     for (const Check& check : checks) {
         const QString tool = QStandardPaths::findExecutable(QLatin1String(check.tool));

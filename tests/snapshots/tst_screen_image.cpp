@@ -44,8 +44,7 @@ private slots:
     void attributesGiveInkPaperBrightAndFlash();
     void snapshotGivesScreenAndBorder();
     void realSnapshotMatchesCheckedPicture();
-    void commandLineWritesThePicture();
-    void commandLineFailsWithoutWriting();
+    void commandLineWritesThePictureOrNothing();
 };
 
 void TestScreenImage::everyLineLandsWhereTheHardwareShowsIt()
@@ -69,7 +68,7 @@ void TestScreenImage::everyLineLandsWhereTheHardwareShowsIt()
         for (int x = 0; x < 256; ++x) {
             const QRgb expected = x == y + 32 ? kPlain[0] : kPlain[7];
             if (rgb(image, x, y) != expected)
-                QFAIL(qPrintable(QStringLiteral("Pixel %1,%2 is wrong").arg(x).arg(y)));
+                QFAIL(qPrintable(QString("Pixel %1,%2 is wrong").arg(x).arg(y)));
         }
     }
     QVERIFY(renderScreen(memory.left(kScreenMemorySize - 1)).isNull());
@@ -79,12 +78,8 @@ void TestScreenImage::attributesGiveInkPaperBrightAndFlash()
 {
     // Cell n of the first 256 has attribute n, its left half INK, right half
     // PAPER in every line.
-    QByteArray memory(kScreenMemorySize, '\0');
-    for (int third = 0; third < 3; ++third)
-        for (int row = 0; row < 8; ++row)
-            for (int line = 0; line < 8; ++line)
-                for (int column = 0; column < 32; ++column)
-                    memory[address(third, row, line, column)] = '\xF0';
+    QByteArray memory(kBitmapSize, '\xF0');
+    memory.append(kScreenMemorySize - kBitmapSize, '\0');
     for (int cell = 0; cell < 256; ++cell)
         memory[kBitmapSize + cell] = static_cast<char>(cell);
 
@@ -97,7 +92,7 @@ void TestScreenImage::attributesGiveInkPaperBrightAndFlash()
         const bool flash = cell & 0x80;
         const int x = (cell % 32) * 8;
         const int y = (cell / 32) * 8 + 7;
-        const QString where = QStringLiteral("attribute %1").arg(cell, 2, 16);
+        const QString where = QString("attribute %1").arg(cell, 2, 16);
         QVERIFY2(rgb(steady, x, y) == ink && rgb(steady, x + 7, y) == paper, qPrintable(where));
         QVERIFY2(rgb(swapped, x, y) == (flash ? paper : ink), qPrintable(where));
         QVERIFY2(rgb(swapped, x + 7, y) == (flash ? ink : paper), qPrintable(where));
@@ -129,9 +124,9 @@ void TestScreenImage::realSnapshotMatchesCheckedPicture()
 {
     QString error;
     const std::optional<LoadingScreen> screen =
-        readLoadingScreen(kData + QStringLiteral("/sna/zasmops.sna"), &error);
+        readLoadingScreen(kData + "/sna/zasmops.sna", &error);
     QVERIFY2(screen, qPrintable(error));
-    const QImage checked(kData + QStringLiteral("/screens/zasmops.png"));
+    const QImage checked(kData + "/screens/zasmops.png");
     QVERIFY(!checked.isNull());
     QCOMPARE(screen->image.convertToFormat(QImage::Format_RGB32),
              checked.convertToFormat(QImage::Format_RGB32));
@@ -148,39 +143,33 @@ void TestScreenImage::realSnapshotMatchesCheckedPicture()
     QCOMPARE(changed.y(), 184);
 }
 
-void TestScreenImage::commandLineWritesThePicture()
+void TestScreenImage::commandLineWritesThePictureOrNothing()
 {
     QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("screen.png"));
-    const Run screen =
-        run(QStringLiteral(TESSEL_SCREEN_EXE), {kData + QStringLiteral("/sna/zasmops.sna"), png});
-    QVERIFY2(screen.status == 0, qPrintable(screen.err));
-    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
-             QImage(kData + QStringLiteral("/screens/zasmops.png"))
-                 .convertToFormat(QImage::Format_RGB32));
-}
+    const QString png = dir.filePath("screen.png");
+    const QString sna = kData + "/sna/zasmops.sna";
+    const QString exe = QStringLiteral(TESSEL_SCREEN_EXE);
 
-void TestScreenImage::commandLineFailsWithoutWriting()
-{
-    QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("screen.png"));
-    const QString notSna = kData + QStringLiteral("/other/tape128k.sna");
-    const QString sna = kData + QStringLiteral("/sna/zasmops.sna");
-
-    // Not a 48K snapshot; a folder where the picture must go; no arguments.
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("taken.png"))));
-    const QList<QStringList> failing = {
-        {notSna, png}, {sna, dir.filePath(QStringLiteral("taken.png"))}, {sna}};
-    for (const QStringList& arguments : failing) {
-        const Run screen = run(QStringLiteral(TESSEL_SCREEN_EXE), arguments);
-        QCOMPARE(screen.status, 1);
-        QVERIFY2(screen.err.startsWith(QStringLiteral("tessel-screen: ")), qPrintable(screen.err));
-        QVERIFY(screen.out.isEmpty());
+    // Not a 48K snapshot; a folder where the picture must go; no picture named.
+    const QString taken = dir.filePath("taken.png");
+    QVERIFY(QDir().mkpath(taken));
+    const QList<std::pair<QStringList, QString>> failing = {
+        {{kData + "/other/tape128k.sna", png}, "tape128k.sna"},
+        {{sna, taken}, "taken.png"},
+        {{sna}, QString()}};
+    for (const auto& [arguments, culprit] : failing) {
+        const Run failed = run(exe, arguments);
+        QCOMPARE(failed.status, 1);
+        QVERIFY2(failed.err.startsWith("tessel-screen: ") && failed.err.contains(culprit),
+                 qPrintable(failed.err));
+        QVERIFY(failed.out.isEmpty());
     }
-    const Run wrongSize = run(QStringLiteral(TESSEL_SCREEN_EXE), failing.first());
-    QVERIFY2(wrongSize.err.contains(QStringLiteral("tape128k.sna")), qPrintable(wrongSize.err));
-    QVERIFY(!QFile::exists(png));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+
+    const Run written = run(exe, {sna, png});
+    QVERIFY2(written.status == 0, qPrintable(written.err));
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
+             readLoadingScreen(sna, nullptr)->image.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(TestScreenImage)

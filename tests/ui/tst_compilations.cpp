@@ -1,5 +1,5 @@
-// Compilations through the window: saved, reopened after a restart, changed
-// and built; opened with a bad line; taken back out of an image; dropped.
+// Compilations through the window: saved, reopened after a restart and
+// changed; opened with a bad line; taken back out of an image; dropped.
 #include "core/Cartridge.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
@@ -30,7 +30,7 @@ private slots:
     void init();
     void cleanup();
 
-    void saveRestartReopenSwapAndBuild();
+    void saveRestartReopenAndSwap();
     void openingChecksFirstAndAsksBeforeReplacing();
     void flashImageComesBackAsSnapshotsAndList();
     void filesDroppedOnEitherList();
@@ -105,7 +105,7 @@ bool TestCompilations::drop(QAbstractItemView* view, const QStringList& files)
     return view->viewport()->acceptDrops() && enter.isAccepted() && dropped.isAccepted();
 }
 
-void TestCompilations::saveRestartReopenSwapAndBuild()
+void TestCompilations::saveRestartReopenAndSwap()
 {
     SnapshotEntries ten;
     for (int i = 0; i < kEntryCount; ++i)
@@ -140,15 +140,9 @@ void TestCompilations::saveRestartReopenSwapAndBuild()
     removeCurrent(m_window->session());
     m_prompts.answerInput("Swapped in");
     QVERIFY(drop(m_window->findChild<GridView*>("msgRom"), {m_snaps[10]}));
+    // What is built from the list is the builder's tests' concern.
     QTRY_COMPARE(m_window->session().list.count(), kEntryCount);
-
-    m_prompts.answerSave(kit("out.rom"));
-    m_prompts.answerMessage(Answer::Ok);
-    trigger("mnuCreate");
-    const QByteArray image = test::readFile(kit("out.rom"));
-    QCOMPARE(image.size(), kImageSize);
-    QCOMPARE(image.mid(areaOffset(9) + 5, 1000), test::readFile(m_snaps[10]).mid(32, 1000));
-    QCOMPARE(image.mid(8192 + 23 * 9, 10), QByteArray("Swapped in"));
+    QCOMPARE(m_window->session().list.entry(9), (SnapshotEntry{m_snaps[10], "Swapped in"}));
 }
 
 void TestCompilations::openingChecksFirstAndAsksBeforeReplacing()

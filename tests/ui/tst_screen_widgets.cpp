@@ -50,7 +50,6 @@ private slots:
     void itemViewShowsScreensOnHoverAndKeys();
     void namingBoxFitsWhateverThePath();
     void namingBoxHintFollowsTheName();
-    void namingBoxShowsTheSnapshot();
     void promptsAskWithTheNamingBox();
 };
 
@@ -71,16 +70,16 @@ void TestScreenWidgets::previewStaysOnScreenWithoutTakingFocus()
                                 QRect(room().bottomLeft() - QPoint(0, 19), QSize(20, 20)),
                                 QRect(room().bottomRight() - QPoint(19, 19), QSize(20, 20))};
     for (const QRect& area : areas) {
-        preview.showBeside(flashingScreen(), QStringLiteral("<b>game</b>.sna"), area);
+        preview.showBeside(flashingScreen(), "<b>game</b>.sna", area);
         QVERIFY(preview.isVisible());
         QVERIFY2(room().contains(preview.frameGeometry()),
-                 qPrintable(QStringLiteral("%1,%2").arg(area.x()).arg(area.y())));
+                 qPrintable(QString("%1,%2").arg(area.x()).arg(area.y())));
         if (preview.width() + area.width() < room().width())
             QVERIFY(!preview.frameGeometry().intersects(area));
         QCOMPARE(QApplication::focusWidget(), &owner);
         QCOMPARE(QApplication::activeWindow(), &owner);
     }
-    QCOMPARE(preview.accessibleName(), QStringLiteral("<b>game</b>.sna loading screen"));
+    QCOMPARE(preview.accessibleName(), "<b>game</b>.sna loading screen");
     for (const QLabel* label : preview.findChildren<QLabel*>())
         QCOMPARE(label->textFormat(), Qt::PlainText);
 }
@@ -95,7 +94,6 @@ void TestScreenWidgets::flashAlternatesOnlyWhileShown()
     view.show();
     QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
     QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 0, 4 * ScreenView::kFlashMilliseconds);
-    QTRY_COMPARE_WITH_TIMEOUT(view.flashPhase(), 1, 4 * ScreenView::kFlashMilliseconds);
     view.hide();
     QCOMPARE(view.flashPhase(), 0);
 }
@@ -103,8 +101,7 @@ void TestScreenWidgets::flashAlternatesOnlyWhileShown()
 void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
 {
     QTemporaryDir dir;
-    const QStringList names = {QStringLiteral("a.sna"), QStringLiteral("b.sna"),
-                               QStringLiteral("short.sna"), QStringLiteral("notes.txt")};
+    const QStringList names = {"a.sna", "b.sna", "short.sna", "notes.txt"};
     QVERIFY(QFile::copy(kSna, dir.filePath(names[0])));
     QVERIFY(QFile::copy(kSna, dir.filePath(names[1])));
     QVERIFY(writeFile(dir.filePath(names[2]), "too short"));
@@ -122,7 +119,7 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
     HoverPreview hover(view, cache, [&](const QModelIndex& index) {
         ++asked;
         const QString name = index.data().toString();
-        return name.endsWith(QStringLiteral(".sna")) ? dir.filePath(name) : QString();
+        return name.endsWith(".sna") ? dir.filePath(name) : QString();
     });
     window.show();
     window.activateWindow();
@@ -133,7 +130,6 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
     QTest::mouseMove(view.viewport(), rowCentre(0));
     QTRY_VERIFY(preview->isVisible());
     QCOMPARE(preview->fileName(), names[0]);
-    QCOMPARE(preview->accessibleName(), QStringLiteral("a.sna loading screen"));
 
     // Not a snapshot, not even asked for one: no picture.
     QTest::mouseMove(view.viewport(), rowCentre(3));
@@ -171,63 +167,50 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
 void TestScreenWidgets::namingBoxFitsWhateverThePath()
 {
     // A 300-character path, and one folder name longer than the box is wide.
-    QString path = QStringLiteral("/home/user");
+    QString path = "/home/user";
     while (path.size() < 280)
-        path += QStringLiteral("/Spectrum games");
-    path += QStringLiteral("/") + QString(120, QLatin1Char('x')) + QStringLiteral(".sna");
-    const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ") + path;
+        path += "/Spectrum games";
+    path += "/" + QString(120, QLatin1Char('x')) + ".sna";
+    const QString prompt = "Type the name for the menu (Max. 20 chars) " + path;
     ScreenCache cache;
     for (const QString& shown : {prompt, prompt + prompt + prompt + prompt}) {
-        NamingDialog dialog(QStringLiteral("Tessel Zizerev"), shown, QStringLiteral("Snapshot  1"));
+        NamingDialog dialog("Tessel Zizerev", shown, "Snapshot  1");
         dialog.showScreenOf(cache, kSna);
+        const QSize waiting = dialog.sizeHint(); // the picture has its room before it comes
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_VERIFY(dialog.screenView()->isVisible() && dialog.screenView()->hasScreen());
+        QCOMPARE(dialog.sizeHint(), waiting);
+        QCOMPARE(dialog.screenView()->accessibleName(), "zasmops.sna loading screen");
         QVERIFY2(room().contains(dialog.frameGeometry()),
-                 qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+                 qPrintable(QString("%1x%2").arg(dialog.width()).arg(dialog.height())));
         QVERIFY(dialog.promptLabel()->height() > 3 * dialog.fontMetrics().height());
-        QVERIFY(dialog.screenView()->isVisible());
         for (QWidget* button : dialog.findChildren<QAbstractButton*>())
             QVERIFY(
                 dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
-        QCOMPARE(dialog.nameField()->selectedText(), QStringLiteral("Snapshot  1"));
     }
 }
 
 void TestScreenWidgets::namingBoxHintFollowsTheName()
 {
-    NamingDialog dialog(QStringLiteral("<i>title</i>"), QStringLiteral("<b>Name</b> it"),
-                        QStringLiteral("Game"));
+    NamingDialog dialog("<i>title</i>", "<b>Name</b> it", "Game");
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.screenView()->isVisible()); // no snapshot, no empty frame
     QCOMPARE(dialog.promptLabel()->textFormat(), Qt::PlainText);
     QCOMPARE(dialog.hintLabel()->textFormat(), Qt::PlainText);
     QVERIFY(dialog.hintLabel()->text().isEmpty());
     const int height = dialog.height();
 
-    dialog.nameField()->insert(QStringLiteral("Ñ")); // what typing does
-    QCOMPARE(dialog.name(), QStringLiteral("Ñ"));
-    QVERIFY2(dialog.hintLabel()->text().contains(QStringLiteral("MOVE")),
-             qPrintable(dialog.hintLabel()->text()));
-    dialog.nameField()->insert(QStringLiteral("ñúéèçàò`^€£’Ω"));
+    dialog.nameField()->insert("Ñ"); // what typing does
+    QCOMPARE(dialog.name(), "Ñ");
+    QVERIFY2(dialog.hintLabel()->text().contains("MOVE"), qPrintable(dialog.hintLabel()->text()));
+    dialog.nameField()->insert("ñúéèçàò`^€£’Ω");
     QVERIFY(!dialog.hintLabel()->text().contains(QLatin1Char('\n')));
     QVERIFY(dialog.hintLabel()->sizeHint().width() <= dialog.hintLabel()->width());
     QCOMPARE(dialog.height(), height);
-    dialog.nameField()->setText(QStringLiteral("<b>Jet</b> Pac"));
+    dialog.nameField()->setText("<b>Jet</b> Pac");
     QVERIFY(dialog.hintLabel()->text().isEmpty());
-}
-
-void TestScreenWidgets::namingBoxShowsTheSnapshot()
-{
-    ScreenCache cache;
-    NamingDialog dialog(QStringLiteral("t"), QStringLiteral("p"), QStringLiteral("n"));
-    dialog.show();
-    QVERIFY(!dialog.screenView()->isVisible()); // no snapshot, no empty frame
-    dialog.showScreenOf(cache, kSna);
-    QVERIFY(dialog.screenView()->isVisible());
-    const QSize waiting = dialog.sizeHint();
-    QTRY_VERIFY(dialog.screenView()->hasScreen());
-    QCOMPARE(dialog.screenView()->accessibleName(), QStringLiteral("zasmops.sna loading screen"));
-    QCOMPARE(dialog.sizeHint(), waiting); // the picture had its room before it came
 }
 
 void TestScreenWidgets::promptsAskWithTheNamingBox()
@@ -238,16 +221,14 @@ void TestScreenWidgets::promptsAskWithTheNamingBox()
         auto* dialog = qobject_cast<NamingDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         seen = dialog->nameField()->selectedText();
-        dialog->nameField()->setText(QStringLiteral("Manic"));
+        dialog->nameField()->setText("Manic");
         dialog->accept();
     });
-    QCOMPARE(prompts.input({QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Snap"), {}}),
-             QStringLiteral("Manic"));
-    QCOMPARE(seen, QStringLiteral("Snap"));
+    QCOMPARE(prompts.input({"p", "t", "Snap", {}}), "Manic");
+    QCOMPARE(seen, "Snap");
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    QCOMPARE(prompts.input({QStringLiteral("p"), QStringLiteral("t"), QStringLiteral("Snap"), {}}),
-             QString());
+    QCOMPARE(prompts.input({"p", "t", "Snap", {}}), QString());
 }
 
 QTEST_MAIN(TestScreenWidgets)
