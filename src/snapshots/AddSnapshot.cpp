@@ -77,8 +77,14 @@ void AgregarSnaps(FolderBrowser& browser, SnapshotTable& table, SnapshotGrid& gr
     for (int i = 0; i < count; ++i) {
         if (!browser.isSelected(i))
             continue;
-        const QString path =
-            QDir::toNativeSeparators(QDir(browser.path()).filePath(browser.list(i)));
+        QString error;
+        const std::optional<QString> listed = browser.filePath(i, &error);
+        if (!listed) {
+            warn(prompts, error);
+            browser.setSelected(i, false);
+            return;
+        }
+        const QString path = *listed;
 
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {

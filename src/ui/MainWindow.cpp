@@ -200,33 +200,31 @@ void frmPrincipal::wireBrowser()
     FolderBrowser& browser = m_session.browser;
     drvSelecciona->setModel(browser.driveModel());
     dirSelecciona->setModel(browser.folderModel());
-    for (int column = 1; column < browser.folderModel()->columnCount(); ++column)
-        dirSelecciona->hideColumn(column);
     fleSelecciona->setModel(browser.fileModel());
     fleSelecciona->setSelectionModel(browser.fileSelection());
 
     connect(drvSelecciona, &QComboBox::activated, this, &frmPrincipal::drvSelecciona_Change);
     connect(dirSelecciona->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (m_syncingFolder || !current.isValid())
+                // A folder whose name is not valid text cannot be opened by it.
+                if (m_syncingFolder || !current.flags().testFlag(Qt::ItemIsEnabled))
                     return;
                 m_session.browser.openFolder(m_session.browser.folderModel()->filePath(current));
             });
     connect(&browser, &FolderBrowser::driveChanged, this, &frmPrincipal::showDrive);
     connect(&browser, &FolderBrowser::pathChanged, this, &frmPrincipal::showFolder);
-    connect(&browser, &FolderBrowser::fileListChanged, this, &frmPrincipal::showFileList);
-    // The folder model fills in the background: once the folders on the way
-    // to the current one are read, the current one can be shown.
-    connect(browser.folderModel(), &QFileSystemModel::directoryLoaded, this,
+    // The folder tree reads in the background: once the folders on the way
+    // to the current one are in, the current one can be shown.
+    connect(browser.folderModel(), &FolderTreeModel::pathLoaded, this,
             [this](const QString& loaded) {
-                const QString current = m_session.browser.path();
-                if (current == loaded || current.startsWith(loaded))
-                    showFolder(current);
+                if (loaded == m_session.browser.path())
+                    showFolder(loaded);
             });
+    // A view scrolled before it was first laid out may have scrolled wrong.
+    dirSelecciona->installEventFilter(this);
 
     showDrive(browser.drive());
     showFolder(browser.path());
-    showFileList();
 }
 
 void frmPrincipal::showDrive(const QString& root)
@@ -235,21 +233,26 @@ void frmPrincipal::showDrive(const QString& root)
     drvSelecciona->setCurrentIndex(index);
 }
 
+// The root folder has no row; another folder has one once the tree has read
+// its way to it (pathLoaded then calls again).
 void frmPrincipal::showFolder(const QString& path)
 {
-    QFileSystemModel* folders = m_session.browser.folderModel();
-    const QModelIndex folder = folders->index(path);
+    const QModelIndex folder = m_session.browser.folderModel()->index(path);
     m_syncingFolder = true;
-    dirSelecciona->setRootIndex(folders->index(folders->rootPath()));
     dirSelecciona->setCurrentIndex(folder);
-    dirSelecciona->expand(folder);
-    dirSelecciona->scrollTo(folder);
+    if (folder.isValid()) {
+        dirSelecciona->expand(folder);
+        dirSelecciona->scrollTo(folder);
+    }
     m_syncingFolder = false;
 }
 
-void frmPrincipal::showFileList()
+bool frmPrincipal::eventFilter(QObject* watched, QEvent* event)
 {
-    fleSelecciona->setRootIndex(m_session.browser.fileListRoot());
+    if (watched == dirSelecciona && event->type() == QEvent::Show
+        && dirSelecciona->currentIndex().isValid())
+        dirSelecciona->scrollTo(dirSelecciona->currentIndex());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool frmPrincipal::Form_Load()

@@ -54,6 +54,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_QueryUnload(qint16& cancel, qint16 unloadMode);
@@ -67,7 +68,6 @@ private:
     void wireBrowser();
     void showDrive(const QString& root);
     void showFolder(const QString& path);
-    void showFileList();
 
     // The busy sign of Create Flash: hourglass, grid hidden, repainted at once.
     class BusyWindow final : public BusySign

@@ -144,7 +144,7 @@ void TestStartup::missingWorkingFolderIsCreatedAndShown()
     start();
     QVERIFY(QFileInfo(m_kit + "/flash").isDir());
     QCOMPARE(m_session->browser.path(), m_kit + "/flash");
-    QCOMPARE(setting(kKeySnapsFolder), m_kit + "/flash");
+    QTRY_COMPARE(setting(kKeySnapsFolder), m_kit + "/flash");
     QCOMPARE(setting(kKeyStart), QStringLiteral("0")); // the defaults wait for the next start
     QCOMPARE(QDir::currentPath(), m_launch);
 }
@@ -155,7 +155,7 @@ void TestStartup::deletedRememberedFolderGivesWayToWorkingFolder()
                                        + m_dir->filePath("drive/gone").toUtf8() + "\n"));
     start();
     QCOMPARE(m_session->browser.path(), m_kit + "/flash");
-    QCOMPARE(setting(kKeySnapsFolder), m_kit + "/flash");
+    QTRY_COMPARE(setting(kKeySnapsFolder), m_kit + "/flash");
 }
 
 void TestStartup::rememberedFolderOnAnotherDriveIsKept()

@@ -152,7 +152,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     // The next write: opening a folder records it.
     const QString snaps = m_kit + "/snaps";
     QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
-    QCOMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), snaps);
+    QTRY_COMPARE(LeerIni(m_ini, kSection, kKeySnapsFolder), snaps);
     const QByteArray after = test::readFile(m_ini);
     if (usable) {
         const QByteArray old = "\r\nDirectorioSnaps=" + kit + "\r\n";

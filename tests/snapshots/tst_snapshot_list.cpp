@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
 using Kind = ScriptedPrompts::Kind;
@@ -79,6 +82,7 @@ private slots:
     void ninthAndTenthFillTheList();
     void noSelectionAddsNothing();
     void fileGoneSinceListingIsReportedByName();
+    void nameThatIsNotTextIsRefusedNotMistaken();
 
     void deleteKeyActsOnlyOnFilledRows();
     void removalMovesLaterEntriesUp_data();
@@ -104,7 +108,7 @@ void TestSnapshotList::init()
     QVERIFY(m_dir->isValid());
     m_rutaIni = m_dir->filePath(QStringLiteral("tessel.ini"));
     m_prompts = new ScriptedPrompts;
-    m_volumes = {};
+    m_volumes.clear();
     m_volumes.add(QStringLiteral("/"));
     m_browser = new FolderBrowser(Kit(m_dir->path()), m_rutaIni, *m_prompts, m_volumes);
     m_table = {};
@@ -331,6 +335,42 @@ void TestSnapshotList::fileGoneSinceListingIsReportedByName()
     QVERIFY2(m_prompts->last().text.contains(QDir::toNativeSeparators(path)),
              qPrintable(m_prompts->last().text));
     QCOMPARE(m_prompts->last().icon, Icon::Exclamation);
+}
+
+// A name with bytes that are not valid text shows with U+FFFD, which names
+// another file: the look-alike beside it must not be added in its place.
+void TestSnapshotList::nameThatIsNotTextIsRefusedNotMistaken()
+{
+    const QByteArray folder = QFile::encodeName(m_browser->path());
+    const QByteArray badName = folder + "/bad\xe9.sna";
+    const int fd = ::open(badName.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    QVERIFY(fd >= 0);
+    const QByteArray bytes(kSnapshotSize, 'b');
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
+    const QString lookAlike = m_browser->path() + QString::fromUtf8("/bad\xef\xbf\xbd.sna");
+    writeFile(lookAlike, kSnapshotSize);
+    QTRY_COMPARE(m_browser->listCount(), 5);
+
+    for (int i = 0; i < m_browser->listCount(); ++i)
+        m_browser->setSelected(i, !m_browser->fileModel()->hasExactName(i));
+    m_prompts->answerMessage(Answer::Ok);
+    AgregarSnaps(*m_browser, m_table, *m_grid, *m_prompts);
+    QCOMPARE(m_table.NumSnaps, 0);
+    QCOMPARE(m_prompts->calls().size(), 1);
+    QCOMPARE(m_prompts->last().text,
+             "The file \"" + QDir::toNativeSeparators(lookAlike)
+                 + "\" cannot be opened: its name is not valid text on this system. Rename the "
+                   "file and choose it again.");
+
+    m_prompts->answerInput(QStringLiteral("Real"));
+    for (int i = 0; i < m_browser->listCount(); ++i)
+        m_browser->setSelected(i, m_browser->list(i).startsWith(QLatin1String("bad"))
+                                      && m_browser->fileModel()->hasExactName(i));
+    AgregarSnaps(*m_browser, m_table, *m_grid, *m_prompts);
+    QCOMPARE(m_table.NumSnaps, 1);
+    QCOMPARE(m_table.TablaSnaps[0][0], QDir::toNativeSeparators(lookAlike));
+    QCOMPARE(::unlink(badName.constData()), 0); // beyond Qt's reach
 }
 
 void TestSnapshotList::deleteKeyActsOnlyOnFilledRows()

@@ -76,7 +76,7 @@ void TestKeyboard::init()
     ini.write("[tessel]\nstart=0\n");
     ini.close();
     m_prompts = new ScriptedPrompts;
-    m_volumes = {};
+    m_volumes.clear();
     m_volumes.add("/");
     m_window = new frmPrincipal(Kit(kit), *m_prompts, m_guard, m_launcher, m_volumes);
     QVERIFY(m_window->Form_Load());
