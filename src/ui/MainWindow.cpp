@@ -93,6 +93,8 @@ void frmPrincipal::buildControls()
     busyFont.setPointSize(48);
     busyFont.setBold(true);
     Label2->setFont(busyFont);
+    // Shown only while busy: covered by the grid, it would still be drawn.
+    Label2->hide();
     msgRom = place(new GridView(frmFlash), QStringLiteral("msgRom"),
                    twipsRect(120, 240, 8055, 2655), QStringLiteral("SNAs selected"));
 
@@ -100,7 +102,7 @@ void frmPrincipal::buildControls()
                      twipsRect(7080, 1080, 1215, 1095), QStringLiteral("Create Flash"));
     cmdFLash->setText(QStringLiteral("Create Flash"));
     cmdFLash->setToolTip(QStringLiteral("Crear archivo FLASH"));
-    cmdFLash->setIcon(boardIcon());
+    cmdFLash->setIcon(windowIcon());
     cmdFLash->setIconSize(QSize(32, 32));
     cmdFLash->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     cmdFLash->setFocusPolicy(Qt::StrongFocus);
@@ -334,6 +336,7 @@ void frmPrincipal::mnuCreate_Click()
 void frmPrincipal::BusyWindow::show()
 {
     m_window.setCursor(Qt::WaitCursor);
+    m_window.Label2->show();
     m_window.msgRom->hide();
     m_window.repaint();
 }
@@ -341,6 +344,7 @@ void frmPrincipal::BusyWindow::show()
 void frmPrincipal::BusyWindow::hide()
 {
     m_window.msgRom->show();
+    m_window.Label2->hide();
     m_window.unsetCursor();
     m_window.repaint();
 }
