@@ -47,6 +47,7 @@ private slots:
     void cleanup();
 
     void aCompilationWithoutTheMouse();
+    void typingANameFindsItInTheList();
     void menusOpenFromTheKeyboard();
     void everyReachableControlHasAName();
 
@@ -133,6 +134,18 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     press(Qt::Key_Space);
     QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
     QVERIFY(m_prompts->allAnswered());
+}
+
+void TestKeyboard::typingANameFindsItInTheList()
+{
+    auto* files = m_window->findChild<QAbstractItemView*>("fleSelecciona");
+    QCOMPARE(focused(), files);
+    press(Qt::Key_B);
+    QCOMPARE(files->currentIndex().data().toString(), QStringLiteral("b.sna"));
+    m_prompts->answerInput("Found");
+    press(Qt::Key_Return);
+    QCOMPARE(m_window->session().table.NumSnaps, 1);
+    QVERIFY(m_window->session().table.TablaSnaps[0][0].endsWith("b.sna"));
 }
 
 void TestKeyboard::menusOpenFromTheKeyboard()
