@@ -14,6 +14,9 @@ namespace {
 const QString kNoDisk =
     QStringLiteral("There is not a disk in the selected unit. Insert a disk or change the unit.");
 
+// LeerIni reads at most this many bytes of a value.
+constexpr qsizetype kMaxSettingBytes = 254;
+
 QString cleanFolder(const QString& path)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
@@ -162,8 +165,16 @@ void FolderBrowser::dirSelecciona_Change()
 void FolderBrowser::onFileListLoaded(const QString& folder)
 {
     emit fileListChanged(folder);
-    if (folder == m_toRecord)
-        EscribirIni(m_rutaIni, kSection, kKeySnapsFolder, QDir::toNativeSeparators(folder));
+    if (folder != m_toRecord)
+        return;
+    // At every start the folder shown is the one the key holds: writing it
+    // again would only wait for the disk on the window's thread. A value
+    // the reader may have cut short is written all the same.
+    const QString value = QDir::toNativeSeparators(folder);
+    if (value.toLocal8Bit().size() < kMaxSettingBytes
+        && LeerIni(m_rutaIni, kSection, kKeySnapsFolder) == value)
+        return;
+    EscribirIni(m_rutaIni, kSection, kKeySnapsFolder, value);
 }
 
 void FolderBrowser::onFileListFailed(const QString& folder)

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
 
@@ -107,9 +109,16 @@ void TestStartup::laterRunReopensTheRememberedFolder()
     QVERIFY(QDir().mkpath(games));
     QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n"));
     const QByteArray before = test::readFile(m_ini);
+    struct stat was;
+    QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &was), 0);
     start();
     QCOMPARE(m_session->browser.path(), games);
+    QTRY_VERIFY(m_session->browser.isFileListLoaded());
     QCOMPARE(test::readFile(m_ini), before);
+    // Not even written again: the same file, never replaced.
+    struct stat is;
+    QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &is), 0);
+    QCOMPARE(is.st_ino, was.st_ino);
 }
 
 void TestStartup::noSettingsFileEndsQuietly()
