@@ -67,7 +67,6 @@ private slots:
     void cleanup();
 
     void filesMatchQDirAndSortByName();
-    void foldersOnlyVisibleOnesSorted();
     void namesThatAreNotTextAreFlagged();
     void folderVanishingWhileListedFails();
     void changesTurnOneListingIntoTheNext();
@@ -139,19 +138,6 @@ void TestFolderListing::filesMatchQDirAndSortByName()
     QCOMPARE(ours, (QStringList{"A.sna", "a.sna", "b.SNA", "c.Sna2", "game 9.sna", "game 10.sna",
                                 "link.sna"}));
     QVERIFY(listFiles(folder, {}, {}, nullptr)->isEmpty());
-}
-
-void TestFolderListing::foldersOnlyVisibleOnesSorted()
-{
-    const QString folder = mkdir("tree");
-    mkdir("tree/Beta");
-    mkdir("tree/alpha");
-    mkdir("tree/.hidden");
-    touch(folder + "/file.sna");
-    QVERIFY(QFile::link(folder + "/alpha", folder + "/gamma"));
-    const auto listing = listFolders(folder, {}, nullptr);
-    QVERIFY(listing);
-    QCOMPARE(names(*listing), (QStringList{"alpha", "Beta", "gamma"}));
 }
 
 void TestFolderListing::namesThatAreNotTextAreFlagged()
@@ -226,7 +212,6 @@ void TestFolderListing::changesTurnOneListingIntoTheNext()
         }
         QCOMPARE(before, after);
     }
-    QVERIFY(diffListings(randomListing(), {}, order).size() <= 1);
 }
 
 void TestFolderListing::fileModelEmptiesAtOnceThenFills()
@@ -350,6 +335,7 @@ void TestFolderListing::treeReadsItsWayToAFolder()
     mkdir("drive/A");
     mkdir("drive/.c");
     touch(root + "/b/file.sna");
+    QVERIFY(QFile::link(root + "/A", root + "/c")); // a link to a folder is a folder
     QVERIFY(::mkdir(QFile::encodeName(root + "/b/caf\xc3\xa9").constData(), 0755) == 0);
     FolderTreeModel model;
     QAbstractItemModelTester tester(&model);
@@ -362,7 +348,7 @@ void TestFolderListing::treeReadsItsWayToAFolder()
     const QModelIndex deep = model.index(root + "/b/deep");
     QVERIFY(deep.isValid());
     QCOMPARE(model.filePath(deep), root + "/b/deep");
-    QCOMPARE(rows(model), (QStringList{"A", "b"}));
+    QCOMPARE(rows(model), (QStringList{"A", "b", "c"}));
     const QModelIndex b = model.index(root + "/b");
     QCOMPARE(deep.parent(), b);
     QCOMPARE(rows(model, b), (QStringList{QString::fromUtf8("caf\xc3\xa9"), "deep"}));
