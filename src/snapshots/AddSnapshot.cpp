@@ -84,7 +84,7 @@ void AgregarSnaps(FolderBrowser& browser, SnapshotTable& table, SnapshotGrid& gr
             browser.setSelected(i, false);
             return;
         }
-        const QString path = *listed;
+        const QString& path = *listed;
 
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {

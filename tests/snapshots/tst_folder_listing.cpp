@@ -107,7 +107,7 @@ void TestFolderListing::cleanup()
 
 QString TestFolderListing::mkdir(const QString& relative)
 {
-    const QString path = m_dir->filePath(relative);
+    QString path = m_dir->filePath(relative);
     if (!QDir().mkpath(path))
         qFatal("cannot make %s", qPrintable(path));
     return path;
