@@ -24,13 +24,18 @@ struct FolderEntry
 
     friend bool operator==(const FolderEntry&, const FolderEntry&) = default;
 };
+
 } // namespace tessel
+
+// Lists of entries move in memory without calling constructors.
 Q_DECLARE_TYPEINFO(tessel::FolderEntry, Q_RELOCATABLE_TYPE);
+
 namespace tessel {
 
-// The order the browser shows names in: letters in any case alike, numbers
-// by value ("game 9" before "game 10"). Names that differ only in case keep
-// a fixed order among themselves. Use one per thread.
+// The order the browser shows names in, the locale's: letters in any case
+// alike, numbers by value ("game 9" before "game 10"; the C locale compares
+// characters only). Names that differ only in case keep a fixed order among
+// themselves. Use one per thread.
 class NameOrder
 {
 public:
