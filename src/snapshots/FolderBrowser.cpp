@@ -1,10 +1,13 @@
 #include "snapshots/FolderBrowser.h"
 
+#include "core/Errors.h"
 #include "core/Prompts.h"
 #include "snapshots/SnapshotReader.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace tessel {
 
@@ -18,65 +21,6 @@ QString cleanFolder(const QString& path)
 }
 } // namespace
 
-KindIconProvider::KindIconProvider()
-    : m_file(QAbstractFileIconProvider::icon(File))
-    , m_folder(QAbstractFileIconProvider::icon(Folder))
-{ }
-
-QIcon KindIconProvider::icon(IconType type) const
-{
-    if (type == File)
-        return m_file;
-    if (type == Folder)
-        return m_folder;
-    return QAbstractFileIconProvider::icon(type);
-}
-
-QIcon KindIconProvider::icon(const QFileInfo& info) const
-{
-    return info.isDir() ? m_folder : m_file;
-}
-
-QString KindIconProvider::type(const QFileInfo& info) const
-{
-    return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
-}
-
-FileListModel::FileListModel(QFileSystemModel& files, QObject* parent)
-    : QSortFilterProxyModel(parent)
-    , m_files(files)
-{
-    setSourceModel(&files);
-}
-
-void FileListModel::setFolder(const QString& folder)
-{
-    m_folder = folder;
-    m_files.setRootPath(folder);
-    invalidateFilter();
-}
-
-QModelIndex FileListModel::folderIndex() const
-{
-    return mapFromSource(m_files.index(m_folder));
-}
-
-QString FileListModel::fileName(const QModelIndex& index) const
-{
-    return m_files.fileName(mapToSource(index));
-}
-
-// Files pass; of the folders, only those on the way to the listed one.
-bool FileListModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
-{
-    const QModelIndex entry = m_files.index(sourceRow, 0, sourceParent);
-    if (!m_files.isDir(entry))
-        return true;
-    const QString path = m_files.filePath(entry);
-    const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-    return m_folder == path || m_folder.startsWith(prefix);
-}
-
 FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, Prompts& prompts,
                              const VolumeSource& volumes, QObject* parent)
     : QObject(parent)
@@ -84,38 +28,64 @@ FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, Prompts& 
     , m_settings(settings)
     , m_prompts(prompts)
     , m_volumes(volumes)
-    , m_fileList(m_fileModel)
     , m_fileSelection(&m_fileList)
 {
-    m_folderModel.setIconProvider(&m_icons);
-    m_fileModel.setIconProvider(&m_icons);
-    m_folderModel.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_folderModel.setReadOnly(true);
-
-    m_fileModel.setFilter(QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot);
     // Every snapshot format the reader takes, in any letter case.
-    m_fileModel.setNameFilters(snapshotNamePatterns());
-    m_fileModel.setNameFilterDisables(false);
-    m_fileModel.setReadOnly(true);
-
+    m_fileList.setNameFilters(snapshotNamePatterns());
+    connect(&m_fileList, &FileListModel::folderLoaded, this, &FolderBrowser::onFileListLoaded);
+    connect(&m_fileList, &FileListModel::folderFailed, this,
+            [this](const QString& folder) { onFileListFailed(folder); });
+    connect(&m_volumes, &VolumeSource::volumesChanged, this, &FolderBrowser::refreshDrives);
     refreshDrives();
 
     // Until start-up positions them, the lists show the process's current folder.
     m_path = cleanFolder(QDir::currentPath());
     m_drive = m_volumes.rootOf(m_path);
     m_folderModel.setRootPath(m_drive);
+    m_folderModel.loadPath(m_path);
     m_fileList.setFolder(m_path);
 }
 
 void FolderBrowser::refreshDrives()
 {
-    m_driveModel.clear();
-    for (const Volume& volume : m_volumes.volumes()) {
+    const QList<Volume> volumes = m_volumes.volumes();
+    auto rootAt = [this](int row) { return m_driveModel.item(row)->data(kRootRole).toString(); };
+    auto rowOf = [&](const QString& root, int from) {
+        for (int row = from; row < m_driveModel.rowCount(); ++row) {
+            if (rootAt(row) == root)
+                return row;
+        }
+        return -1;
+    };
+    // Row by row, so the drive list's views keep their current row: drives
+    // gone leave, new ones come in at their place.
+    for (int row = m_driveModel.rowCount() - 1; row >= 0; --row) {
+        const QString root = rootAt(row);
+        if (std::none_of(volumes.begin(), volumes.end(),
+                         [&root](const Volume& v) { return v.root == root; }))
+            m_driveModel.removeRow(row);
+    }
+    for (int i = 0; i < volumes.size(); ++i) {
+        const Volume& volume = volumes[i];
+        const int row = rowOf(volume.root, i);
+        if (row > i) // the source's order changed
+            m_driveModel.insertRow(i, m_driveModel.takeRow(row));
+        if (row >= i) {
+            m_driveModel.item(i)->setText(volume.displayText());
+            continue;
+        }
         auto* item = new QStandardItem(volume.displayText());
         item->setData(volume.root, kRootRole);
         item->setEditable(false);
-        m_driveModel.appendRow(item);
+        m_driveModel.insertRow(i, item);
     }
+
+    if (m_drive.isEmpty() || rowOf(m_drive, 0) >= 0)
+        return;
+    // The current drive was unmounted: back to the program's own drive.
+    const QString home = m_volumes.rootOf(m_kit.programFolder());
+    if (!home.isEmpty() && home != m_drive)
+        setDrive(home);
 }
 
 void FolderBrowser::setDrive(const QString& root)
@@ -163,6 +133,7 @@ BrowserError FolderBrowser::setPath(const QString& path)
     const QString root = m_volumes.rootOf(m_path);
     if (m_folderModel.rootPath() != root)
         m_folderModel.setRootPath(root);
+    m_folderModel.loadPath(m_path);
     emit pathChanged(m_path);
     onFolderChanged();
     return BrowserError::None;
@@ -173,63 +144,95 @@ void FolderBrowser::openFolder(const QString& path)
     const BrowserError error = setPath(path);
     if (error == BrowserError::None)
         return;
-    const QString shown = QDir::toNativeSeparators(path);
-    m_prompts.message(
-        error == BrowserError::Unreadable
-            ? QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
-                  .arg(shown)
-            : QStringLiteral("The folder %1 cannot be opened: it no longer exists.").arg(shown),
-        kAppTitle, Icon::Exclamation, Buttons::Ok);
+    if (error == BrowserError::Unreadable)
+        reportUnreadable(cleanFolder(path));
+    else
+        m_prompts.message(QStringLiteral("The folder %1 cannot be opened: it no longer exists.")
+                              .arg(QDir::toNativeSeparators(path)),
+                          kAppTitle, Icon::Exclamation, Buttons::Ok);
     emit pathChanged(m_path); // puts the folder list back on the folder it shows
 }
 
+// The file list is read in the background; the folder is recorded once the
+// list holds its files.
 void FolderBrowser::onFolderChanged()
 {
+    const QFileInfo folder(m_path);
     m_fileSelection.clear();
+    if (!folder.isDir() || !folder.isReadable() || !folder.isExecutable()) {
+        // The last folder's names must not pass for this folder's files.
+        m_toRecord.clear();
+        m_fileList.setFolder({});
+        reportUnreadable(m_path);
+        return;
+    }
+    m_toRecord = m_path;
     m_fileList.setFolder(m_path);
-    emit fileListChanged(m_path);
-    m_settings.setSnapshotFolder(m_path);
 }
 
-QModelIndex FolderBrowser::fileListRoot() const
+void FolderBrowser::onFileListLoaded(const QString& folder)
 {
-    return m_fileList.folderIndex();
+    emit fileListChanged(folder);
+    // Writing the value the key already holds leaves the file untouched.
+    if (folder == m_toRecord)
+        m_settings.setSnapshotFolder(folder);
 }
 
-QModelIndex FolderBrowser::fileIndex(int i) const
+void FolderBrowser::onFileListFailed(const QString& folder)
 {
-    return m_fileList.index(i, 0, fileListRoot());
+    if (folder == m_toRecord)
+        reportUnreadable(folder);
+}
+
+void FolderBrowser::reportUnreadable(const QString& folder)
+{
+    m_prompts.message(
+        QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
+            .arg(QDir::toNativeSeparators(folder)),
+        kAppTitle, Icon::Exclamation, Buttons::Ok);
 }
 
 int FolderBrowser::listCount() const
 {
-    return m_fileList.rowCount(fileListRoot());
+    return m_fileList.rowCount();
 }
 
 QString FolderBrowser::list(int i) const
 {
-    return m_fileList.fileName(fileIndex(i));
+    return m_fileList.fileName(i);
 }
 
 bool FolderBrowser::isSelected(int i) const
 {
-    return m_fileSelection.isSelected(fileIndex(i));
+    return m_fileSelection.isSelected(m_fileList.index(i));
+}
+
+void FolderBrowser::setSelected(int i, bool selected)
+{
+    m_fileSelection.select(m_fileList.index(i),
+                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+std::optional<QString> FolderBrowser::filePath(int i, QString* error) const
+{
+    const QString path =
+        QDir::toNativeSeparators(QDir(m_fileList.folder()).filePath(m_fileList.fileName(i)));
+    if (i < 0 || i >= listCount()) {
+        fail(error, QStringLiteral("The file list has no entry %1.").arg(i + 1));
+        return std::nullopt;
+    }
+    if (!m_fileList.hasExactName(i)) {
+        fail(error, QStringLiteral("The file %1 cannot be opened: its name is not valid text on "
+                                   "this system. Rename the file and choose it again.")
+                        .arg(quotedPath(path)));
+        return std::nullopt;
+    }
+    return path;
 }
 
 QString FolderBrowser::filePath(const QModelIndex& index) const
 {
-    const QString name = m_fileList.fileName(index);
-    return name.isEmpty() ? QString() : QDir::toNativeSeparators(QDir(m_path).filePath(name));
-}
-
-QStringList FolderBrowser::selectedPaths() const
-{
-    QStringList paths;
-    for (int i = 0; i < listCount(); ++i) {
-        if (isSelected(i))
-            paths.append(filePath(fileIndex(i)));
-    }
-    return paths;
+    return index.isValid() ? filePath(index.row(), nullptr).value_or(QString()) : QString();
 }
 
 void FolderBrowser::deselectFirst(int count)
@@ -240,12 +243,6 @@ void FolderBrowser::deselectFirst(int count)
             --count;
         }
     }
-}
-
-void FolderBrowser::setSelected(int i, bool selected)
-{
-    m_fileSelection.select(fileIndex(i),
-                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
 } // namespace tessel

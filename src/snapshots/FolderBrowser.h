@@ -2,56 +2,19 @@
 
 #include "core/Kit.h"
 #include "core/Settings.h"
+#include "snapshots/FileListModel.h"
+#include "snapshots/FolderTreeModel.h"
 #include "snapshots/Volumes.h"
 
-#include <QAbstractFileIconProvider>
-#include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QObject>
-#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+
+#include <optional>
 
 namespace tessel {
 
 class Prompts;
-
-// Icons by kind, file or folder. Qt's default looks up each entry's content
-// type on the window's thread, opening files whose name says nothing; on a
-// folder of many files that froze the window for seconds.
-class KindIconProvider final : public QAbstractFileIconProvider
-{
-public:
-    KindIconProvider();
-    QIcon icon(IconType type) const override;
-    QIcon icon(const QFileInfo& info) const override;
-    QString type(const QFileInfo& info) const override;
-
-private:
-    QIcon m_file;
-    QIcon m_folder;
-};
-
-// The file list's view of the file-system model: the matching files of one
-// folder. The model itself keeps every folder, so that the list's root never
-// vanishes while the model refreshes the folders above it.
-class FileListModel final : public QSortFilterProxyModel
-{
-    Q_OBJECT
-
-public:
-    explicit FileListModel(QFileSystemModel& files, QObject* parent = nullptr);
-
-    void setFolder(const QString& folder);
-    QModelIndex folderIndex() const;
-    QString fileName(const QModelIndex& index) const;
-
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
-
-private:
-    QFileSystemModel& m_files;
-    QString m_folder;
-};
 
 // What setting the drive or folder list can fail with.
 enum class BrowserError {
@@ -62,9 +25,11 @@ enum class BrowserError {
     Other,
 };
 
-// The snapshot browser: the drive list, the folder list and the file list, as
-// models the window's views show. It keeps the three in step and records
-// every folder the file list shows in the settings file.
+// The snapshot browser: the drive list, the folder list and the file list,
+// as models the window's views show. It keeps the three in step and records
+// every folder the file list shows in the settings file. Folders are read in
+// the background: the file list of a new folder is empty until
+// fileListChanged, and the folder is recorded then.
 class FolderBrowser : public QObject
 {
     Q_OBJECT
@@ -72,6 +37,7 @@ class FolderBrowser : public QObject
 public:
     static constexpr int kRootRole = Qt::UserRole + 1;
 
+    // The drive list follows the volume source's changes.
     FolderBrowser(const Kit& kit, const Settings& settings, Prompts& prompts,
                   const VolumeSource& volumes, QObject* parent = nullptr);
 
@@ -93,36 +59,45 @@ public:
     QString list(int i) const;
     bool isSelected(int i) const;
     void setSelected(int i, bool selected);
-    // The file list's folder.
-    QString fileListPath() const { return m_fileModel.rootPath(); }
-    // The full path of the file an entry of the file list stands for.
+    // The full path of entry i, with native separators. Fails for a name
+    // that does not lead back to its file.
+    std::optional<QString> filePath(int i, QString* error) const;
+    // The same for an index of the file list; empty when there is none.
     QString filePath(const QModelIndex& index) const;
-    // The full paths of the selected entries, in list order.
-    QStringList selectedPaths() const;
     // Deselects the first `count` selected entries.
     void deselectFirst(int count);
+    // The folder the file list shows, or is reading.
+    QString fileListPath() const { return m_fileList.folder(); }
+    // True once the file list holds that folder's files.
+    bool isFileListLoaded() const { return m_fileList.isLoaded(); }
 
     QStandardItemModel* driveModel() { return &m_driveModel; }
-    QFileSystemModel* folderModel() { return &m_folderModel; }
-    QAbstractItemModel* fileModel() { return &m_fileList; }
+    FolderTreeModel* folderModel() { return &m_folderModel; }
+    FileListModel* fileModel() { return &m_fileList; }
     QItemSelectionModel* fileSelection() { return &m_fileSelection; }
-    QModelIndex fileListRoot() const;
+    // The file list is flat: its entries hang under the invalid index.
+    QModelIndex fileListRoot() const { return {}; }
 
     // The root of the drive that holds a path.
     QString rootOf(const QString& path) const { return m_volumes.rootOf(path); }
 
-    // Fills the drive list anew from the volume source.
+    // Brings the drive list in line with the volume source; rows of drives
+    // still there stay as they are. A current drive that is gone gives way
+    // to the program folder's drive.
     void refreshDrives();
 
 signals:
     void driveChanged(const QString& root);
     void pathChanged(const QString& path);
+    // The file list now holds the files of path.
     void fileListChanged(const QString& path);
 
 private:
     void onDriveChanged();
     void onFolderChanged();
-    QModelIndex fileIndex(int i) const;
+    void onFileListLoaded(const QString& folder);
+    void onFileListFailed(const QString& folder);
+    void reportUnreadable(const QString& folder);
 
     Kit m_kit;
     Settings m_settings;
@@ -130,10 +105,9 @@ private:
     const VolumeSource& m_volumes;
     QString m_drive;
     QString m_path;
+    QString m_toRecord; // the folder to record once the file list holds it
     QStandardItemModel m_driveModel;
-    KindIconProvider m_icons; // outlives the models that use it
-    QFileSystemModel m_folderModel;
-    QFileSystemModel m_fileModel;
+    FolderTreeModel m_folderModel;
     FileListModel m_fileList;
     QItemSelectionModel m_fileSelection;
 };

@@ -18,6 +18,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -100,6 +101,8 @@ void MainWindow::buildControls()
     busyFont.setPointSize(48);
     busyFont.setBold(true);
     m_busyLabel->setFont(fittedFont(busyFont, m_busyLabel->text(), m_busyLabel->width()));
+    // Shown only while busy: covered by the grid, it would still be drawn.
+    m_busyLabel->hide();
     m_grid = place(new GridView(m_listFrame), QStringLiteral("msgRom"),
                    twipsRect(120, 240, 8055, 2655), QStringLiteral("SNAs selected"));
 
@@ -107,7 +110,7 @@ void MainWindow::buildControls()
                            twipsRect(7080, 1080, 1215, 1095), QStringLiteral("Create Flash"));
     m_createButton->setText(QStringLiteral("Create Flash"));
     m_createButton->setToolTip(QStringLiteral("Crear archivo FLASH"));
-    m_createButton->setIcon(boardIcon());
+    m_createButton->setIcon(windowIcon());
     m_createButton->setIconSize(QSize(32, 32));
     m_createButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_createButton->setFocusPolicy(Qt::StrongFocus);
@@ -249,33 +252,31 @@ void MainWindow::wireBrowser()
     FolderBrowser& browser = m_session.browser;
     m_driveList->setModel(browser.driveModel());
     m_folderTree->setModel(browser.folderModel());
-    for (int column = 1; column < browser.folderModel()->columnCount(); ++column)
-        m_folderTree->hideColumn(column);
     m_fileList->setModel(browser.fileModel());
     m_fileList->setSelectionModel(browser.fileSelection());
 
     connect(m_driveList, &QComboBox::activated, this, &MainWindow::onDriveActivated);
     connect(m_folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (m_syncingFolder || !current.isValid())
+                // A folder whose name is not valid text cannot be opened by it.
+                if (m_syncingFolder || !current.flags().testFlag(Qt::ItemIsEnabled))
                     return;
                 m_session.browser.openFolder(m_session.browser.folderModel()->filePath(current));
             });
     connect(&browser, &FolderBrowser::driveChanged, this, &MainWindow::showDrive);
     connect(&browser, &FolderBrowser::pathChanged, this, &MainWindow::showFolder);
-    connect(&browser, &FolderBrowser::fileListChanged, this, &MainWindow::showFileList);
-    // The folder model fills in the background: once the folders on the way
-    // to the current one are read, the current one can be shown.
-    connect(browser.folderModel(), &QFileSystemModel::directoryLoaded, this,
+    // The folder tree reads in the background: once the folders on the way
+    // to the current one are in, the current one can be shown.
+    connect(browser.folderModel(), &FolderTreeModel::pathLoaded, this,
             [this](const QString& loaded) {
-                const QString current = m_session.browser.path();
-                if (current == loaded || current.startsWith(loaded))
-                    showFolder(current);
+                if (loaded == m_session.browser.path())
+                    showFolder(loaded);
             });
+    // A view scrolled before it was first laid out may have scrolled wrong.
+    m_folderTree->installEventFilter(this);
 
     showDrive(browser.drive());
     showFolder(browser.path());
-    showFileList();
 }
 
 // Pointing at a file, or moving to it with the keys, shows its loading
@@ -301,21 +302,26 @@ void MainWindow::showDrive(const QString& root)
     m_driveList->setCurrentIndex(index);
 }
 
+// The root folder has no row; another folder has one once the tree has read
+// its way to it (pathLoaded then calls again).
 void MainWindow::showFolder(const QString& path)
 {
-    QFileSystemModel* folders = m_session.browser.folderModel();
-    const QModelIndex folder = folders->index(path);
+    const QModelIndex folder = m_session.browser.folderModel()->index(path);
     m_syncingFolder = true;
-    m_folderTree->setRootIndex(folders->index(folders->rootPath()));
     m_folderTree->setCurrentIndex(folder);
-    m_folderTree->expand(folder);
-    m_folderTree->scrollTo(folder);
+    if (folder.isValid()) {
+        m_folderTree->expand(folder);
+        m_folderTree->scrollTo(folder);
+    }
     m_syncingFolder = false;
 }
 
-void MainWindow::showFileList()
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    m_fileList->setRootIndex(m_session.browser.fileListRoot());
+    if (watched == m_folderTree && event->type() == QEvent::Show
+        && m_folderTree->currentIndex().isValid())
+        m_folderTree->scrollTo(m_folderTree->currentIndex());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::startUp()
@@ -369,6 +375,7 @@ void MainWindow::onCreateFlash()
 void MainWindow::BusyWindow::show()
 {
     m_window.setCursor(Qt::WaitCursor);
+    m_window.m_busyLabel->show();
     m_window.m_grid->hide();
     m_window.repaint();
 }
@@ -376,6 +383,7 @@ void MainWindow::BusyWindow::show()
 void MainWindow::BusyWindow::hide()
 {
     m_window.m_grid->show();
+    m_window.m_busyLabel->hide();
     m_window.unsetCursor();
     m_window.repaint();
 }

@@ -56,6 +56,9 @@ public slots:
     void onHelp();
     void onAbout();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onDriveActivated(int index);
 
@@ -67,7 +70,6 @@ private:
     void wireBrowser();
     void showDrive(const QString& root);
     void showFolder(const QString& path);
-    void showFileList();
 
     // The busy sign of Create Flash: hourglass, grid hidden, repainted at once.
     class BusyWindow final : public BusySign

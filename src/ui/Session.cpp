@@ -1,5 +1,6 @@
 #include "ui/Session.h"
 
+#include "core/Prompts.h"
 #include "snapshots/AddSnapshot.h"
 #include "snapshots/RemoveSnapshot.h"
 
@@ -100,7 +101,20 @@ void startUp(Session& s)
 
 void addSelected(Session& s)
 {
-    const QStringList selected = s.browser.selectedPaths();
+    QStringList selected;
+    for (int i = 0; i < s.browser.listCount() && !s.list.isFull(); ++i) {
+        if (!s.browser.isSelected(i))
+            continue;
+        QString error;
+        const std::optional<QString> path = s.browser.filePath(i, &error);
+        if (!path) {
+            // A name that does not lead back to its file is refused like a bad file.
+            s.prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
+            s.browser.setSelected(i, false);
+            return;
+        }
+        selected << *path;
+    }
     // Nothing selected and room left: nothing to do and nothing to say.
     if (selected.isEmpty() && !s.list.isFull())
         return;

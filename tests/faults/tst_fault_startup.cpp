@@ -154,7 +154,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     // The next write: opening a folder records it.
     const QString snaps = m_kit + "/snaps";
     QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
-    QCOMPARE(Settings(m_ini).snapshotFolder(), snaps);
+    QTRY_COMPARE(Settings(m_ini).snapshotFolder(), snaps);
     const QByteArray after = test::readFile(m_ini);
     if (usable) {
         const QByteArray old = "\r\nDirectorioSnaps=" + kit + "\r\n";

@@ -3,13 +3,18 @@
 #include "core/Settings.h"
 #include "snapshots/FolderBrowser.h"
 #include "support/FakeVolumes.h"
+#include "support/PoolBlocker.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
@@ -49,7 +54,11 @@ private slots:
     void driveWithoutMediumFallsBackToProgramDrive();
     void folderGoneBeforeOpeningIsReported();
     void sameFolderAgainChangesNothing();
+    void onlyTheLastOfQuickFolderChangesIsRecorded();
+    void folderGoneBeforeItsListIsReportedNotRecorded();
+    void drivesFollowMountsAndKeepTheCurrentOne();
     void systemVolumesHoldFiles();
+    void nameThatIsNotTextIsRefusedNotMistaken();
 
 private:
     QString snapsSetting() const { return Settings(m_ini).snapshotFolder(); }
@@ -103,40 +112,39 @@ void TestFolderBrowser::fileListMatchesSnapshotNamesInAnyCase()
     QCOMPARE(m_browser->fileListPath(), folder);
 }
 
-// The model re-reads the folders above the listed one in the background;
-// the list must stay on its folder all the while.
+// Changes beside the listed folder leave the list alone.
 void TestFolderBrowser::fileListKeepsItsFolderWhileFoldersRefresh()
 {
     QVERIFY(QDir().mkpath(m_home + "/a/b/c"));
     touch(m_home + "/a/b/game.sna");
     QCOMPARE(m_browser->setPath(m_home + "/a"), BrowserError::None);
     QCOMPARE(m_browser->setPath(m_home + "/a/b"), BrowserError::None);
-    const QPersistentModelIndex root = m_browser->fileListRoot();
     QTRY_COMPARE(m_browser->listCount(), 1);
-    touch(m_home + "/a/new.sna"); // makes the model read the folder above again
-    QTest::qWait(200);
-    QVERIFY(root.isValid());
-    QCOMPARE(QModelIndex(root), m_browser->fileListRoot());
-    QCOMPARE(m_browser->list(0), QStringLiteral("game.sna"));
+    touch(m_home + "/a/new.sna");
+    QVERIFY(QDir().mkpath(m_home + "/a/d"));
+    QTest::qWait(300);
+    QCOMPARE(m_browser->fileListPath(), m_home + "/a/b");
+    QCOMPARE(listed(*m_browser), QStringList{"game.sna"});
 }
 
 void TestFolderBrowser::folderListShowsFoldersOnly()
 {
     QVERIFY(QDir().mkpath(m_home + "/tree/one"));
-    QVERIFY(QDir().mkpath(m_home + "/tree/two"));
+    QVERIFY(QDir().mkpath(m_home + "/tree/Two"));
     QVERIFY(QDir().mkpath(m_home + "/tree/.secret"));
     touch(m_home + "/tree/game.sna");
     QCOMPARE(m_browser->setPath(m_home + "/tree"), BrowserError::None);
 
-    QFileSystemModel* folders = m_browser->folderModel();
+    FolderTreeModel* folders = m_browser->folderModel();
+    new QAbstractItemModelTester(folders, m_browser);
+    QTRY_VERIFY(folders->index(m_home + "/tree").isValid());
     const QModelIndex tree = folders->index(m_home + "/tree");
-    QVERIFY(tree.isValid());
+    QCOMPARE(folders->filePath(tree), m_home + "/tree");
     folders->fetchMore(tree);
     QTRY_COMPARE(folders->rowCount(tree), 2);
-    QStringList names{folders->fileName(folders->index(0, 0, tree)),
-                      folders->fileName(folders->index(1, 0, tree))};
-    names.sort();
-    QCOMPARE(names, (QStringList{"one", "two"}));
+    QCOMPARE(folders->fileName(folders->index(0, 0, tree)), QStringLiteral("one"));
+    QCOMPARE(folders->fileName(folders->index(1, 0, tree)), QStringLiteral("Two"));
+    QVERIFY(!folders->canFetchMore(tree));
 }
 
 void TestFolderBrowser::everyFolderShownIsRemembered()
@@ -144,13 +152,14 @@ void TestFolderBrowser::everyFolderShownIsRemembered()
     const QString empty = m_home + "/empty";
     QVERIFY(QDir().mkpath(empty));
     QCOMPARE(m_browser->setPath(empty), BrowserError::None);
-    QCOMPARE(snapsSetting(), empty);
-    QTRY_COMPARE(m_browser->fileListPath(), empty);
+    QTRY_COMPARE(snapsSetting(), empty);
+    QCOMPARE(m_browser->fileListPath(), empty);
+    QVERIFY(m_browser->isFileListLoaded());
     QCOMPARE(m_browser->listCount(), 0);
 
     m_browser->openFolder(m_other + "/games");
     QCOMPARE(m_browser->path(), m_other + "/games");
-    QCOMPARE(snapsSetting(), m_other + "/games");
+    QTRY_COMPARE(snapsSetting(), m_other + "/games");
     QVERIFY(m_prompts->calls().isEmpty());
 }
 
@@ -162,7 +171,7 @@ void TestFolderBrowser::newDriveShowsItsRoot()
     QCOMPARE(m_browser->drive(), m_other);
     QCOMPARE(m_browser->path(), m_other);
     QCOMPARE(shown, QStringList{m_other});
-    QCOMPARE(snapsSetting(), m_other);
+    QTRY_COMPARE(snapsSetting(), m_other);
     QVERIFY(m_prompts->calls().isEmpty());
     QCOMPARE(m_browser->rootOf(m_other + "/games/x.sna"), m_other);
     QCOMPARE(m_browser->rootOf(m_other + "wise/x"),
@@ -187,7 +196,7 @@ void TestFolderBrowser::driveWithoutMediumFallsBackToProgramDrive()
     QCOMPARE(drives, (QStringList{m_other, m_home}));
     QCOMPARE(m_browser->drive(), m_home);
     QCOMPARE(m_browser->path(), m_home);
-    QCOMPARE(snapsSetting(), m_home);
+    QTRY_COMPARE(snapsSetting(), m_home);
 }
 
 void TestFolderBrowser::folderGoneBeforeOpeningIsReported()
@@ -196,6 +205,7 @@ void TestFolderBrowser::folderGoneBeforeOpeningIsReported()
     const QString gone = m_home + "/gone";
     QVERIFY(QDir().mkpath(start));
     QCOMPARE(m_browser->setPath(start), BrowserError::None);
+    QTRY_COMPARE(snapsSetting(), start);
     QFile ini(m_ini);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     const QByteArray before = ini.readAll();
@@ -217,9 +227,89 @@ void TestFolderBrowser::folderGoneBeforeOpeningIsReported()
 void TestFolderBrowser::sameFolderAgainChangesNothing()
 {
     QCOMPARE(m_browser->setPath(m_home), BrowserError::None);
+    QTRY_COMPARE(snapsSetting(), m_home);
     QVERIFY(QFile::remove(m_ini));
     QCOMPARE(m_browser->setPath(m_home + "/"), BrowserError::None);
+    QTest::qWait(100);
     QVERIFY(!QFile::exists(m_ini));
+}
+
+// Folders passed over before their files were listed are never recorded.
+void TestFolderBrowser::onlyTheLastOfQuickFolderChangesIsRecorded()
+{
+    QVERIFY(QDir().mkpath(m_home + "/a"));
+    QVERIFY(QDir().mkpath(m_home + "/b"));
+    touch(m_home + "/a/a.sna");
+    touch(m_home + "/b/b.sna");
+    QSignalSpy shown(m_browser, &FolderBrowser::fileListChanged);
+    {
+        test::PoolBlocker blocker;
+        QCOMPARE(m_browser->setPath(m_home + "/a"), BrowserError::None);
+        QCOMPARE(m_browser->setPath(m_home + "/b"), BrowserError::None);
+        QCOMPARE(m_browser->listCount(), 0);
+        QVERIFY(snapsSetting().isEmpty());
+    }
+    QTRY_COMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().first().toString(), m_home + "/b");
+    QCOMPARE(snapsSetting(), m_home + "/b");
+    QCOMPARE(listed(*m_browser), QStringList{"b.sna"});
+}
+
+// The list must not keep the last folder's files under the new folder's name,
+// and the setting keeps the last folder that was shown.
+void TestFolderBrowser::folderGoneBeforeItsListIsReportedNotRecorded()
+{
+    QVERIFY(QDir().mkpath(m_home + "/shown"));
+    QVERIFY(QDir().mkpath(m_home + "/going"));
+    touch(m_home + "/shown/game.sna");
+    QCOMPARE(m_browser->setPath(m_home + "/shown"), BrowserError::None);
+    QTRY_COMPARE(m_browser->listCount(), 1);
+    QTRY_COMPARE(snapsSetting(), m_home + "/shown");
+
+    m_prompts->answerMessage(Answer::Ok);
+    {
+        test::PoolBlocker blocker;
+        QCOMPARE(m_browser->setPath(m_home + "/going"), BrowserError::None);
+        QVERIFY(QDir(m_home + "/going").removeRecursively());
+    }
+    QTRY_COMPARE(m_prompts->calls().size(), 1);
+    QCOMPARE(m_prompts->last().text,
+             "The files of the folder " + m_home + "/going cannot be listed: it cannot be read.");
+    QCOMPARE(m_prompts->last().icon, Icon::Exclamation);
+    QCOMPARE(m_browser->listCount(), 0);
+    QVERIFY(!m_browser->isFileListLoaded());
+    QCOMPARE(snapsSetting(), m_home + "/shown");
+}
+
+void TestFolderBrowser::drivesFollowMountsAndKeepTheCurrentOne()
+{
+    QStandardItemModel* drives = m_browser->driveModel();
+    auto roots = [drives] {
+        QStringList result;
+        for (int row = 0; row < drives->rowCount(); ++row)
+            result << drives->item(row)->data(FolderBrowser::kRootRole).toString();
+        return result;
+    };
+    m_browser->setDrive(m_other);
+    const QPersistentModelIndex current = drives->index(2, 0);
+    QCOMPARE(current.data(FolderBrowser::kRootRole).toString(), m_other);
+
+    const QString card = m_dir->filePath("card");
+    m_volumes->add(card, "CARD", 0);
+    m_volumes->remove("/");
+    m_volumes->announce();
+    QCOMPARE(roots(), (QStringList{card, m_home, m_other}));
+    QCOMPARE(drives->item(0)->text(), card + "  [CARD]");
+    QCOMPARE(current.row(), 2); // the same row, only moved
+    QCOMPARE(m_browser->drive(), m_other);
+
+    // The current drive unmounted: back to the program's drive.
+    m_volumes->remove(m_other);
+    m_volumes->announce();
+    QCOMPARE(roots(), (QStringList{card, m_home}));
+    QCOMPARE(m_browser->drive(), m_home);
+    QCOMPARE(m_browser->path(), m_home);
+    QVERIFY(m_prompts->calls().isEmpty());
 }
 
 void TestFolderBrowser::systemVolumesHoldFiles()
@@ -232,6 +322,42 @@ void TestFolderBrowser::systemVolumesHoldFiles()
                  qPrintable(volume.root));
     }
     QVERIFY(!SystemVolumes().rootOf(QDir::currentPath()).isEmpty());
+}
+
+// A name with bytes that are not valid text shows with U+FFFD, which names
+// another file: the look-alike beside it must never be taken in its place.
+void TestFolderBrowser::nameThatIsNotTextIsRefusedNotMistaken()
+{
+#ifdef Q_OS_UNIX
+    const QString folder = m_home + "/odd";
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray badName = QFile::encodeName(folder) + "/bad\xe9.sna";
+    QFile bad;
+    QVERIFY(bad.open(::fopen(badName.constData(), "w"), QIODevice::WriteOnly,
+                     QFileDevice::AutoCloseHandle));
+    bad.close();
+    const QString lookAlike = folder + QString::fromUtf8("/bad\xef\xbf\xbd.sna");
+    touch(lookAlike);
+    QCOMPARE(m_browser->setPath(folder), BrowserError::None);
+    QTRY_COMPARE(m_browser->listCount(), 2);
+
+    int refused = 0;
+    for (int i = 0; i < m_browser->listCount(); ++i) {
+        QString error;
+        const std::optional<QString> path = m_browser->filePath(i, &error);
+        if (m_browser->fileModel()->hasExactName(i)) {
+            QCOMPARE(path.value_or(QString()), QDir::toNativeSeparators(lookAlike));
+        } else {
+            ++refused;
+            QVERIFY(!path);
+            QVERIFY2(error.contains("Rename the file"), qPrintable(error));
+        }
+    }
+    QCOMPARE(refused, 1);
+    QVERIFY(QFile::remove(QFile::decodeName(badName)) || ::unlink(badName.constData()) == 0);
+#else
+    QSKIP("file names are UTF-16 here");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestFolderBrowser)

@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
 using Kind = ScriptedPrompts::Kind;

@@ -47,6 +47,7 @@ private slots:
     void cleanup();
 
     void aCompilationWithoutTheMouse();
+    void typingANameFindsItInTheList();
     void menusOpenFromTheKeyboard();
     void everyReachableControlHasAName();
 
@@ -76,7 +77,7 @@ void TestKeyboard::init()
     ini.write("[tessel]\nstart=0\n");
     ini.close();
     m_prompts = new ScriptedPrompts;
-    m_volumes = {};
+    m_volumes.clear();
     m_volumes.add("/");
     m_window = new MainWindow(Kit(kit), *m_prompts, m_guard, m_launcher, m_volumes);
     QVERIFY(m_window->startUp());
@@ -133,6 +134,18 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     press(Qt::Key_Space);
     QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
     QVERIFY(m_prompts->allAnswered());
+}
+
+void TestKeyboard::typingANameFindsItInTheList()
+{
+    auto* files = m_window->findChild<QAbstractItemView*>("fleSelecciona");
+    QCOMPARE(focused(), files);
+    press(Qt::Key_B);
+    QCOMPARE(files->currentIndex().data().toString(), QStringLiteral("b.sna"));
+    m_prompts->answerInput("Found");
+    press(Qt::Key_Return);
+    QCOMPARE(m_window->session().list.count(), 1);
+    QVERIFY(m_window->session().list.entry(0).path.endsWith("b.sna"));
 }
 
 void TestKeyboard::menusOpenFromTheKeyboard()

@@ -48,6 +48,8 @@ private slots:
     void menusListTheirItemsInOrder();
     void startUpShowsTheRememberedFolderInTheViews();
     void fileListStaysOnItsFolder();
+    void folderListShowsTheRememberedFolderAfterStartUp();
+    void driveListFollowsMountsKeepingItsChoice();
     void secondInstanceClosesWithoutTouchingSettings();
 
     void fileDoubleClickAddsIt();
@@ -247,32 +249,77 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
     QCOMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit);
     auto* folders = control<QTreeView>("dirSelecciona");
     auto* model = m_window->session().browser.folderModel();
-    QCOMPARE(model->filePath(folders->currentIndex()), m_kit);
+    QTRY_COMPARE(model->filePath(folders->currentIndex()), m_kit);
     QCOMPARE(control<QComboBox>("drvSelecciona")->currentData(FolderBrowser::kRootRole).toString(),
              QStringLiteral("/"));
-    auto* files = control<FileListView>("fleSelecciona");
-    QCOMPARE(files->rootIndex(), m_window->session().browser.fileListRoot());
     QCOMPARE(m_window->session().browser.fileListPath(), m_kit);
     QCOMPARE(m_window->session().currentRow(), -1);
 
     // Opening a folder in the folder list fills the file list and is remembered.
+    QTRY_VERIFY(model->index(m_kit + "/snaps").isValid());
     folders->setCurrentIndex(model->index(m_kit + "/snaps"));
-    QCOMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit + "/snaps");
-    QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
+    auto* files = control<FileListView>("fleSelecciona");
+    QTRY_COMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit + "/snaps");
+    QCOMPARE(files->model()->rowCount(), 1);
 }
 
-// The model re-reads the folders above the listed one in the background; the
-// list must go on showing its own folder's files.
+// Changes on disk beside the listed folder leave the list as it is.
 void TestMainWindow::fileListStaysOnItsFolder()
 {
     auto* files = control<FileListView>("fleSelecciona");
     QCOMPARE(m_window->session().browser.setPath(m_kit + "/snaps"), BrowserError::None);
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
-    QTest::qWait(500);
-    QVERIFY(files->rootIndex().isValid());
+    QVERIFY(test::writeFile(m_kit + "/other.sna", "x"));
+    QVERIFY(QDir().mkpath(m_kit + "/more"));
+    QTest::qWait(300);
     QCOMPARE(files->model()->rowCount(files->rootIndex()), 1);
     QCOMPARE(files->model()->index(0, 0, files->rootIndex()).data().toString(),
              QStringLiteral("game.sna"));
+}
+
+// Far down a long folder list, the remembered folder is scrolled into view
+// once the tree has read its way to it.
+void TestMainWindow::folderListShowsTheRememberedFolderAfterStartUp()
+{
+    const QString parent = m_dir->filePath("many");
+    for (int i = 0; i < 80; ++i)
+        QVERIFY(QDir().mkpath(parent + QStringLiteral("/f%1").arg(i, 2, 10, QLatin1Char('0'))));
+    const QString kit = m_dir->filePath("kit2");
+    QVERIFY(QDir().mkpath(kit + "/flash"));
+    QVERIFY(test::writeFile(kit + "/tessel.ini",
+                            "[tessel]\nstart=1\nDirectorioSnaps=" + parent.toUtf8() + "/f70\n"));
+    test::FakeVolumes volumes;
+    volumes.add(m_dir->path());
+    MainWindow window(Kit(kit), *m_prompts, *m_guard, *m_launcher, volumes);
+    QVERIFY(window.startUp());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* folders = window.findChild<QTreeView*>("dirSelecciona");
+    QTRY_COMPARE(folders->currentIndex().data().toString(), QStringLiteral("f70"));
+    QTest::qWait(100);
+    const QRect shown = folders->visualRect(folders->currentIndex());
+    QVERIFY2(folders->viewport()->rect().contains(shown),
+             qPrintable(QStringLiteral("row at y %1").arg(shown.y())));
+}
+
+// A drive mounted or unmounted while the window is open shows in the list at
+// once, and the drive the user chose stays chosen.
+void TestMainWindow::driveListFollowsMountsKeepingItsChoice()
+{
+    auto* drives = control<QComboBox>("drvSelecciona");
+    const QString card = m_dir->filePath("card");
+    QVERIFY(QDir().mkpath(card));
+    m_volumes->add(card, "CARD", 0);
+    m_volumes->announce();
+    QCOMPARE(drives->count(), 2);
+    QCOMPARE(drives->itemText(0), card + "  [CARD]");
+    QCOMPARE(drives->currentData(FolderBrowser::kRootRole).toString(), QStringLiteral("/"));
+
+    m_volumes->remove(card);
+    m_volumes->announce();
+    QCOMPARE(drives->count(), 1);
+    QCOMPARE(drives->currentData(FolderBrowser::kRootRole).toString(), QStringLiteral("/"));
+    QCOMPARE(m_window->session().browser.drive(), QStringLiteral("/"));
 }
 
 void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()

@@ -66,7 +66,7 @@ private:
 void TestSecondaryWindows::init()
 {
     m_cwd = QDir::currentPath();
-    m_volumes = {};
+    m_volumes.clear();
     m_volumes.add("/");
     m_window = new MainWindow(Kit(m_dir.path()), m_prompts, m_guard, m_launcher, m_volumes);
     m_window->show();

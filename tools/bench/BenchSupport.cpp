@@ -181,11 +181,9 @@ Answer AutoPrompts::message(const QString& text, const QString& title, Icon icon
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
 
-QString AutoPrompts::input(const QString& prompt, const QString& title, const QString& defaultText)
+QString AutoPrompts::input(const InputRequest& request)
 {
-    Q_UNUSED(prompt)
-    Q_UNUSED(title)
-    return defaultText;
+    return request.defaultText;
 }
 
 std::optional<QString> AutoPrompts::saveFileName(const SaveRequest& request)

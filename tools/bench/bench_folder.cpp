@@ -1,35 +1,51 @@
-// The file list on a folder of many files: how long until the list holds
-// every snapshot name, and the longest the event loop was kept from running
-// meanwhile (what the user feels as a frozen window).
+// The file list on a folder of many files, beside two lists built from Qt
+// alone: how long until the list holds every snapshot name, the longest the
+// event loop was kept from running meanwhile (what the user feels as a
+// frozen window), and the process's peak memory.
 //
-//   tessel-bench-folder [--files N] [--runs R] [--trace] [--non-uniform]
+//   tessel-bench-folder [--files N] [--runs R] [--trace] [--only VARIANT]
 //
-// Each run builds the window anew on a small folder, then opens the big one
-// the way a click in the folder list does, leaves it and opens it again.
-// --trace names each event that held the loop over 50 ms; --non-uniform
-// undoes the list's uniform item sizes, to see what that setting saves.
+// Each run starts one process per variant, in turn (ours, then the bare
+// lists), so each has a clean heap and a peak of its own:
+//   ours  the program's window, as its main() builds it
+//   fsm   a QListView (uniform item sizes) on a QFileSystemModel filtered by
+//         *.sna*, icons by kind: the best set-up of Qt's own model
+//   dir   a QListView (uniform item sizes) on a QStringListModel filled from
+//         QDir::entryList on the window's thread
+// Each builds its list on a small folder, then opens the big one (as a
+// click in the folder list does), goes back to the small one, and opens the
+// big one again. --trace names each event that held the loop over 50 ms.
 #include "BenchSupport.h"
 
 #include "companions/ProcessLauncher.h"
 #include "snapshots/Volumes.h"
 #include "ui/MainWindow.h"
 
-#include <QAbstractProxyModel>
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QCollator>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QListView>
+#include <QMainWindow>
+#include <QProcess>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 using namespace tessel;
 using namespace tessel::bench;
 
 namespace {
+
+const QStringList kPhases{QStringLiteral("open"), QStringLiteral("back"), QStringLiteral("again")};
+const QStringList kVariants{QStringLiteral("ours"), QStringLiteral("fsm"), QStringLiteral("dir")};
 
 struct Figures
 {
@@ -37,8 +53,162 @@ struct Figures
     double settledMs = 0; // until changes and stalls ended and the list painted
     double longestGapMs = 0;
     double longestCpuMs = 0; // the most CPU the window's thread spent between ticks
-    double longestAtMs = 0; // when that gap ended
-    int gapsOver100 = 0;
+};
+
+// Something that shows one folder's snapshot names in a list view.
+class Subject
+{
+public:
+    virtual ~Subject() = default;
+    virtual void open(const QString& folder) = 0;
+    virtual bool shows(const QString& folder, int expected) const = 0;
+    virtual QAbstractItemModel* model() const = 0;
+    virtual QListView* view() const = 0;
+    virtual QStringList names() const = 0;
+};
+
+class OurWindow final : public Subject
+{
+public:
+    OurWindow(const QString& kit)
+        : m_window(Kit(kit), m_prompts, m_guard, m_launcher, m_volumes)
+    {
+        m_window.startUp();
+        m_window.show();
+    }
+    void open(const QString& folder) override { browser().openFolder(folder); }
+    bool shows(const QString& folder, int expected) const override
+    {
+        const FolderBrowser& b = const_cast<OurWindow*>(this)->browser();
+        return b.fileListPath() == folder && b.isFileListLoaded() && b.listCount() == expected;
+    }
+    QAbstractItemModel* model() const override
+    {
+        return const_cast<OurWindow*>(this)->browser().fileModel();
+    }
+    QListView* view() const override
+    {
+        return m_window.findChild<QListView*>(QStringLiteral("fleSelecciona"));
+    }
+    QStringList names() const override
+    {
+        QStringList result;
+        const FolderBrowser& b = const_cast<OurWindow*>(this)->browser();
+        for (int i = 0; i < b.listCount(); ++i)
+            result << b.list(i);
+        return result;
+    }
+
+private:
+    FolderBrowser& browser() { return m_window.session().browser; }
+
+    AutoPrompts m_prompts;
+    NoGuard m_guard;
+    SystemProcessLauncher m_launcher;
+    SystemVolumes m_volumes;
+    MainWindow m_window;
+};
+
+// Icons and types by kind, made once: Qt's default looks up each file's
+// content type on the window's thread, which no list of 100,000 files can
+// afford.
+class KindIcons final : public QAbstractFileIconProvider
+{
+public:
+    QIcon icon(IconType type) const override
+    {
+        return type == File     ? m_file
+               : type == Folder ? m_folder
+                                : QAbstractFileIconProvider::icon(type);
+    }
+    QIcon icon(const QFileInfo& info) const override { return info.isDir() ? m_folder : m_file; }
+    QString type(const QFileInfo& info) const override
+    {
+        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+    }
+
+private:
+    QIcon m_file = QAbstractFileIconProvider::icon(File);
+    QIcon m_folder = QAbstractFileIconProvider::icon(Folder);
+};
+
+class BareList : public Subject
+{
+public:
+    BareList()
+    {
+        m_view.setUniformItemSizes(true);
+        m_window.setCentralWidget(&m_view);
+        m_window.resize(640, 480);
+    }
+    ~BareList() override { m_window.takeCentralWidget(); }
+    QListView* view() const override { return const_cast<QListView*>(&m_view); }
+    QStringList names() const override
+    {
+        QStringList result;
+        for (int row = 0; row < m_view.model()->rowCount(m_view.rootIndex()); ++row)
+            result << m_view.model()->index(row, 0, m_view.rootIndex()).data().toString();
+        return result;
+    }
+
+protected:
+    QMainWindow m_window;
+    QListView m_view;
+};
+
+class FileSystemModelList final : public BareList
+{
+public:
+    FileSystemModelList()
+    {
+        m_model.setIconProvider(&m_icons);
+        m_model.setFilter(QDir::Files | QDir::NoDotAndDotDot);
+        m_model.setNameFilters({QStringLiteral("*.sna*")});
+        m_model.setNameFilterDisables(false);
+        m_model.setReadOnly(true);
+        m_view.setModel(&m_model);
+        m_window.show();
+    }
+    void open(const QString& folder) override
+    {
+        m_model.setRootPath(folder);
+        m_view.setRootIndex(m_model.index(folder));
+    }
+    bool shows(const QString& folder, int expected) const override
+    {
+        const QModelIndex root = m_model.index(folder);
+        return m_view.rootIndex() == root && m_model.rowCount(root) == expected;
+    }
+    QAbstractItemModel* model() const override { return const_cast<QFileSystemModel*>(&m_model); }
+
+private:
+    KindIcons m_icons;
+    QFileSystemModel m_model;
+};
+
+class DirList final : public BareList
+{
+public:
+    DirList()
+    {
+        m_view.setModel(&m_model);
+        m_window.show();
+    }
+    void open(const QString& folder) override
+    {
+        m_folder = folder;
+        m_model.setStringList(QDir(folder).entryList({QStringLiteral("*.sna*")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase));
+    }
+    bool shows(const QString& folder, int expected) const override
+    {
+        return m_folder == folder && m_model.rowCount() == expected;
+    }
+    QAbstractItemModel* model() const override { return const_cast<QStringListModel*>(&m_model); }
+
+private:
+    QStringListModel m_model;
+    QString m_folder;
 };
 
 // Paints of the list, on the monitor's clock.
@@ -66,14 +236,12 @@ private:
 
 // Opens `folder` from the event loop, as the folder list's click handler
 // does, and watches until `expected` names are listed plus a quiet tail.
-Figures measureOpen(MainWindow& window, const QString& folder, int expected)
+Figures measureOpen(Subject& subject, const QString& folder, int expected)
 {
-    FolderBrowser& browser = window.session().browser;
-    auto* view = window.findChild<QListView*>(QStringLiteral("fleSelecciona"));
     StallMonitor monitor;
-    PaintLog paints(view->viewport(), monitor);
+    PaintLog paints(subject.view()->viewport(), monitor);
     double lastChange = 0;
-    QAbstractItemModel* model = browser.fileModel();
+    QAbstractItemModel* model = subject.model();
     auto changed = [&] { lastChange = monitor.nowMs(); };
     QList<QMetaObject::Connection> links{
         QObject::connect(model, &QAbstractItemModel::rowsInserted, changed),
@@ -86,14 +254,10 @@ Figures measureOpen(MainWindow& window, const QString& folder, int expected)
     monitor.restart();
     QTimer::singleShot(20, [&] {
         start = monitor.nowMs();
-        browser.openFolder(folder);
+        subject.open(folder);
     });
-    const bool complete = waitUntil(
-        [&] {
-            return start >= 0 && browser.fileListPath() == folder
-                   && browser.listCount() == expected;
-        },
-        300000);
+    const bool complete =
+        waitUntil([&] { return start >= 0 && subject.shows(folder, expected); }, 300000);
     const double rowsAt = monitor.nowMs();
     // Sorting, laying out and re-reading may follow the last row: watch
     // until a second has passed with no change and no stall.
@@ -110,7 +274,7 @@ Figures measureOpen(MainWindow& window, const QString& folder, int expected)
     Figures f;
     if (!complete) {
         std::fprintf(stderr, "bench-folder: %s: %d of %d names listed\n", qPrintable(folder),
-                     browser.listCount(), expected);
+                     int(subject.names().size()), expected);
         f.rowsMs = -1;
     } else {
         f.rowsMs = rowsAt - start;
@@ -126,17 +290,13 @@ Figures measureOpen(MainWindow& window, const QString& folder, int expected)
     f.settledMs = (shown < 0 ? quietFrom : shown) - start;
     f.longestGapMs = monitor.longestMs();
     f.longestCpuMs = monitor.longestCpuMs();
-    f.longestAtMs = monitor.longestEndMs() - start;
-    f.gapsOver100 = monitor.gapsOver(100);
     return f;
 }
 
-// The list must still show exactly the snapshot names, sorted by name.
-bool listIsRight(FolderBrowser& browser, int expected)
+// The list must show exactly the snapshot names, sorted by name as a
+// person reads them (numbers by value, letters in any case).
+bool listIsRight(const QStringList& names, int expected)
 {
-    QStringList names;
-    for (int i = 0; i < browser.listCount(); ++i)
-        names << browser.list(i);
     QStringList sorted = names;
     QCollator byName;
     byName.setNumericMode(true);
@@ -149,36 +309,13 @@ bool listIsRight(FolderBrowser& browser, int expected)
     return names.size() == expected && allSna && names == sorted;
 }
 
-void print(const char* what, const Figures& f)
-{
-    std::printf("  %-22s list filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms "
-                "(CPU %6.1f ms, at %7.1f ms)  stalls >100 ms: %d\n",
-                what, f.rowsMs, f.settledMs, f.longestGapMs, f.longestCpuMs, f.longestAtMs,
-                f.gapsOver100);
-    std::fflush(stdout);
-}
-
 // With --trace, every event that keeps the loop over 50 ms is printed with
-// its receiver and what the models signalled meanwhile: where a stall comes from.
+// its receiver: where a stall comes from.
 class TracingApplication final : public QApplication
 {
 public:
     using QApplication::QApplication;
     bool trace = false;
-    QStringList signalled;
-
-    void watch(QAbstractItemModel* model, const QString& name)
-    {
-        model->setObjectName(name);
-        auto note = [this, name](const char* what) {
-            return
-                [this, name, what] { signalled << name + QLatin1Char(':') + QLatin1String(what); };
-        };
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, note("layout"));
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, note("insert"));
-        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, note("remove"));
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, note("reset"));
-    }
 
     bool notify(QObject* receiver, QEvent* event) override
     {
@@ -191,18 +328,15 @@ public:
         // The receiver may delete itself while handling the event.
         const QString name = QLatin1String(receiver->metaObject()->className())
                              + QStringLiteral(" \"") + receiver->objectName() + QLatin1Char('"');
-        signalled.clear();
         ++m_depth;
         const bool result = QApplication::notify(receiver, event);
         --m_depth;
         const qint64 ms = clock.elapsed();
-        if (ms > 50) {
-            signalled.removeDuplicates();
-            std::fprintf(stderr, "    trace: %lld ms (CPU %lld ms) in event %d to %s [%s]\n",
+        if (ms > 50)
+            std::fprintf(stderr, "    trace: %lld ms (CPU %lld ms) in event %d to %s\n",
                          static_cast<long long>(ms),
                          static_cast<long long>((threadCpuNs() - cpu) / 1000000), type,
-                         qPrintable(name), qPrintable(signalled.join(QLatin1Char(' '))));
-        }
+                         qPrintable(name));
         return result;
     }
 
@@ -210,21 +344,84 @@ private:
     int m_depth = 0;
 };
 
-} // namespace
-
-int main(int argc, char* argv[])
+// One variant in this process; prints a line per phase and the peak memory.
+//   --child VARIANT BIG SMALL EXPECTED KIT [--trace]
+int child(int argc, char* argv[])
 {
     TracingApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    auto option = [&](const char* name, int fallback) {
-        const int i = args.indexOf(QLatin1String(name));
-        return i >= 0 && i + 1 < args.size() ? args[i + 1].toInt() : fallback;
-    };
-    const int files = option("--files", 100000);
-    const int runs = option("--runs", 3);
+    const QString variant = args[2];
+    const QString big = args[3];
+    const QString small = args[4];
+    const int expected = args[5].toInt();
     app.trace = args.contains(QStringLiteral("--trace"));
-    // What the list costs when it measures every name: the window's setting undone.
-    const bool nonUniform = args.contains(QStringLiteral("--non-uniform"));
+
+    std::unique_ptr<Subject> subject;
+    if (variant == QLatin1String("ours"))
+        subject = std::make_unique<OurWindow>(args[6]);
+    else if (variant == QLatin1String("fsm"))
+        subject = std::make_unique<FileSystemModelList>();
+    else
+        subject = std::make_unique<DirList>();
+    subject->open(small);
+    if (!waitUntil([&] { return subject->shows(small, 1); }, 10000))
+        qFatal("bench-folder: the small folder never listed");
+    waitUntil([] { return false; }, 300);
+
+    bool right = true;
+    for (const QString& phase : kPhases) {
+        const bool toBig = phase != QLatin1String("back");
+        const Figures f = measureOpen(*subject, toBig ? big : small, toBig ? expected : 1);
+        if (toBig)
+            right = right && listIsRight(subject->names(), expected);
+        std::printf("%s %.3f %.3f %.3f %.3f\n", qPrintable(phase), f.rowsMs, f.settledMs,
+                    f.longestGapMs, f.longestCpuMs);
+    }
+    std::printf("peak %lld right %d\n", static_cast<long long>(peakRssKiB()), right ? 1 : 0);
+    std::fflush(stdout);
+    std::_Exit(0); // tearing down is no part of the figures
+}
+
+struct Run
+{
+    QHash<QString, Figures> phases;
+    qint64 peakKiB = 0;
+    bool right = false;
+};
+
+bool runChild(const QStringList& arguments, Run& run)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!process.waitForFinished(900000))
+        return false;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.trimmed().split(' ');
+        if (f.size() == 5 && kPhases.contains(QString::fromLatin1(f[0]))) {
+            run.phases.insert(QString::fromLatin1(f[0]),
+                              {f[1].toDouble(), f[2].toDouble(), f[3].toDouble(), f[4].toDouble()});
+        } else if (f.size() == 4 && f[0] == "peak") {
+            run.peakKiB = f[1].toLongLong();
+            run.right = f[3] == "1";
+        }
+    }
+    return run.phases.size() == kPhases.size() && run.peakKiB > 0;
+}
+
+int parent(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    auto option = [&](const char* name, const QString& fallback) {
+        const int i = args.indexOf(QLatin1String(name));
+        return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+    };
+    const int files = option("--files", QStringLiteral("100000")).toInt();
+    const int runs = option("--runs", QStringLiteral("3")).toInt();
+    const QString only = option("--only", {});
+    const bool trace = args.contains(QStringLiteral("--trace"));
+    const QStringList variants = only.isEmpty() ? kVariants : QStringList{only};
 
     QTemporaryDir tmp;
     const QString big = tmp.filePath(QStringLiteral("big"));
@@ -234,61 +431,87 @@ int main(int argc, char* argv[])
     const int expected = makeBigFolder(big, files);
     if (countListable(big) != expected || countListable(small) != 1)
         qFatal("bench-folder: the generated folders do not list as planned");
-    std::printf("folder of %d files, %d of them snapshots; %d runs\n", files, expected, runs);
+    std::printf("folder of %d files, %d of them snapshots; %d runs of each variant, in turn\n",
+                files, expected, runs);
+    std::fflush(stdout);
 
-    AutoPrompts prompts;
-    NoGuard guard;
-    SystemProcessLauncher launcher;
-    SystemVolumes volumes;
-    QList<Figures> first, back, again;
+    QHash<QString, QList<Run>> results;
     bool right = true;
     for (int run = 0; run < runs; ++run) {
-        const QString kit = makeKit(tmp.filePath(QStringLiteral("run%1").arg(run)), small);
-        auto window = std::make_unique<MainWindow>(Kit(kit), prompts, guard, launcher, volumes);
-        window->startUp();
-        if (nonUniform)
-            window->findChild<QListView*>(QStringLiteral("fleSelecciona"))
-                ->setUniformItemSizes(false);
-        window->show();
-        FolderBrowser& browser = window->session().browser;
-        if (app.trace) {
-            app.watch(browser.folderModel(), QStringLiteral("folders"));
-            app.watch(browser.fileModel(), QStringLiteral("list"));
-            if (auto* proxy = qobject_cast<QAbstractProxyModel*>(browser.fileModel()))
-                app.watch(proxy->sourceModel(), QStringLiteral("files"));
+        for (const QString& variant : variants) {
+            const QString kit =
+                makeKit(tmp.filePath(QStringLiteral("run%1-%2").arg(run).arg(variant)), small);
+            QStringList childArgs{QStringLiteral("--child"), variant, big, small,
+                                  QString::number(expected), kit};
+            if (trace)
+                childArgs << QStringLiteral("--trace");
+            Run r;
+            if (!runChild(childArgs, r)) {
+                std::fprintf(stderr, "bench-folder: %s run %d failed\n", qPrintable(variant),
+                             run + 1);
+                return 1;
+            }
+            std::printf("run %d %-5s", run + 1, qPrintable(variant));
+            for (const QString& phase : kPhases) {
+                const Figures& f = r.phases[phase];
+                std::printf(" | %s: filled %6.1f ms, stall %6.1f ms (CPU %5.1f)", qPrintable(phase),
+                            f.rowsMs, f.longestGapMs, f.longestCpuMs);
+            }
+            std::printf(" | peak %lld KiB%s\n", static_cast<long long>(r.peakKiB),
+                        r.right ? "" : " | LIST WRONG");
+            std::fflush(stdout);
+            right = right && r.right;
+            results[variant] << r;
         }
-        if (!waitUntil([&] { return browser.listCount() == 1; }, 10000))
-            qFatal("bench-folder: the small folder never listed");
-        waitUntil([] { return false; }, 300);
-
-        std::printf("run %d\n", run + 1);
-        first << measureOpen(*window, big, expected);
-        print("open big folder", first.last());
-        right = right && listIsRight(browser, expected);
-        back << measureOpen(*window, small, 1);
-        print("back to small folder", back.last());
-        again << measureOpen(*window, big, expected);
-        print("open big folder again", again.last());
-        right = right && listIsRight(browser, expected);
-        window.reset();
-        waitUntil([] { return false; }, 200);
     }
 
-    auto med = [](const QList<Figures>& list, double Figures::*field) {
+    auto med = [&](const QString& variant, const QString& phase, double Figures::*field) {
         QList<double> values;
-        for (const Figures& f : list)
-            values << f.*field;
+        for (const Run& r : results[variant])
+            values << r.phases[phase].*field;
         return median(values);
     };
-    std::printf("median of %d runs\n", runs);
-    for (const auto& [name, list] :
-         {std::pair{"open big folder", &first}, std::pair{"back to small folder", &back},
-          std::pair{"open big folder again", &again}}) {
-        std::printf("  %-22s list filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms (CPU "
-                    "%.1f ms)\n",
-                    name, med(*list, &Figures::rowsMs), med(*list, &Figures::settledMs),
-                    med(*list, &Figures::longestGapMs), med(*list, &Figures::longestCpuMs));
+    auto peak = [&](const QString& variant) {
+        QList<double> values;
+        for (const Run& r : results[variant])
+            values << double(r.peakKiB);
+        return median(values);
+    };
+    std::printf("\nmedians of %d runs (ratio: ours to the variant)\n", runs);
+    for (const QString& phase : kPhases) {
+        std::printf("%s:\n", qPrintable(phase));
+        for (const QString& variant : variants) {
+            std::printf("  %-5s filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms (CPU "
+                        "%6.1f ms)",
+                        qPrintable(variant), med(variant, phase, &Figures::rowsMs),
+                        med(variant, phase, &Figures::settledMs),
+                        med(variant, phase, &Figures::longestGapMs),
+                        med(variant, phase, &Figures::longestCpuMs));
+            if (variant != QLatin1String("ours") && results.contains(QStringLiteral("ours")))
+                std::printf("  ratios: filled %.2f, stall %.2f",
+                            med(QStringLiteral("ours"), phase, &Figures::rowsMs)
+                                / med(variant, phase, &Figures::rowsMs),
+                            med(QStringLiteral("ours"), phase, &Figures::longestGapMs)
+                                / med(variant, phase, &Figures::longestGapMs));
+            std::printf("\n");
+        }
+    }
+    std::printf("peak memory:\n");
+    for (const QString& variant : variants) {
+        std::printf("  %-5s %8.0f KiB", qPrintable(variant), peak(variant));
+        if (variant != QLatin1String("ours") && results.contains(QStringLiteral("ours")))
+            std::printf("  ratio %.2f", peak(QStringLiteral("ours")) / peak(variant));
+        std::printf("\n");
     }
     std::printf("list content and order: %s\n", right ? "right" : "WRONG");
     return right ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 7 && std::string_view(argv[1]) == "--child")
+        return child(argc, argv);
+    return parent(argc, argv);
 }

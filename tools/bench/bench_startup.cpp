@@ -1,6 +1,9 @@
 // Start-up of the window: from launch until the main window is shown and
-// the file list holds the names of its folder. Each run is a new process,
-// built as the program's own main() builds it, on a kit of its own.
+// the file list holds the names of its folder, beside a bare window built
+// from Qt alone (a QMainWindow whose central widget is a QListView on a
+// QFileSystemModel of the same folder, filtered by *.sna*). Each run is a
+// new process, ours built as the program's own main() builds it, on a kit
+// of its own; ours and the bare one take turns.
 //
 //   tessel-bench-startup [--runs N] [--folder SNAPSHOT_FOLDER]
 //
@@ -19,13 +22,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QListView>
+#include <QMainWindow>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
 
 using namespace tessel;
@@ -47,6 +53,40 @@ protected:
     }
 };
 
+// Waits until the window is exposed and the list holds `expected` names and
+// has painted them, then prints the times and ends the process.
+int reportWhenReady(QWidget& window, QListView& list, const std::function<int()>& count,
+                    int expected, double builtMs, const QElapsedTimer& clock)
+{
+    FirstPaint paint;
+    list.viewport()->installEventFilter(&paint);
+    // Only a paint after the last change of the list counts.
+    QAbstractItemModel* model = list.model();
+    auto unpainted = [&paint] { paint.painted = false; };
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, &paint, unpainted);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, &paint, unpainted);
+    QObject::connect(model, &QAbstractItemModel::modelReset, &paint, unpainted);
+    double shownMs = -1;
+    const bool ready = waitUntil(
+        [&] {
+            if (shownMs < 0 && window.windowHandle() && window.windowHandle()->isExposed())
+                shownMs = clock.nsecsElapsed() / 1e6;
+            if (count() != expected) {
+                paint.painted = false;
+                return false;
+            }
+            return shownMs >= 0 && paint.painted;
+        },
+        60000);
+    if (!ready) {
+        std::fprintf(stderr, "bench-startup: %d of %d names listed\n", count(), expected);
+        return 4;
+    }
+    std::printf("ready %.3f shown %.3f built %.3f\n", clock.nsecsElapsed() / 1e6, shownMs, builtMs);
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
 int child(int argc, char* argv[], const QElapsedTimer& clock)
 {
     QApplication app(argc, argv);
@@ -56,6 +96,24 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
     QGuiApplication::setDesktopFileName(QStringLiteral("tessel-zizerev"));
     const QStringList args = QCoreApplication::arguments();
     const int expected = args.value(3).toInt();
+
+    if (args.value(1) == QLatin1String("--bare")) {
+        const QString folder = args.value(2);
+        QMainWindow window;
+        QFileSystemModel model;
+        model.setFilter(QDir::Files | QDir::NoDotAndDotDot);
+        model.setNameFilters({QStringLiteral("*.sna*")});
+        model.setNameFilterDisables(false);
+        auto* list = new QListView;
+        list->setModel(&model);
+        list->setRootIndex(model.setRootPath(folder));
+        window.setCentralWidget(list);
+        window.show();
+        const double builtMs = clock.nsecsElapsed() / 1e6;
+        return reportWhenReady(
+            window, *list, [&] { return model.rowCount(list->rootIndex()); }, expected, builtMs,
+            clock);
+    }
 
     const Kit kit(args.value(2));
     QtPrompts prompts;
@@ -71,36 +129,10 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
     const double builtMs = clock.nsecsElapsed() / 1e6;
 
     auto* list = window.findChild<QListView*>(QStringLiteral("fleSelecciona"));
-    FirstPaint paint;
-    list->viewport()->installEventFilter(&paint);
     FolderBrowser& browser = window.session().browser;
-    // Only a paint after the last change of the list counts.
-    QAbstractItemModel* model = browser.fileModel();
-    auto unpainted = [&paint] { paint.painted = false; };
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, &paint, unpainted);
-    QObject::connect(model, &QAbstractItemModel::layoutChanged, &paint, unpainted);
-    QObject::connect(model, &QAbstractItemModel::modelReset, &paint, unpainted);
-    double shownMs = -1;
-    // Filled: every name in the model, then painted by the list.
-    const bool ready = waitUntil(
-        [&] {
-            if (shownMs < 0 && window.windowHandle() && window.windowHandle()->isExposed())
-                shownMs = clock.nsecsElapsed() / 1e6;
-            if (browser.listCount() != expected) {
-                paint.painted = false;
-                return false;
-            }
-            return shownMs >= 0 && paint.painted;
-        },
-        60000);
-    if (!ready) {
-        std::fprintf(stderr, "bench-startup: %d of %d names listed\n", browser.listCount(),
-                     expected);
-        return 4;
-    }
-    std::printf("ready %.3f shown %.3f built %.3f\n", clock.nsecsElapsed() / 1e6, shownMs, builtMs);
-    std::fflush(stdout);
-    std::_Exit(0);
+    return reportWhenReady(
+        window, *list, [&] { return browser.isFileListLoaded() ? browser.listCount() : -1; },
+        expected, builtMs, clock);
 }
 
 int parent(int argc, char* argv[])
@@ -125,37 +157,50 @@ int parent(int argc, char* argv[])
                 expected, runs, qgetenv("QT_QPA_PLATFORM").constData());
 
     QTemporaryDir tmp;
-    QList<double> wall, ready, shown, built;
+    struct Times
+    {
+        QList<double> wall, ready, shown, built;
+    };
+    Times ours, bare;
     for (int run = 0; run < runs; ++run) {
-        const QString kit = makeKit(tmp.filePath(QStringLiteral("run%1").arg(run)), folder);
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer clock;
-        clock.start();
-        process.start(QCoreApplication::applicationFilePath(),
-                      {QStringLiteral("--child"), kit, QString::number(expected)});
-        QByteArray line;
-        while (!line.contains('\n') && process.waitForReadyRead(60000))
-            line += process.readAllStandardOutput();
-        const double wallMs = clock.nsecsElapsed() / 1e6;
-        process.waitForFinished(10000);
-        const QList<QByteArray> f = line.trimmed().split(' ');
-        if (f.size() != 6 || f[0] != "ready") {
-            std::fprintf(stderr, "bench-startup: run %d failed (exit %d)\n", run + 1,
-                         process.exitCode());
-            return 1;
+        for (const bool isBare : {false, true}) {
+            const QString kit = makeKit(tmp.filePath(QStringLiteral("run%1").arg(run)), folder);
+            QProcess process;
+            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            QElapsedTimer clock;
+            clock.start();
+            process.start(QCoreApplication::applicationFilePath(),
+                          {isBare ? QStringLiteral("--bare") : QStringLiteral("--child"),
+                           isBare ? folder : kit, QString::number(expected)});
+            QByteArray line;
+            while (!line.contains('\n') && process.waitForReadyRead(60000))
+                line += process.readAllStandardOutput();
+            const double wallMs = clock.nsecsElapsed() / 1e6;
+            process.waitForFinished(10000);
+            const QList<QByteArray> f = line.trimmed().split(' ');
+            if (f.size() != 6 || f[0] != "ready") {
+                std::fprintf(stderr, "bench-startup: run %d failed (exit %d)\n", run + 1,
+                             process.exitCode());
+                return 1;
+            }
+            Times& t = isBare ? bare : ours;
+            t.wall << wallMs;
+            t.ready << f[1].toDouble();
+            t.shown << f[3].toDouble();
+            t.built << f[5].toDouble();
+            std::printf("run %2d %-4s: launch to ready %7.1f ms | from main(): built and shown "
+                        "%6.1f ms, exposed %6.1f ms, list filled %6.1f ms\n",
+                        run + 1, isBare ? "bare" : "ours", wallMs, t.built.last(), t.shown.last(),
+                        t.ready.last());
         }
-        wall << wallMs;
-        ready << f[1].toDouble();
-        shown << f[3].toDouble();
-        built << f[5].toDouble();
-        std::printf("run %2d: launch to ready %7.1f ms | from main(): built and shown %6.1f ms, "
-                    "exposed %6.1f ms, list filled %6.1f ms\n",
-                    run + 1, wallMs, built.last(), shown.last(), ready.last());
     }
-    std::printf("median of %d: launch to window shown with the file list filled %.1f ms "
-                "(from main(): %.1f ms; window built and shown %.1f ms)\n",
-                runs, median(wall), median(ready), median(built));
+    std::printf("median of %d, launch to window shown with the file list filled:\n", runs);
+    for (const auto& [name, t] : {std::pair{"ours", &ours}, std::pair{"bare", &bare}})
+        std::printf("  %s %7.1f ms (from main(): %.1f ms; window built and shown %.1f ms)\n", name,
+                    median(t->wall), median(t->ready), median(t->built));
+    std::printf("  ratio ours to bare: %.2f whole process, %.2f from main(), %.2f built\n",
+                median(ours.wall) / median(bare.wall), median(ours.ready) / median(bare.ready),
+                median(ours.built) / median(bare.built));
     return 0;
 }
 
@@ -165,7 +210,8 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer clock;
     clock.start();
-    if (argc >= 4 && std::string_view(argv[1]) == "--child")
+    if (argc >= 4
+        && (std::string_view(argv[1]) == "--child" || std::string_view(argv[1]) == "--bare"))
         return child(argc, argv, clock);
     return parent(argc, argv);
 }

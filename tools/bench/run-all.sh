@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and prints every figure of README.md's Performance
-# section: start-up, the file list on a folder of 100,000 files, Create
-# Flash's build phase, loading-screen previews while a list scrolls, and
-# the command-line builder against cat.
+# section: start-up beside a bare Qt window, the file list on folders of
+# 100,000 and 10,000 files beside lists built from Qt alone, Create Flash's
+# build phase, loading-screen previews while a list scrolls, and the
+# command-line builder against cat.
 #
 #   tools/bench/run-all.sh [BUILD_DIR]
 #
@@ -10,7 +11,7 @@
 # headless (QT_QPA_PLATFORM=offscreen); the launch-to-first-window figure
 # also needs xvfb-run and libxcb, and is skipped without them. The CLI part
 # needs hyperfine and GNU time (see tools/bench/bench-flash.sh).
-# Counts can be changed: STARTUP_RUNS=10 FOLDER_RUNS=3 FOLDER_FILES=100000
+# Counts can be changed: STARTUP_RUNS=20 FOLDER_RUNS=3 FOLDER_FILES="100000 10000"
 # BUILD_RUNS=50 CLI_RUNS=50 PREVIEW_RUNS=3 PREVIEW_FILES=500. Close other
 # busy programs first: the figures
 # are wall-clock times.
@@ -37,8 +38,15 @@ fi
 echo "machine: $(nproc) CPUs, load average $(cut -d' ' -f1-3 /proc/loadavg), $(uname -r)"
 
 echo
-echo "== start-up: launch to window shown and file list filled (demo kit, offscreen)"
-"$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-10}" --folder "$build/kit/snapshots"
+echo "== start-up: launch to window shown and file list filled, beside a bare window (demo kit, offscreen)"
+"$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-20}" --folder "$build/kit/snapshots"
+if command -v xvfb-run >/dev/null; then
+    echo
+    echo "== the same on an X server (Xvfb)"
+    xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
+        "$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-20}" --folder "$build/kit/snapshots" \
+        2> >(grep -v XDG_RUNTIME_DIR >&2) || echo "(start-up on Xvfb failed; see above)"
+fi
 
 if [[ -x $bench/tessel-bench-first-window ]] && command -v xvfb-run >/dev/null; then
     echo
@@ -50,15 +58,18 @@ if [[ -x $bench/tessel-bench-first-window ]] && command -v xvfb-run >/dev/null; 
     printf '[tessel]\nstart=1\nDirectorioSnaps=%s\nDirectorioTrabajo=%s\nDireccionNombres=8192\nDireccionRegistros=8448\n' \
         "$kit/snapshots" "$kit/flash" >"$kit/tessel.ini"
     xvfb-run -a -s "-screen 0 1280x1024x24" env -u QT_QPA_PLATFORM \
-        "$bench/tessel-bench-first-window" --runs "${STARTUP_RUNS:-10}" -- "$kit/tessel-zizerev" \
+        "$bench/tessel-bench-first-window" --runs "${STARTUP_RUNS:-20}" -- "$kit/tessel-zizerev" \
         2> >(grep -v XDG_RUNTIME_DIR >&2) || echo "(launch to first window failed; see above)"
 else
     echo "(launch to first window skipped: needs xvfb-run and libxcb development files)"
 fi
 
-echo
-echo "== file list on a folder of ${FOLDER_FILES:-100000} files, a fifth of them snapshots"
-"$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-3}" --files "${FOLDER_FILES:-100000}"
+for files in ${FOLDER_FILES:-100000 10000}; do
+    echo
+    echo "== file list on a folder of $files files, a fifth of them snapshots, beside Qt-only lists"
+    "$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-3}" --files "$files" \
+        2> >(grep -v propagateSizeHints >&2)
+done
 
 echo
 echo "== loading-screen previews while a list of ${PREVIEW_FILES:-500} snapshots scrolls under the pointer"
