@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Static checks, run by hand: "format" applies the house style to every
 # source file, "format-check" fails where it differs, "tidy" runs the chosen
 # clang-tidy checks (.clang-tidy) over the program and its tests.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: the same two programs installed in system folders
 # (install component "system"), packed by cpack's DEB generator beside the
 # release archive. Run from /usr/bin, the program keeps its files in the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lays out the demo kit around the executables in ${TESSEL_KIT_DIR}: settings
 # file, placeholder banks, help text, emulator launcher, sample snapshots and
 # the working folder. Runs at every build; it never replaces the settings

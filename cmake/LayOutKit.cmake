@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=<kit sources> -DKIT_DIR=<kit folder> -P LayOutKit.cmake
 
 file(MAKE_DIRECTORY "${KIT_DIR}/flash")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release kit users download: `cpack --config <build>/CPackConfig.cmake`
 # (with DebPackage.cmake's Debian package beside it).
 # Only the install component "release" is packed, so the demo kit's

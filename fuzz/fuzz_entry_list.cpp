@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-flash's --list reader on any bytes: an error or entries, never a
 // crash, and the entries it reads are the ones it would read again from a
 // list written out of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings engine on any content: reads never fail, and a write stores a
 // value that reads back while every other line stays as it was.
 //

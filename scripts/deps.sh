@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the other scripts: installs the Debian/Ubuntu packages that are
 # missing, and nothing when all are there.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # SECONDS (default 300) from the seeds in fuzz/corpus/<target>. New inputs go
 # to build-fuzz/corpus/<target>, crashes and hangs to build-fuzz/findings/<target>;

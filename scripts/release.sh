@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the release kit in build-release (or $BUILD_DIR), runs every test
 # headless and packs tessel-zizerev-<version>-linux-<processor>.tar.gz there,
 # and the Debian package tessel-zizerev_<version>_<arch>.deb beside it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and opens it on the demo kit in build/kit. Without a
 # display it builds a demo image with the command-line builder instead.
 set -euo pipefail

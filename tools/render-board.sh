@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the board icon's PNG sizes from src/ui/art/board.svg. Run it after
 # editing the drawing and commit the PNGs with it. Needs rsvg-convert
 # (Debian: apt-get install librsvg2-bin).

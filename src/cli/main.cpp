@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-flash: builds the cartridge image from a kit and ten snapshots,
 // with the same checks and the same bytes as the window's Create Flash.
 #include "core/Files.h"

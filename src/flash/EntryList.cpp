@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "flash/EntryList.h"
 
 #include "core/Errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "snapshots/AddSnapshot.h"
 
 #include "core/Cartridge.h"

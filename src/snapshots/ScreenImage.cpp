@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "snapshots/ScreenImage.h"
 
 #include "snapshots/SnapshotReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SaveQuestions.h"
 
 #include "core/Prompts.h"

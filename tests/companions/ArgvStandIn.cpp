@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for a started program in tests: writes the arguments it got,
 // each followed by a NUL, to a new file in the folder that
 // TESSEL_STANDIN_LOG names. The file appears whole, by rename, so a test

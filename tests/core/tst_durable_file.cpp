@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A durable commit is still a commit: whole new file on success, the old one
 // untouched and a reason on failure.
 #include "core/DurableFile.h"

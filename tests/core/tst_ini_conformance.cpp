@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays the recorded private-profile cases (tests/data/conformance, or the
 // files named by INI_CASES, separated by the list separator) through the file
 // functions on real files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte-level engine where it goes beyond the recorded cases: our own
 // choices, refused input, and content no settings file should hold.
 #include "core/IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file read and written on real files, including writes that fail.
 #include "core/IniFile.h"
 #include "core/Settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One instance per program folder, and no lock outlives its process: only a
 // live holder keeps the program from starting, whatever was left behind.
 #include "core/InstanceGuard.h"

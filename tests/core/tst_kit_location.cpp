@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's files live: beside the executable (portable) or in the
 // user's data folder, filled from the installed template.
 #include "../flash/FlashFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Create Flash meeting faults that the flash tests leave out: folders no
 // one may write to (root included) and sources that change after the check.
 #include "flash/FlashFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process killed at random moments while it writes settings: what it
 // leaves must always be a whole settings file, never a mix or nothing.
 #include "core/IniFile.h"

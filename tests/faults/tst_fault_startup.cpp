@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window starting on a damaged or outsized settings file: it must
 // come up without a question, and the next settings write must keep every
 // byte it does not own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-flash run as a process, and the entry-list reader it uses.
 #include "FlashFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Images taken apart: what comes back, what is refused, and that building the
 // extracted compilation again gives the same image.
 #include "FlashFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image bytes and the checks before them, on patterned sources.
 #include "FlashFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Debian package, packed by cpack, unpacked into a throwaway root and
 // run from there as an installed copy, with HOME in a temporary folder.
 #include "../flash/FlashFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The release archive, packed by cpack and unpacked the way a user would.
 #include "../flash/FlashFixture.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs PROGRAM with ARGUMENT and passes only when it fails with a sanitizer
 # report matching EXPECT.
 execute_process(COMMAND "${PROGRAM}" "${ARGUMENT}" RESULT_VARIABLE status

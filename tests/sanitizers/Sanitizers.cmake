@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Test environment of a -DWITH_ASAN=ON build. Any report fails the test that
 # caused it, child processes included (they inherit these variables).
 set(tessel_sanitizer_dir "${CMAKE_CURRENT_LIST_DIR}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deliberate faults, one per test function, each run alone by
 // tests/sanitizers/CMakeLists.txt under the suite's sanitizer settings: every
 // one must be reported. They run from Qt Test, so Qt's frames sit on their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compilation files written and read back, checked as adding checks, the
 // recent list, and files dropped many at a time.
 #include "core/Cartridge.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The snapshot browser on real folders, with staged drives.
 #include "core/Kit.h"
 #include "core/Settings.h"

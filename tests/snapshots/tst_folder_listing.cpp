@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder listings and the two models over them, on real folders.
 #include "snapshots/FileListModel.h"
 #include "snapshots/FolderListing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading screens made off the window's thread and kept by path, size and
 // modification time.
 #include "snapshots/ScreenCache.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading screens drawn from screen memory whose every pixel is known, and
 // from a real snapshot against a picture checked by eye.
 #include "flash/FlashFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compilation: the list model, New, adding and removing.
 #include "core/Cartridge.h"
 #include "snapshots/AddSnapshot.h"

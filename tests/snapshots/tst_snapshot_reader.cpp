@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snapshots of every format into the 48K .sna form, checked against
 // libspectrum's own writers, and the refusals.
 #include "snapshots/SnapshotReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's volumes while the program runs: mounts come and go. Run in a
 // mount namespace of its own, so the test's mounts stay private to it.
 #include "snapshots/Volumes.h"

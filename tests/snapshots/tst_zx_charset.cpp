@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which typed characters of a menu name the Spectrum draws as something else.
 #include "flash/ZxCharset.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board icon decodes its files in the background and takes each only
 // when a size asks for it; decoded ahead or not, it must give what an icon
 // made of all three files gives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compilations through the window: saved, reopened after a restart and
 // changed; opened with a bad line; taken back out of an image; dropped.
 #include "core/Cartridge.h"

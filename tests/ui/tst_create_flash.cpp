@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Create Flash as the window runs it: gate, checks, build, save dialog, copy.
 #include "flash/FlashFixture.h"
 

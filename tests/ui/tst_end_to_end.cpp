@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole compilation through the window, on real snapshots, against the
 // command-line builder: both must give the same image, byte for byte.
 #include "core/Cartridge.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program with the keyboard alone: every command can be reached, and
 // every control a user can reach says what it is.
 #include "core/Cartridge.h"

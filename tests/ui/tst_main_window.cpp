@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user would: by its controls and menu items,
 // found by object name, with every question answered from a script.
 #include "core/Cartridge.h"

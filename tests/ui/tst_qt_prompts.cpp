@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs behind the prompts: what the user sees of a text, which
 // button is the default, and what closing a box answers.
 #include "ui/QtPrompts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The loading-screen pop-up, the item-view attachment that shows it, and the
 // naming box, on a small screen (640×480, see small-screen.json).
 #include "snapshots/ScreenCache.h"

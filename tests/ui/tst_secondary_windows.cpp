@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About and burn-progress windows, and how they live beside the main one.
 #include "core/InstanceGuard.h"
 #include "support/FakeVolumes.h"

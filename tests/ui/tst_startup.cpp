@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up on each settings situation, on a temporary program folder.
 #include "core/Settings.h"
 #include "support/Capabilities.h"

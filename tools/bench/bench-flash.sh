@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times tessel-flash building an image against cat writing the same source
 # bytes into one file on the same disk, and reports the builder's peak memory.
 #

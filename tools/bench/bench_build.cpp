@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Create Flash's build phase in-process, against a plain copy of the same
 // source bytes into one file (what cat does), with the peak memory of each.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list on a folder of many files, beside two lists built from Qt
 // alone: how long until the list holds every snapshot name, the longest the
 // event loop was kept from running meanwhile (what the user feels as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading-screen previews while a list of many snapshots scrolls under a
 // resting pointer: the longest the event loop was kept from running, with
 // the previews on and, alternating in the same run, without them.

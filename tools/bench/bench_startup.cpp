@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the window: from launch until the main window is shown and
 // the file list holds the names of its folder, beside a bare window built
 // from Qt alone (a QMainWindow whose central widget is a QListView on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time from launching a program to its first top-level window being
 // mapped on the X display, median of several launches. Each launch is
 // stopped (SIGTERM) once its window is up.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and prints every figure of README.md's Performance
 # section: start-up beside a bare Qt window, the file list on folders of
 # 100,000 and 10,000 files beside lists built from Qt alone, Create Flash's

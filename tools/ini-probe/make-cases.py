@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Records private-profile reference cases by running probe.exe (built from
 probe.cpp with MinGW) under Wine, and writes them in the corpus format of
 tests/data/conformance/README.md.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs private-profile reads and writes through the Windows functions and
 // prints their results, for recording reference cases (see make-cases.py).
 // Built with MinGW and run under a Windows or compatible environment:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes pictures of every window in the states worth looking at, on a copy
 // of a kit: empty, ten snapshots listed, busy during Create Flash, the About
 // window, the burn window and the Burn EPROM notice, the File menu, a drop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the loading-screen pieces: the naming box with a long path, a
 // name with characters the Spectrum shows differently and the snapshot's
 // screen; the pop-up alone; and a list with the pop-up beside its current
