@@ -179,7 +179,8 @@ Answer AutoPrompts::message(const QString& text, const QString& title, Icon icon
     if (icon != Icon::Information)
         std::fprintf(stderr, "message: %s\n",
                      qPrintable(QString(text).replace(QLatin1Char('\r'), QLatin1Char(' '))));
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo ? Answer::Yes
+                                                                           : Answer::Ok;
 }
 
 QString AutoPrompts::input(const InputRequest& request)

@@ -193,6 +193,8 @@ int main(int argc, char* argv[])
         qFatal("bench-build: %s", qPrintable(error));
     const Result writeOnly = measure(runs, [&] { return writeBuild(*prepared, nullptr); });
     const Result whole = measure(runs, [&] {
+        // A new name each time: no question about replacing the last one.
+        QFile::remove(prompts.savePath);
         const int before = prompts.messages;
         createFlash(entries, runKit, prompts);
         return prompts.messages == before + 1 && QFile::exists(prompts.savePath);
