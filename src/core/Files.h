@@ -8,6 +8,13 @@ class QFile;
 
 namespace tessel {
 
+// How file names compare on this system.
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+
 // Opens an existing file for reading, only when it is a regular file (or a
 // link to one): a folder, a named pipe, a socket or a device is refused at
 // once, since reading one would block for ever or never end. Never creates

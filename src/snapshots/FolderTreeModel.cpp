@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "snapshots/FolderTreeModel.h"
 
+#include "core/Files.h"
+
 #include <QAbstractFileIconProvider>
 
 #include <optional>
@@ -9,12 +11,6 @@
 namespace tessel {
 
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
 
 // As for the file list: one read after a burst of changes.
 constexpr int kRefreshDelayMs = 100;

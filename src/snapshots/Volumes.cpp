@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "snapshots/Volumes.h"
 
+#include "core/Files.h"
+
 #include <QAbstractEventDispatcher>
 #include <QDir>
 #include <QFileInfo>
@@ -17,12 +19,6 @@
 namespace tessel {
 
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
 
 bool isUnder(const QString& path, const QString& root)
 {
