@@ -2,7 +2,7 @@
 // tessel-flash's --list reader on any bytes: an error or entries, never a
 // crash, and the entries it reads are the ones it would read again from a
 // list written out of them.
-#include "flash/EntryList.h"
+#include "formats/EntryList.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "companions/ProcessLauncher.h"
+#include "browser/Volumes.h"
+#include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
-#include "snapshots/Volumes.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 

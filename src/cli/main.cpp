@@ -4,10 +4,10 @@
 #include "core/Files.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
-#include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
-#include "snapshots/SnapshotReader.h"
+#include "formats/EntryList.h"
+#include "formats/SnapshotReader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

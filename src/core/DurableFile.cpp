@@ -63,4 +63,12 @@ bool commitDurably(QSaveFile& file, QString* error)
 #endif
 }
 
+QString writeFailure(const QIODevice& out)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&out);
+    if (file && file->error() == QFileDevice::NoError)
+        return QStringLiteral("only part of it could be written; the disk may be full");
+    return out.errorString();
+}
+
 } // namespace tessel

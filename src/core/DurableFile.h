@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QIODevice;
 class QSaveFile;
 
 namespace tessel {
@@ -13,5 +14,9 @@ namespace tessel {
 // left as it was; `error` (may be null) then says which file and why. A
 // folder flush the filesystem does not offer is not a failure.
 [[nodiscard]] bool commitDurably(QSaveFile& file, QString* error);
+
+// Why a write to out fell short. A write cut short by a full disk or a size
+// limit sets no error on a file, yet leaves it incomplete.
+QString writeFailure(const QIODevice& out);
 
 } // namespace tessel

@@ -6,9 +6,9 @@
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/Kit.h"
+#include "core/MenuName.h"
 #include "core/Settings.h"
-#include "flash/Cp1252.h"
-#include "snapshots/SnapshotReader.h"
+#include "formats/SnapshotReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -59,33 +59,22 @@ QString reasonOf(const QSaveFile& file, const QString& commitError)
     return file.error() != QFileDevice::NoError ? file.errorString() : commitError;
 }
 
-bool isControl(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
-}
-
 bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
 {
     const QString which = QStringLiteral("Entry %1").arg(index + 1);
-    // Counted as the cartridge stores it: one byte a character.
-    const qint64 length = toCp1252(entry.name).size();
-    if (length < 1 || length > kMaxNameLength)
-        return fail(
-            error,
-            QStringLiteral("%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
-                .arg(which, entry.name, QString::number(length), QString::number(kMaxNameLength)));
-    const auto control = std::find_if(entry.name.cbegin(), entry.name.cend(), isControl);
-    if (control != entry.name.cend()) {
-        QString shown = entry.name;
-        std::replace_if(shown.begin(), shown.end(), isControl, QChar(u'?'));
+    const NameCheck name = checkMenuName(entry.name);
+    if (name.problem == NameCheck::Length)
+        return fail(error, QStringLiteral(
+                               "%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
+                               .arg(which, entry.name, QString::number(name.length),
+                                    QString::number(kMaxNameLength)));
+    if (name.problem == NameCheck::Control)
         return fail(error, QStringLiteral("%1: the menu name \"%2\" holds the control character "
                                           "U+%3; a menu name may hold only printable characters.")
-                               .arg(which, shown,
-                                    QString::number(control->unicode(), 16)
+                               .arg(which, controlsShown(entry.name),
+                                    QString::number(name.control, 16)
                                         .toUpper()
                                         .rightJustified(4, QLatin1Char('0'))));
-    }
     QString why;
     if (!readSnapshot(entry.path, &why))
         return fail(error, QStringLiteral("%1 (\"%2\"): %3").arg(which, entry.name, asClause(why)));

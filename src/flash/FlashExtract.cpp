@@ -2,14 +2,15 @@
 #include "flash/FlashExtract.h"
 
 #include "core/Cartridge.h"
+#include "core/Cp1252.h"
+#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/Kit.h"
+#include "core/MenuName.h"
 #include "core/Settings.h"
-#include "flash/Cp1252.h"
-#include "flash/EntryList.h"
 #include "flash/FlashImage.h"
-#include "snapshots/AddSnapshot.h"
+#include "formats/EntryList.h"
 
 #include <QDir>
 #include <QFile>

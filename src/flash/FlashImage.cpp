@@ -2,10 +2,11 @@
 #include "flash/FlashImage.h"
 
 #include "core/Cartridge.h"
+#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
-#include "flash/Cp1252.h"
-#include "snapshots/SnapshotReader.h"
+#include "core/MenuName.h"
+#include "formats/SnapshotReader.h"
 
 #include <QFile>
 
@@ -106,9 +107,8 @@ private:
     bool writeNames()
     {
         for (int i = 0; i < kEntryCount; ++i) {
-            QByteArray slot = toCp1252(m_sources.entries.at(i).name).left(kMaxNameLength);
-            slot.append(kMaxNameLength - slot.size(), kFill);
-            if (!seek(m_sources.namesOffset + kSlotSize * i) || !put(slot))
+            if (!seek(m_sources.namesOffset + kSlotSize * i)
+                || !put(menuNameBytes(m_sources.entries.at(i).name)))
                 return false;
         }
         return true;
@@ -133,14 +133,6 @@ private:
 };
 
 } // namespace
-
-QString writeFailure(const QIODevice& out)
-{
-    const auto* file = qobject_cast<const QFileDevice*>(&out);
-    if (file && file->error() == QFileDevice::NoError)
-        return QStringLiteral("only part of it could be written; the disk may be full");
-    return out.errorString();
-}
 
 bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error)
 {

@@ -27,8 +27,4 @@ struct FlashSources
 // error here too.
 bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error);
 
-// Why a write to out fell short. A write cut short by a full disk or a size
-// limit sets no error on a file, yet leaves it incomplete.
-QString writeFailure(const QIODevice& out);
-
 } // namespace tessel

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
 // PNG, without the border and with FLASH in its first phase.
-#include "snapshots/ScreenImage.h"
+#include "screens/ScreenImage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

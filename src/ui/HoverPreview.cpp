@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/HoverPreview.h"
 
-#include "snapshots/ScreenCache.h"
+#include "screens/ScreenCache.h"
 #include "ui/ScreenPreview.h"
 
 #include <QAbstractItemView>

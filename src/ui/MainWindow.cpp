@@ -1,20 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
-#include "companions/EmulatorTest.h"
-#include "companions/HelpViewer.h"
+#include "commands/AddSnapshot.h"
+#include "commands/Compilation.h"
+#include "commands/CompilationCommands.h"
+#include "commands/EmulatorTest.h"
+#include "commands/HelpViewer.h"
+#include "commands/Prompts.h"
+#include "commands/RemoveSnapshot.h"
 #include "core/InstanceGuard.h"
-#include "core/Prompts.h"
-#include "snapshots/Compilation.h"
-#include "snapshots/RemoveSnapshot.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
-#include "ui/CompilationCommands.h"
 #include "ui/Fonts.h"
 #include "ui/HoverPreview.h"
 #include "ui/ItemViews.h"
 #include "ui/Links.h"
 #include "ui/ScreenPreview.h"
+#include "ui/StartUp.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -48,7 +50,8 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 MainWindow::MainWindow(const Kit& kit, Prompts& prompts, InstanceGuard& instance,
                        ProcessLauncher& launcher, const VolumeSource& volumes, QWidget* parent)
     : QMainWindow(parent)
-    , m_session(kit, prompts, volumes)
+    , m_session(kit, prompts)
+    , m_browser(kit, m_session.settings, volumes)
     , m_instance(instance)
     , m_launcher(launcher)
 {
@@ -160,7 +163,7 @@ void MainWindow::buildControls()
     // measures every name again each time the folder model adds or sorts
     // rows, which stalls the window on folders of thousands of snapshots.
     m_fileList->setUniformItemSizes(true);
-    connect(m_fileList, &FileListView::dblClick, this, [this] { addSelected(m_session); });
+    connect(m_fileList, &FileListView::dblClick, this, &MainWindow::addSelected);
 
     m_folderTree->setHeaderHidden(true);
     m_folderTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -250,7 +253,7 @@ void MainWindow::updateRecentMenu()
 // The views show the browser's models; the browser decides, the views follow.
 void MainWindow::wireBrowser()
 {
-    FolderBrowser& browser = m_session.browser;
+    FolderBrowser& browser = m_browser;
     m_driveList->setModel(browser.driveModel());
     m_folderTree->setModel(browser.folderModel());
     m_fileList->setModel(browser.fileModel());
@@ -262,15 +265,16 @@ void MainWindow::wireBrowser()
                 // A folder whose name is not valid text cannot be opened by it.
                 if (m_syncingFolder || !current.flags().testFlag(Qt::ItemIsEnabled))
                     return;
-                m_session.browser.openFolder(m_session.browser.folderModel()->filePath(current));
+                m_browser.openFolder(m_browser.folderModel()->filePath(current));
             });
+    tellFolderProblems(browser, m_session.prompts);
     connect(&browser, &FolderBrowser::driveChanged, this, &MainWindow::showDrive);
     connect(&browser, &FolderBrowser::pathChanged, this, &MainWindow::showFolder);
     // The folder tree reads in the background: once the folders on the way
     // to the current one are in, the current one can be shown.
     connect(browser.folderModel(), &FolderTreeModel::pathLoaded, this,
             [this](const QString& loaded) {
-                if (loaded == m_session.browser.path())
+                if (loaded == m_browser.path())
                     showFolder(loaded);
             });
     // A view scrolled before it was first laid out may have scrolled wrong.
@@ -285,14 +289,13 @@ void MainWindow::wireBrowser()
 void MainWindow::attachPreviews()
 {
     m_filePreview = new HoverPreview(*m_fileList, m_screens, [this](const QModelIndex& index) {
-        return m_session.browser.filePath(index);
+        return m_browser.filePath(index);
     });
     m_gridPreview = new HoverPreview(*m_grid, m_screens, [this](const QModelIndex& index) {
         return m_session.list.entry(index.row()).path;
     });
     // The entries under a resting pointer change: the old picture goes.
-    connect(&m_session.browser, &FolderBrowser::fileListChanged, m_filePreview,
-            &HoverPreview::dismiss);
+    connect(&m_browser, &FolderBrowser::fileListChanged, m_filePreview, &HoverPreview::dismiss);
     connect(&m_session.list, &QAbstractItemModel::dataChanged, m_gridPreview,
             &HoverPreview::dismiss);
 }
@@ -307,7 +310,7 @@ void MainWindow::showDrive(const QString& root)
 // its way to it (pathLoaded then calls again).
 void MainWindow::showFolder(const QString& path)
 {
-    const QModelIndex folder = m_session.browser.folderModel()->index(path);
+    const QModelIndex folder = m_browser.folderModel()->index(path);
     m_syncingFolder = true;
     m_folderTree->setCurrentIndex(folder);
     if (folder.isValid()) {
@@ -334,15 +337,37 @@ bool MainWindow::startUp()
     m_grid->setColumnWidth(SnapshotList::PathColumn, twips(6000));
     m_grid->setColumnWidth(SnapshotList::NameColumn, twips(2040));
     m_session.setCurrentRow(-1);
-    tessel::startUp(m_session);
+    tessel::startUp(m_session, m_browser);
     return true;
+}
+
+void MainWindow::addSelected()
+{
+    QStringList selected;
+    for (int i = 0; i < m_browser.listCount() && !m_session.list.isFull(); ++i) {
+        if (!m_browser.isSelected(i))
+            continue;
+        QString error;
+        const std::optional<QString> path = m_browser.filePath(i, &error);
+        if (!path) {
+            // A name that does not lead back to its file is refused like a bad file.
+            m_session.prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
+            m_browser.setSelected(i, false);
+            return;
+        }
+        selected << *path;
+    }
+    // Nothing selected and room left: nothing to do and nothing to say.
+    if (selected.isEmpty() && !m_session.list.isFull())
+        return;
+    m_browser.deselectFirst(addSnapshots(m_session.list, selected, m_session.prompts));
 }
 
 void MainWindow::onDriveActivated(int index)
 {
     const QString root = m_driveList->itemData(index, FolderBrowser::kRootRole).toString();
-    m_session.browser.setDrive(root);
-    showDrive(m_session.browser.drive());
+    m_browser.setDrive(root);
+    showDrive(m_browser.drive());
 }
 
 void MainWindow::onNew()
@@ -352,13 +377,13 @@ void MainWindow::onNew()
 
 void MainWindow::onOpenCompilation()
 {
-    openCompilation(m_session);
+    openCompilation(m_session, m_browser.path());
     updateRecentMenu();
 }
 
 void MainWindow::onSaveCompilation()
 {
-    saveCompilation(m_session);
+    saveCompilation(m_session, m_browser.path());
     updateRecentMenu();
 }
 

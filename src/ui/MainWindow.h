@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "snapshots/ScreenCache.h"
+#include "browser/FolderBrowser.h"
+#include "commands/CreateFlash.h"
+#include "commands/Session.h"
+#include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
-#include "ui/CreateFlash.h"
-#include "ui/Session.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -42,6 +43,7 @@ public:
     bool startUp();
 
     Session& session() { return m_session; }
+    FolderBrowser& browser() { return m_browser; }
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
@@ -61,6 +63,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The file list's double click: adds the selected file.
+    void addSelected();
     void onDriveActivated(int index);
 
     void buildControls();
@@ -87,6 +91,7 @@ private:
     };
 
     Session m_session;
+    FolderBrowser m_browser;
     ScreenCache m_screens;
     BusyWindow m_busy{*this};
     InstanceGuard& m_instance;

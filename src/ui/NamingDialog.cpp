@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/NamingDialog.h"
 
-#include "flash/ZxCharset.h"
-#include "snapshots/ScreenCache.h"
+#include "core/ZxCharset.h"
+#include "screens/ScreenCache.h"
 #include "ui/ScreenPreview.h"
 
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/Prompts.h"
+#include "commands/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "snapshots/ScreenImage.h"
+#include "screens/ScreenImage.h"
 
 #include <QFrame>
 #include <QPixmap>

@@ -3,11 +3,11 @@
 // one may write to (root included) and sources that change after the check.
 #include "flash/FlashFixture.h"
 
+#include "commands/CreateFlash.h"
 #include "core/Settings.h"
 #include "flash/FlashBuild.h"
 #include "support/Capabilities.h"
 #include "support/ScriptedPrompts.h"
-#include "ui/CreateFlash.h"
 
 #include <QDir>
 #include <QTest>

@@ -146,7 +146,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(prompts.calls().isEmpty());
-    QCOMPARE(window.session().browser.path(), usable ? m_kit : m_dir->filePath("launch"));
+    QCOMPARE(window.browser().path(), usable ? m_kit : m_dir->filePath("launch"));
     // A file without a numeric "start" is left alone; one that names the
     // kit is rewritten with the same values, the first-run mark set.
     ini.replace("\r\nstart=0\r\n", "\r\nstart=1\r\n");
@@ -154,7 +154,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
 
     // The next write: opening a folder records it.
     const QString snaps = m_kit + "/snaps";
-    QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
+    QCOMPARE(window.browser().setPath(snaps), BrowserError::None);
     QTRY_COMPARE(Settings(m_ini).snapshotFolder(), snaps);
     const QByteArray after = test::readFile(m_ini);
     if (usable) {

@@ -3,9 +3,9 @@
 #include "FlashFixture.h"
 
 #include "core/Settings.h"
-#include "flash/EntryList.h"
 #include "flash/FlashImage.h"
-#include "snapshots/SnapshotReader.h"
+#include "formats/EntryList.h"
+#include "formats/SnapshotReader.h"
 
 #include <QDir>
 #include <QElapsedTimer>

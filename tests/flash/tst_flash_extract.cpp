@@ -3,11 +3,11 @@
 // extracted compilation again gives the same image.
 #include "FlashFixture.h"
 
+#include "core/Cp1252.h"
 #include "core/Settings.h"
-#include "flash/Cp1252.h"
-#include "flash/EntryList.h"
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
+#include "formats/EntryList.h"
 
 #include <QDir>
 #include <QTest>

@@ -2,8 +2,8 @@
 // The image bytes and the checks before them, on patterned sources.
 #include "FlashFixture.h"
 
+#include "core/Cp1252.h"
 #include "core/Settings.h"
-#include "flash/Cp1252.h"
 #include "flash/FlashBuild.h"
 
 #include <QBuffer>

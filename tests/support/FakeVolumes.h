@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "snapshots/Volumes.h"
+#include "browser/Volumes.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "companions/ProcessLauncher.h"
+#include "commands/ProcessLauncher.h"
 
 #include <QList>
 

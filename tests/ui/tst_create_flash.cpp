@@ -2,9 +2,9 @@
 // Create Flash as the window runs it: gate, checks, build, save dialog, copy.
 #include "flash/FlashFixture.h"
 
+#include "commands/CreateFlash.h"
 #include "core/Settings.h"
 #include "support/ScriptedPrompts.h"
-#include "ui/CreateFlash.h"
 
 #include <QDir>
 #include <QProcess>

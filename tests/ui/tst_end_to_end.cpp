@@ -3,7 +3,7 @@
 // command-line builder: both must give the same image, byte for byte.
 #include "core/Cartridge.h"
 #include "core/InstanceGuard.h"
-#include "snapshots/SnapshotReader.h"
+#include "formats/SnapshotReader.h"
 #include "support/FakeVolumes.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
@@ -74,7 +74,7 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
         QVERIFY(window.startUp());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.session().browser.setPath(snaps), BrowserError::None);
+        QCOMPARE(window.browser().setPath(snaps), BrowserError::None);
 
         // Ten double clicks in the file list, each named as a user would.
         auto* list = window.findChild<FileListView*>("fleSelecciona");

@@ -249,11 +249,11 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
     // The first run recorded the program folder and the browser shows it.
     QCOMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit);
     auto* folders = control<QTreeView>("dirSelecciona");
-    auto* model = m_window->session().browser.folderModel();
+    auto* model = m_window->browser().folderModel();
     QTRY_COMPARE(model->filePath(folders->currentIndex()), m_kit);
     QCOMPARE(control<QComboBox>("drvSelecciona")->currentData(FolderBrowser::kRootRole).toString(),
              QStringLiteral("/"));
-    QCOMPARE(m_window->session().browser.fileListPath(), m_kit);
+    QCOMPARE(m_window->browser().fileListPath(), m_kit);
     QCOMPARE(m_window->session().currentRow(), -1);
 
     // Opening a folder in the folder list fills the file list and is remembered.
@@ -268,7 +268,7 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
 void TestMainWindow::fileListStaysOnItsFolder()
 {
     auto* files = control<FileListView>("fleSelecciona");
-    QCOMPARE(m_window->session().browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    QCOMPARE(m_window->browser().setPath(m_kit + "/snaps"), BrowserError::None);
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
     QVERIFY(test::writeFile(m_kit + "/other.sna", "x"));
     QVERIFY(QDir().mkpath(m_kit + "/more"));
@@ -320,7 +320,7 @@ void TestMainWindow::driveListFollowsMountsKeepingItsChoice()
     m_volumes->announce();
     QCOMPARE(drives->count(), 1);
     QCOMPARE(drives->currentData(FolderBrowser::kRootRole).toString(), QStringLiteral("/"));
-    QCOMPARE(m_window->session().browser.drive(), QStringLiteral("/"));
+    QCOMPARE(m_window->browser().drive(), QStringLiteral("/"));
 }
 
 void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
@@ -338,7 +338,7 @@ void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
 void TestMainWindow::fileDoubleClickAddsIt()
 {
     Session& session = m_window->session();
-    QCOMPARE(session.browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    QCOMPARE(m_window->browser().setPath(m_kit + "/snaps"), BrowserError::None);
     auto* files = control<FileListView>("fleSelecciona");
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
     const QModelIndex game = files->model()->index(0, 0, files->rootIndex());
@@ -436,7 +436,7 @@ void TestMainWindow::previewsShowTheScreenPointedAt()
     // in the test's mouse state; hovering is about a free pointer.
     if (QGuiApplication::mouseButtons() != Qt::NoButton)
         QTest::mouseRelease(m_window, Qt::LeftButton);
-    QCOMPARE(m_window->session().browser.setPath(m_kit + "/snaps"), BrowserError::None);
+    QCOMPARE(m_window->browser().setPath(m_kit + "/snaps"), BrowserError::None);
     auto* files = control<FileListView>("fleSelecciona");
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
     const auto previewOf = [](QWidget* view) {

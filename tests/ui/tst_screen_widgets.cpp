@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loading-screen pop-up, the item-view attachment that shows it, and the
 // naming box, on a small screen (640×480, see small-screen.json).
-#include "snapshots/ScreenCache.h"
+#include "screens/ScreenCache.h"
 #include "support/TestFiles.h"
 #include "support/WindowTesting.h"
 #include "ui/HoverPreview.h"

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up on each settings situation, on a temporary program folder.
+#include "browser/FolderBrowser.h"
+#include "commands/Session.h"
 #include "core/Settings.h"
 #include "support/Capabilities.h"
 #include "support/FakeVolumes.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "ui/Session.h"
+#include "ui/StartUp.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,24 @@
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
+
+namespace {
+
+// What the window holds for start-up: the session and the browser, wired.
+struct Run
+{
+    Run(const Kit& kit, Prompts& prompts, const VolumeSource& volumes)
+        : session(kit, prompts)
+        , browser(kit, session.settings, volumes)
+    {
+        tellFolderProblems(browser, prompts);
+    }
+
+    Session session;
+    FolderBrowser browser;
+};
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -54,7 +74,7 @@ private:
     QString m_launch; // the folder the program was started from
     ScriptedPrompts m_prompts;
     test::FakeVolumes* m_volumes = nullptr;
-    Session* m_session = nullptr;
+    Run* m_run = nullptr;
 };
 
 void TestStartup::init()
@@ -77,8 +97,8 @@ void TestStartup::init()
 
 void TestStartup::cleanup()
 {
-    delete m_session;
-    m_session = nullptr;
+    delete m_run;
+    m_run = nullptr;
     delete m_volumes;
     delete m_dir;
     QDir::setCurrent(m_cwd);
@@ -87,11 +107,11 @@ void TestStartup::cleanup()
 void TestStartup::start()
 {
     QVERIFY(QDir::setCurrent(m_launch));
-    m_session = new Session(Kit(m_kit), m_prompts, *m_volumes);
-    m_session->list.append({"left over", "left over"});
-    startUp(*m_session);
-    QCOMPARE(m_session->settings.filePath(), m_ini);
-    QCOMPARE(m_session->list.count(), 0);
+    m_run = new Run(Kit(m_kit), m_prompts, *m_volumes);
+    m_run->session.list.append({"left over", "left over"});
+    startUp(m_run->session, m_run->browser);
+    QCOMPARE(m_run->session.settings.filePath(), m_ini);
+    QCOMPARE(m_run->session.list.count(), 0);
     QVERIFY(m_prompts.calls().isEmpty());
 }
 
@@ -105,8 +125,8 @@ void TestStartup::firstRunWritesTheDefaults()
     QCOMPARE(setting(Settings::kWorkingFolder), m_kit + "/flash");
     QCOMPARE(setting(Settings::kNamesOffset), QStringLiteral("8192"));
     QCOMPARE(setting(Settings::kRegistersOffset), QStringLiteral("8448"));
-    QCOMPARE(m_session->browser.path(), m_kit);
-    QCOMPARE(m_session->browser.drive(), m_dir->filePath("drive"));
+    QCOMPARE(m_run->browser.path(), m_kit);
+    QCOMPARE(m_run->browser.drive(), m_dir->filePath("drive"));
     QCOMPARE(QDir::currentPath(), m_kit + "/flash");
 }
 
@@ -119,8 +139,8 @@ void TestStartup::laterRunReopensTheRememberedFolder()
     struct stat was;
     QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &was), 0);
     start();
-    QCOMPARE(m_session->browser.path(), games);
-    QTRY_VERIFY(m_session->browser.isFileListLoaded());
+    QCOMPARE(m_run->browser.path(), games);
+    QTRY_VERIFY(m_run->browser.isFileListLoaded());
     QCOMPARE(test::readFile(m_ini), before);
     // Not even written again: the same file, never replaced.
     struct stat is;
@@ -132,7 +152,7 @@ void TestStartup::noSettingsFileEndsQuietly()
 {
     start();
     QVERIFY(!QFile::exists(m_ini));
-    QCOMPARE(m_session->browser.path(), m_launch);
+    QCOMPARE(m_run->browser.path(), m_launch);
     QCOMPARE(QDir::currentPath(), m_kit + "/flash");
 }
 
@@ -150,7 +170,7 @@ void TestStartup::startThatIsNoNumberEndsQuietly()
     QVERIFY(test::writeFile(m_ini, ini));
     start();
     QCOMPARE(test::readFile(m_ini), ini);
-    QCOMPARE(m_session->browser.path(), m_launch);
+    QCOMPARE(m_run->browser.path(), m_launch);
 }
 
 void TestStartup::missingWorkingFolderIsCreatedAndShown()
@@ -159,7 +179,7 @@ void TestStartup::missingWorkingFolderIsCreatedAndShown()
     QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=0\n"));
     start();
     QVERIFY(QFileInfo(m_kit + "/flash").isDir());
-    QCOMPARE(m_session->browser.path(), m_kit + "/flash");
+    QCOMPARE(m_run->browser.path(), m_kit + "/flash");
     QTRY_COMPARE(setting(Settings::kSnapshotFolder), m_kit + "/flash");
     QCOMPARE(setting(Settings::kStart),
              QStringLiteral("0")); // the defaults wait for the next start
@@ -171,7 +191,7 @@ void TestStartup::deletedRememberedFolderGivesWayToWorkingFolder()
     QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps="
                                        + m_dir->filePath("drive/gone").toUtf8() + "\n"));
     start();
-    QCOMPARE(m_session->browser.path(), m_kit + "/flash");
+    QCOMPARE(m_run->browser.path(), m_kit + "/flash");
     QTRY_COMPARE(setting(Settings::kSnapshotFolder), m_kit + "/flash");
 }
 
@@ -180,8 +200,8 @@ void TestStartup::rememberedFolderOnAnotherDriveIsKept()
     const QString games = m_dir->filePath("usb/games");
     QVERIFY(test::writeFile(m_ini, "[tessel]\nstart=1\nDirectorioSnaps=" + games.toUtf8() + "\n"));
     start();
-    QCOMPARE(m_session->browser.drive(), m_dir->filePath("usb"));
-    QCOMPARE(m_session->browser.path(), games);
+    QCOMPARE(m_run->browser.drive(), m_dir->filePath("usb"));
+    QCOMPARE(m_run->browser.path(), games);
     QTRY_COMPARE(setting(Settings::kSnapshotFolder), games);
 }
 
@@ -201,10 +221,10 @@ void TestStartup::unreadableRememberedFolderGivesWayToWorkingFolder()
         if (!test::dropFileCapabilities()
             || ::access(QFile::encodeName(locked).constData(), R_OK) == 0)
             _exit(77);
-        Session session(Kit(m_kit), m_prompts, *m_volumes);
-        startUp(session);
-        const bool ok = m_prompts.calls().isEmpty() && session.browser.path() == m_kit + "/flash"
-                        && session.browser.fileListPath() == m_kit + "/flash";
+        Run run(Kit(m_kit), m_prompts, *m_volumes);
+        startUp(run.session, run.browser);
+        const bool ok = m_prompts.calls().isEmpty() && run.browser.path() == m_kit + "/flash"
+                        && run.browser.fileListPath() == m_kit + "/flash";
         _exit(ok ? 0 : 1);
     }
     int status = 0;
@@ -264,7 +284,7 @@ void TestStartup::pathsOfAnyLengthAndSpellingComeBackWhole()
     // And start-up finds it again.
     QVERIFY(settings.setSnapshotFolder(folder));
     start();
-    QCOMPARE(m_session->browser.path(), folder);
+    QCOMPARE(m_run->browser.path(), folder);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

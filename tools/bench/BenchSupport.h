@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "commands/Prompts.h"
 #include "core/InstanceGuard.h"
-#include "core/Prompts.h"
 
 #include <QElapsedTimer>
 #include <QList>

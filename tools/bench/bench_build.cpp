@@ -9,12 +9,12 @@
 // the current folder) takes the outputs; put it on the disk you care about.
 #include "BenchSupport.h"
 
+#include "commands/CreateFlash.h"
 #include "core/Cartridge.h"
 #include "core/DurableFile.h"
 #include "core/Kit.h"
 #include "core/Settings.h"
 #include "flash/FlashBuild.h"
-#include "ui/CreateFlash.h"
 
 #include <QCoreApplication>
 #include <QDir>

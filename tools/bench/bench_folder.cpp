@@ -18,8 +18,8 @@
 // big one again. --trace names each event that held the loop over 50 ms.
 #include "BenchSupport.h"
 
-#include "companions/ProcessLauncher.h"
-#include "snapshots/Volumes.h"
+#include "browser/Volumes.h"
+#include "commands/ProcessLauncher.h"
 #include "ui/MainWindow.h"
 
 #include <QAbstractFileIconProvider>
@@ -101,7 +101,7 @@ public:
     }
 
 private:
-    FolderBrowser& browser() { return m_window.session().browser; }
+    FolderBrowser& browser() { return m_window.browser(); }
 
     AutoPrompts m_prompts;
     NoGuard m_guard;

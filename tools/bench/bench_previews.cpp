@@ -11,7 +11,7 @@
 // pointer, so each asks for its screen.
 #include "BenchSupport.h"
 
-#include "snapshots/ScreenCache.h"
+#include "screens/ScreenCache.h"
 #include "ui/HoverPreview.h"
 #include "ui/ScreenPreview.h"
 

@@ -14,9 +14,9 @@
 // window down is no part of start-up.
 #include "BenchSupport.h"
 
-#include "companions/ProcessLauncher.h"
+#include "browser/Volumes.h"
+#include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
-#include "snapshots/Volumes.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -130,7 +130,7 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
     const double builtMs = clock.nsecsElapsed() / 1e6;
 
     auto* list = window.findChild<QListView*>(QStringLiteral("fleSelecciona"));
-    FolderBrowser& browser = window.session().browser;
+    FolderBrowser& browser = window.browser();
     return reportWhenReady(
         window, *list, [&] { return browser.isFileListLoaded() ? browser.listCount() : -1; },
         expected, builtMs, clock);

@@ -5,11 +5,11 @@
 // of twelve snapshots, and Open Flash Image from its dialogs to the list. Run it under a real
 // display (xvfb-run) and look at the pictures; QT_SCALE_FACTOR=2 gives the
 // high-density ones.
-#include "companions/ProcessLauncher.h"
+#include "browser/Volumes.h"
+#include "commands/Compilation.h"
+#include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
-#include "flash/EntryList.h"
-#include "snapshots/Compilation.h"
-#include "snapshots/Volumes.h"
+#include "formats/EntryList.h"
 #include "ui/AboutWindow.h"
 #include "ui/BurnWindow.h"
 #include "ui/MainWindow.h"
@@ -233,7 +233,7 @@ int main(int argc, char* argv[])
 
     tessel::Session& session = window.session();
     const QString snaps = kit.file(QStringLiteral("snapshots"));
-    session.browser.setPath(snaps);
+    window.browser().setPath(snaps);
 
     QTimer::singleShot(1500, [&] {
         save(&window, QStringLiteral("main-empty"));

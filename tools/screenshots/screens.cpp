@@ -3,7 +3,7 @@
 // name with characters the Spectrum shows differently and the snapshot's
 // screen; the pop-up alone; and a list with the pop-up beside its current
 // row, grabbed from the whole screen. Run it under xvfb-run and look.
-#include "snapshots/ScreenCache.h"
+#include "screens/ScreenCache.h"
 #include "ui/HoverPreview.h"
 #include "ui/NamingDialog.h"
 #include "ui/ScreenPreview.h"

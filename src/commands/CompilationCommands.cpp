@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/CompilationCommands.h"
+
+#include "commands/AddSnapshot.h"
+#include "commands/Compilation.h"
+#include "commands/Prompts.h"
+#include "commands/SaveQuestions.h"
+#include "commands/Session.h"
+#include "core/Errors.h"
+#include "core/Files.h"
+#include "flash/FlashExtract.h"
+#include "formats/EntryList.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("Select a name for the compilation...");
+
+QStringList compilationFilters()
+{
+    return {QStringLiteral("Compilations (*.%1)").arg(kCompilationExtension),
+            QStringLiteral("All files (*)")};
+}
+
+void warn(Prompts& prompts, const QString& text)
+{
+    // Engine messages put a line break between lines; prompts a lone CR.
+    prompts.message(QString(text).replace(QLatin1Char('\n'), QLatin1Char('\r')), kAppTitle,
+                    Icon::Exclamation, Buttons::Ok);
+}
+
+RecentCompilations recent(const Session& s)
+{
+    return RecentCompilations(s.settings);
+}
+
+// Where a compilation dialog starts: beside the last compilation, else in
+// the folder the browser shows.
+QString compilationFolder(const Session& s, const QString& browsed)
+{
+    const QStringList last = recent(s).paths();
+    if (!last.isEmpty() && QFileInfo(last.constFirst()).absoluteDir().exists())
+        return QFileInfo(last.constFirst()).absolutePath();
+    return browsed;
+}
+
+// Asked only when there is something to lose.
+bool mayReplaceList(Session& s, const QString& by)
+{
+    if (s.list.count() == 0)
+        return true;
+    return s.prompts.message(
+               QStringLiteral("Are you sure? The actual list of SNAs will be replaced by %1.")
+                   .arg(by),
+               kAppTitle, Icon::Critical, Buttons::YesNo)
+           == Answer::Yes;
+}
+
+void showEntries(Session& s, SnapshotEntries entries)
+{
+    for (SnapshotEntry& entry : entries)
+        entry.path = QDir::toNativeSeparators(entry.path);
+    s.list.setEntries(entries);
+    s.setCurrentRow(-1);
+}
+
+} // namespace
+
+void openCompilation(Session& s, const QString& browsed)
+{
+    OpenRequest request;
+    request.title = QStringLiteral("Select a compilation to open...");
+    request.initialFolder = compilationFolder(s, browsed);
+    request.filters = compilationFilters();
+    if (const std::optional<QString> chosen = s.prompts.openFileName(request))
+        loadCompilation(s, *chosen);
+}
+
+bool loadCompilation(Session& s, const QString& path)
+{
+    QString error;
+    const std::optional<SnapshotEntries> entries = readCompilation(path, &error);
+    if (!entries) {
+        if (!QFileInfo::exists(path))
+            recent(s).remove(path);
+        warn(s.prompts, error);
+        return false;
+    }
+    if (!mayReplaceList(s, QStringLiteral("the compilation %1").arg(quotedPath(path))))
+        return false;
+    showEntries(s, *entries);
+    recent(s).add(path);
+    return true;
+}
+
+void saveCompilation(Session& s, const QString& browsed)
+{
+    const SnapshotEntries entries = s.list.entries();
+    if (entries.isEmpty()) {
+        warn(s.prompts, QStringLiteral("The list is empty: there is no compilation to save."));
+        return;
+    }
+    QStringList inputs;
+    for (const SnapshotEntry& entry : entries)
+        inputs << entry.path;
+    SaveRequest request;
+    request.title = kSaveTitle;
+    request.initialFolder = compilationFolder(s, browsed);
+    request.defaultExtension = kCompilationExtension;
+    request.filters = compilationFilters();
+    QString target;
+    for (;;) {
+        const std::optional<QString> chosen = s.prompts.saveFileName(request);
+        if (!chosen)
+            return;
+        target = withDefaultExtension(*chosen, kCompilationExtension);
+        const QString kind = nonRegularKind(target);
+        const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
+                                          [&](const QString& in) { return sameFile(target, in); });
+        if (!kind.isEmpty() || snapshot) {
+            const QString why = snapshot ? QStringLiteral("is one of the listed snapshots")
+                                         : QStringLiteral("cannot be written: it is ") + kind;
+            warn(s.prompts, QStringLiteral("The file %1 %2.\rChoose another name.")
+                                .arg(quotedPath(target), why));
+            continue;
+        }
+        if (mayReplaceFile(s.prompts, target, kSaveTitle))
+            break;
+    }
+    QString error;
+    if (!writeEntryList(target, entries, &error)) {
+        warn(s.prompts, QStringLiteral("The compilation was not saved.\r") + error);
+        return;
+    }
+    recent(s).add(target);
+    s.prompts.message(QStringLiteral("The compilation %1 has been saved.").arg(quotedPath(target)),
+                      kAppTitle, Icon::Information, Buttons::Ok);
+}
+
+void openFlashImage(Session& s)
+{
+    OpenRequest request;
+    request.title = QStringLiteral("Select a flash image to open...");
+    request.initialFolder = s.settings.workingFolder();
+    request.filters = {QStringLiteral("Flash images (*.rom *.bin)"),
+                       QStringLiteral("All files (*)")};
+    const std::optional<QString> image = s.prompts.openFileName(request);
+    if (!image)
+        return;
+    QString error;
+    const std::optional<FlashContents> contents = readFlashImage(s.kit, *image, &error);
+    if (!contents) {
+        warn(s.prompts, error);
+        return;
+    }
+    if (!mayReplaceList(s, QStringLiteral("the snapshots of the image %1").arg(quotedPath(*image))))
+        return;
+
+    FolderRequest where;
+    where.title = QStringLiteral("Select a folder for the snapshots of the image...");
+    where.initialFolder = QFileInfo(*image).absolutePath();
+    QString folder;
+    for (;;) {
+        const std::optional<QString> chosen = s.prompts.folderName(where);
+        if (!chosen)
+            return;
+        folder = *chosen;
+        where.initialFolder = folder;
+        const QStringList taken = existingFiles(*contents, folder);
+        if (taken.isEmpty())
+            break;
+        const Answer replace = s.prompts.message(
+            QStringLiteral("The folder %1 already holds:\r%2\rDo you want to replace them?")
+                .arg(quotedPath(folder), taken.join(QLatin1Char('\r'))),
+            kAppTitle, Icon::Exclamation, Buttons::YesNoDefaultNo);
+        if (replace == Answer::Yes)
+            break;
+    }
+    const std::optional<Extraction> done = writeExtraction(*contents, folder, *image, true, &error);
+    if (!done) {
+        warn(s.prompts, QStringLiteral("The image was not taken apart.\r") + error);
+        return;
+    }
+    showEntries(s, done->entries);
+    recent(s).add(done->listFile);
+    QString text = QStringLiteral("The snapshots of %1 and their compilation %2 have been written.")
+                       .arg(quotedPath(*image), quotedPath(done->listFile));
+    for (const QString& warning : contents->warnings)
+        text += QLatin1Char('\r') + warning;
+    s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);
+}
+
+void dropFiles(Session& s, const QStringList& paths)
+{
+    addDroppedSnapshots(s.list, paths, s.prompts);
+}
+
+} // namespace tessel

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/CreateFlash.h"
+
+#include "commands/Prompts.h"
+#include "commands/SaveQuestions.h"
+#include "core/Cartridge.h"
+#include "core/Errors.h"
+#include "core/Files.h"
+#include "flash/FlashBuild.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessel {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("Select a name for the Tessel file...");
+const QString kExtension = QStringLiteral("rom");
+
+void warn(Prompts& prompts, const QString& text)
+{
+    prompts.message(text, kAppTitle, Icon::Exclamation, Buttons::Ok);
+}
+
+enum class Choice { Save, Again, Cancelled };
+
+// One round of the save dialog: a name, or a confirmed cancel, or again.
+Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
+{
+    SaveRequest request;
+    request.title = kSaveTitle;
+    request.initialFolder = QFileInfo(job.output).path();
+    request.defaultExtension = kExtension;
+    const std::optional<QString> chosen = prompts.saveFileName(request);
+    if (!chosen) {
+        const Answer sure =
+            prompts.message(QStringLiteral("Creation of Flash file cancelled. Are you sure? "),
+                            kAppTitle, Icon::Exclamation, Buttons::YesNo);
+        return sure == Answer::Yes ? Choice::Cancelled : Choice::Again;
+    }
+    target = withDefaultExtension(*chosen, kExtension);
+    // Saving onto the working image itself needs no copy and no question.
+    if (sameFile(target, job.output))
+        return Choice::Save;
+    QString refusal;
+    if (!checkReplaceable(target, job.inputs, &refusal)) {
+        warn(prompts, refusal + QStringLiteral("\rChoose another name."));
+        return Choice::Again;
+    }
+    return mayReplaceFile(prompts, target, kSaveTitle) ? Choice::Save : Choice::Again;
+}
+
+} // namespace
+
+void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
+{
+    const QString notBuilt = QStringLiteral("The flash image was not created.\r");
+    QString error;
+    const std::optional<FlashJob> job = build(kit, entries, {}, &error);
+    if (!job) {
+        warn(prompts, notBuilt + error);
+        return;
+    }
+
+    QString target;
+    Choice choice = Choice::Again;
+    while (choice == Choice::Again)
+        choice = choose(*job, prompts, target);
+    if (choice == Choice::Cancelled)
+        return;
+    if (!sameFile(target, job->output) && !exportImage(job->output, target, &error)) {
+        warn(prompts,
+             QStringLiteral("The flash image was not saved.\r%1\rThe image is still in %2.")
+                 .arg(error, quotedPath(job->output)));
+        return;
+    }
+    QString saved =
+        QStringLiteral("The file ") + target + QStringLiteral(" has been saved sucessfully.");
+    for (const QString& warning : job->warnings)
+        saved += QLatin1Char('\r') + warning;
+    prompts.message(saved, kAppTitle, Icon::Information, Buttons::Ok);
+}
+
+void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
+                    BusySign& busy)
+{
+    if (entries.size() != kEntryCount) {
+        prompts.message(
+            QStringLiteral("The Compilation is not complete. Add more Snapshots to the list."),
+            QStringLiteral("Tessel"), Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    struct Shown
+    {
+        BusySign& sign;
+        explicit Shown(BusySign& s)
+            : sign(s)
+        {
+            sign.show();
+        }
+        ~Shown() { sign.hide(); }
+    } shown(busy);
+    createFlash(entries, kit, prompts);
+}
+
+} // namespace tessel

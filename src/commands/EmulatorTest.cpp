@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commands/EmulatorTest.h"
+
+#include "commands/ProcessLauncher.h"
+#include "commands/Prompts.h"
+#include "core/Kit.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace tessel {
+
+QString emulatorProgram(const Kit& kit)
+{
+#ifdef Q_OS_WIN
+    return kit.file(QStringLiteral("Aspectrum-0.1.8/aspectrum.exe"));
+#else
+    return kit.file(QStringLiteral("Aspectrum-0.1.8/aspectrum"));
+#endif
+}
+
+void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
+                  ProcessLauncher& launcher)
+{
+    if (snapshot.isEmpty()) {
+        prompts.message(QStringLiteral("Choose a 'Snapshot' from the SNA selected list."),
+                        kAppTitle, Icon::Information, Buttons::Ok);
+        return;
+    }
+
+    const QString question =
+        QStringList{QStringLiteral("You are going to run the emulator Aspectrum to test the "
+                                   "Snapshot:"),
+                    snapshot, QStringLiteral(" To exit from the emulator press F10."),
+                    QStringLiteral("Continue?")}
+            .join(QLatin1Char('\r'));
+    if (prompts.message(question, kAppTitle, Icon::None, Buttons::YesNo) != Answer::Yes)
+        return;
+
+    const QString program = emulatorProgram(kit);
+    QString error;
+    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), snapshot}, &error))
+        return;
+    prompts.message(QStringList{QStringLiteral("The emulator could not be started."),
+                                QStringLiteral("Program: ") + QDir::toNativeSeparators(program),
+                                QStringLiteral("Reason: ") + startFailureReason(program, error)}
+                        .join(QLatin1Char('\r')),
+                    kAppTitle, Icon::Exclamation, Buttons::Ok);
+}
+
+} // namespace tessel

@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "formats/EntryList.h"
+
+#include "core/DurableFile.h"
+#include "core/Errors.h"
+#include "core/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+bool isBlank(QByteArrayView line)
+{
+    for (const char c : line) {
+        if (c != ' ' && c != '\t')
+            return false;
+    }
+    return true;
+}
+
+// Whole bytes only: a sequence cut at the end is an error, not held over. A
+// field's leading U+FEFF is text: only the file's own mark is dropped.
+bool decodeUtf8(QByteArrayView bytes, QString& text)
+{
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless
+                                                      | QStringConverter::Flag::ConvertInitialBom);
+    text = decode(bytes);
+    return !decode.hasError();
+}
+
+std::nullopt_t lineError(QString* error, qsizetype number, const QString& what)
+{
+    fail(error, QStringLiteral("line %1: %2").arg(number).arg(what));
+    return std::nullopt;
+}
+
+// Ten lines with long paths fit many times over; anything bigger is not a list.
+constexpr qint64 kMaxListSize = 1 << 20;
+
+// One line, its CR already dropped: an entry, or nothing and why (nothing
+// and no reason for a blank line).
+std::optional<SnapshotEntry> parseLine(QByteArrayView line, QString& problem)
+{
+    if (isBlank(line))
+        return std::nullopt;
+    if (line.contains('\0')) {
+        problem = QStringLiteral("holds a NUL byte.");
+        return std::nullopt;
+    }
+    const qsizetype tab = line.indexOf('\t');
+    if (tab < 0) {
+        problem = QStringLiteral("no tab between the name and the path.");
+        return std::nullopt;
+    }
+    QString name;
+    QString path;
+    if (!decodeUtf8(line.first(tab), name) || !decodeUtf8(line.sliced(tab + 1), path)) {
+        problem = QStringLiteral("is not valid UTF-8 text.");
+        return std::nullopt;
+    }
+    if (path.isEmpty()) {
+        problem = QStringLiteral("the path after the tab is empty.");
+        return std::nullopt;
+    }
+    return SnapshotEntry{path, name};
+}
+
+// Calls visit(line) for every line that is not blank, until it returns false.
+template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
+{
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    qsizetype number = 0;
+    while (!data.isEmpty()) {
+        ++number;
+        const qsizetype end = data.indexOf('\n');
+        QByteArrayView line = end < 0 ? data : data.first(end);
+        data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        EntryLine parsed;
+        parsed.number = number;
+        std::optional<SnapshotEntry> entry = parseLine(line, parsed.problem);
+        if (!entry && parsed.problem.isEmpty())
+            continue;
+        if (entry)
+            parsed.entry = std::move(*entry);
+        if (!visit(std::move(parsed)))
+            return;
+    }
+}
+
+std::optional<QByteArray> readListFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    QString reason;
+    if (!openRegularFile(file, &reason)) {
+        fail(error,
+             QStringLiteral("The list file %1 cannot be read (%2).").arg(quotedPath(path), reason));
+        return std::nullopt;
+    }
+    QByteArray data = file.read(kMaxListSize + 1);
+    if (data.size() > kMaxListSize) {
+        fail(error,
+             QStringLiteral("The list file %1 is larger than %2 bytes; it is not an entry list.")
+                 .arg(quotedPath(path))
+                 .arg(kMaxListSize));
+        return std::nullopt;
+    }
+    return data;
+}
+
+QString fromListFolder(const QString& listPath, const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(listPath).absoluteDir().absoluteFilePath(path));
+}
+
+bool isBlankText(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' ' || c == u'\t'; });
+}
+
+// Relative below the list's folder, whole anywhere else.
+QString storedPath(const QString& path, const QDir& base)
+{
+    const QString absolute = QDir::cleanPath(base.absoluteFilePath(path));
+    const QString relative = base.relativeFilePath(absolute);
+    const bool below = !QDir::isAbsolutePath(relative) && relative != QLatin1String("..")
+                       && !relative.startsWith(QLatin1String("../"));
+    return below ? relative : QDir::toNativeSeparators(absolute);
+}
+
+} // namespace
+
+std::optional<SnapshotEntries> parseEntryList(QByteArrayView data, QString* error)
+{
+    SnapshotEntries entries;
+    bool bad = false;
+    forEachLine(data, [&](EntryLine line) {
+        if (!line.problem.isEmpty()) {
+            bad = true;
+            lineError(error, line.number, line.problem);
+            return false;
+        }
+        entries.append(std::move(line.entry));
+        return true;
+    });
+    if (bad)
+        return std::nullopt;
+    return entries;
+}
+
+QList<EntryLine> parseEntryLines(QByteArrayView data)
+{
+    QList<EntryLine> lines;
+    forEachLine(data, [&](EntryLine line) {
+        lines.append(std::move(line));
+        return true;
+    });
+    return lines;
+}
+
+std::optional<SnapshotEntries> readEntryList(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> data = readListFile(path, error);
+    if (!data)
+        return std::nullopt;
+    QString where;
+    std::optional<SnapshotEntries> entries = parseEntryList(*data, &where);
+    if (!entries) {
+        fail(error, QStringLiteral("The list file %1, %2").arg(quotedPath(path), where));
+        return std::nullopt;
+    }
+    for (SnapshotEntry& entry : *entries)
+        entry.path = fromListFolder(path, entry.path);
+    return entries;
+}
+
+std::optional<QList<EntryLine>> readEntryLines(const QString& path, QString* error)
+{
+    const std::optional<QByteArray> data = readListFile(path, error);
+    if (!data)
+        return std::nullopt;
+    QList<EntryLine> lines = parseEntryLines(*data);
+    for (EntryLine& line : lines) {
+        if (line.problem.isEmpty())
+            line.entry.path = fromListFolder(path, line.entry.path);
+    }
+    return lines;
+}
+
+std::optional<QByteArray> formatEntryList(const SnapshotEntries& entries, const QString& folder,
+                                          QString* error)
+{
+    const QDir base(folder);
+    QByteArray data;
+    // Without the mark, a first name's own U+FEFF would be taken for one.
+    if (!entries.isEmpty() && entries.constFirst().name.startsWith(QChar(0xFEFF)))
+        data += "\xEF\xBB\xBF";
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const SnapshotEntry& entry = entries.at(i);
+        const QString which = QStringLiteral("Entry %1 (\"%2\")").arg(i + 1).arg(entry.name);
+        const auto breaksLine = [](const QString& text) {
+            return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar(u'\0'));
+        };
+        if (breaksLine(entry.name) || entry.name.contains(u'\t')) {
+            fail(error, which
+                            + QStringLiteral(": the menu name holds a tab, a line break or a NUL, "
+                                             "which a list file cannot hold; rename the entry."));
+            return std::nullopt;
+        }
+        if (entry.path.isEmpty() || breaksLine(entry.path)) {
+            fail(error, which
+                            + QStringLiteral(": the snapshot's path %1 is empty or holds a line "
+                                             "break or a NUL, which a list file cannot hold.")
+                                  .arg(quotedPath(entry.path)));
+            return std::nullopt;
+        }
+        QString path = storedPath(entry.path, base);
+        // A line of blanks alone would be skipped as blank.
+        if (isBlankText(entry.name) && isBlankText(path))
+            path = QDir::toNativeSeparators(QDir::cleanPath(base.absoluteFilePath(entry.path)));
+        data += entry.name.toUtf8() + '\t' + path.toUtf8() + '\n';
+    }
+    return data;
+}
+
+bool writeEntryList(const QString& path, const SnapshotEntries& entries, QString* error)
+{
+    const std::optional<QByteArray> data =
+        formatEntryList(entries, QFileInfo(path).absolutePath(), error);
+    if (!data)
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("The list file %1 could not be created (%2).")
+                               .arg(quotedPath(path), file.errorString()));
+    // Never committed on a failure, so a file already there stays as it was.
+    if (file.write(*data) != data->size())
+        return fail(error, QStringLiteral("The list file %1 could not be written (%2).")
+                               .arg(quotedPath(path), writeFailure(file)));
+    if (!file.commit())
+        return fail(error, QStringLiteral("The list file %1 could not be written (%2).")
+                               .arg(quotedPath(path), file.errorString()));
+    return true;
+}
+
+std::optional<SnapshotEntry> parseEntryArgument(const QString& argument, QString* error)
+{
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    if (eq < 0 || eq + 1 == argument.size()) {
+        fail(error, QStringLiteral("\"%1\" is not an entry; write NAME=PATH.").arg(argument));
+        return std::nullopt;
+    }
+    return SnapshotEntry{argument.sliced(eq + 1), argument.first(eq)};
+}
+
+} // namespace tessel
