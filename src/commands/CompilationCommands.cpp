@@ -66,8 +66,8 @@ void showEntries(Session& s, SnapshotEntries entries)
 {
     for (SnapshotEntry& entry : entries)
         entry.path = QDir::toNativeSeparators(entry.path);
+    // A new list: no row stays current.
     s.list.setEntries(entries);
-    s.setCurrentRow(-1);
 }
 
 } // namespace

@@ -16,8 +16,9 @@ bool SnapshotList::append(const SnapshotEntry& entry)
 {
     if (isFull())
         return false;
+    beginInsertRows({}, count(), count());
     m_entries.append(entry);
-    rowsChanged(count() - 1);
+    endInsertRows();
     return true;
 }
 
@@ -25,8 +26,32 @@ void SnapshotList::removeAt(int row)
 {
     if (row < 0 || row >= count())
         return;
+    beginRemoveRows({}, row, row);
     m_entries.removeAt(row);
-    rowsChanged(row);
+    endRemoveRows();
+}
+
+bool SnapshotList::move(int from, int to)
+{
+    if (from < 0 || from >= count() || to < 0 || to >= count())
+        return false;
+    if (from == to)
+        return true;
+    // Qt counts the destination before the move: one past it when moving down.
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+    m_entries.move(from, to);
+    endMoveRows();
+    return true;
+}
+
+bool SnapshotList::setName(int row, const QString& name)
+{
+    if (row < 0 || row >= count())
+        return false;
+    m_entries[row].name = name;
+    emit dataChanged(index(row, NameColumn), index(row, NameColumn),
+                     {Qt::DisplayRole, Qt::ToolTipRole});
+    return true;
 }
 
 void SnapshotList::clear()
@@ -38,21 +63,15 @@ bool SnapshotList::setEntries(const SnapshotEntries& entries)
 {
     if (entries.size() > kEntryCount)
         return false;
+    beginResetModel();
     m_entries = entries;
-    rowsChanged(0);
+    endResetModel();
     return true;
-}
-
-// The grid keeps its ten rows; what changes is the text from `first` down.
-void SnapshotList::rowsChanged(int first)
-{
-    emit dataChanged(index(first, 0), index(kEntryCount - 1, ColumnCount - 1),
-                     {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 int SnapshotList::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : kEntryCount;
+    return parent.isValid() ? 0 : count();
 }
 
 int SnapshotList::columnCount(const QModelIndex& parent) const
@@ -63,7 +82,7 @@ int SnapshotList::columnCount(const QModelIndex& parent) const
 QVariant SnapshotList::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)
-        || (role != Qt::DisplayRole && role != Qt::ToolTipRole) || index.row() >= count())
+        || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const SnapshotEntry& entry = m_entries.at(index.row());
     return index.column() == PathColumn ? entry.path : entry.name;

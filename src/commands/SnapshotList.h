@@ -8,10 +8,9 @@
 
 namespace tessel {
 
-// The compilation being made: up to ten entries in the order they were
-// added, the one copy of them. The grid is a view on it: always ten rows,
-// column 0 the snapshot's path and column 1 its menu name, the rows after
-// the last entry blank.
+// The compilation being made: up to ten entries in menu order, the one copy
+// of them. A row an entry: column 0 the snapshot's path, column 1 its menu
+// name. Views that want the cartridge's ten rows put a proxy in front.
 class SnapshotList final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,13 +23,18 @@ public:
     const SnapshotEntries& entries() const { return m_entries; }
     int count() const { return static_cast<int>(m_entries.size()); }
     bool isFull() const { return count() >= kEntryCount; }
-    // The entry of a row; an empty one for a blank row.
+    // The entry of a row; an empty one past the last entry.
     SnapshotEntry entry(int row) const;
 
     // False, changing nothing, when the list is full.
     bool append(const SnapshotEntry& entry);
-    // Later entries move up one row; nothing for a blank row.
+    // Later entries move up one row; nothing for a row without an entry.
     void removeAt(int row);
+    // The entry at `from` moves to row `to`, the ones between shift by one;
+    // false, changing nothing, when either row has no entry.
+    bool move(int from, int to);
+    // False, changing nothing, for a row without an entry.
+    bool setName(int row, const QString& name);
     void clear();
     // Replaces the whole list; false, changing nothing, for more than ten.
     bool setEntries(const SnapshotEntries& entries);
@@ -41,8 +45,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void rowsChanged(int first);
-
     SnapshotEntries m_entries;
 };
 

@@ -125,8 +125,8 @@ void MainWindow::buildControls()
     gridFont.setStyleHint(QFont::SansSerif);
     gridFont.setPointSizeF(8.25);
     m_grid->setFont(gridFont);
-    m_grid->setModel(&m_session.list);
-    m_grid->setSelectionModel(&m_session.current);
+    m_grid->setModel(&m_gridRows);
+    m_grid->setSelectionModel(&m_gridSelection);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -145,7 +145,7 @@ void MainWindow::buildControls()
     m_grid->horizontalHeader()->setFixedHeight(m_grid->height() - 2 * m_grid->frameWidth()
                                                - 10 * twips(240));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(m_grid, &GridView::deletePressed, this, [this] { removeCurrent(m_session); });
+    connect(m_grid, &GridView::deletePressed, this, &MainWindow::removeCurrent);
     connect(m_grid, &GridView::dblClick, this, &MainWindow::onTestSnapshot);
     // Queued: the naming box must not open while the drag source waits.
     const auto drop = [this](const QStringList& paths) { dropFiles(m_session, paths); };
@@ -296,8 +296,9 @@ void MainWindow::attachPreviews()
     });
     // The entries under a resting pointer change: the old picture goes.
     connect(&m_browser, &FolderBrowser::fileListChanged, m_filePreview, &HoverPreview::dismiss);
-    connect(&m_session.list, &QAbstractItemModel::dataChanged, m_gridPreview,
+    connect(&m_gridRows, &QAbstractItemModel::dataChanged, m_gridPreview,
             &HoverPreview::dismiss);
+    connect(&m_gridRows, &QAbstractItemModel::modelReset, m_gridPreview, &HoverPreview::dismiss);
 }
 
 void MainWindow::showDrive(const QString& root)
@@ -336,9 +337,30 @@ bool MainWindow::startUp()
     }
     m_grid->setColumnWidth(SnapshotList::PathColumn, twips(6000));
     m_grid->setColumnWidth(SnapshotList::NameColumn, twips(2040));
-    m_session.setCurrentRow(-1);
+    setCurrentRow(-1);
     tessel::startUp(m_session, m_browser);
     return true;
+}
+
+int MainWindow::currentRow() const
+{
+    const QModelIndex index = m_gridSelection.currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void MainWindow::setCurrentRow(int row)
+{
+    if (row < 0 || row >= m_gridRows.rowCount()) {
+        m_gridSelection.clear();
+        return;
+    }
+    m_gridSelection.setCurrentIndex(m_gridRows.index(row, 0), QItemSelectionModel::ClearAndSelect
+                                                                  | QItemSelectionModel::Rows);
+}
+
+void MainWindow::removeCurrent()
+{
+    setCurrentRow(removeEntry(m_session.list, currentRow(), m_session.prompts));
 }
 
 void MainWindow::addSelected()
@@ -423,7 +445,7 @@ void MainWindow::onBurnEprom()
 
 void MainWindow::onTestSnapshot()
 {
-    testSnapshot(m_session.currentSnapshot(), m_session.kit, m_session.prompts, m_launcher);
+    testSnapshot(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts, m_launcher);
 }
 
 void MainWindow::onHelp()

@@ -4,9 +4,11 @@
 #include "browser/FolderBrowser.h"
 #include "commands/CreateFlash.h"
 #include "commands/Session.h"
+#include "ui/GridRows.h"
 #include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
 
+#include <QItemSelectionModel>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -44,6 +46,13 @@ public:
 
     Session& session() { return m_session; }
     FolderBrowser& browser() { return m_browser; }
+
+    // The grid's current row, 0-based, blank rows included; -1 while the
+    // header row is current, as after start-up, so that no snapshot row is.
+    int currentRow() const;
+    void setCurrentRow(int row);
+    // The Delete key on the grid: removes the current row's entry.
+    void removeCurrent();
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
@@ -92,6 +101,8 @@ private:
 
     Session m_session;
     FolderBrowser m_browser;
+    GridRows m_gridRows{m_session.list};
+    QItemSelectionModel m_gridSelection{&m_gridRows};
     ScreenCache m_screens;
     BusyWindow m_busy{*this};
     InstanceGuard& m_instance;

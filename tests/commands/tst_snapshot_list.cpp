@@ -47,16 +47,16 @@ QStringList names(const SnapshotList& list)
     return result;
 }
 
-// What the grid shows: ten rows, the entries first, then blank rows.
+// What views see: a row an entry, path and name.
 void verifyShown(const SnapshotList& list)
 {
-    QCOMPARE(list.rowCount(), kEntryCount);
-    for (int row = 0; row < kEntryCount; ++row) {
+    QCOMPARE(list.rowCount(), list.count());
+    for (int row = 0; row < list.count(); ++row) {
         const SnapshotEntry entry = list.entry(row);
         QCOMPARE(list.index(row, SnapshotList::PathColumn).data().toString(), entry.path);
         QCOMPARE(list.index(row, SnapshotList::NameColumn).data().toString(), entry.name);
-        QCOMPARE(entry.path.isEmpty(), row >= list.count());
     }
+    QVERIFY(list.entry(list.count()).path.isEmpty());
 }
 
 } // namespace
@@ -69,7 +69,7 @@ private slots:
     void init();
     void cleanup();
 
-    void modelKeepsTenRowsAndTellsViewsWhatChanged();
+    void modelHasARowPerEntryAndTellsViewsWhatChanged();
     void newAsksEvenWhenEmptyAndOnlyYesErases();
 
     void acceptsOnlyTheExactSnapshotSize_data();
@@ -121,34 +121,47 @@ void TestSnapshotList::cleanup()
     delete m_dir;
 }
 
-void TestSnapshotList::modelKeepsTenRowsAndTellsViewsWhatChanged()
+void TestSnapshotList::modelHasARowPerEntryAndTellsViewsWhatChanged()
 {
     QCOMPARE(m_list->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "SNAPSHOT");
     QCOMPARE(m_list->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "NAME");
     verifyShown(*m_list);
 
+    QSignalSpy inserted(m_list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(m_list, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy moved(m_list, &QAbstractItemModel::rowsMoved);
     QSignalSpy changed(m_list, &QAbstractItemModel::dataChanged);
-    fill(*m_list, 3);
-    verifyShown(*m_list);
-    QCOMPARE(changed.size(), 3);
-    QCOMPARE(changed.last().at(0).toModelIndex().row(), 2);
+    fill(*m_list, 4);
+    QCOMPARE(inserted.size(), 4);
+    QCOMPARE(inserted.last().at(1).toInt(), 3);
 
-    // A removal rewrites every row from the removed one down, the old last
-    // row included, so no view keeps showing it.
-    changed.clear();
     m_list->removeAt(0);
-    QCOMPARE(names(*m_list), (QStringList{"N1", "N2"}));
+    QCOMPARE(names(*m_list), (QStringList{"N1", "N2", "N3"}));
+    QCOMPARE(removed.size(), 1);
+
+    // Moves both ways and to the ends; the rows between shift by one.
+    QVERIFY(m_list->move(0, 2));
+    QCOMPARE(names(*m_list), (QStringList{"N2", "N3", "N1"}));
+    QVERIFY(m_list->move(2, 0));
+    QCOMPARE(names(*m_list), (QStringList{"N1", "N2", "N3"}));
+    QVERIFY(m_list->move(1, 2));
+    QCOMPARE(names(*m_list), (QStringList{"N1", "N3", "N2"}));
+    QCOMPARE(moved.size(), 3);
+    QVERIFY(!m_list->move(0, 3)); // past the last entry
+    QVERIFY(!m_list->move(-1, 0));
+
+    QVERIFY(m_list->setName(1, "Renamed"));
+    QVERIFY(!m_list->setName(3, "Nowhere"));
     QCOMPARE(changed.size(), 1);
-    QCOMPARE(changed.first().at(0).toModelIndex().row(), 0);
-    QVERIFY(changed.first().at(1).toModelIndex().row() >= 2);
+    QCOMPARE(names(*m_list), (QStringList{"N1", "Renamed", "N2"}));
     verifyShown(*m_list);
 
-    fill(*m_list, 8);
+    fill(*m_list, 7);
     QVERIFY(m_list->isFull());
     QVERIFY(!m_list->append({"P", "N"}));
     QVERIFY(!m_list->setEntries(SnapshotEntries(kEntryCount + 1, {"P", "N"})));
     QCOMPARE(m_list->count(), kEntryCount);
-    m_list->removeAt(kEntryCount); // a blank row: nothing to remove
+    m_list->removeAt(kEntryCount); // no entry there: nothing to remove
     QCOMPARE(m_list->count(), kEntryCount);
     m_list->clear();
     verifyShown(*m_list);

@@ -137,8 +137,8 @@ void TestCompilations::saveRestartReopenAndSwap()
     QCOMPARE(m_window->session().list.entries(), ten);
 
     m_prompts.answerMessage(Answer::Ok);
-    m_window->session().setCurrentRow(3);
-    removeCurrent(m_window->session());
+    m_window->setCurrentRow(3);
+    m_window->removeCurrent();
     m_prompts.answerInput("Swapped in");
     QVERIFY(drop(m_window->findChild<GridView*>("msgRom"), {m_snaps[10]}));
     // What is built from the list is the builder's tests' concern.

@@ -115,7 +115,7 @@ void TestKeyboard::aCompilationWithoutTheMouse()
         press(Qt::Key_Tab);
     QCOMPARE(focused()->objectName(), QStringLiteral("msgRom"));
     press(Qt::Key_Down);
-    QCOMPARE(session.currentRow(), 0);
+    QCOMPARE(m_window->currentRow(), 0);
     m_prompts->answerMessage(Answer::Yes);
     press(Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());

@@ -254,7 +254,7 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
     QCOMPARE(control<QComboBox>("drvSelecciona")->currentData(FolderBrowser::kRootRole).toString(),
              QStringLiteral("/"));
     QCOMPARE(m_window->browser().fileListPath(), m_kit);
-    QCOMPARE(m_window->session().currentRow(), -1);
+    QCOMPARE(m_window->currentRow(), -1);
 
     // Opening a folder in the folder list fills the file list and is remembered.
     QTRY_VERIFY(model->index(m_kit + "/snaps").isValid());
@@ -372,13 +372,13 @@ void TestMainWindow::deleteKeyWithAnyModifierRemoves()
     auto* grid = control<GridView>("msgRom");
     const QModelIndex third = grid->model()->index(2, 0);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
-    QCOMPARE(m_window->session().currentRow(), 2);
+    QCOMPARE(m_window->currentRow(), 2);
     m_prompts->answerMessage(Answer::Ok);
     QTest::keyClick(grid, Qt::Key_Delete, modifiers);
     QCOMPARE(m_prompts->last().text, QStringLiteral("Delete from the list Game 2?"));
     QCOMPARE(m_window->session().list.count(), 9);
     QCOMPARE(m_window->session().list.entry(2).name, QStringLiteral("Game 3"));
-    QCOMPARE(m_window->session().currentRow(), -1);
+    QCOMPARE(m_window->currentRow(), -1);
 
     QTest::keyClick(grid, Qt::Key_Down); // other keys keep their usual meaning
     QCOMPARE(m_prompts->calls().size(), 1);

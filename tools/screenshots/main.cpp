@@ -242,7 +242,7 @@ int main(int argc, char* argv[])
         for (int i = 0; i < tessel::kEntryCount && i < files.size(); ++i)
             session.list.append({QDir::toNativeSeparators(QDir(snaps).filePath(files[i])),
                                  QFileInfo(files[i]).completeBaseName()});
-        session.setCurrentRow(2);
+        window.setCurrentRow(2);
         save(&window, QStringLiteral("main-ten"));
 
         // The save dialog opens under the busy sign: picture the window then.
