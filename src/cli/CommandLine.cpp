@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/CommandLine.h"
+
+namespace tessel {
+
+CommandLine::CommandLine()
+    : help(parser.addHelpOption())
+    , version(parser.addVersionOption())
+    , kit(QStringLiteral("kit"),
+          QStringLiteral("Kit folder (default: the folder of this program when it holds "
+                         "tessel.ini, else the data folder of an installed copy, "
+                         "~/.local/share/tessel-zizerev)."),
+          QStringLiteral("DIR"))
+    , output({QStringLiteral("o"), QStringLiteral("output")},
+             QStringLiteral("The image file to write."), QStringLiteral("FILE"))
+    , list(QStringLiteral("list"),
+           QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
+           QStringLiteral("FILE"))
+    , toSna(QStringLiteral("to-sna"),
+            QStringLiteral(
+                "Convert the snapshot IN, of any format the program reads, to the 48K .sna "
+                "OUT, with the same checks; nothing else is done. Takes IN and OUT as the "
+                "two arguments."))
+    , extract(QStringLiteral("extract"),
+              QStringLiteral("Take the image FILE apart into the folder given after it."),
+              QStringLiteral("FILE"))
+    , force(QStringLiteral("force"),
+            QStringLiteral("With --extract, replace files of the same names in the folder."))
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K\n"
+        "snapshots, without the window: the same checks and the same bytes as its\n"
+        "Create Flash command.\n"
+        "\n"
+        "The kit folder holds bank1.rom, bank32.rom and tessel.ini, whose section\n"
+        "[tessel] gives the table offsets DireccionNombres and DireccionRegistros.\n"
+        "Each entry is a menu name of 1 to 20 characters and a 48K snapshot, in menu\n"
+        "order: a .sna of 49,179 bytes, or a .z80, .szx, .sp, .snp, .zxs, .slt or\n"
+        "other snapshot libspectrum reads. Give them as ten NAME=PATH arguments (the name\n"
+        "ends at the first \"=\"), or with --list as a UTF-8 file of ten lines\n"
+        "NAME<tab>PATH (blank lines ignored; relative paths are taken from the list\n"
+        "file's folder).\n"
+        "\n"
+        "On success the output file is replaced as a whole and its full path is\n"
+        "printed. On any problem a message goes to stderr, the exit status is 1 and\n"
+        "no file is written or changed.\n"
+        "\n"
+        "tessel-flash --extract IMAGE DIR takes an image apart with the kit's table\n"
+        "offsets: one .sna per entry, named after its menu name, and a compilation\n"
+        "file named after the image that lists them (the --list format, paths\n"
+        "relative to DIR), whose full path is printed. DIR is made when missing.\n"
+        "When DIR already holds files of those names nothing is written, unless\n"
+        "--force is given; then they are replaced."));
+    parser.addOptions({kit, output, list, toSna, extract, force});
+    parser.addPositionalArgument(QStringLiteral("entries"),
+                                 QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
+                                 QStringLiteral("[NAME=PATH...]"));
+}
+
+} // namespace tessel
