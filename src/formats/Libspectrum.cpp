@@ -1,0 +1,361 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "formats/Libspectrum.h"
+
+#include "core/Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <libspectrum.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace tessel {
+
+namespace {
+
+constexpr int kRamStart = 0x4000;
+constexpr qsizetype kPageSize = 0x4000;
+
+// libspectrum 1.5's readers look past the end of a short buffer (a .z80 cut
+// inside its header is read on as if whole); the zeros that follow the data
+// keep those reads inside our memory and their result fixed.
+constexpr qsizetype kReadPadding = 4096;
+
+bool fail(SnapshotFault* fault, SnapshotFault kind, QString* error, const QString& text)
+{
+    if (fault)
+        *fault = kind;
+    if (error)
+        *error = text;
+    return false;
+}
+
+// libspectrum reports through one global callback; calls are serialised and
+// each collects what it was told.
+std::mutex g_libraryMutex;
+QStringList* g_messages = nullptr; // the current call's, under g_libraryMutex
+
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 0)))
+#endif
+libspectrum_error
+collect(libspectrum_error, const char* format, va_list ap)
+{
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, ap);
+    const QString message = QString::fromLocal8Bit(text).trimmed();
+    if (g_messages)
+        g_messages->append(message);
+    else
+        qWarning("libspectrum: %s", qUtf8Printable(message));
+    // Unlike libspectrum's own handler, never abort: it does so on a "logic"
+    // error, which junk in a file can cause.
+    return LIBSPECTRUM_ERROR_NONE;
+}
+
+class LibraryCall
+{
+public:
+    LibraryCall()
+        : m_lock(g_libraryMutex)
+    {
+        static bool started = false;
+        if (!started) {
+            libspectrum_init();
+            libspectrum_error_function = collect;
+            started = true;
+        }
+        g_messages = &m_messages;
+    }
+    ~LibraryCall() { g_messages = nullptr; }
+    LibraryCall(const LibraryCall&) = delete;
+    LibraryCall& operator=(const LibraryCall&) = delete;
+
+    QString messages() const
+    {
+        return m_messages.isEmpty() ? QStringLiteral("it could not be read")
+                                    : m_messages.join(QStringLiteral("; "));
+    }
+
+private:
+    std::lock_guard<std::mutex> m_lock;
+    QStringList m_messages;
+};
+
+struct SnapDeleter
+{
+    void operator()(libspectrum_snap* snap) const { libspectrum_snap_free(snap); }
+};
+using Snap = std::unique_ptr<libspectrum_snap, SnapDeleter>;
+
+// What a file libspectrum knows is, when it is not a snapshot.
+QString kindOfFile(libspectrum_class_t kind)
+{
+    switch (kind) {
+    case LIBSPECTRUM_CLASS_TAPE:
+        return QStringLiteral("a tape image");
+    case LIBSPECTRUM_CLASS_DISK_PLUS3:
+    case LIBSPECTRUM_CLASS_DISK_TRDOS:
+    case LIBSPECTRUM_CLASS_DISK_OPUS:
+    case LIBSPECTRUM_CLASS_DISK_PLUSD:
+    case LIBSPECTRUM_CLASS_DISK_GENERIC:
+    case LIBSPECTRUM_CLASS_DISK_DIDAKTIK:
+        return QStringLiteral("a disk image");
+    case LIBSPECTRUM_CLASS_RECORDING:
+        return QStringLiteral("an input recording");
+    case LIBSPECTRUM_CLASS_CARTRIDGE_TIMEX:
+    case LIBSPECTRUM_CLASS_CARTRIDGE_IF2:
+        return QStringLiteral("a cartridge image");
+    case LIBSPECTRUM_CLASS_HARDDISK:
+        return QStringLiteral("a hard disk image");
+    case LIBSPECTRUM_CLASS_MICRODRIVE:
+        return QStringLiteral("a microdrive cartridge image");
+    case LIBSPECTRUM_CLASS_SCREENSHOT:
+        return QStringLiteral("a screen picture");
+    case LIBSPECTRUM_CLASS_AUXILIARY:
+        return QStringLiteral("a file of pokes");
+    default:
+        return {};
+    }
+}
+
+bool runsOn48K(libspectrum_machine machine)
+{
+    // A 16K program runs on a 48K Spectrum, and an NTSC one differs only in
+    // its frame timing. The Timex machines have their own ROM and video.
+    return machine == LIBSPECTRUM_MACHINE_48 || machine == LIBSPECTRUM_MACHINE_48_NTSC
+           || machine == LIBSPECTRUM_MACHINE_16;
+}
+
+struct Device
+{
+    int (*active)(libspectrum_snap*);
+    int (*paged)(libspectrum_snap*); // its ROM in place of the Spectrum's
+    const char16_t* name;
+    bool soundOnly = false; // without it the program runs, only quieter
+};
+
+const Device kDevices[] = {
+    {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged, u"an Interface 1"},
+    {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged, u"a Multiface"},
+    {libspectrum_snap_zx_printer_active, nullptr, u"a ZX Printer"},
+    {libspectrum_snap_interface2_active, nullptr, u"an Interface 2 cartridge"},
+    {libspectrum_snap_beta_active, libspectrum_snap_beta_paged, u"a Beta 128 disk interface"},
+    {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged, u"a +D disk interface"},
+    {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged, u"a DISCiPLE"},
+    {libspectrum_snap_opus_active, libspectrum_snap_opus_paged, u"an Opus Discovery"},
+    {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged, u"a Didaktik 80"},
+    {libspectrum_snap_usource_active, libspectrum_snap_usource_paged, u"a Currah µSource"},
+    {libspectrum_snap_divide_active, libspectrum_snap_divide_paged, u"a DivIDE"},
+    {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged, u"a DivMMC"},
+    {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged, u"a Spectranet"},
+    {libspectrum_snap_simpleide_active, nullptr, u"a Simple IDE interface"},
+    {libspectrum_snap_zxatasp_active, nullptr, u"a ZXATASP"},
+    {libspectrum_snap_zxcf_active, nullptr, u"a ZXCF"},
+    {libspectrum_snap_zxmmc_active, nullptr, u"a ZXMMC"},
+    {libspectrum_snap_kempston_mouse_active, nullptr, u"a Kempston mouse"},
+    {libspectrum_snap_fuller_box_active, nullptr, u"a Fuller Box", true},
+    {libspectrum_snap_melodik_active, nullptr, u"a Melodik AY sound interface", true},
+    {libspectrum_snap_specdrum_active, nullptr, u"a SpecDrum", true},
+    {libspectrum_snap_covox_active, nullptr, u"a Covox", true},
+    {libspectrum_snap_ulaplus_active, nullptr, u"a ULAplus"},
+    {libspectrum_snap_ttx2000s_active, nullptr, u"a TTX2000S teletext adapter"},
+};
+
+QStringList hardwareWarnings(libspectrum_snap* snap, const QString& file)
+{
+    QStringList warnings;
+    for (const Device& device : kDevices) {
+        if (!device.active(snap))
+            continue;
+        const QString name = QString::fromUtf16(device.name);
+        if (device.soundOnly) {
+            warnings << QStringLiteral("The file %1 was saved with %2 attached; without one the "
+                                       "program may play without some of its sound.")
+                            .arg(file, name);
+        } else if (device.paged && device.paged(snap)) {
+            warnings << QStringLiteral("The file %1 was saved while the ROM of %2 was paged in; "
+                                       "the program will likely not resume from the cartridge.")
+                            .arg(file, name);
+        } else {
+            warnings << QStringLiteral("The file %1 was saved with %2 attached; the cartridge "
+                                       "does not give one, so the program may not work without "
+                                       "it.")
+                            .arg(file, name);
+        }
+    }
+    if (libspectrum_snap_custom_rom(snap)) {
+        warnings << QStringLiteral("The file %1 was saved with a ROM of its own; on the "
+                                   "Spectrum's own ROM the program may not work.")
+                        .arg(file);
+    }
+    // Cursor and Sinclair joysticks read the keyboard, and every .z80 names
+    // one of those by default; the others need an interface.
+    const auto joysticks = static_cast<int>(libspectrum_snap_joystick_active_count(snap));
+    for (int i = 0; i < joysticks; ++i) {
+        const libspectrum_joystick joystick = libspectrum_snap_joystick_list(snap, i);
+        if (joystick == LIBSPECTRUM_JOYSTICK_CURSOR || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_1
+            || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_2 || joystick == LIBSPECTRUM_JOYSTICK_NONE)
+            continue;
+        warnings << QStringLiteral("The file %1 was saved for a %2 joystick; the program may "
+                                   "need one attached to the Spectrum.")
+                        .arg(file, QString::fromLatin1(libspectrum_joystick_name(joystick)));
+    }
+    return warnings;
+}
+
+void putWord(char* at, int value)
+{
+    at[0] = static_cast<char>(value & 0xff);
+    at[1] = static_cast<char>((value >> 8) & 0xff);
+}
+
+// The .sna form of a 48K or 16K snapshot whose SP has been checked: PC goes
+// on the stack at SP - 2 and the header holds that lower SP. Of the state the
+// form has no room for, IFF1 follows IFF2 (the loader's RETN copies it), the
+// halted flag goes (PC already points at the HALT), and so do the T-states.
+QByteArray toSna(libspectrum_snap* snap)
+{
+    QByteArray sna(kSnaFileSize, '\xff'); // a 16K machine has no RAM above 0x8000
+    char* h = sna.data();
+    h[0] = static_cast<char>(libspectrum_snap_i(snap));
+    putWord(h + 1, libspectrum_snap_hl_(snap));
+    putWord(h + 3, libspectrum_snap_de_(snap));
+    putWord(h + 5, libspectrum_snap_bc_(snap));
+    h[7] = static_cast<char>(libspectrum_snap_f_(snap));
+    h[8] = static_cast<char>(libspectrum_snap_a_(snap));
+    putWord(h + 9, libspectrum_snap_hl(snap));
+    putWord(h + 11, libspectrum_snap_de(snap));
+    putWord(h + 13, libspectrum_snap_bc(snap));
+    putWord(h + 15, libspectrum_snap_iy(snap));
+    putWord(h + 17, libspectrum_snap_ix(snap));
+    h[19] = static_cast<char>(libspectrum_snap_iff2(snap) ? 0x04 : 0x00);
+    h[20] = static_cast<char>(libspectrum_snap_r(snap));
+    h[21] = static_cast<char>(libspectrum_snap_f(snap));
+    h[22] = static_cast<char>(libspectrum_snap_a(snap));
+    const int sp = (libspectrum_snap_sp(snap) - 2) & 0xffff;
+    putWord(h + 23, sp);
+    h[25] = static_cast<char>(libspectrum_snap_im(snap) & 0x03);
+    h[26] = static_cast<char>(libspectrum_snap_out_ula(snap) & 0x07);
+
+    // 0x4000, 0x8000 and 0xc000 lie in pages 5, 2 and 0, as on a 128K.
+    char* ram = h + kSnaHeaderSize;
+    const int pages[] = {5, 2, 0};
+    for (int i = 0; i < 3; ++i) {
+        if (const libspectrum_byte* page = libspectrum_snap_pages(snap, pages[i]))
+            std::memcpy(ram + i * kPageSize, page, kPageSize);
+    }
+    putWord(ram + (sp - kRamStart), libspectrum_snap_pc(snap));
+    return sna;
+}
+
+} // namespace
+
+std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& fileName,
+                                           SnapshotFault* fault, QString* error)
+{
+    const QString file = quotedPath(fileName);
+    QByteArray padded(data.size() + kReadPadding, '\0');
+    if (!data.isEmpty())
+        std::memcpy(padded.data(), data.data(), static_cast<size_t>(data.size()));
+    const auto* bytes = reinterpret_cast<const libspectrum_byte*>(padded.constData());
+    const auto length = static_cast<size_t>(data.size());
+    const QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
+
+    LibraryCall call;
+    // The raw type: the type inside a compressed file would mean unpacking it
+    // first, and a few hundred bytes of bzip2 unpack to gigabytes.
+    libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
+    libspectrum_class_t kind = LIBSPECTRUM_CLASS_UNKNOWN;
+    if (libspectrum_identify_file_raw(&type, name.constData(), bytes, length)
+            != LIBSPECTRUM_ERROR_NONE
+        || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
+        fail(fault, SnapshotFault::Unreadable, error,
+             QStringLiteral("The file %1 cannot be read as a snapshot (%2).")
+                 .arg(file, call.messages()));
+        return std::nullopt;
+    }
+
+    if (data.size() == kSnaFileSize
+        && (type == LIBSPECTRUM_ID_SNAPSHOT_SNA || type == LIBSPECTRUM_ID_UNKNOWN))
+        return SnapshotRead{data.toByteArray(), {}};
+
+    if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
+        fail(fault, SnapshotFault::Unreadable, error,
+             QStringLiteral("The file %1 is compressed; unpack it and pick the snapshot inside.")
+                 .arg(file));
+        return std::nullopt;
+    }
+    if (kind != LIBSPECTRUM_CLASS_SNAPSHOT) {
+        const QString what = kindOfFile(kind);
+        fail(fault, SnapshotFault::Unreadable, error,
+             what.isEmpty()
+                 ? QStringLiteral("The file %1 is not a snapshot in any format the program "
+                                  "reads.")
+                       .arg(file)
+                 : QStringLiteral("The file %1 is %2, not a snapshot.").arg(file, what));
+        return std::nullopt;
+    }
+
+    Snap snap(libspectrum_snap_alloc());
+    if (libspectrum_snap_read(snap.get(), bytes, length, type, name.constData())
+        != LIBSPECTRUM_ERROR_NONE) {
+        // A .sna has no header to tell its kind by: its length is what is wrong.
+        fail(fault, SnapshotFault::Unreadable, error,
+             type == LIBSPECTRUM_ID_SNAPSHOT_SNA
+                 ? QStringLiteral("The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).")
+                       .arg(file)
+                       .arg(data.size())
+                       .arg(kSnaFileSize)
+                       .arg(call.messages())
+                 : QStringLiteral("The file %1 is damaged or not a snapshot (%2).")
+                       .arg(file, call.messages()));
+        return std::nullopt;
+    }
+
+    const libspectrum_machine machine = libspectrum_snap_machine(snap.get());
+    if (!runsOn48K(machine)) {
+        // A .sna's machine is libspectrum's guess from its length alone.
+        QString what = QStringLiteral("a 128K");
+        if (type != LIBSPECTRUM_ID_SNAPSHOT_SNA) {
+            const QString known = QString::fromLatin1(libspectrum_machine_name(machine));
+            what = known.startsWith(QLatin1Char('(')) ? QStringLiteral("an unknown machine's")
+                                                      : QStringLiteral("a ") + known;
+        }
+        fail(fault, SnapshotFault::Machine, error,
+             QStringLiteral("The file %1 is %2 snapshot: the cartridge runs 48K programs.")
+                 .arg(file, what));
+        return std::nullopt;
+    }
+
+    const bool all48K = machine != LIBSPECTRUM_MACHINE_16;
+    if (!libspectrum_snap_pages(snap.get(), 5)
+        || (all48K
+            && (!libspectrum_snap_pages(snap.get(), 2)
+                || !libspectrum_snap_pages(snap.get(), 0)))) {
+        fail(fault, SnapshotFault::Unreadable, error,
+             QStringLiteral("The file %1 is damaged: it holds only part of the memory.").arg(file));
+        return std::nullopt;
+    }
+
+    // PC goes to SP - 2 and SP - 1; SP = 0 wraps to 0xfffe, which is RAM.
+    const int sp = libspectrum_snap_sp(snap.get());
+    if (sp != 0 && sp < kRamStart + 2) {
+        fail(fault, SnapshotFault::Stack, error,
+             QStringLiteral("The file %1 cannot be made a 48K snapshot: its stack pointer is "
+                            "0x%2, which leaves no room in RAM below it for the program "
+                            "counter, and the 48K snapshot form keeps that on the stack.")
+                 .arg(file)
+                 .arg(sp, 4, 16, QLatin1Char('0')));
+        return std::nullopt;
+    }
+
+    return SnapshotRead{toSna(snap.get()), hardwareWarnings(snap.get(), file)};
+}
+
+} // namespace tessel
