@@ -2,22 +2,17 @@
 // Compilations through the window: saved, reopened after a restart and
 // changed; opened with a bad line; taken back out of an image; dropped.
 #include "core/Cartridge.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "support/WindowTesting.h"
+#include "support/WindowFixture.h"
 #include "ui/ItemViews.h"
-#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
@@ -37,29 +32,19 @@ private slots:
     void filesDroppedOnEitherList();
 
 private:
-    std::unique_ptr<MainWindow> start();
-    QString kit(const QString& relative = {}) const { return m_dir->filePath("kit/" + relative); }
-    void trigger(const char* name) { m_window->findChild<QAction*>(name)->trigger(); }
+    QString kit(const QString& relative = {}) const { return m_fixture->kit(relative); }
+    void trigger(const char* name) { m_fixture->trigger(name); }
+    MainWindow& window() { return m_fixture->window(); }
     // A drag of the files entering the view's viewport, then dropped there.
     static bool drop(QAbstractItemView* view, const QStringList& files);
 
-    QString m_cwd;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<test::WindowFixture> m_fixture;
     QStringList m_snaps; // eleven real snapshots
-    ScriptedPrompts m_prompts;
-    test::RecordingLauncher m_launcher;
-    test::FakeVolumes m_volumes;
-    test::FixedGuard m_guard;
-    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestCompilations::init()
 {
-    m_cwd = QDir::currentPath();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir().mkpath(kit("flash")) && QDir().mkpath(kit("snaps")));
-    QVERIFY(test::writeFile(kit("tessel.ini"), "[tessel]\nstart=0\nDireccionNombres=8192\n"
-                                               "DireccionRegistros=8448\n"));
+    m_fixture.emplace();
     QVERIFY(test::writeFile(kit("bank1.rom"), QByteArray(kBankSize, '1')));
     QVERIFY(test::writeFile(kit("bank32.rom"), QByteArray(kBankSize, '3')));
     m_snaps.clear();
@@ -68,27 +53,13 @@ void TestCompilations::init()
         m_snaps << kit("snaps/" + name);
         QVERIFY(QFile::copy(data.filePath(name), m_snaps.last()));
     }
-    if (m_volumes.volumes().isEmpty())
-        m_volumes.add("/");
-    m_prompts.clear();
-    m_window = start();
+    QVERIFY(m_fixture->start());
 }
 
 void TestCompilations::cleanup()
 {
-    QVERIFY(m_prompts.allAnswered());
-    m_window.reset();
-    test::deleteAllWindows();
-    QDir::setCurrent(m_cwd);
-}
-
-std::unique_ptr<MainWindow> TestCompilations::start()
-{
-    auto window =
-        std::make_unique<MainWindow>(Kit(kit()), m_prompts, m_guard, m_launcher, m_volumes);
-    window->startUp();
-    window->show();
-    return window;
+    QVERIFY(m_fixture->prompts.allAnswered());
+    m_fixture.reset();
 }
 
 bool TestCompilations::drop(QAbstractItemView* view, const QStringList& files)
@@ -111,39 +82,38 @@ void TestCompilations::saveRestartReopenAndSwap()
     SnapshotEntries ten;
     for (int i = 0; i < kEntryCount; ++i)
         ten.append({m_snaps[i], QString("Game %1").arg(i)});
-    QVERIFY(m_window->session().list.setEntries(ten));
-    m_prompts.answerSave(m_snaps[2]); // never over a snapshot of the list
-    m_prompts.answerMessage(Answer::Ok);
-    m_prompts.answerSave(kit("snaps/games"));
-    m_prompts.answerMessage(Answer::Ok);
+    QVERIFY(window().session().list.setEntries(ten));
+    m_fixture->prompts.answerSave(m_snaps[2]); // never over a snapshot of the list
+    m_fixture->prompts.answerMessage(Answer::Ok);
+    m_fixture->prompts.answerSave(kit("snaps/games"));
+    m_fixture->prompts.answerMessage(Answer::Ok);
     trigger("mnuGuardar");
-    QCOMPARE(m_prompts.calls().at(0).save.defaultExtension, QString("tessel"));
-    QVERIFY(m_prompts.calls().at(1).text.contains("is one of the listed snapshots"));
+    QCOMPARE(m_fixture->prompts.calls().at(0).save.defaultExtension, QString("tessel"));
+    QVERIFY(m_fixture->prompts.calls().at(1).text.contains("is one of the listed snapshots"));
     QCOMPARE(test::readFile(m_snaps[2]).size(), kSnaFileSize);
     QVERIFY(test::readFile(kit("snaps/games.tessel"))
                 .startsWith("Game 0\t" + QFileInfo(m_snaps[0]).fileName().toUtf8()));
 
     // Saving again asks before replacing; No offers the dialog again.
-    m_prompts.answerSave(kit("snaps/games.tessel"));
-    m_prompts.answerMessage(Answer::No);
-    m_prompts.cancelSave();
+    m_fixture->prompts.answerSave(kit("snaps/games.tessel"));
+    m_fixture->prompts.answerMessage(Answer::No);
+    m_fixture->prompts.cancelSave();
     trigger("mnuGuardar");
-    QCOMPARE(m_prompts.count(Kind::Save), 4);
+    QCOMPARE(m_fixture->prompts.count(Kind::Save), 4);
 
-    m_window.reset(); // a restart: the list starts empty, the recent list does not
-    m_window = start();
-    QCOMPARE(m_window->session().list.count(), 0);
+    QVERIFY(m_fixture->start()); // a restart: the list starts empty, the recent list does not
+    QCOMPARE(window().session().list.count(), 0);
     trigger("mnuReciente1");
-    QCOMPARE(m_window->session().list.entries(), ten);
+    QCOMPARE(window().session().list.entries(), ten);
 
-    m_prompts.answerMessage(Answer::Ok);
-    m_window->setCurrentRow(3);
-    m_window->removeCurrent();
-    m_prompts.answerInput("Swapped in");
-    QVERIFY(drop(m_window->findChild<GridView*>("msgRom"), {m_snaps[10]}));
+    m_fixture->prompts.answerMessage(Answer::Ok);
+    window().setCurrentRow(3);
+    window().removeCurrent();
+    m_fixture->prompts.answerInput("Swapped in");
+    QVERIFY(drop(window().findChild<GridView*>("msgRom"), {m_snaps[10]}));
     // What is built from the list is the builder's tests' concern.
-    QTRY_COMPARE(m_window->session().list.count(), kEntryCount);
-    QCOMPARE(m_window->session().list.entry(9), (SnapshotEntry{m_snaps[10], "Swapped in"}));
+    QTRY_COMPARE(window().session().list.count(), kEntryCount);
+    QCOMPARE(window().session().list.entry(9), (SnapshotEntry{m_snaps[10], "Swapped in"}));
 }
 
 void TestCompilations::openingChecksFirstAndAsksBeforeReplacing()
@@ -153,34 +123,35 @@ void TestCompilations::openingChecksFirstAndAsksBeforeReplacing()
         lines += QString("Game %1\t%2\n").arg(i).arg(QFileInfo(m_snaps[i]).fileName()).toUtf8();
     QVERIFY(test::writeFile(kit("snaps/good.tessel"), lines));
     QVERIFY(test::writeFile(kit("snaps/bad.tessel"), QByteArray(lines).replace("Game 6", "")));
-    m_window->session().list.append({m_snaps[0], "Mine"});
+    window().session().list.append({m_snaps[0], "Mine"});
 
-    m_prompts.answerOpen(kit("snaps/bad.tessel"));
-    m_prompts.answerMessage(Answer::Ok);
+    m_fixture->prompts.answerOpen(kit("snaps/bad.tessel"));
+    m_fixture->prompts.answerMessage(Answer::Ok);
     trigger("mnuAbrir");
-    QVERIFY(m_prompts.calls().at(0).open.filters.join(' ').contains("*.tessel"));
+    QVERIFY(m_fixture->prompts.calls().at(0).open.filters.join(' ').contains("*.tessel"));
     // One bad line among ten: nothing is loaded and the message names it.
-    QVERIFY2(m_prompts.last().text.contains("\rline 7: the menu name \"\" has 0 characters"),
-             qPrintable(m_prompts.last().text));
-    QCOMPARE(m_window->session().list.count(), 1);
+    QVERIFY2(
+        m_fixture->prompts.last().text.contains("\rline 7: the menu name \"\" has 0 characters"),
+        qPrintable(m_fixture->prompts.last().text));
+    QCOMPARE(window().session().list.count(), 1);
 
-    m_prompts.answerOpen(kit("snaps/good.tessel"));
-    m_prompts.answerMessage(Answer::No);
+    m_fixture->prompts.answerOpen(kit("snaps/good.tessel"));
+    m_fixture->prompts.answerMessage(Answer::No);
     trigger("mnuAbrir");
-    QCOMPARE(m_window->session().list.entry(0).name, QString("Mine"));
-    QCOMPARE(m_window->session().list.count(), 1);
+    QCOMPARE(window().session().list.entry(0).name, QString("Mine"));
+    QCOMPARE(window().session().list.count(), 1);
 
-    m_prompts.answerOpen(kit("snaps/good.tessel"));
-    m_prompts.answerMessage(Answer::Yes);
+    m_fixture->prompts.answerOpen(kit("snaps/good.tessel"));
+    m_fixture->prompts.answerMessage(Answer::Yes);
     trigger("mnuAbrir");
-    QCOMPARE(m_window->session().list.count(), kEntryCount);
-    QCOMPARE(m_window->session().list.entry(9).path, m_snaps[9]);
+    QCOMPARE(window().session().list.count(), kEntryCount);
+    QCOMPARE(window().session().list.entry(9).path, m_snaps[9]);
 
     // A recent compilation that is gone is said so and leaves the menu.
     QVERIFY(QFile::remove(kit("snaps/good.tessel")));
-    m_prompts.answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     trigger("mnuReciente1");
-    QTRY_VERIFY(!m_window->findChild<QAction*>("mnuRecientes")->isEnabled());
+    QTRY_VERIFY(!window().findChild<QAction*>("mnuRecientes")->isEnabled());
 }
 
 void TestCompilations::flashImageComesBackAsSnapshotsAndList()
@@ -188,41 +159,41 @@ void TestCompilations::flashImageComesBackAsSnapshotsAndList()
     SnapshotEntries ten;
     for (int i = 0; i < kEntryCount; ++i)
         ten.append({m_snaps[i], QString::fromUtf8("Jogo n\u00ba %1").arg(i)});
-    QVERIFY(m_window->session().list.setEntries(ten));
-    m_prompts.answerSave(kit("made.rom"));
-    m_prompts.answerMessage(Answer::Ok);
+    QVERIFY(window().session().list.setEntries(ten));
+    m_fixture->prompts.answerSave(kit("made.rom"));
+    m_fixture->prompts.answerMessage(Answer::Ok);
     trigger("mnuCreate");
 
     QVERIFY(QDir().mkpath(kit("taken")) && QDir().mkpath(kit("free")));
     QVERIFY(test::writeFile(kit("taken/made.tessel"), "mine"));
-    m_prompts.clear();
-    m_prompts.answerOpen(kit("made.rom"));
-    m_prompts.answerMessage(Answer::Yes); // replace the list
-    m_prompts.answerFolder(kit("taken"));
-    m_prompts.answerMessage(Answer::No); // keep the file there
-    m_prompts.answerFolder(kit("free"));
-    m_prompts.answerMessage(Answer::Ok);
+    m_fixture->prompts.clear();
+    m_fixture->prompts.answerOpen(kit("made.rom"));
+    m_fixture->prompts.answerMessage(Answer::Yes); // replace the list
+    m_fixture->prompts.answerFolder(kit("taken"));
+    m_fixture->prompts.answerMessage(Answer::No); // keep the file there
+    m_fixture->prompts.answerFolder(kit("free"));
+    m_fixture->prompts.answerMessage(Answer::Ok);
     trigger("mnuImagen");
-    QVERIFY2(m_prompts.calls().at(3).text.contains("made.tessel"),
-             qPrintable(m_prompts.calls().at(3).text));
+    QVERIFY2(m_fixture->prompts.calls().at(3).text.contains("made.tessel"),
+             qPrintable(m_fixture->prompts.calls().at(3).text));
     QCOMPARE(test::readFile(kit("taken/made.tessel")), QByteArray("mine"));
-    QCOMPARE(m_prompts.last().icon, Icon::Information);
+    QCOMPARE(m_fixture->prompts.last().icon, Icon::Information);
 
-    const Session& session = m_window->session();
+    const Session& session = window().session();
     for (int i = 0; i < kEntryCount; ++i) {
         QCOMPARE(session.list.entry(i).name, ten[i].name);
         QCOMPARE(session.list.entry(i).path, kit("free/" + ten[i].name + ".sna"));
         QCOMPARE(test::readFile(session.list.entry(i).path), test::readFile(m_snaps[i]));
     }
-    QVERIFY(m_window->findChild<QAction*>("mnuReciente1")->text().endsWith("made.tessel"));
+    QVERIFY(window().findChild<QAction*>("mnuReciente1")->text().endsWith("made.tessel"));
 }
 
 void TestCompilations::filesDroppedOnEitherList()
 {
-    auto* files = m_window->findChild<FileListView*>("fleSelecciona");
-    m_prompts.answerInput("Dropped");
+    auto* files = window().findChild<FileListView*>("fleSelecciona");
+    m_fixture->prompts.answerInput("Dropped");
     QVERIFY(drop(files, {m_snaps[4]}));
-    QTRY_COMPARE(m_window->session().list.entry(0), (SnapshotEntry{m_snaps[4], "Dropped"}));
+    QTRY_COMPARE(window().session().list.entry(0), (SnapshotEntry{m_snaps[4], "Dropped"}));
 
     // Anything but local files is not taken at all.
     QMimeData text;

@@ -2,20 +2,14 @@
 // A whole compilation through the window, on real snapshots, against the
 // command-line builder: both must give the same image, byte for byte.
 #include "core/Cartridge.h"
-#include "core/InstanceGuard.h"
 #include "formats/SnapshotReader.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "support/WindowTesting.h"
+#include "support/WindowFixture.h"
 #include "ui/ItemViews.h"
-#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessel;
@@ -40,12 +34,11 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage_data()
 void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
 {
     QFETCH(QStringList, others);
-    const QString cwd = QDir::currentPath();
-    QTemporaryDir dir;
-    const QString kit = dir.filePath("kit");
-    const QString snaps = dir.filePath("my snapshots");
-    QVERIFY(QDir().mkpath(kit + "/flash"));
+    test::WindowFixture fixture;
+    const QString kit = fixture.kit();
+    const QString snaps = fixture.beside("my snapshots");
     QVERIFY(QDir().mkpath(snaps));
+    QFile::remove(kit + "/tessel.ini");
     QVERIFY(QFile::copy(TESSEL_KIT_SOURCE "/tessel.ini", kit + "/tessel.ini"));
     QFile bank1(kit + "/bank1.rom"), bank32(kit + "/bank32.rom");
     QVERIFY(bank1.open(QIODevice::WriteOnly) && bank32.open(QIODevice::WriteOnly));
@@ -64,16 +57,10 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
 
     QString firstSnapshot;
     QStringList paths;
-    test::ScriptedPrompts prompts;
-    test::RecordingLauncher launcher;
-    test::FakeVolumes volumes;
-    volumes.add("/");
-    test::FixedGuard guard;
+    test::ScriptedPrompts& prompts = fixture.prompts;
     {
-        MainWindow window(Kit(kit), prompts, guard, launcher, volumes);
-        QVERIFY(window.startUp());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(fixture.start());
+        MainWindow& window = fixture.window();
         QCOMPARE(window.browser().setPath(snaps), BrowserError::None);
 
         // Ten double clicks in the file list, each named as a user would.
@@ -93,25 +80,25 @@ void TestEndToEnd::windowAndCommandLineBuildTheSameImage()
         for (int i = 0; i < 10; ++i)
             paths << window.session().list.entry(i).path;
 
-        prompts.answerSave(dir.filePath("window.rom"));
+        prompts.answerSave(fixture.beside("window.rom"));
         prompts.answerMessage(Answer::Ok);
         window.findChild<QAction*>("mnuCreate")->trigger();
         QCOMPARE(prompts.last().text,
-                 "The file " + dir.filePath("window.rom") + " has been saved sucessfully.");
+                 "The file " + fixture.beside("window.rom") + " has been saved sucessfully.");
 
-        QStringList arguments{"--kit", kit, "-o", dir.filePath("cli.rom")};
+        QStringList arguments{"--kit", kit, "-o", fixture.beside("cli.rom")};
         for (int i = 0; i < 10; ++i)
             arguments << names[i] + '=' + window.session().list.entry(i).path;
         QProcess cli;
         cli.start(TESSEL_FLASH_EXE, arguments);
         QVERIFY(cli.waitForFinished(30000));
         QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+        fixture.stop();
     }
-    QDir::setCurrent(cwd);
 
-    const QByteArray fromWindow = test::readFile(dir.filePath("window.rom"));
+    const QByteArray fromWindow = test::readFile(fixture.beside("window.rom"));
     QCOMPARE(fromWindow.size(), 524288);
-    QCOMPARE(test::readFile(dir.filePath("cli.rom")), fromWindow);
+    QCOMPARE(test::readFile(fixture.beside("cli.rom")), fromWindow);
     QCOMPARE(test::readFile(kit + "/flash/tessel.rom"), fromWindow);
     // Name 3 in Windows-1252 at its slot, and snapshot 0's memory in its area.
     QCOMPARE(fromWindow.mid(8192 + 23 * 3, 20),

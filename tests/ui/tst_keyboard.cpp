@@ -2,21 +2,18 @@
 // The program with the keyboard alone: every command can be reached, and
 // every control a user can reach says what it is.
 #include "core/Cartridge.h"
-#include "core/InstanceGuard.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
-#include "support/WindowTesting.h"
+#include "support/TestFiles.h"
+#include "support/WindowFixture.h"
 #include "ui/AboutWindow.h"
-#include "ui/MainWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
@@ -53,36 +50,17 @@ private slots:
     void everyReachableControlHasAName();
 
 private:
-    QString m_cwd;
-    QTemporaryDir* m_dir = nullptr;
-    ScriptedPrompts* m_prompts = nullptr;
-    test::RecordingLauncher m_launcher;
-    test::FakeVolumes m_volumes;
-    test::FixedGuard m_guard;
-    MainWindow* m_window = nullptr;
+    std::optional<test::WindowFixture> m_fixture;
+    MainWindow* m_window = nullptr; // the fixture's
 };
 
 void TestKeyboard::init()
 {
-    m_cwd = QDir::currentPath();
-    m_dir = new QTemporaryDir;
-    const QString kit = m_dir->filePath("kit");
-    QVERIFY(QDir().mkpath(kit + "/flash"));
-    for (const char* name : {"a.sna", "b.sna"}) {
-        QFile file(kit + '/' + QLatin1String(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(kSnaFileSize, 's'));
-    }
-    QFile ini(kit + "/tessel.ini");
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[tessel]\nstart=0\n");
-    ini.close();
-    m_prompts = new ScriptedPrompts;
-    m_volumes.clear();
-    m_volumes.add("/");
-    m_window = new MainWindow(Kit(kit), *m_prompts, m_guard, m_launcher, m_volumes);
-    QVERIFY(m_window->startUp());
-    m_window->show();
+    m_fixture.emplace("[tessel]\nstart=0\n");
+    for (const char* name : {"a.sna", "b.sna"})
+        QVERIFY(test::writeFile(m_fixture->kit(name), QByteArray(kSnaFileSize, 's')));
+    QVERIFY(m_fixture->start());
+    m_window = &m_fixture->window();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     auto* files = m_window->findChild<QAbstractItemView*>("fleSelecciona");
@@ -91,10 +69,8 @@ void TestKeyboard::init()
 
 void TestKeyboard::cleanup()
 {
-    test::deleteAllWindows();
-    delete m_prompts;
-    delete m_dir;
-    QDir::setCurrent(m_cwd);
+    m_window = nullptr;
+    m_fixture.reset();
 }
 
 void TestKeyboard::aCompilationWithoutTheMouse()
@@ -105,7 +81,7 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     // Pick the second file and add it.
     press(Qt::Key_Down);
     press(Qt::Key_Down);
-    m_prompts->answerInput("From the keys");
+    m_fixture->prompts.answerInput("From the keys");
     press(Qt::Key_Return);
     QCOMPARE(session.list.count(), 1);
     QVERIFY(session.list.entry(0).path.endsWith("b.sna"));
@@ -116,25 +92,25 @@ void TestKeyboard::aCompilationWithoutTheMouse()
     QCOMPARE(focused()->objectName(), QStringLiteral("msgRom"));
     press(Qt::Key_Down);
     QCOMPARE(m_window->currentRow(), 0);
-    m_prompts->answerMessage(Answer::Yes);
+    m_fixture->prompts.answerMessage(Answer::Yes);
     press(Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
     press(Qt::Key_S);
-    QCOMPARE(m_launcher.starts.size(), 1);
+    QCOMPARE(m_fixture->launcher.starts.size(), 1);
 
     // Delete it again.
     QCOMPARE(focused()->objectName(), QStringLiteral("msgRom"));
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     press(Qt::Key_Delete);
     QCOMPARE(session.list.count(), 0);
 
     // The button from the keyboard: the list is not complete yet.
     press(Qt::Key_Tab);
     QCOMPARE(focused()->objectName(), QStringLiteral("cmdFLash"));
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     press(Qt::Key_Space);
-    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
-    QVERIFY(m_prompts->allAnswered());
+    QCOMPARE(m_fixture->prompts.last().title, QStringLiteral("Tessel"));
+    QVERIFY(m_fixture->prompts.allAnswered());
 }
 
 void TestKeyboard::typingANameFindsItInTheList()
@@ -143,7 +119,7 @@ void TestKeyboard::typingANameFindsItInTheList()
     QCOMPARE(focused(), files);
     press(Qt::Key_B);
     QCOMPARE(files->currentIndex().data().toString(), QStringLiteral("b.sna"));
-    m_prompts->answerInput("Found");
+    m_fixture->prompts.answerInput("Found");
     press(Qt::Key_Return);
     QCOMPARE(m_window->session().list.count(), 1);
     QVERIFY(m_window->session().list.entry(0).path.endsWith("b.sna"));
@@ -164,11 +140,11 @@ void TestKeyboard::menusOpenFromTheKeyboard()
     QTRY_VERIFY(guard.isNull());
 
     QApplication::setActiveWindow(m_window);
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     press(Qt::Key_T, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
     press(Qt::Key_B);
-    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel Burning"));
+    QCOMPARE(m_fixture->prompts.last().title, QStringLiteral("Tessel Burning"));
 
     press(Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());

@@ -2,16 +2,11 @@
 // The main window driven as a user would: by its controls and menu items,
 // found by object name, with every question answered from a script.
 #include "core/Cartridge.h"
-#include "core/InstanceGuard.h"
 #include "core/Settings.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "support/WindowTesting.h"
+#include "support/WindowFixture.h"
 #include "ui/Fonts.h"
 #include "ui/ItemViews.h"
-#include "ui/MainWindow.h"
 #include "ui/ScreenPreview.h"
 
 #include <QAction>
@@ -26,10 +21,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+
+#include <optional>
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
@@ -77,48 +73,24 @@ private:
     QAction* action(const char* name) const { return control<QAction>(name); }
     void listTenSnapshots();
 
-    QString m_cwd;
-    QTemporaryDir* m_dir = nullptr;
+    std::optional<test::WindowFixture> m_fixture;
     QString m_kit;
-    ScriptedPrompts* m_prompts = nullptr;
-    test::RecordingLauncher* m_launcher = nullptr;
-    test::FakeVolumes* m_volumes = nullptr;
-    test::FixedGuard* m_guard = nullptr;
-    MainWindow* m_window = nullptr;
+    MainWindow* m_window = nullptr; // the fixture's
 };
 
 void TestMainWindow::init()
 {
-    m_cwd = QDir::currentPath();
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
-    m_kit = m_dir->filePath("kit");
-    QVERIFY(QDir().mkpath(m_kit + "/flash"));
-    QVERIFY(QDir().mkpath(m_kit + "/snaps"));
-    QVERIFY(test::writeFile(m_kit + "/tessel.ini",
-                            "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
+    m_fixture.emplace();
+    m_kit = m_fixture->kit();
     QVERIFY(test::writeFile(m_kit + "/snaps/game.sna", QByteArray(kSnaFileSize, 'g')));
-    m_prompts = new ScriptedPrompts;
-    m_launcher = new test::RecordingLauncher;
-    m_volumes = new test::FakeVolumes;
-    m_volumes->add("/");
-    m_guard = new test::FixedGuard(true);
-    m_window = new MainWindow(Kit(m_kit), *m_prompts, *m_guard, *m_launcher, *m_volumes);
-    QVERIFY(m_window->startUp());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(m_fixture->start());
+    m_window = &m_fixture->window();
 }
 
 void TestMainWindow::cleanup()
 {
-    delete m_window;
-    delete m_guard;
-    delete m_volumes;
-    delete m_launcher;
-    delete m_prompts;
-    delete m_dir;
-    test::deleteAllWindows();
-    QDir::setCurrent(m_cwd);
+    m_window = nullptr;
+    m_fixture.reset();
 }
 
 void TestMainWindow::listTenSnapshots()
@@ -282,16 +254,16 @@ void TestMainWindow::fileListStaysOnItsFolder()
 // once the tree has read its way to it.
 void TestMainWindow::folderListShowsTheRememberedFolderAfterStartUp()
 {
-    const QString parent = m_dir->filePath("many");
+    const QString parent = m_fixture->beside("many");
     for (int i = 0; i < 80; ++i)
         QVERIFY(QDir().mkpath(parent + QStringLiteral("/f%1").arg(i, 2, 10, QLatin1Char('0'))));
-    const QString kit = m_dir->filePath("kit2");
+    const QString kit = m_fixture->beside("kit2");
     QVERIFY(QDir().mkpath(kit + "/flash"));
     QVERIFY(test::writeFile(kit + "/tessel.ini",
                             "[tessel]\nstart=1\nDirectorioSnaps=" + parent.toUtf8() + "/f70\n"));
     test::FakeVolumes volumes;
-    volumes.add(m_dir->path());
-    MainWindow window(Kit(kit), *m_prompts, *m_guard, *m_launcher, volumes);
+    volumes.add(m_fixture->beside());
+    MainWindow window(Kit(kit), m_fixture->prompts, m_fixture->guard, m_fixture->launcher, volumes);
     QVERIFY(window.startUp());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -308,16 +280,16 @@ void TestMainWindow::folderListShowsTheRememberedFolderAfterStartUp()
 void TestMainWindow::driveListFollowsMountsKeepingItsChoice()
 {
     auto* drives = control<QComboBox>("drvSelecciona");
-    const QString card = m_dir->filePath("card");
+    const QString card = m_fixture->beside("card");
     QVERIFY(QDir().mkpath(card));
-    m_volumes->add(card, "CARD", 0);
-    m_volumes->announce();
+    m_fixture->volumes.add(card, "CARD", 0);
+    m_fixture->volumes.announce();
     QCOMPARE(drives->count(), 2);
     QCOMPARE(drives->itemText(0), card + "  [CARD]");
     QCOMPARE(drives->currentData(FolderBrowser::kRootRole).toString(), QStringLiteral("/"));
 
-    m_volumes->remove(card);
-    m_volumes->announce();
+    m_fixture->volumes.remove(card);
+    m_fixture->volumes.announce();
     QCOMPARE(drives->count(), 1);
     QCOMPARE(drives->currentData(FolderBrowser::kRootRole).toString(), QStringLiteral("/"));
     QCOMPARE(m_window->browser().drive(), QStringLiteral("/"));
@@ -328,7 +300,7 @@ void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
     const QByteArray before = test::readFile(m_kit + "/tessel.ini");
     test::FixedGuard taken(false);
     ScriptedPrompts silent;
-    MainWindow second(Kit(m_kit), silent, taken, *m_launcher, *m_volumes);
+    MainWindow second(Kit(m_kit), silent, taken, m_fixture->launcher, m_fixture->volumes);
     QVERIFY(!second.startUp());
     QVERIFY(!second.isVisible());
     QVERIFY(silent.calls().isEmpty());
@@ -343,7 +315,7 @@ void TestMainWindow::fileDoubleClickAddsIt()
     QTRY_COMPARE(files->model()->rowCount(files->rootIndex()), 1);
     const QModelIndex game = files->model()->index(0, 0, files->rootIndex());
     const QPoint at = files->visualRect(game).center();
-    m_prompts->answerInput("My game");
+    m_fixture->prompts.answerInput("My game");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(session.list.count(), 1);
@@ -352,7 +324,7 @@ void TestMainWindow::fileDoubleClickAddsIt()
 
     // Enter on the list is the keyboard's double click.
     files->setCurrentIndex(game);
-    m_prompts->answerInput("Again");
+    m_fixture->prompts.answerInput("Again");
     QTest::keyClick(files, Qt::Key_Return);
     QCOMPARE(session.list.count(), 2);
 }
@@ -373,15 +345,15 @@ void TestMainWindow::deleteKeyWithAnyModifierRemoves()
     const QModelIndex third = grid->model()->index(2, 0);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(third).center());
     QCOMPARE(m_window->currentRow(), 2);
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     QTest::keyClick(grid, Qt::Key_Delete, modifiers);
-    QCOMPARE(m_prompts->last().text, QStringLiteral("Delete from the list Game 2?"));
+    QCOMPARE(m_fixture->prompts.last().text, QStringLiteral("Delete from the list Game 2?"));
     QCOMPARE(m_window->session().list.count(), 9);
     QCOMPARE(m_window->session().list.entry(2).name, QStringLiteral("Game 3"));
     QCOMPARE(m_window->currentRow(), -1);
 
     QTest::keyClick(grid, Qt::Key_Down); // other keys keep their usual meaning
-    QCOMPARE(m_prompts->calls().size(), 1);
+    QCOMPARE(m_fixture->prompts.calls().size(), 1);
 }
 
 // "." has the key code the Delete key had on the program's first platform;
@@ -397,7 +369,7 @@ void TestMainWindow::otherKeysNeverRemove()
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Backspace, Qt::Key_Return,
                               Qt::Key_Enter, Qt::Key_Space, Qt::Key_Insert})
         QTest::keyClick(grid, key);
-    QVERIFY(m_prompts->calls().isEmpty());
+    QVERIFY(m_fixture->prompts.calls().isEmpty());
     QCOMPARE(m_window->session().list.count(), 10);
 }
 
@@ -422,11 +394,11 @@ void TestMainWindow::gridDoubleClickTestsTheSnapshot()
     listTenSnapshots();
     auto* grid = control<GridView>("msgRom");
     const QPoint at = grid->visualRect(grid->model()->index(4, 1)).center();
-    m_prompts->answerMessage(Answer::Yes);
+    m_fixture->prompts.answerMessage(Answer::Yes);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(m_launcher->starts.size(), 1);
-    QCOMPARE(m_launcher->starts.constFirst().arguments,
+    QCOMPARE(m_fixture->launcher.starts.size(), 1);
+    QCOMPARE(m_fixture->launcher.starts.constFirst().arguments,
              (QStringList{"-snapshot", m_kit + "/snaps/game.sna"}));
 }
 
@@ -453,35 +425,35 @@ void TestMainWindow::previewsShowTheScreenPointedAt()
     auto* grid = control<GridView>("msgRom");
     QTest::mouseMove(grid->viewport(), grid->visualRect(grid->model()->index(2, 1)).center());
     QTRY_VERIFY(previewOf(grid) && previewOf(grid)->isVisible());
-    QVERIFY(m_prompts->calls().isEmpty());
+    QVERIFY(m_fixture->prompts.calls().isEmpty());
 }
 
 void TestMainWindow::menuItemsReachTheirCommands()
 {
-    m_prompts->answerMessage(Answer::No);
+    m_fixture->prompts.answerMessage(Answer::No);
     action("mnuNuevo")->trigger();
-    QCOMPARE(m_prompts->last().text,
+    QCOMPARE(m_fixture->prompts.last().text,
              QStringLiteral("Are you sure? The actual list of SNAs will be erased."));
 
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     action("mnuCreate")->trigger();
-    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
+    QCOMPARE(m_fixture->prompts.last().title, QStringLiteral("Tessel"));
 
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     control<QToolButton>("cmdFLash")->click();
-    QCOMPARE(m_prompts->last().title, QStringLiteral("Tessel"));
+    QCOMPARE(m_fixture->prompts.last().title, QStringLiteral("Tessel"));
 
-    m_prompts->answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     action("mnuSna")->trigger();
-    QCOMPARE(m_prompts->last().text,
+    QCOMPARE(m_fixture->prompts.last().text,
              QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
 
     action("mnuHelp")->trigger();
-    QCOMPARE(m_launcher->starts.size(), 1);
-    QVERIFY(m_launcher->starts.constFirst().arguments.contains(m_kit + "/help.txt"));
+    QCOMPARE(m_fixture->launcher.starts.size(), 1);
+    QVERIFY(m_fixture->launcher.starts.constFirst().arguments.contains(m_kit + "/help.txt"));
 
-    QCOMPARE(m_prompts->calls().size(), 4);
-    QVERIFY(m_prompts->allAnswered());
+    QCOMPARE(m_fixture->prompts.calls().size(), 4);
+    QVERIFY(m_fixture->prompts.allAnswered());
 }
 
 void TestMainWindow::controlShortcutsAreCommandsNotClipboard()
@@ -489,14 +461,16 @@ void TestMainWindow::controlShortcutsAreCommandsNotClipboard()
     QApplication::setActiveWindow(m_window);
     for (const char* focus : {"fleSelecciona", "dirSelecciona", "msgRom"}) {
         control<QWidget>(focus)->setFocus();
-        m_prompts->answerMessage(Answer::Ok);
+        m_fixture->prompts.answerMessage(Answer::Ok);
         QTest::keyClick(control<QWidget>(focus), Qt::Key_C, Qt::ControlModifier);
-        QVERIFY2(m_prompts->calls().size() > 0 && m_prompts->last().title == "Tessel", focus);
-        m_prompts->clear();
+        QVERIFY2(m_fixture->prompts.calls().size() > 0
+                     && m_fixture->prompts.last().title == "Tessel",
+                 focus);
+        m_fixture->prompts.clear();
     }
-    m_prompts->answerMessage(Answer::No);
+    m_fixture->prompts.answerMessage(Answer::No);
     QTest::keyClick(control<QWidget>("fleSelecciona"), Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(m_prompts->last().icon, Icon::Critical);
+    QCOMPARE(m_fixture->prompts.last().icon, Icon::Critical);
 
     QTest::keyClick(control<QWidget>("fleSelecciona"), Qt::Key_E, Qt::ControlModifier);
     QVERIFY(!m_window->isVisible());
@@ -506,9 +480,9 @@ void TestMainWindow::burnEpromOnlyShowsItsNotice()
 {
     const QByteArray settings = test::readFile(m_kit + "/tessel.ini");
     for (int i = 0; i < 2; ++i) {
-        m_prompts->answerMessage(Answer::Ok);
+        m_fixture->prompts.answerMessage(Answer::Ok);
         action("mnuEprom")->trigger();
-        const auto notice = m_prompts->last();
+        const auto notice = m_fixture->prompts.last();
         QCOMPARE(notice.text.section('\r', 0, 0),
                  QStringLiteral("This funtion is not implemeted yet."));
         QVERIFY(notice.text.section('\r', 1).startsWith("Stay tunned: http"));
@@ -517,7 +491,7 @@ void TestMainWindow::burnEpromOnlyShowsItsNotice()
         QCOMPARE(notice.icon, Icon::Information);
         QCOMPARE(notice.buttons, Buttons::Ok);
     }
-    QCOMPARE(m_prompts->calls().at(0).text, m_prompts->calls().at(1).text);
+    QCOMPARE(m_fixture->prompts.calls().at(0).text, m_fixture->prompts.calls().at(1).text);
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(
         std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); }),
@@ -533,13 +507,13 @@ void TestMainWindow::gridIsHiddenWhileCreateFlashAsks()
     auto* grid = control<GridView>("msgRom");
     auto* busy = control<QLabel>("Label2");
     QList<bool> gridShown, labelShown, hourglass;
-    m_prompts->onQuestion([&](const ScriptedPrompts::Call&) {
+    m_fixture->prompts.onQuestion([&](const ScriptedPrompts::Call&) {
         gridShown << grid->isVisible();
         labelShown << busy->isVisible();
         hourglass << (m_window->cursor().shape() == Qt::WaitCursor);
     });
-    m_prompts->cancelSave();
-    m_prompts->answerMessage(Answer::Yes);
+    m_fixture->prompts.cancelSave();
+    m_fixture->prompts.answerMessage(Answer::Yes);
     action("mnuCreate")->trigger();
     QCOMPARE(gridShown, (QList<bool>{false, false}));
     QCOMPARE(labelShown, (QList<bool>{true, true}));
@@ -555,11 +529,11 @@ void TestMainWindow::exitClosesWithoutAQuestion()
     QSignalSpy closed(qApp, &QGuiApplication::lastWindowClosed);
     action("mnuSalir")->trigger();
     QVERIFY(!m_window->isVisible());
-    QVERIFY(m_prompts->calls().isEmpty());
+    QVERIFY(m_fixture->prompts.calls().isEmpty());
 
     m_window->show();
     QVERIFY(m_window->close()); // the close box goes the same way
-    QVERIFY(m_prompts->calls().isEmpty());
+    QVERIFY(m_fixture->prompts.calls().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,21 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The About and burn-progress windows, and how they live beside the main one.
-#include "core/InstanceGuard.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
-#include "support/WindowTesting.h"
+#include "support/WindowFixture.h"
 #include "ui/AboutWindow.h"
 #include "ui/BurnWindow.h"
-#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace tessel;
 
@@ -55,29 +51,21 @@ private slots:
     void burnWindowClosesWithCancel();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_cwd;
-    test::ScriptedPrompts m_prompts;
-    test::RecordingLauncher m_launcher;
-    test::FakeVolumes m_volumes;
-    test::FixedGuard m_guard;
-    MainWindow* m_window = nullptr;
+    std::optional<test::WindowFixture> m_fixture;
+    MainWindow* m_window = nullptr; // the fixture's
 };
 
 void TestSecondaryWindows::init()
 {
-    m_cwd = QDir::currentPath();
-    m_volumes.clear();
-    m_volumes.add("/");
-    m_window = new MainWindow(Kit(m_dir.path()), m_prompts, m_guard, m_launcher, m_volumes);
-    m_window->show();
+    m_fixture.emplace();
+    QVERIFY(m_fixture->start());
+    m_window = &m_fixture->window();
 }
 
 void TestSecondaryWindows::cleanup()
 {
-    test::deleteAllWindows();
     m_window = nullptr;
-    QDir::setCurrent(m_cwd);
+    m_fixture.reset();
 }
 
 void TestSecondaryWindows::aboutShowsTitleCreditsAndPicture()
@@ -152,7 +140,7 @@ void TestSecondaryWindows::programEndsWithTheLastWindow()
 
 void TestSecondaryWindows::burnWindowClosesWithCancel()
 {
-    m_prompts.answerMessage(Answer::Ok);
+    m_fixture->prompts.answerMessage(Answer::Ok);
     m_window->findChild<QAction*>("mnuEprom")->trigger();
     QCOMPARE(countWindows<BurnWindow>(), 0);
 
