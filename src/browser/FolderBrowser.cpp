@@ -209,12 +209,12 @@ std::optional<QString> FolderBrowser::filePath(int i, QString* error) const
     const QString path =
         QDir::toNativeSeparators(QDir(m_fileList.folder()).filePath(m_fileList.fileName(i)));
     if (i < 0 || i >= listCount()) {
-        fail(error, QStringLiteral("The file list has no entry %1.").arg(i + 1));
+        fail(error, tr("The file list has no entry %1.").arg(i + 1));
         return std::nullopt;
     }
     if (!m_fileList.hasExactName(i)) {
-        fail(error, QStringLiteral("The file %1 cannot be opened: its name is not valid text on "
-                                   "this system. Rename the file and choose it again.")
+        fail(error, tr("The file %1 cannot be opened: its name is not valid text on "
+                       "this system. Rename the file and choose it again.")
                         .arg(quotedPath(path)));
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/FolderListing.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -32,13 +33,15 @@ bool fail(QString* error, const QString& text)
 
 QString noLongerThere(const QString& folder)
 {
-    return QStringLiteral("The folder \"%1\" cannot be listed: it does not exist.")
+    return QCoreApplication::translate("FolderListing",
+                                       "The folder \"%1\" cannot be listed: it does not exist.")
         .arg(QDir::toNativeSeparators(folder));
 }
 
 QString cannotRead(const QString& folder)
 {
-    return QStringLiteral("The folder \"%1\" cannot be listed: it cannot be read.")
+    return QCoreApplication::translate("FolderListing",
+                                       "The folder \"%1\" cannot be listed: it cannot be read.")
         .arg(QDir::toNativeSeparators(folder));
 }
 

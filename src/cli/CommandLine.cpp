@@ -1,33 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 namespace tessel {
 
 CommandLine::CommandLine()
     : help(parser.addHelpOption())
     , version(parser.addVersionOption())
     , kit(QStringLiteral("kit"),
-          QStringLiteral("Kit folder (default: the folder of this program when it holds "
-                         "tessel.ini, else the data folder of an installed copy, "
-                         "~/.local/share/tessel-zizerev)."),
-          QStringLiteral("DIR"))
+          QCoreApplication::translate(
+              "CommandLine", "Kit folder (default: the folder of this program when it holds "
+                             "tessel.ini, else the data folder of an installed copy, "
+                             "~/.local/share/tessel-zizerev)."),
+          QCoreApplication::translate("CommandLine", "DIR"))
     , output({QStringLiteral("o"), QStringLiteral("output")},
-             QStringLiteral("The image file to write."), QStringLiteral("FILE"))
+             QCoreApplication::translate("CommandLine", "The image file to write."),
+             QCoreApplication::translate("CommandLine", "FILE"))
     , list(QStringLiteral("list"),
-           QStringLiteral("Read the entries from FILE, one NAME<tab>PATH a line."),
-           QStringLiteral("FILE"))
+           QCoreApplication::translate("CommandLine",
+                                       "Read the entries from FILE, one NAME<tab>PATH a line."),
+           QCoreApplication::translate("CommandLine", "FILE"))
     , toSna(QStringLiteral("to-sna"),
-            QStringLiteral(
+            QCoreApplication::translate(
+                "CommandLine",
                 "Convert the snapshot IN, of any format the program reads, to the 48K .sna "
                 "OUT, with the same checks; nothing else is done. Takes IN and OUT as the "
                 "two arguments."))
     , extract(QStringLiteral("extract"),
-              QStringLiteral("Take the image FILE apart into the folder given after it."),
-              QStringLiteral("FILE"))
+              QCoreApplication::translate(
+                  "CommandLine", "Take the image FILE apart into the folder given after it."),
+              QCoreApplication::translate("CommandLine", "FILE"))
     , force(QStringLiteral("force"),
-            QStringLiteral("With --extract, replace files of the same names in the folder."))
+            QCoreApplication::translate(
+                "CommandLine", "With --extract, replace files of the same names in the folder."))
 {
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
         "Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K\n"
         "snapshots, without the window: the same checks and the same bytes as its\n"
         "Create Flash command.\n"
@@ -52,9 +61,11 @@ CommandLine::CommandLine()
         "When DIR already holds files of those names nothing is written, unless\n"
         "--force is given; then they are replaced."));
     parser.addOptions({kit, output, list, toSna, extract, force});
-    parser.addPositionalArgument(QStringLiteral("entries"),
-                                 QStringLiteral("Ten NAME=PATH entries, unless --list is given."),
-                                 QStringLiteral("[NAME=PATH...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("entries"),
+        QCoreApplication::translate("CommandLine",
+                                    "Ten NAME=PATH entries, unless --list is given."),
+        QCoreApplication::translate("CommandLine", "[NAME=PATH...]"));
 }
 
 } // namespace tessel

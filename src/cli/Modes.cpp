@@ -46,7 +46,8 @@ int fail(const QString& message)
 
 void warn(const QString& message)
 {
-    QTextStream(stderr) << "tessel-flash: warning: " << message << '\n';
+    QTextStream(stderr)
+        << QCoreApplication::translate("Modes", "tessel-flash: warning: %1").arg(message) << '\n';
 }
 
 std::optional<Kit> kitOf(const CommandLine& line, QString* error)
@@ -54,7 +55,7 @@ std::optional<Kit> kitOf(const CommandLine& line, QString* error)
     if (line.parser.isSet(line.kit)) {
         // An empty name would mean the current folder, someone else's banks.
         if (line.parser.value(line.kit).isEmpty()) {
-            *error = QStringLiteral("--kit needs the name of a kit folder.");
+            *error = QCoreApplication::translate("Modes", "--kit needs the name of a kit folder.");
             return std::nullopt;
         }
         return Kit(line.parser.value(line.kit));
@@ -68,8 +69,9 @@ int runToSna(const CommandLine& line)
 {
     const QStringList positional = line.parser.positionalArguments();
     if (positional.size() != 2)
-        return fail(QStringLiteral("--to-sna takes two files: the snapshot and the .sna to "
-                                   "write."));
+        return fail(QCoreApplication::translate(
+            "Modes", "--to-sna takes two files: the snapshot and the .sna to "
+                     "write."));
     const QString in = QFileInfo(positional[0]).absoluteFilePath();
     const QString out = QFileInfo(positional[1]).absoluteFilePath();
     QStringList warnings;
@@ -92,11 +94,13 @@ int runExtract(const CommandLine& line)
     if (!kit)
         return fail(error);
     if (parser.isSet(line.output) || parser.isSet(line.list))
-        return fail(QStringLiteral("--extract takes no -o or --list: give the image and the "
-                                   "folder, tessel-flash --extract IMAGE DIR."));
+        return fail(QCoreApplication::translate(
+            "Modes", "--extract takes no -o or --list: give the image and the "
+                     "folder, tessel-flash --extract IMAGE DIR."));
     if (positional.size() != 1)
-        return fail(QStringLiteral("--extract needs one folder after the image: tessel-flash "
-                                   "--extract IMAGE DIR."));
+        return fail(QCoreApplication::translate(
+            "Modes", "--extract needs one folder after the image: tessel-flash "
+                     "--extract IMAGE DIR."));
     const QString image = QFileInfo(parser.value(line.extract)).absoluteFilePath();
     const QString folder = QFileInfo(positional.constFirst()).absoluteFilePath();
     const std::optional<FlashContents> contents = readFlashImage(*kit, image, &error);
@@ -107,7 +111,8 @@ int runExtract(const CommandLine& line)
     const bool force = parser.isSet(line.force);
     const std::optional<Extraction> done = writeExtraction(*contents, folder, image, force, &error);
     if (!done && !force && !existingFiles(*contents, folder).isEmpty())
-        error += QStringLiteral(" Give --force to replace them.");
+        error += QLatin1Char(' ')
+                 + QCoreApplication::translate("Modes", "Give --force to replace them.");
     if (!done)
         return fail(error);
     printPath(done->listFile);
@@ -123,12 +128,13 @@ int runBuild(const CommandLine& line)
     if (!kit)
         return fail(error);
     if (parser.isSet(line.force))
-        return fail(QStringLiteral("--force goes only with --extract."));
+        return fail(QCoreApplication::translate("Modes", "--force goes only with --extract."));
     if (!parser.isSet(line.output))
-        return fail(QStringLiteral("No output file: give one with -o FILE."));
+        return fail(QCoreApplication::translate("Modes", "No output file: give one with -o FILE."));
     if (parser.isSet(line.list) && !positional.isEmpty())
-        return fail(QStringLiteral("Give the entries either as NAME=PATH arguments or with --list, "
-                                   "not both."));
+        return fail(QCoreApplication::translate(
+            "Modes", "Give the entries either as NAME=PATH arguments or with --list, "
+                     "not both."));
 
     BuildOptions options;
     std::optional<SnapshotEntries> entries;

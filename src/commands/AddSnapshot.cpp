@@ -7,6 +7,8 @@
 #include "core/MenuName.h"
 #include "formats/SnapshotReader.h"
 
+#include <QCoreApplication>
+
 namespace tessel {
 
 namespace {
@@ -21,7 +23,9 @@ void warn(Prompts& prompts, const QString& text)
 // tab or another control character comes back with blanks in their place.
 QString askName(Prompts& prompts, const QString& path, int number)
 {
-    const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ") + path;
+    const QString prompt =
+        QCoreApplication::translate("AddSnapshot", "Type the name for the menu (Max. 20 chars) %1")
+            .arg(path);
     QString offered = defaultName(number);
     for (;;) {
         const QString answer = prompts.input({prompt, kAppTitle, offered, path});
@@ -47,14 +51,15 @@ bool accept(const QString& path, Prompts& prompts)
     if (!snapshot) {
         // A file named as a .sna that is none keeps the message it always had.
         warn(prompts, fault == SnapshotFault::Unreadable && hasSnaName(path)
-                          ? QStringLiteral("The selected file is not a valid SNA snapshot.")
+                          ? QCoreApplication::translate(
+                              "AddSnapshot", "The selected file is not a valid SNA snapshot.")
                           : error);
         return false;
     }
     if (snapshot->warnings.isEmpty())
         return true;
-    const QString question =
-        snapshot->warnings.join(QLatin1Char('\r')) + QStringLiteral("\rAdd it all the same?");
+    const QString question = snapshot->warnings.join(QLatin1Char('\r')) + QLatin1Char('\r')
+                             + QCoreApplication::translate("AddSnapshot", "Add it all the same?");
     return prompts.message(question, kAppTitle, Icon::Exclamation, Buttons::YesNo) == Answer::Yes;
 }
 
@@ -63,8 +68,9 @@ bool accept(const QString& path, Prompts& prompts)
 int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
 {
     if (list.isFull()) {
-        warn(prompts,
-             QStringLiteral("The compilation is complete. It's not posible to add more SNA's."));
+        warn(prompts, QCoreApplication::translate(
+                          "AddSnapshot",
+                          "The compilation is complete. It's not posible to add more SNA's."));
         return 0;
     }
     int handled = 0;
@@ -98,16 +104,23 @@ int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& p
         ++added;
     }
     if (!refused.isEmpty())
-        warn(prompts, (refused.size() == 1 ? QStringLiteral("This dropped file was not added:")
-                                           : QStringLiteral("These dropped files were not added:"))
-                          + QLatin1Char('\r') + refused.join(QLatin1Char('\r')));
+        warn(prompts,
+             (refused.size() == 1
+                  ? QCoreApplication::translate("AddSnapshot", "This dropped file was not added:")
+                  : QCoreApplication::translate("AddSnapshot",
+                                                "These dropped files were not added:"))
+                 + QLatin1Char('\r') + refused.join(QLatin1Char('\r')));
     const qsizetype left = paths.size() - tried;
     if (left > 0)
         warn(prompts,
-             QStringLiteral("The compilation is complete. It's not posible to add more SNA's.\r")
-                 + (left == 1
-                        ? QStringLiteral("1 of the dropped files was not added.")
-                        : QStringLiteral("%1 of the dropped files were not added.").arg(left)));
+             QCoreApplication::translate(
+                 "AddSnapshot", "The compilation is complete. It's not posible to add more SNA's.")
+                 + QLatin1Char('\r')
+                 + (left == 1 ? QCoreApplication::translate("AddSnapshot",
+                                                            "1 of the dropped files was not added.")
+                              : QCoreApplication::translate(
+                                    "AddSnapshot", "%1 of the dropped files were not added.")
+                                    .arg(left)));
     return added;
 }
 

@@ -3,6 +3,7 @@
 
 #include "commands/Prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace tessel {
@@ -19,20 +20,24 @@ void warn(Prompts& prompts, const QString& text)
 void warnNoDisk(Prompts& prompts)
 {
     warn(prompts,
-         QStringLiteral(
+         QCoreApplication::translate(
+             "BrowserMessages",
              "There is not a disk in the selected unit. Insert a disk or change the unit."));
 }
 
 void warnFolderGone(Prompts& prompts, const QString& folder)
 {
-    warn(prompts, QStringLiteral("The folder %1 cannot be opened: it no longer exists.")
+    warn(prompts, QCoreApplication::translate(
+                      "BrowserMessages", "The folder %1 cannot be opened: it no longer exists.")
                       .arg(QDir::toNativeSeparators(folder)));
 }
 
 void warnFolderUnreadable(Prompts& prompts, const QString& folder)
 {
-    warn(prompts, QStringLiteral("The files of the folder %1 cannot be listed: it cannot be read.")
-                      .arg(QDir::toNativeSeparators(folder)));
+    warn(prompts,
+         QCoreApplication::translate(
+             "BrowserMessages", "The files of the folder %1 cannot be listed: it cannot be read.")
+             .arg(QDir::toNativeSeparators(folder)));
 }
 
 } // namespace tessel

@@ -7,6 +7,7 @@
 #include "formats/EntryList.h"
 #include "formats/SnapshotReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -23,11 +24,13 @@ QString nameProblem(const QString& name)
 {
     const NameCheck check = checkMenuName(name);
     if (check.problem == NameCheck::Length)
-        return QStringLiteral("the menu name \"%1\" has %2 characters; it must have 1 to %3.")
+        return QCoreApplication::translate(
+                   "Compilation", "the menu name \"%1\" has %2 characters; it must have 1 to %3.")
             .arg(name, QString::number(check.length), QString::number(kMaxNameLength));
     if (check.problem == NameCheck::Control)
-        return QStringLiteral("the menu name holds a control character; it may hold only "
-                              "printable ones.");
+        return QCoreApplication::translate(
+            "Compilation", "the menu name holds a control character; it may hold only "
+                           "printable ones.");
     return {};
 }
 
@@ -53,8 +56,9 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, QString* err
     for (const EntryLine& line : *lines) {
         QString problem = line.problem;
         if (problem.isEmpty() && entries.size() == kEntryCount) {
-            problems << QStringLiteral("line %1: entry %2 and any after it do not fit; a "
-                                       "compilation holds %3 at most.")
+            problems << QCoreApplication::translate(
+                            "Compilation", "line %1: entry %2 and any after it do not fit; a "
+                                           "compilation holds %3 at most.")
                             .arg(line.number)
                             .arg(kEntryCount + 1)
                             .arg(kEntryCount);
@@ -64,22 +68,28 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, QString* err
             problem = nameProblem(line.entry.name);
         QString why;
         if (problem.isEmpty() && !readSnapshot(line.entry.path, &why))
-            problem = asClause(why);
+            problem = why;
         if (!problem.isEmpty())
-            problems << QStringLiteral("line %1: %2").arg(QString::number(line.number), problem);
+            problems << QCoreApplication::translate("Compilation", "line %1: %2")
+                            .arg(QString::number(line.number), problem);
         else
             entries.append(line.entry);
     }
     if (problems.isEmpty())
         return entries;
 
-    QString text = QStringLiteral("The compilation %1 was not opened: %2 of its lines cannot be "
-                                  "taken as they are.")
-                       .arg(quotedPath(path), QString::number(problems.size()));
+    const int count = static_cast<int>(problems.size());
+    QString text = QCoreApplication::translate("Compilation",
+                                               "The compilation %1 was not opened: %n of its lines "
+                                               "cannot be taken as they are.",
+                                               nullptr, count)
+                       .arg(quotedPath(path));
     for (const QString& problem : problems.mid(0, kShownProblems))
         text += QLatin1Char('\n') + problem;
     if (problems.size() > kShownProblems)
-        text += QStringLiteral("\n... and %1 more.").arg(problems.size() - kShownProblems);
+        text += QLatin1Char('\n')
+                + QCoreApplication::translate("Compilation", "... and %1 more.")
+                      .arg(problems.size() - kShownProblems);
     fail(error, text);
     return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include "flash/FlashExtract.h"
 #include "formats/EntryList.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,12 +21,17 @@ namespace tessel {
 
 namespace {
 
-const QString kSaveTitle = QStringLiteral("Select a name for the compilation...");
+QString saveTitle()
+{
+    return QCoreApplication::translate("CompilationCommands",
+                                       "Select a name for the compilation...");
+}
 
 QStringList compilationFilters()
 {
-    return {QStringLiteral("Compilations (*.%1)").arg(kCompilationExtension),
-            QStringLiteral("All files (*)")};
+    return {QCoreApplication::translate("CompilationCommands", "Compilations (*.%1)")
+                .arg(kCompilationExtension),
+            QCoreApplication::translate("CompilationCommands", "All files (*)")};
 }
 
 void warn(Prompts& prompts, const QString& text)
@@ -51,15 +57,11 @@ QString compilationFolder(const Session& s, const QString& browsed)
 }
 
 // Asked only when there is something to lose.
-bool mayReplaceList(Session& s, const QString& by)
+bool mayReplaceList(Session& s, const QString& question)
 {
     if (s.list.count() == 0)
         return true;
-    return s.prompts.message(
-               QStringLiteral("Are you sure? The actual list of SNAs will be replaced by %1.")
-                   .arg(by),
-               kAppTitle, Icon::Critical, Buttons::YesNo)
-           == Answer::Yes;
+    return s.prompts.message(question, kAppTitle, Icon::Critical, Buttons::YesNo) == Answer::Yes;
 }
 
 void showEntries(Session& s, SnapshotEntries entries)
@@ -75,7 +77,8 @@ void showEntries(Session& s, SnapshotEntries entries)
 void openCompilation(Session& s, const QString& browsed)
 {
     OpenRequest request;
-    request.title = QStringLiteral("Select a compilation to open...");
+    request.title =
+        QCoreApplication::translate("CompilationCommands", "Select a compilation to open...");
     request.initialFolder = compilationFolder(s, browsed);
     request.filters = compilationFilters();
     if (const std::optional<QString> chosen = s.prompts.openFileName(request))
@@ -92,7 +95,11 @@ bool loadCompilation(Session& s, const QString& path)
         warn(s.prompts, error);
         return false;
     }
-    if (!mayReplaceList(s, QStringLiteral("the compilation %1").arg(quotedPath(path))))
+    if (!mayReplaceList(s,
+                        QCoreApplication::translate("CompilationCommands",
+                                                    "Are you sure? The actual list of SNAs will be "
+                                                    "replaced by the compilation %1.")
+                            .arg(quotedPath(path))))
         return false;
     showEntries(s, *entries);
     recent(s).add(path);
@@ -103,14 +110,16 @@ void saveCompilation(Session& s, const QString& browsed)
 {
     const SnapshotEntries entries = s.list.entries();
     if (entries.isEmpty()) {
-        warn(s.prompts, QStringLiteral("The list is empty: there is no compilation to save."));
+        warn(s.prompts,
+             QCoreApplication::translate("CompilationCommands",
+                                         "The list is empty: there is no compilation to save."));
         return;
     }
     QStringList inputs;
     for (const SnapshotEntry& entry : entries)
         inputs << entry.path;
     SaveRequest request;
-    request.title = kSaveTitle;
+    request.title = saveTitle();
     request.initialFolder = compilationFolder(s, browsed);
     request.defaultExtension = kCompilationExtension;
     request.filters = compilationFilters();
@@ -124,32 +133,44 @@ void saveCompilation(Session& s, const QString& browsed)
         const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
                                           [&](const QString& in) { return sameFile(target, in); });
         if (!kind.isEmpty() || snapshot) {
-            const QString why = snapshot ? QStringLiteral("is one of the listed snapshots")
-                                         : QStringLiteral("cannot be written: it is ") + kind;
-            warn(s.prompts, QStringLiteral("The file %1 %2.\rChoose another name.")
-                                .arg(quotedPath(target), why));
+            const QString why =
+                snapshot ? QCoreApplication::translate(
+                               "CompilationCommands", "The file %1 is one of the listed snapshots.")
+                               .arg(quotedPath(target))
+                         : QCoreApplication::translate("CompilationCommands",
+                                                       "The file %1 cannot be written: it is %2.")
+                               .arg(quotedPath(target), kind);
+            warn(s.prompts,
+                 why + QLatin1Char('\r')
+                     + QCoreApplication::translate("CompilationCommands", "Choose another name."));
             continue;
         }
-        if (mayReplaceFile(s.prompts, target, kSaveTitle))
+        if (mayReplaceFile(s.prompts, target, saveTitle()))
             break;
     }
     QString error;
     if (!writeEntryList(target, entries, &error)) {
-        warn(s.prompts, QStringLiteral("The compilation was not saved.\r") + error);
+        warn(s.prompts,
+             QCoreApplication::translate("CompilationCommands", "The compilation was not saved.")
+                 + QLatin1Char('\r') + error);
         return;
     }
     recent(s).add(target);
-    s.prompts.message(QStringLiteral("The compilation %1 has been saved.").arg(quotedPath(target)),
-                      kAppTitle, Icon::Information, Buttons::Ok);
+    s.prompts.message(
+        QCoreApplication::translate("CompilationCommands", "The compilation %1 has been saved.")
+            .arg(quotedPath(target)),
+        kAppTitle, Icon::Information, Buttons::Ok);
 }
 
 void openFlashImage(Session& s)
 {
     OpenRequest request;
-    request.title = QStringLiteral("Select a flash image to open...");
+    request.title =
+        QCoreApplication::translate("CompilationCommands", "Select a flash image to open...");
     request.initialFolder = s.settings.workingFolder();
-    request.filters = {QStringLiteral("Flash images (*.rom *.bin)"),
-                       QStringLiteral("All files (*)")};
+    request.filters = {
+        QCoreApplication::translate("CompilationCommands", "Flash images (*.rom *.bin)"),
+        QCoreApplication::translate("CompilationCommands", "All files (*)")};
     const std::optional<QString> image = s.prompts.openFileName(request);
     if (!image)
         return;
@@ -159,11 +180,17 @@ void openFlashImage(Session& s)
         warn(s.prompts, error);
         return;
     }
-    if (!mayReplaceList(s, QStringLiteral("the snapshots of the image %1").arg(quotedPath(*image))))
+    if (!mayReplaceList(s,
+                        QCoreApplication::translate("CompilationCommands",
+                                                    "Are you sure? The actual list of SNAs will be "
+                                                    "replaced by the snapshots of the "
+                                                    "image %1.")
+                            .arg(quotedPath(*image))))
         return;
 
     FolderRequest where;
-    where.title = QStringLiteral("Select a folder for the snapshots of the image...");
+    where.title = QCoreApplication::translate("CompilationCommands",
+                                              "Select a folder for the snapshots of the image...");
     where.initialFolder = QFileInfo(*image).absolutePath();
     QString folder;
     for (;;) {
@@ -175,22 +202,29 @@ void openFlashImage(Session& s)
         const QStringList taken = existingFiles(*contents, folder);
         if (taken.isEmpty())
             break;
-        const Answer replace = s.prompts.message(
-            QStringLiteral("The folder %1 already holds:\r%2\rDo you want to replace them?")
-                .arg(quotedPath(folder), taken.join(QLatin1Char('\r'))),
-            kAppTitle, Icon::Exclamation, Buttons::YesNoDefaultNo);
+        const Answer replace =
+            s.prompts.message(QCoreApplication::translate(
+                                  "CompilationCommands",
+                                  "The folder %1 already holds:\r%2\rDo you want to replace them?")
+                                  .arg(quotedPath(folder), taken.join(QLatin1Char('\r'))),
+                              kAppTitle, Icon::Exclamation, Buttons::YesNoDefaultNo);
         if (replace == Answer::Yes)
             break;
     }
     const std::optional<Extraction> done = writeExtraction(*contents, folder, *image, true, &error);
     if (!done) {
-        warn(s.prompts, QStringLiteral("The image was not taken apart.\r") + error);
+        warn(s.prompts,
+             QCoreApplication::translate("CompilationCommands", "The image was not taken apart.")
+                 + QLatin1Char('\r') + error);
         return;
     }
     showEntries(s, done->entries);
     recent(s).add(done->listFile);
-    QString text = QStringLiteral("The snapshots of %1 and their compilation %2 have been written.")
-                       .arg(quotedPath(*image), quotedPath(done->listFile));
+    QString text =
+        QCoreApplication::translate("CompilationCommands",
+                                    "The snapshots of %1 and their compilation %2 have been "
+                                    "written.")
+            .arg(quotedPath(*image), quotedPath(done->listFile));
     for (const QString& warning : contents->warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);

@@ -8,6 +8,7 @@
 #include "core/Files.h"
 #include "flash/FlashBuild.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,7 +16,11 @@ namespace tessel {
 
 namespace {
 
-const QString kSaveTitle = QStringLiteral("Select a name for the Tessel file...");
+QString saveTitle()
+{
+    return QCoreApplication::translate("CreateFlash", "Select a name for the Tessel file...");
+}
+
 const QString kExtension = QStringLiteral("rom");
 
 void warn(Prompts& prompts, const QString& text)
@@ -29,13 +34,14 @@ enum class Choice { Save, Again, Cancelled };
 Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
 {
     SaveRequest request;
-    request.title = kSaveTitle;
+    request.title = saveTitle();
     request.initialFolder = QFileInfo(job.output).path();
     request.defaultExtension = kExtension;
     const std::optional<QString> chosen = prompts.saveFileName(request);
     if (!chosen) {
         const Answer sure =
-            prompts.message(QStringLiteral("Creation of Flash file cancelled. Are you sure? "),
+            prompts.message(QCoreApplication::translate(
+                                "CreateFlash", "Creation of Flash file cancelled. Are you sure? "),
                             kAppTitle, Icon::Exclamation, Buttons::YesNo);
         return sure == Answer::Yes ? Choice::Cancelled : Choice::Again;
     }
@@ -45,21 +51,22 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
         return Choice::Save;
     QString refusal;
     if (!checkReplaceable(target, job.inputs, &refusal)) {
-        warn(prompts, refusal + QStringLiteral("\rChoose another name."));
+        warn(prompts, refusal + QLatin1Char('\r')
+                          + QCoreApplication::translate("CreateFlash", "Choose another name."));
         return Choice::Again;
     }
-    return mayReplaceFile(prompts, target, kSaveTitle) ? Choice::Save : Choice::Again;
+    return mayReplaceFile(prompts, target, saveTitle()) ? Choice::Save : Choice::Again;
 }
 
 } // namespace
 
 void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
 {
-    const QString notBuilt = QStringLiteral("The flash image was not created.\r");
     QString error;
     const std::optional<FlashJob> job = build(kit, entries, {}, &error);
     if (!job) {
-        warn(prompts, notBuilt + error);
+        warn(prompts, QCoreApplication::translate("CreateFlash", "The flash image was not created.")
+                          + QLatin1Char('\r') + error);
         return;
     }
 
@@ -71,12 +78,14 @@ void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompt
         return;
     if (!sameFile(target, job->output) && !exportImage(job->output, target, &error)) {
         warn(prompts,
-             QStringLiteral("The flash image was not saved.\r%1\rThe image is still in %2.")
+             QCoreApplication::translate(
+                 "CreateFlash", "The flash image was not saved.\r%1\rThe image is still in %2.")
                  .arg(error, quotedPath(job->output)));
         return;
     }
     QString saved =
-        QStringLiteral("The file ") + target + QStringLiteral(" has been saved sucessfully.");
+        QCoreApplication::translate("CreateFlash", "The file %1 has been saved sucessfully.")
+            .arg(target);
     for (const QString& warning : job->warnings)
         saved += QLatin1Char('\r') + warning;
     prompts.message(saved, kAppTitle, Icon::Information, Buttons::Ok);
@@ -87,7 +96,8 @@ void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& pro
 {
     if (entries.size() != kEntryCount) {
         prompts.message(
-            QStringLiteral("The Compilation is not complete. Add more Snapshots to the list."),
+            QCoreApplication::translate(
+                "CreateFlash", "The Compilation is not complete. Add more Snapshots to the list."),
             QStringLiteral("Tessel"), Icon::Exclamation, Buttons::Ok);
         return;
     }

@@ -5,6 +5,7 @@
 #include "commands/Prompts.h"
 #include "core/Kit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -23,17 +24,18 @@ void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
                   ProcessLauncher& launcher)
 {
     if (snapshot.isEmpty()) {
-        prompts.message(QStringLiteral("Choose a 'Snapshot' from the SNA selected list."),
+        prompts.message(QCoreApplication::translate(
+                            "EmulatorTest", "Choose a 'Snapshot' from the SNA selected list."),
                         kAppTitle, Icon::Information, Buttons::Ok);
         return;
     }
 
     const QString question =
-        QStringList{QStringLiteral("You are going to run the emulator Aspectrum to test the "
-                                   "Snapshot:"),
-                    snapshot, QStringLiteral(" To exit from the emulator press F10."),
-                    QStringLiteral("Continue?")}
-            .join(QLatin1Char('\r'));
+        QCoreApplication::translate(
+            "EmulatorTest", "You are going to run the emulator Aspectrum to test the Snapshot:\r"
+                            "%1\r To exit from the emulator press "
+                            "F10.\rContinue?")
+            .arg(snapshot);
     if (prompts.message(question, kAppTitle, Icon::None, Buttons::YesNo) != Answer::Yes)
         return;
 
@@ -41,11 +43,11 @@ void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
     QString error;
     if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), snapshot}, &error))
         return;
-    prompts.message(QStringList{QStringLiteral("The emulator could not be started."),
-                                QStringLiteral("Program: ") + QDir::toNativeSeparators(program),
-                                QStringLiteral("Reason: ") + startFailureReason(program, error)}
-                        .join(QLatin1Char('\r')),
-                    kAppTitle, Icon::Exclamation, Buttons::Ok);
+    prompts.message(
+        QCoreApplication::translate("EmulatorTest",
+                                    "The emulator could not be started.\rProgram: %1\rReason: %2")
+            .arg(QDir::toNativeSeparators(program), startFailureReason(program, error)),
+        kAppTitle, Icon::Exclamation, Buttons::Ok);
 }
 
 } // namespace tessel

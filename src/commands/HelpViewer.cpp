@@ -5,6 +5,7 @@
 #include "commands/Prompts.h"
 #include "core/Kit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
 
@@ -32,11 +33,10 @@ void openHelp(const Kit& kit, Prompts& prompts, ProcessLauncher& launcher)
     if (launcher.startDetached(viewer, {QDir::toNativeSeparators(file)}, &error))
         return;
     prompts.message(
-        QStringList{QStringLiteral("The help could not be opened."),
-                    QStringLiteral("Viewer: ") + viewer,
-                    QStringLiteral("Reason: ") + startFailureReason(viewer, error),
-                    QStringLiteral("The help text is the file ") + QDir::toNativeSeparators(file)}
-            .join(QLatin1Char('\r')),
+        QCoreApplication::translate(
+            "HelpViewer", "The help could not be opened.\rViewer: %1\rReason: %2\rThe help "
+                          "text is the file %3")
+            .arg(viewer, startFailureReason(viewer, error), QDir::toNativeSeparators(file)),
         kAppTitle, Icon::Exclamation, Buttons::Ok);
 }
 

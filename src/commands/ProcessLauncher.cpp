@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/ProcessLauncher.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -33,15 +34,17 @@ QString startFailureReason(const QString& program, const QString& error)
     const QFileInfo file(program);
     if (file.isAbsolute()) {
         if (!file.exists())
-            return QStringLiteral("the file does not exist.");
+            return QCoreApplication::translate("ProcessLauncher", "the file does not exist.");
         if (!file.isFile())
-            return QStringLiteral("it is a folder, not a program.");
+            return QCoreApplication::translate("ProcessLauncher", "it is a folder, not a program.");
         if (!file.isExecutable())
-            return QStringLiteral("the file is not marked as executable.");
+            return QCoreApplication::translate("ProcessLauncher",
+                                               "the file is not marked as executable.");
     } else if (QStandardPaths::findExecutable(program).isEmpty()) {
-        return QStringLiteral("the program is not installed, or not on the search path.");
+        return QCoreApplication::translate(
+            "ProcessLauncher", "the program is not installed, or not on the search path.");
     }
-    return error.isEmpty() ? QStringLiteral("unknown.") : error;
+    return error.isEmpty() ? QCoreApplication::translate("ProcessLauncher", "unknown.") : error;
 }
 
 bool SystemProcessLauncher::startDetached(const QString& program, const QStringList& arguments,

@@ -4,6 +4,8 @@
 #include "commands/Prompts.h"
 #include "commands/SnapshotList.h"
 
+#include <QCoreApplication>
+
 namespace tessel {
 
 int removeEntry(SnapshotList& list, int row, Prompts& prompts)
@@ -11,8 +13,8 @@ int removeEntry(SnapshotList& list, int row, Prompts& prompts)
     // Only a filled row: the header and blank rows ask nothing.
     if (row < 0 || row >= list.count())
         return row;
-    const QString text =
-        QStringLiteral("Delete from the list ") + list.entry(row).name + QLatin1Char('?');
+    const QString text = QCoreApplication::translate("RemoveSnapshot", "Delete from the list %1?")
+                             .arg(list.entry(row).name);
     if (prompts.message(text, kAppTitle, Icon::Exclamation, Buttons::OkCancel) != Answer::Ok)
         return row;
 
@@ -24,9 +26,10 @@ int removeEntry(SnapshotList& list, int row, Prompts& prompts)
 
 bool clearList(SnapshotList& list, Prompts& prompts)
 {
-    const Answer answer =
-        prompts.message(QStringLiteral("Are you sure? The actual list of SNAs will be erased."),
-                        kAppTitle, Icon::Critical, Buttons::YesNo);
+    const Answer answer = prompts.message(
+        QCoreApplication::translate("RemoveSnapshot",
+                                    "Are you sure? The actual list of SNAs will be erased."),
+        kAppTitle, Icon::Critical, Buttons::YesNo);
     if (answer != Answer::Yes)
         return false;
     list.clear();

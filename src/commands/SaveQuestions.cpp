@@ -3,6 +3,7 @@
 
 #include "commands/Prompts.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace tessel {
@@ -20,7 +21,8 @@ bool mayReplaceFile(Prompts& prompts, const QString& target, const QString& titl
 {
     if (!QFileInfo::exists(target))
         return true;
-    return prompts.message(QStringLiteral("%1 already exists.\rDo you want to replace it?")
+    return prompts.message(QCoreApplication::translate(
+                               "SaveQuestions", "%1 already exists.\rDo you want to replace it?")
                                .arg(QFileInfo(target).fileName()),
                            title, Icon::Exclamation, Buttons::YesNoDefaultNo)
            == Answer::Yes;

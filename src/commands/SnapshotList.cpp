@@ -96,9 +96,9 @@ QVariant SnapshotList::headerData(int section, Qt::Orientation orientation, int 
         return section + 1;
     switch (section) {
     case PathColumn:
-        return QStringLiteral("SNAPSHOT");
+        return tr("SNAPSHOT");
     case NameColumn:
-        return QStringLiteral("NAME");
+        return tr("NAME");
     default:
         return {};
     }

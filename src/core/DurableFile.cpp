@@ -3,6 +3,7 @@
 
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,8 +39,9 @@ bool flushFolder(const QString& folder, QString* error)
     if (code == 0 || code == EINVAL || code == ENOTSUP || code == EOPNOTSUPP)
         return true;
     fail(error,
-         QStringLiteral("The folder \"%1\" could not be written to the disk (%2); the "
-                        "file saved in it may be lost if the power fails now.")
+         QCoreApplication::translate("DurableFile",
+                                     "The folder \"%1\" could not be written to the disk (%2); the "
+                                     "file saved in it may be lost if the power fails now.")
              .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(code))));
     return false;
 }
@@ -51,7 +53,7 @@ bool commitDurably(QSaveFile& file, QString* error)
 {
     const QString path = QFileInfo(file.fileName()).absoluteFilePath();
     if (!file.commit()) {
-        fail(error, QStringLiteral("\"%1\" could not be saved: %2.")
+        fail(error, QCoreApplication::translate("DurableFile", "\"%1\" could not be saved: %2.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
     }
@@ -67,7 +69,8 @@ QString writeFailure(const QIODevice& out)
 {
     const auto* file = qobject_cast<const QFileDevice*>(&out);
     if (file && file->error() == QFileDevice::NoError)
-        return QStringLiteral("only part of it could be written; the disk may be full");
+        return QCoreApplication::translate(
+            "DurableFile", "only part of it could be written; the disk may be full");
     return out.errorString();
 }
 

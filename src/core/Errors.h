@@ -14,15 +14,6 @@ inline bool fail(QString* error, const QString& message)
     return false;
 }
 
-// A sentence made the clause of a longer one: "The file ..." becomes
-// "the file ...".
-inline QString asClause(QString sentence)
-{
-    if (!sentence.isEmpty())
-        sentence[0] = sentence.at(0).toLower();
-    return sentence;
-}
-
 // A path as the user should see it in a message: quoted, native separators.
 QString quotedPath(const QString& path);
 

@@ -3,6 +3,7 @@
 
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,14 +23,14 @@ QString kindOf(mode_t mode)
     if (S_ISREG(mode))
         return {};
     if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
+        return QCoreApplication::translate("Files", "a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
+        return QCoreApplication::translate("Files", "a named pipe (FIFO)");
     if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
+        return QCoreApplication::translate("Files", "a socket");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    return QStringLiteral("not a regular file");
+        return QCoreApplication::translate("Files", "a device");
+    return QCoreApplication::translate("Files", "not a regular file");
 }
 #endif
 
@@ -46,7 +47,8 @@ QString nonRegularKind(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isFile())
         return {};
-    return info.isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+    return info.isDir() ? QCoreApplication::translate("Files", "a folder")
+                        : QCoreApplication::translate("Files", "not a regular file");
 #endif
 }
 
@@ -67,7 +69,7 @@ bool openRegularFile(QFile& file, QString* reason)
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const QString kind = kindOf(info.st_mode);
         ::close(fd);
-        return refuse(QStringLiteral("it is %1, not a file").arg(kind));
+        return refuse(QCoreApplication::translate("Files", "it is %1, not a file").arg(kind));
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
@@ -79,7 +81,7 @@ bool openRegularFile(QFile& file, QString* reason)
 #else
     const QString kind = nonRegularKind(file.fileName());
     if (!kind.isEmpty())
-        return refuse(QStringLiteral("it is %1, not a file").arg(kind));
+        return refuse(QCoreApplication::translate("Files", "it is %1, not a file").arg(kind));
     if (file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         return true;
     return refuse(file.errorString());
@@ -105,14 +107,16 @@ bool checkReplaceable(const QString& output, const QStringList& inputs, QString*
 {
     const QString kind = nonRegularKind(output);
     if (!kind.isEmpty())
-        return fail(error, QStringLiteral("The file %1 cannot be written: it is %2, and only a "
-                                          "regular file may be replaced.")
+        return fail(error, QCoreApplication::translate(
+                               "Files", "The file %1 cannot be written: it is %2, and only a "
+                                        "regular file may be replaced.")
                                .arg(quotedPath(output), kind));
     for (const QString& input : inputs) {
         if (sameFile(output, input))
             return fail(error,
-                        QStringLiteral("The file %1 cannot be written: it is %2, one of the files "
-                                       "the image is made from.")
+                        QCoreApplication::translate(
+                            "Files", "The file %1 cannot be written: it is %2, one of the files "
+                                     "the image is made from.")
                             .arg(quotedPath(output), quotedPath(input)));
     }
     return true;

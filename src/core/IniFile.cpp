@@ -5,6 +5,7 @@
 
 #include "core/DurableFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -258,15 +259,16 @@ const char* refusal(const QByteArray& section, const QByteArray& key, const QByt
 {
     for (const QByteArray* text : {&section, &key, &value}) {
         if (text->contains('\0') || text->contains('\r') || text->contains('\n'))
-            return "the section, key or value holds a line break or a NUL character";
+            return QT_TRANSLATE_NOOP(
+                "IniFile", "the section, key or value holds a line break or a NUL character");
     }
     qsizetype start = 0;
     while (start < key.size() && isBlankByte(static_cast<uchar>(key[start])))
         ++start;
     if (key.indexOf('=', start) >= 0)
-        return "the key holds '='";
+        return QT_TRANSLATE_NOOP("IniFile", "the key holds '='");
     if (key.indexOf('[', start) == start)
-        return "the key starts with '['";
+        return QT_TRANSLATE_NOOP("IniFile", "the key starts with '['");
     return nullptr;
 }
 
@@ -281,24 +283,25 @@ std::optional<QByteArray> readWhole(const QString& path, QString* error)
     if (!file.exists()) {
         if (info.absoluteDir().exists())
             return QByteArray();
-        fail(error,
-             QStringLiteral("The folder %1 does not exist.").arg(quotedPath(info.absolutePath())));
+        fail(error, QCoreApplication::translate("IniFile", "The folder %1 does not exist.")
+                        .arg(quotedPath(info.absolutePath())));
         return std::nullopt;
     }
     if (!info.isFile()) {
-        fail(error, QStringLiteral("%1 is a folder, pipe or device, not a settings file.")
+        fail(error, QCoreApplication::translate(
+                        "IniFile", "%1 is a folder, pipe or device, not a settings file.")
                         .arg(quotedPath(path)));
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(error,
-             QStringLiteral("%1 could not be read: %2.").arg(quotedPath(path), file.errorString()));
+        fail(error, QCoreApplication::translate("IniFile", "%1 could not be read: %2.")
+                        .arg(quotedPath(path), file.errorString()));
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail(error,
-             QStringLiteral("%1 could not be read: %2.").arg(quotedPath(path), file.errorString()));
+        fail(error, QCoreApplication::translate("IniFile", "%1 could not be read: %2.")
+                        .arg(quotedPath(path), file.errorString()));
         return std::nullopt;
     }
     return bytes;
@@ -427,11 +430,12 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
         updated = writeProfileString(*updated, section, key, value);
         if (!updated) {
             const char* why = refusal(section, key, value);
-            fail(error, QStringLiteral("The key \"%1\" was not saved in %2: %3.")
-                            .arg(QString::fromLocal8Bit(key), quotedPath(path),
-                                 QLatin1String(why ? why
-                                                   : "the file would start with a "
-                                                     "byte-order mark")));
+            if (!why)
+                why = QT_TRANSLATE_NOOP("IniFile", "the file would start with a byte-order mark");
+            fail(error,
+                 QCoreApplication::translate("IniFile", "The key \"%1\" was not saved in %2: %3.")
+                     .arg(QString::fromLocal8Bit(key), quotedPath(path),
+                          QCoreApplication::translate("IniFile", why)));
             return false;
         }
     }
@@ -440,9 +444,8 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
     // An unfinished QSaveFile removes its temporary file and leaves the target alone.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*updated) != updated->size()) {
-        fail(
-            error,
-            QStringLiteral("%1 could not be saved: %2.").arg(quotedPath(path), file.errorString()));
+        fail(error, QCoreApplication::translate("IniFile", "%1 could not be saved: %2.")
+                        .arg(quotedPath(path), file.errorString()));
         return false;
     }
     return commitDurably(file, error);

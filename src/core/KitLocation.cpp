@@ -54,8 +54,9 @@ bool copyFromTemplate(const QString& from, const QString& to, QString* error)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("The template file %1 cannot be read (%2).")
-                        .arg(quotedPath(from), source.errorString()));
+        fail(error,
+             QCoreApplication::translate("KitLocation", "The template file %1 cannot be read (%2).")
+                 .arg(quotedPath(from), source.errorString()));
         return false;
     }
     const QByteArray bytes = source.readAll();
@@ -67,7 +68,8 @@ bool copyFromTemplate(const QString& from, const QString& to, QString* error)
     if (target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size()
         && target.setPermissions(permissions) && target.commit())
         return true;
-    fail(error, QStringLiteral("The file %1 cannot be created from the template (%2).")
+    fail(error, QCoreApplication::translate("KitLocation",
+                                            "The file %1 cannot be created from the template (%2).")
                     .arg(quotedPath(to), target.errorString()));
     return false;
 }
@@ -76,14 +78,16 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
 {
     const QFileInfo data(dataFolder);
     if (data.exists() && !data.isDir()) {
-        fail(error, QStringLiteral("The data folder %1 is a file, not a folder; move that file "
-                                   "away so the program can keep its settings there.")
+        fail(error, QCoreApplication::translate(
+                        "KitLocation", "The data folder %1 is a file, not a folder; move that file "
+                                       "away so the program can keep its settings there.")
                         .arg(quotedPath(dataFolder)));
         return false;
     }
     if (!QDir().mkpath(dataFolder)) {
         fail(error,
-             QStringLiteral("The data folder %1 cannot be created.").arg(quotedPath(dataFolder)));
+             QCoreApplication::translate("KitLocation", "The data folder %1 cannot be created.")
+                 .arg(quotedPath(dataFolder)));
         return false;
     }
     const QDir from(templateFolder);
@@ -97,8 +101,9 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
         if (existing.exists() || existing.isSymLink())
             continue;
         if (!QDir().mkpath(existing.absolutePath())) {
-            fail(error, QStringLiteral("The folder %1 cannot be created.")
-                            .arg(quotedPath(existing.absolutePath())));
+            fail(error,
+                 QCoreApplication::translate("KitLocation", "The folder %1 cannot be created.")
+                     .arg(quotedPath(existing.absolutePath())));
             return false;
         }
         if (!copyFromTemplate(source, target, error))
@@ -109,7 +114,8 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
     const QString work = to.filePath(kWorkingFolderName);
     if (!QFileInfo(work).isDir() && !QDir().mkpath(work)) {
         fail(error,
-             QStringLiteral("The working folder %1 cannot be created.").arg(quotedPath(work)));
+             QCoreApplication::translate("KitLocation", "The working folder %1 cannot be created.")
+                 .arg(quotedPath(work)));
         return false;
     }
     return true;
@@ -152,15 +158,19 @@ std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const Q
                                      QString* error)
 {
     if (executableFolder.isEmpty())
-        return refuse(error, QStringLiteral("The folder this program lies in cannot be found, so "
-                                            "neither can its settings file %1.")
-                                 .arg(kSettingsName));
+        return refuse(error,
+                      QCoreApplication::translate(
+                          "KitLocation", "The folder this program lies in cannot be found, so "
+                                         "neither can its settings file %1.")
+                          .arg(kSettingsName));
     const QString folder = decodePath(executableFolder);
     if (encodePath(folder) != executableFolder)
-        return refuse(error, QStringLiteral("The program lies in the folder %1, whose name is not "
-                                            "valid UTF-8; rename that folder, or move the program "
-                                            "to one whose name is.")
-                                 .arg(quotedPath(folder)));
+        return refuse(error,
+                      QCoreApplication::translate(
+                          "KitLocation", "The program lies in the folder %1, whose name is not "
+                                         "valid UTF-8; rename that folder, or move the program "
+                                         "to one whose name is.")
+                          .arg(quotedPath(folder)));
     const QDir exe(folder);
     if (QFileInfo::exists(exe.filePath(kSettingsName)))
         return KitLocation{KitMode::Portable, QDir::cleanPath(exe.absolutePath())};
@@ -169,17 +179,21 @@ std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const Q
         QDir::cleanPath(exe.absoluteFilePath(QStringLiteral("../share/") + kInstalledFolderName));
     if (!QFileInfo(QDir(templateFolder).filePath(kSettingsName)).isFile())
         return refuse(error,
-                      QStringLiteral("There is no settings file %1 beside the program in %2, "
-                                     "nor an installed template in %3; put a %1 beside the "
-                                     "program, or install it again.")
+                      QCoreApplication::translate(
+                          "KitLocation", "There is no settings file %1 beside the program in %2, "
+                                         "nor an installed template in %3; put a %1 beside the "
+                                         "program, or install it again.")
                           .arg(kSettingsName, quotedPath(folder), quotedPath(templateFolder)));
     if (dataFolder.isEmpty())
-        return refuse(error, QStringLiteral("The user's data folder cannot be found; set HOME or "
-                                            "XDG_DATA_HOME."));
+        return refuse(error,
+                      QCoreApplication::translate(
+                          "KitLocation", "The user's data folder cannot be found; set HOME or "
+                                         "XDG_DATA_HOME."));
     if (dataFolder.contains(QChar::ReplacementCharacter))
         return refuse(error,
-                      QStringLiteral("The data folder %1 has a name that is not valid UTF-8; "
-                                     "set XDG_DATA_HOME to a folder whose name is.")
+                      QCoreApplication::translate(
+                          "KitLocation", "The data folder %1 has a name that is not valid UTF-8; "
+                                         "set XDG_DATA_HOME to a folder whose name is.")
                           .arg(quotedPath(dataFolder)));
     const QString data = QDir::cleanPath(QDir(dataFolder).absolutePath());
     if (!fillDataFolder(templateFolder, data, error))

@@ -7,6 +7,7 @@
 #include "core/IniFile.h"
 #include "core/Kit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -128,22 +129,27 @@ std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) c
     const std::optional<QByteArray> content =
         kind.isEmpty() ? readProfileFile(m_path) : std::nullopt;
     if (!content) {
-        fail(error, kind.isEmpty()
-                        ? QStringLiteral("The settings file %1 cannot be read.").arg(file)
-                        : QStringLiteral("The settings file %1 is %2, not a settings file.")
-                              .arg(file, kind));
+        fail(error,
+             kind.isEmpty()
+                 ? QCoreApplication::translate("Settings", "The settings file %1 cannot be read.")
+                       .arg(file)
+                 : QCoreApplication::translate("Settings",
+                                               "The settings file %1 is %2, not a settings file.")
+                       .arg(file, kind));
         return std::nullopt;
     }
 
     if (!QFileInfo::exists(m_path)) {
-        fail(error, QStringLiteral("The settings file %1 does not exist; the kit needs one with "
-                                   "the table offsets in section [%2].")
+        fail(error, QCoreApplication::translate(
+                        "Settings", "The settings file %1 does not exist; the kit needs one with "
+                                    "the table offsets in section [%2].")
                         .arg(file, kSection));
         return std::nullopt;
     }
     if (!profileHasSection(*content, kSection.toLocal8Bit())) {
-        fail(error, QStringLiteral("The settings file %1 has no section [%2]; is it a settings "
-                                   "file? The section holds the table offsets.")
+        fail(error, QCoreApplication::translate(
+                        "Settings", "The settings file %1 has no section [%2]; is it a settings "
+                                    "file? The section holds the table offsets.")
                         .arg(file, kSection));
         return std::nullopt;
     }
@@ -155,23 +161,25 @@ std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) c
 
     const auto offset = [&](const QString& key, qint64 max, qint64& out) {
         const QString text = decoded(read(*content, kSection, key, kReadBuffer)).trimmed();
-        const QString where =
-            QStringLiteral("The setting \"%1\" in section [%2] of %3").arg(key, kSection, file);
         if (text.isEmpty())
-            return fail(error, where
-                                   + QStringLiteral(" is missing; it must hold the table's offset "
-                                                    "in the image."));
+            return fail(error, QCoreApplication::translate(
+                                   "Settings", "The setting \"%1\" in section [%2] of %3 is "
+                                               "missing; it must hold the table's offset in the "
+                                               "image.")
+                                   .arg(key, kSection, file));
         bool ok = false;
         out = text.toLongLong(&ok, 10);
         if (!ok)
-            return fail(
-                error,
-                where
-                    + QStringLiteral(" is \"%1\", which is not a whole decimal number.").arg(text));
+            return fail(error, QCoreApplication::translate(
+                                   "Settings", "The setting \"%1\" in section [%2] of %3 is "
+                                               "\"%4\", which is not a whole decimal number.")
+                                   .arg(key, kSection, file, text));
         if (out < 0 || out > max)
-            return fail(
-                error,
-                where + QStringLiteral(" is %1, outside the range 0 to %2.").arg(out).arg(max));
+            return fail(error,
+                        QCoreApplication::translate(
+                            "Settings", "The setting \"%1\" in section [%2] of %3 is %4, "
+                                        "outside the range 0 to %5.")
+                            .arg(key, kSection, file, QString::number(out), QString::number(max)));
         return true;
     };
     if (!offset(kNamesOffset, kMaxNamesOffset, values.namesOffset)

@@ -3,6 +3,8 @@
 
 #include "core/Cp1252.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace tessel {
@@ -103,14 +105,15 @@ QString charsetHint(const QString& name)
         return {};
     QStringList parts;
     for (const CharsetChange& change : changes) {
-        const QString shown =
-            change.shown.trimmed().isEmpty() ? QStringLiteral("a blank") : change.shown;
+        const QString shown = change.shown.trimmed().isEmpty()
+                                  ? QCoreApplication::translate("ZxCharset", "a blank")
+                                  : change.shown;
         parts.append(
-            parts.isEmpty()
-                ? QStringLiteral("The Spectrum shows %1 as %2").arg(visible(change.typed), shown)
-                : QStringLiteral("%1 as %2").arg(visible(change.typed), shown));
+            QCoreApplication::translate("ZxCharset", "%1 as %2", "typed character shown as")
+                .arg(visible(change.typed), shown));
     }
-    return parts.join(QStringLiteral(", "));
+    return QCoreApplication::translate("ZxCharset", "The Spectrum shows %1", "a list of changes")
+        .arg(parts.join(QCoreApplication::translate("ZxCharset", ", ", "list separator")));
 }
 
 } // namespace tessel

@@ -27,26 +27,31 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
     QFile file(path);
     QString reason;
     if (openRegularFile(file, &reason) && file.size() == 0)
-        reason = QStringLiteral("it is empty");
+        reason = QCoreApplication::translate("FlashBuild", "it is empty");
     // Banks come with the firmware, not the program: say where they must go.
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return fail(error, QStringLiteral("The bank file %1 is missing: copy it from the cartridge "
-                                          "firmware into the folder %2.")
-                               .arg(info.fileName(), quotedPath(info.absolutePath())));
+        return fail(error,
+                    QCoreApplication::translate(
+                        "FlashBuild", "The bank file %1 is missing: copy it from the cartridge "
+                                      "firmware into the folder %2.")
+                        .arg(info.fileName(), quotedPath(info.absolutePath())));
     if (!reason.isEmpty())
-        return fail(
-            error,
-            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason));
+        return fail(error, QCoreApplication::translate("FlashBuild",
+                                                       "The bank file %1 cannot be read (%2).")
+                               .arg(quotedPath(path), reason));
     if (file.size() > kBankSize)
-        warnings << QStringLiteral("The bank file %1 is %2 bytes long, not %3: only its first %3 "
-                                   "bytes were used.")
+        warnings << QCoreApplication::translate(
+                        "FlashBuild",
+                        "The bank file %1 is %2 bytes long, not %3: only its first %3 "
+                        "bytes were used.")
                         .arg(quotedPath(path))
                         .arg(file.size())
                         .arg(kBankSize);
     else if (file.size() < kBankSize)
-        warnings << QStringLiteral("The bank file %1 is %2 bytes long, not %3: the rest of its "
-                                   "bank was filled with blanks.")
+        warnings << QCoreApplication::translate(
+                        "FlashBuild", "The bank file %1 is %2 bytes long, not %3: the rest of its "
+                                      "bank was filled with blanks.")
                         .arg(quotedPath(path))
                         .arg(file.size())
                         .arg(kBankSize);
@@ -61,40 +66,46 @@ QString reasonOf(const QSaveFile& file, const QString& commitError)
 
 bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
 {
-    const QString which = QStringLiteral("Entry %1").arg(index + 1);
+    const QString number = QString::number(index + 1);
     const NameCheck name = checkMenuName(entry.name);
     if (name.problem == NameCheck::Length)
-        return fail(error, QStringLiteral(
-                               "%1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
-                               .arg(which, entry.name, QString::number(name.length),
+        return fail(error, QCoreApplication::translate(
+                               "FlashBuild", "Entry %1: the menu name \"%2\" has %3 characters; "
+                                             "it must have 1 to %4.")
+                               .arg(number, entry.name, QString::number(name.length),
                                     QString::number(kMaxNameLength)));
     if (name.problem == NameCheck::Control)
-        return fail(error, QStringLiteral("%1: the menu name \"%2\" holds the control character "
-                                          "U+%3; a menu name may hold only printable characters.")
-                               .arg(which, controlsShown(entry.name),
+        return fail(error, QCoreApplication::translate(
+                               "FlashBuild", "Entry %1: the menu name \"%2\" holds the control "
+                                             "character U+%3; a menu name may hold "
+                                             "only printable characters.")
+                               .arg(number, controlsShown(entry.name),
                                     QString::number(name.control, 16)
                                         .toUpper()
                                         .rightJustified(4, QLatin1Char('0'))));
     QString why;
     if (!readSnapshot(entry.path, &why))
-        return fail(error, QStringLiteral("%1 (\"%2\"): %3").arg(which, entry.name, asClause(why)));
+        return fail(error, QCoreApplication::translate("FlashBuild", "Entry %1 (\"%2\"): %3")
+                               .arg(number, entry.name, why));
     return true;
 }
 
 bool checkWorkingFolder(const QString& folder, QString* error)
 {
     const QFileInfo info(folder);
-    QString problem;
+    QString message;
     if (!info.exists())
-        problem = QStringLiteral("does not exist");
+        message = QCoreApplication::translate(
+            "FlashBuild", "The working folder %1 (setting \"%2\") does not exist.");
     else if (!info.isDir())
-        problem = QStringLiteral("is a file, not a folder");
+        message = QCoreApplication::translate(
+            "FlashBuild", "The working folder %1 (setting \"%2\") is a file, not a folder.");
     else if (!info.isWritable())
-        problem = QStringLiteral("cannot be written to");
-    if (problem.isEmpty())
+        message = QCoreApplication::translate(
+            "FlashBuild", "The working folder %1 (setting \"%2\") cannot be written to.");
+    if (message.isEmpty())
         return true;
-    return fail(error, QStringLiteral("The working folder %1 (setting \"%2\") %3.")
-                           .arg(quotedPath(folder), Settings::kWorkingFolder, problem));
+    return fail(error, message.arg(quotedPath(folder), Settings::kWorkingFolder));
 }
 
 } // namespace
@@ -107,8 +118,10 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
     job.sources.bank32 = kit.bank32Path();
     job.sources.entries = entries;
     if (entries.size() != kEntryCount) {
-        fail(error, QStringLiteral("%1 entries given; the cartridge takes exactly %2.")
-                        .arg(entries.size())
+        const int given = static_cast<int>(entries.size());
+        fail(error, QCoreApplication::translate("FlashBuild",
+                                                "%n entries given; the cartridge takes exactly %1.",
+                                                nullptr, given)
                         .arg(kEntryCount));
         return std::nullopt;
     }
@@ -149,13 +162,15 @@ bool writeBuild(const FlashJob& job, QString* error)
 {
     QSaveFile file(job.output);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error, QStringLiteral("The image %1 could not be created (%2).")
+        return fail(error, QCoreApplication::translate("FlashBuild",
+                                                       "The image %1 could not be created (%2).")
                                .arg(quotedPath(job.output), file.errorString()));
     if (!writeFlashImage(job.sources, file, error))
         return false;
     QString why;
     if (!commitDurably(file, &why))
-        return fail(error, QStringLiteral("The image %1 could not be written (%2).")
+        return fail(error, QCoreApplication::translate("FlashBuild",
+                                                       "The image %1 could not be written (%2).")
                                .arg(quotedPath(job.output), reasonOf(file, why)));
     return true;
 }
@@ -174,36 +189,42 @@ bool exportImage(const QString& image, const QString& target, QString* error)
     QFile source(image);
     QString reason;
     if (!openRegularFile(source, &reason))
-        return fail(error, QStringLiteral("The working image %1 cannot be read (%2).")
+        return fail(error, QCoreApplication::translate("FlashBuild",
+                                                       "The working image %1 cannot be read (%2).")
                                .arg(quotedPath(image), reason));
     if (source.size() != kImageSize)
-        return fail(error, QStringLiteral("The working image %1 is %2 bytes long, not %3; "
-                                          "something changed it.")
+        return fail(error, QCoreApplication::translate(
+                               "FlashBuild", "The working image %1 is %2 bytes long, not %3; "
+                                             "something changed it.")
                                .arg(quotedPath(image))
                                .arg(source.size())
                                .arg(kImageSize));
     QSaveFile copy(target);
     if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error, QStringLiteral("The file %1 cannot be created (%2).")
-                               .arg(quotedPath(target), copy.errorString()));
+        return fail(error,
+                    QCoreApplication::translate("FlashBuild", "The file %1 cannot be created (%2).")
+                        .arg(quotedPath(target), copy.errorString()));
     QByteArray buffer(kAreaSize, '\0');
     for (;;) {
         const qint64 n = source.read(buffer.data(), buffer.size());
         if (n < 0)
-            return fail(error, QStringLiteral("The working image %1 cannot be read (%2).")
+            return fail(error, QCoreApplication::translate(
+                                   "FlashBuild", "The working image %1 cannot be read (%2).")
                                    .arg(quotedPath(image), source.errorString()));
         if (n == 0)
             break;
         // Never committed on a failure, so the file there stays as it was.
         if (copy.write(buffer.constData(), n) != n)
-            return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
+            return fail(error, QCoreApplication::translate("FlashBuild",
+                                                           "The file %1 cannot be written (%2).")
                                    .arg(quotedPath(target), writeFailure(copy)));
     }
     QString why;
     if (commitDurably(copy, &why))
         return true;
-    return fail(error, QStringLiteral("The file %1 cannot be written (%2).")
-                           .arg(quotedPath(target), reasonOf(copy, why)));
+    return fail(error,
+                QCoreApplication::translate("FlashBuild", "The file %1 cannot be written (%2).")
+                    .arg(quotedPath(target), reasonOf(copy, why)));
 }
 
 } // namespace tessel

@@ -12,6 +12,7 @@
 #include "flash/FlashImage.h"
 #include "formats/EntryList.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,17 +50,6 @@ private:
     qint64 m_registers;
 };
 
-QString registersMismatch(qint64 offset, int entry, const QString& what)
-{
-    return QStringLiteral("its register table at byte %1 (setting \"%2\") does not hold the "
-                          "registers of its snapshots: entry %3 %4. Was it made with other table "
-                          "offsets than this kit's?")
-        .arg(offset)
-        .arg(Settings::kRegistersOffset)
-        .arg(entry + 1)
-        .arg(what);
-}
-
 // The records are always whole: the register table is written last.
 bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables, QString* error)
 {
@@ -67,18 +57,27 @@ bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables, 
         const QByteArrayView record = image.sliced(registers + kRecordSize * i, kRecordSize);
         const int mode = static_cast<unsigned char>(record.at(kInterruptModeByte));
         if (mode > 2)
-            return fail(error, registersMismatch(registers, i,
-                                                 QStringLiteral("has the interrupt mode %1, not "
-                                                                "0, 1 or 2")
-                                                     .arg(mode)));
+            return fail(error, QCoreApplication::translate(
+                                   "FlashExtract",
+                                   "its register table at byte %1 (setting \"%2\") does not "
+                                   "hold the registers of its snapshots: entry %3 has the "
+                                   "interrupt mode %4, not 0, 1 or 2. Was it made with other "
+                                   "table offsets than this kit's?")
+                                   .arg(QString::number(registers), Settings::kRegistersOffset,
+                                        QString::number(i + 1), QString::number(mode)));
         // The record's last five bytes are also the first five of the memory
         // area, where no table lies over them.
         for (qint64 k = 0; k < kRecordSize - kSnaHeaderSize; ++k) {
             const qint64 at = areaOffset(i) + k;
             if (!tables.covers(at) && image.at(at) != record.at(kSnaHeaderSize + k))
-                return fail(error, registersMismatch(registers, i,
-                                                     QStringLiteral("does not match the start of "
-                                                                    "its memory area")));
+                return fail(error, QCoreApplication::translate(
+                                       "FlashExtract",
+                                       "its register table at byte %1 (setting \"%2\") does "
+                                       "not hold the registers of its snapshots: entry %3 does "
+                                       "not match the start of its memory area. Was it made "
+                                       "with other table offsets than this kit's?")
+                                       .arg(QString::number(registers), Settings::kRegistersOffset,
+                                            QString::number(i + 1)));
         }
     }
     return true;
@@ -100,36 +99,46 @@ std::optional<QString> readName(QByteArrayView image, qint64 names, int index, c
         bytes.chop(1);
     for (const char byte : std::as_const(bytes)) {
         if (isCp1252Control(byte)) {
-            fail(error, QStringLiteral("its name table at byte %1 (setting \"%2\") does not hold "
-                                       "menu names: entry %3 holds the byte 0x%4, which no name "
-                                       "has. Was it made with other table offsets than this "
-                                       "kit's?")
-                            .arg(names)
-                            .arg(Settings::kNamesOffset)
-                            .arg(index + 1)
-                            .arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')));
+            fail(error,
+                 QCoreApplication::translate(
+                     "FlashExtract", "its name table at byte %1 (setting \"%2\") does not hold "
+                                     "menu names: entry %3 holds the byte 0x%4, which no name "
+                                     "has. Was it made with other table offsets than this "
+                                     "kit's?")
+                     .arg(names)
+                     .arg(Settings::kNamesOffset)
+                     .arg(index + 1)
+                     .arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')));
             return std::nullopt;
         }
     }
-    const QString which = QStringLiteral("Entry %1").arg(index + 1);
+    const QString number = QString::number(index + 1);
     if (lost == kMaxNameLength) {
         const QString name = defaultName(index + 1);
-        warnings << QStringLiteral("%1: its menu name lies under the register table in the image "
-                                   "and is lost; it was named \"%2\".")
-                        .arg(which, name);
+        warnings << QCoreApplication::translate(
+                        "FlashExtract",
+                        "Entry %1: its menu name lies under the register table in the "
+                        "image and is lost; it was named \"%2\".")
+                        .arg(number, name);
         return name;
     }
     if (bytes.isEmpty()) {
         const QString name = defaultName(index + 1);
-        warnings << QStringLiteral("%1: its menu name is blank in the image; it was named \"%2\".")
-                        .arg(which, name);
+        warnings << QCoreApplication::translate(
+                        "FlashExtract",
+                        "Entry %1: its menu name is blank in the image; it was named "
+                        "\"%2\".")
+                        .arg(number, name);
         return name;
     }
     const QString name = fromCp1252(bytes);
     if (lost > 0)
-        warnings << QStringLiteral("%1 (\"%2\"): %3 characters of its menu name lie under the "
-                                   "register table in the image and are lost; they show as \"?\".")
-                        .arg(which, name, QString::number(lost));
+        warnings << QCoreApplication::translate(
+                        "FlashExtract",
+                        "Entry %1 (\"%2\"): %3 characters of its menu name lie under "
+                        "the register table in the image and are lost; they show as "
+                        "\"?\".")
+                        .arg(number, name, QString::number(lost));
     return name;
 }
 
@@ -146,13 +155,16 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("The file %1 could not be created (%2).")
+        return fail(error, QCoreApplication::translate("FlashExtract",
+                                                       "The file %1 could not be created (%2).")
                                .arg(quotedPath(path), file.errorString()));
     if (file.write(bytes) != bytes.size())
-        return fail(error, QStringLiteral("The file %1 could not be written (%2).")
+        return fail(error, QCoreApplication::translate("FlashExtract",
+                                                       "The file %1 could not be written (%2).")
                                .arg(quotedPath(path), writeFailure(file)));
     if (!file.commit())
-        return fail(error, QStringLiteral("The file %1 could not be written (%2).")
+        return fail(error, QCoreApplication::translate("FlashExtract",
+                                                       "The file %1 could not be written (%2).")
                                .arg(quotedPath(path), file.errorString()));
     return true;
 }
@@ -198,15 +210,17 @@ std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 name
                                                qint64 registersOffset, QString* error)
 {
     if (image.size() != kImageSize) {
-        fail(error, QStringLiteral("it is %1 bytes long; a flash image has %2 bytes.")
+        fail(error, QCoreApplication::translate("FlashExtract",
+                                                "it is %1 bytes long; a flash image has %2 bytes.")
                         .arg(image.size())
                         .arg(kImageSize));
         return std::nullopt;
     }
     if (namesOffset < 0 || namesOffset > kMaxNamesOffset || registersOffset < 0
         || registersOffset > kMaxRegistersOffset) {
-        fail(error, QStringLiteral("the table offsets %1 and %2 lie outside the range the "
-                                   "cartridge addresses.")
+        fail(error, QCoreApplication::translate(
+                        "FlashExtract", "the table offsets %1 and %2 lie outside the range the "
+                                        "cartridge addresses.")
                         .arg(namesOffset)
                         .arg(registersOffset));
         return std::nullopt;
@@ -245,7 +259,8 @@ std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 name
                 break;
         }
         if (lost > 0)
-            contents.warnings << QStringLiteral(
+            contents.warnings << QCoreApplication::translate(
+                                     "FlashExtract",
                                      "Entry %1 (\"%2\"): %3 bytes of its memory, from address "
                                      "%4 on, lie under the tables in the image and are lost; "
                                      "the snapshot holds what the image holds there.")
@@ -261,35 +276,44 @@ std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image
     const std::optional<Settings::ImageSettings> settings = Settings(kit).imageSettings(error);
     if (!settings)
         return std::nullopt;
-    const QString cannot =
-        QStringLiteral("The flash image %1 cannot be opened: ").arg(quotedPath(image));
     QFile file(image);
     QString reason;
     if (!openRegularFile(file, &reason)) {
-        fail(error, cannot + reason + QLatin1Char('.'));
+        fail(error,
+             QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: %2.")
+                 .arg(quotedPath(image), reason));
         return std::nullopt;
     }
     if (file.size() != kImageSize) {
-        fail(error, cannot
-                        + QStringLiteral("it is %1 bytes long; a flash image has %2 bytes.")
-                              .arg(file.size())
-                              .arg(kImageSize));
+        fail(
+            error,
+            QCoreApplication::translate(
+                "FlashExtract", "The flash image %1 cannot be opened: it is %2 bytes long; a "
+                                "flash image has %3 bytes.")
+                .arg(quotedPath(image), QString::number(file.size()), QString::number(kImageSize)));
         return std::nullopt;
     }
     const QByteArray bytes = file.read(kImageSize + 1);
     if (bytes.size() != kImageSize) {
-        fail(error, cannot
-                        + (file.error() != QFileDevice::NoError
-                               ? file.errorString()
-                               : QStringLiteral("it changed while it was read"))
-                        + QLatin1Char('.'));
+        fail(error,
+             file.error() != QFileDevice::NoError
+                 ? QCoreApplication::translate("FlashExtract",
+                                               "The flash image %1 cannot be opened: %2.")
+                       .arg(quotedPath(image), file.errorString())
+                 : QCoreApplication::translate(
+                       "FlashExtract", "The flash image %1 cannot be opened: it changed while "
+                                       "it was read.")
+                       .arg(quotedPath(image)));
         return std::nullopt;
     }
     QString why;
     std::optional<FlashContents> contents =
         readFlashContents(bytes, settings->namesOffset, settings->registersOffset, &why);
     if (!contents) {
-        fail(error, cannot + why);
+        //: %2 is a sentence that ends in its own full stop or question mark.
+        fail(error,
+             QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: %2")
+                 .arg(quotedPath(image), why));
         return std::nullopt;
     }
     QString base = safeFileName(QFileInfo(image).completeBaseName());
@@ -316,12 +340,14 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
 {
     const QDir dir(folder);
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        fail(error, QStringLiteral("The folder %1 could not be made.").arg(quotedPath(folder)));
+        fail(error, QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
+                        .arg(quotedPath(folder)));
         return std::nullopt;
     }
     const QStringList existing = existingFiles(contents, folder);
     if (!replaceExisting && !existing.isEmpty()) {
-        fail(error, QStringLiteral("The folder %1 already holds %2; nothing was written.")
+        fail(error, QCoreApplication::translate(
+                        "FlashExtract", "The folder %1 already holds %2; nothing was written.")
                         .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
         return std::nullopt;
     }
@@ -329,14 +355,16 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
         const QString target = dir.filePath(name);
         const QString kind = nonRegularKind(target);
         if (!kind.isEmpty()) {
-            fail(error, QStringLiteral("The file %1 cannot be written: it is %2, and only a "
-                                       "regular file may be replaced.")
+            fail(error, QCoreApplication::translate(
+                            "FlashExtract", "The file %1 cannot be written: it is %2, and only a "
+                                            "regular file may be replaced.")
                             .arg(quotedPath(target), kind));
             return std::nullopt;
         }
         if (sameFile(target, image)) {
-            fail(error, QStringLiteral("The file %1 is the image being taken apart; choose "
-                                       "another folder.")
+            fail(error, QCoreApplication::translate(
+                            "FlashExtract", "The file %1 is the image being taken apart; choose "
+                                            "another folder.")
                             .arg(quotedPath(target)));
             return std::nullopt;
         }

@@ -8,6 +8,7 @@
 #include "core/MenuName.h"
 #include "formats/SnapshotReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -29,7 +30,8 @@ public:
     bool run()
     {
         if (m_sources.entries.size() != kEntryCount)
-            return fail(m_error, QStringLiteral("The image needs exactly %1 snapshots, not %2.")
+            return fail(m_error, QCoreApplication::translate(
+                                     "FlashImage", "The image needs exactly %1 snapshots, not %2.")
                                      .arg(kEntryCount)
                                      .arg(m_sources.entries.size()));
         if (!readBank(m_sources.bank1) || !put(m_bank))
@@ -49,17 +51,20 @@ private:
         if (m_out.write(bytes.data(), bytes.size()) == bytes.size())
             return true;
         const auto* file = qobject_cast<const QFileDevice*>(&m_out);
-        const QString image = file ? QStringLiteral("The image ") + quotedPath(file->fileName())
-                                   : QStringLiteral("The image");
-        return fail(m_error,
-                    image + QStringLiteral(" could not be written (%1).").arg(writeFailure(m_out)));
+        return fail(m_error, file ? QCoreApplication::translate(
+                                        "FlashImage", "The image %1 could not be written (%2).")
+                                        .arg(quotedPath(file->fileName()), writeFailure(m_out))
+                                  : QCoreApplication::translate(
+                                        "FlashImage", "The image could not be written (%1).")
+                                        .arg(writeFailure(m_out)));
     }
 
     bool seek(qint64 offset)
     {
         if (m_out.seek(offset))
             return true;
-        return fail(m_error, QStringLiteral("The image could not be positioned at byte %1 (%2).")
+        return fail(m_error, QCoreApplication::translate(
+                                 "FlashImage", "The image could not be positioned at byte %1 (%2).")
                                  .arg(offset)
                                  .arg(m_out.errorString()));
     }
@@ -80,15 +85,15 @@ private:
             if (file.error() != QFileDevice::NoError)
                 reason = file.errorString();
             else if (got == 0)
-                reason = QStringLiteral("it is empty");
+                reason = QCoreApplication::translate("FlashImage", "it is empty");
             else {
                 std::fill(m_bank.begin() + got, m_bank.end(), kFill);
                 return true;
             }
         }
-        return fail(
-            m_error,
-            QStringLiteral("The bank file %1 cannot be read (%2).").arg(quotedPath(path), reason));
+        return fail(m_error, QCoreApplication::translate("FlashImage",
+                                                         "The bank file %1 cannot be read (%2).")
+                                 .arg(quotedPath(path), reason));
     }
 
     bool putSnapshot(int index)
@@ -98,8 +103,9 @@ private:
         const std::optional<SnapshotRead> snapshot = readSnapshot(entry.path, &why);
         if (!snapshot)
             return fail(m_error,
-                        QStringLiteral("Entry %1 (\"%2\") changed since it was checked: %3")
-                            .arg(QString::number(index + 1), entry.name, asClause(why)));
+                        QCoreApplication::translate(
+                            "FlashImage", "Entry %1 (\"%2\") changed since it was checked: %3")
+                            .arg(QString::number(index + 1), entry.name, why));
         std::copy_n(snapshot->sna.constData(), kRecordSize, m_records[index].begin());
         return put(QByteArrayView(snapshot->sna).sliced(kSnaHeaderSize));
     }

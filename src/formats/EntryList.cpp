@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/Files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +39,9 @@ bool decodeUtf8(QByteArrayView bytes, QString& text)
 
 std::nullopt_t lineError(QString* error, qsizetype number, const QString& what)
 {
-    fail(error, QStringLiteral("line %1: %2").arg(number).arg(what));
+    fail(
+        error,
+        QCoreApplication::translate("EntryList", "line %1: %2").arg(QString::number(number), what));
     return std::nullopt;
 }
 
@@ -52,22 +55,22 @@ std::optional<SnapshotEntry> parseLine(QByteArrayView line, QString& problem)
     if (isBlank(line))
         return std::nullopt;
     if (line.contains('\0')) {
-        problem = QStringLiteral("holds a NUL byte.");
+        problem = QCoreApplication::translate("EntryList", "holds a NUL byte.");
         return std::nullopt;
     }
     const qsizetype tab = line.indexOf('\t');
     if (tab < 0) {
-        problem = QStringLiteral("no tab between the name and the path.");
+        problem = QCoreApplication::translate("EntryList", "no tab between the name and the path.");
         return std::nullopt;
     }
     QString name;
     QString path;
     if (!decodeUtf8(line.first(tab), name) || !decodeUtf8(line.sliced(tab + 1), path)) {
-        problem = QStringLiteral("is not valid UTF-8 text.");
+        problem = QCoreApplication::translate("EntryList", "is not valid UTF-8 text.");
         return std::nullopt;
     }
     if (path.isEmpty()) {
-        problem = QStringLiteral("the path after the tab is empty.");
+        problem = QCoreApplication::translate("EntryList", "the path after the tab is empty.");
         return std::nullopt;
     }
     return SnapshotEntry{path, name};
@@ -104,13 +107,15 @@ std::optional<QByteArray> readListFile(const QString& path, QString* error)
     QString reason;
     if (!openRegularFile(file, &reason)) {
         fail(error,
-             QStringLiteral("The list file %1 cannot be read (%2).").arg(quotedPath(path), reason));
+             QCoreApplication::translate("EntryList", "The list file %1 cannot be read (%2).")
+                 .arg(quotedPath(path), reason));
         return std::nullopt;
     }
     QByteArray data = file.read(kMaxListSize + 1);
     if (data.size() > kMaxListSize) {
         fail(error,
-             QStringLiteral("The list file %1 is larger than %2 bytes; it is not an entry list.")
+             QCoreApplication::translate(
+                 "EntryList", "The list file %1 is larger than %2 bytes; it is not an entry list.")
                  .arg(quotedPath(path))
                  .arg(kMaxListSize));
         return std::nullopt;
@@ -173,14 +178,15 @@ std::optional<SnapshotEntries> readEntryList(const QString& path, QString* error
     const std::optional<QByteArray> data = readListFile(path, error);
     if (!data)
         return std::nullopt;
-    QString where;
-    std::optional<SnapshotEntries> entries = parseEntryList(*data, &where);
-    if (!entries) {
-        fail(error, QStringLiteral("The list file %1, %2").arg(quotedPath(path), where));
-        return std::nullopt;
+    SnapshotEntries entries;
+    for (const EntryLine& line : parseEntryLines(*data)) {
+        if (!line.problem.isEmpty()) {
+            fail(error, QCoreApplication::translate("EntryList", "The list file %1, line %2: %3")
+                            .arg(quotedPath(path), QString::number(line.number), line.problem));
+            return std::nullopt;
+        }
+        entries.append({fromListFolder(path, line.entry.path), line.entry.name});
     }
-    for (SnapshotEntry& entry : *entries)
-        entry.path = fromListFolder(path, entry.path);
     return entries;
 }
 
@@ -207,21 +213,23 @@ std::optional<QByteArray> formatEntryList(const SnapshotEntries& entries, const 
         data += "\xEF\xBB\xBF";
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const SnapshotEntry& entry = entries.at(i);
-        const QString which = QStringLiteral("Entry %1 (\"%2\")").arg(i + 1).arg(entry.name);
         const auto breaksLine = [](const QString& text) {
             return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar(u'\0'));
         };
         if (breaksLine(entry.name) || entry.name.contains(u'\t')) {
-            fail(error, which
-                            + QStringLiteral(": the menu name holds a tab, a line break or a NUL, "
-                                             "which a list file cannot hold; rename the entry."));
+            fail(error, QCoreApplication::translate(
+                            "EntryList", "Entry %1 (\"%2\"): the menu name holds a tab, a "
+                                         "line break or a NUL, which a list file "
+                                         "cannot hold; rename the entry.")
+                            .arg(QString::number(i + 1), entry.name));
             return std::nullopt;
         }
         if (entry.path.isEmpty() || breaksLine(entry.path)) {
-            fail(error, which
-                            + QStringLiteral(": the snapshot's path %1 is empty or holds a line "
-                                             "break or a NUL, which a list file cannot hold.")
-                                  .arg(quotedPath(entry.path)));
+            fail(error, QCoreApplication::translate(
+                            "EntryList", "Entry %1 (\"%2\"): the snapshot's path %3 is empty "
+                                         "or holds a line break or a NUL, which a "
+                                         "list file cannot hold.")
+                            .arg(QString::number(i + 1), entry.name, quotedPath(entry.path)));
             return std::nullopt;
         }
         QString path = storedPath(entry.path, base);
@@ -241,14 +249,17 @@ bool writeEntryList(const QString& path, const SnapshotEntries& entries, QString
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("The list file %1 could not be created (%2).")
+        return fail(error, QCoreApplication::translate(
+                               "EntryList", "The list file %1 could not be created (%2).")
                                .arg(quotedPath(path), file.errorString()));
     // Never committed on a failure, so a file already there stays as it was.
     if (file.write(*data) != data->size())
-        return fail(error, QStringLiteral("The list file %1 could not be written (%2).")
+        return fail(error, QCoreApplication::translate(
+                               "EntryList", "The list file %1 could not be written (%2).")
                                .arg(quotedPath(path), writeFailure(file)));
     if (!file.commit())
-        return fail(error, QStringLiteral("The list file %1 could not be written (%2).")
+        return fail(error, QCoreApplication::translate(
+                               "EntryList", "The list file %1 could not be written (%2).")
                                .arg(quotedPath(path), file.errorString()));
     return true;
 }
@@ -257,7 +268,9 @@ std::optional<SnapshotEntry> parseEntryArgument(const QString& argument, QString
 {
     const qsizetype eq = argument.indexOf(QLatin1Char('='));
     if (eq < 0 || eq + 1 == argument.size()) {
-        fail(error, QStringLiteral("\"%1\" is not an entry; write NAME=PATH.").arg(argument));
+        fail(error,
+             QCoreApplication::translate("EntryList", "\"%1\" is not an entry; write NAME=PATH.")
+                 .arg(argument));
         return std::nullopt;
     }
     return SnapshotEntry{argument.sliced(eq + 1), argument.first(eq)};

@@ -3,6 +3,7 @@
 
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -78,8 +79,9 @@ public:
 
     QString messages() const
     {
-        return m_messages.isEmpty() ? QStringLiteral("it could not be read")
-                                    : m_messages.join(QStringLiteral("; "));
+        return m_messages.isEmpty()
+                   ? QCoreApplication::translate("Libspectrum", "it could not be read")
+                   : m_messages.join(QStringLiteral("; "));
     }
 
 private:
@@ -98,27 +100,27 @@ QString kindOfFile(libspectrum_class_t kind)
 {
     switch (kind) {
     case LIBSPECTRUM_CLASS_TAPE:
-        return QStringLiteral("a tape image");
+        return QCoreApplication::translate("Libspectrum", "a tape image");
     case LIBSPECTRUM_CLASS_DISK_PLUS3:
     case LIBSPECTRUM_CLASS_DISK_TRDOS:
     case LIBSPECTRUM_CLASS_DISK_OPUS:
     case LIBSPECTRUM_CLASS_DISK_PLUSD:
     case LIBSPECTRUM_CLASS_DISK_GENERIC:
     case LIBSPECTRUM_CLASS_DISK_DIDAKTIK:
-        return QStringLiteral("a disk image");
+        return QCoreApplication::translate("Libspectrum", "a disk image");
     case LIBSPECTRUM_CLASS_RECORDING:
-        return QStringLiteral("an input recording");
+        return QCoreApplication::translate("Libspectrum", "an input recording");
     case LIBSPECTRUM_CLASS_CARTRIDGE_TIMEX:
     case LIBSPECTRUM_CLASS_CARTRIDGE_IF2:
-        return QStringLiteral("a cartridge image");
+        return QCoreApplication::translate("Libspectrum", "a cartridge image");
     case LIBSPECTRUM_CLASS_HARDDISK:
-        return QStringLiteral("a hard disk image");
+        return QCoreApplication::translate("Libspectrum", "a hard disk image");
     case LIBSPECTRUM_CLASS_MICRODRIVE:
-        return QStringLiteral("a microdrive cartridge image");
+        return QCoreApplication::translate("Libspectrum", "a microdrive cartridge image");
     case LIBSPECTRUM_CLASS_SCREENSHOT:
-        return QStringLiteral("a screen picture");
+        return QCoreApplication::translate("Libspectrum", "a screen picture");
     case LIBSPECTRUM_CLASS_AUXILIARY:
-        return QStringLiteral("a file of pokes");
+        return QCoreApplication::translate("Libspectrum", "a file of pokes");
     default:
         return {};
     }
@@ -136,35 +138,53 @@ struct Device
 {
     int (*active)(libspectrum_snap*);
     int (*paged)(libspectrum_snap*); // its ROM in place of the Spectrum's
-    const char16_t* name;
+    const char* name; // translated in context "Libspectrum"
     bool soundOnly = false; // without it the program runs, only quieter
 };
 
 const Device kDevices[] = {
-    {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged, u"an Interface 1"},
-    {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged, u"a Multiface"},
-    {libspectrum_snap_zx_printer_active, nullptr, u"a ZX Printer"},
-    {libspectrum_snap_interface2_active, nullptr, u"an Interface 2 cartridge"},
-    {libspectrum_snap_beta_active, libspectrum_snap_beta_paged, u"a Beta 128 disk interface"},
-    {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged, u"a +D disk interface"},
-    {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged, u"a DISCiPLE"},
-    {libspectrum_snap_opus_active, libspectrum_snap_opus_paged, u"an Opus Discovery"},
-    {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged, u"a Didaktik 80"},
-    {libspectrum_snap_usource_active, libspectrum_snap_usource_paged, u"a Currah µSource"},
-    {libspectrum_snap_divide_active, libspectrum_snap_divide_paged, u"a DivIDE"},
-    {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged, u"a DivMMC"},
-    {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged, u"a Spectranet"},
-    {libspectrum_snap_simpleide_active, nullptr, u"a Simple IDE interface"},
-    {libspectrum_snap_zxatasp_active, nullptr, u"a ZXATASP"},
-    {libspectrum_snap_zxcf_active, nullptr, u"a ZXCF"},
-    {libspectrum_snap_zxmmc_active, nullptr, u"a ZXMMC"},
-    {libspectrum_snap_kempston_mouse_active, nullptr, u"a Kempston mouse"},
-    {libspectrum_snap_fuller_box_active, nullptr, u"a Fuller Box", true},
-    {libspectrum_snap_melodik_active, nullptr, u"a Melodik AY sound interface", true},
-    {libspectrum_snap_specdrum_active, nullptr, u"a SpecDrum", true},
-    {libspectrum_snap_covox_active, nullptr, u"a Covox", true},
-    {libspectrum_snap_ulaplus_active, nullptr, u"a ULAplus"},
-    {libspectrum_snap_ttx2000s_active, nullptr, u"a TTX2000S teletext adapter"},
+    {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "an Interface 1")},
+    {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Multiface")},
+    {libspectrum_snap_zx_printer_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZX Printer")},
+    {libspectrum_snap_interface2_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "an Interface 2 cartridge")},
+    {libspectrum_snap_beta_active, libspectrum_snap_beta_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Beta 128 disk interface")},
+    {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a +D disk interface")},
+    {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a DISCiPLE")},
+    {libspectrum_snap_opus_active, libspectrum_snap_opus_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "an Opus Discovery")},
+    {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Didaktik 80")},
+    {libspectrum_snap_usource_active, libspectrum_snap_usource_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Currah µSource")},
+    {libspectrum_snap_divide_active, libspectrum_snap_divide_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a DivIDE")},
+    {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a DivMMC")},
+    {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Spectranet")},
+    {libspectrum_snap_simpleide_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Simple IDE interface")},
+    {libspectrum_snap_zxatasp_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXATASP")},
+    {libspectrum_snap_zxcf_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXCF")},
+    {libspectrum_snap_zxmmc_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXMMC")},
+    {libspectrum_snap_kempston_mouse_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Kempston mouse")},
+    {libspectrum_snap_fuller_box_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Fuller Box"),
+     true},
+    {libspectrum_snap_melodik_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Melodik AY sound interface"), true},
+    {libspectrum_snap_specdrum_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a SpecDrum"),
+     true},
+    {libspectrum_snap_covox_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Covox"), true},
+    {libspectrum_snap_ulaplus_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ULAplus")},
+    {libspectrum_snap_ttx2000s_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "a TTX2000S teletext adapter")},
 };
 
 QStringList hardwareWarnings(libspectrum_snap* snap, const QString& file)
@@ -173,25 +193,31 @@ QStringList hardwareWarnings(libspectrum_snap* snap, const QString& file)
     for (const Device& device : kDevices) {
         if (!device.active(snap))
             continue;
-        const QString name = QString::fromUtf16(device.name);
+        const QString name = QCoreApplication::translate("Libspectrum", device.name);
         if (device.soundOnly) {
-            warnings << QStringLiteral("The file %1 was saved with %2 attached; without one the "
-                                       "program may play without some of its sound.")
+            warnings << QCoreApplication::translate(
+                            "Libspectrum",
+                            "The file %1 was saved with %2 attached; without one the "
+                            "program may play without some of its sound.")
                             .arg(file, name);
         } else if (device.paged && device.paged(snap)) {
-            warnings << QStringLiteral("The file %1 was saved while the ROM of %2 was paged in; "
-                                       "the program will likely not resume from the cartridge.")
+            warnings << QCoreApplication::translate(
+                            "Libspectrum",
+                            "The file %1 was saved while the ROM of %2 was paged in; "
+                            "the program will likely not resume from the cartridge.")
                             .arg(file, name);
         } else {
-            warnings << QStringLiteral("The file %1 was saved with %2 attached; the cartridge "
-                                       "does not give one, so the program may not work without "
-                                       "it.")
+            warnings << QCoreApplication::translate(
+                            "Libspectrum", "The file %1 was saved with %2 attached; the cartridge "
+                                           "does not give one, so the program may not work without "
+                                           "it.")
                             .arg(file, name);
         }
     }
     if (libspectrum_snap_custom_rom(snap)) {
-        warnings << QStringLiteral("The file %1 was saved with a ROM of its own; on the "
-                                   "Spectrum's own ROM the program may not work.")
+        warnings << QCoreApplication::translate(
+                        "Libspectrum", "The file %1 was saved with a ROM of its own; on the "
+                                       "Spectrum's own ROM the program may not work.")
                         .arg(file);
     }
     // Cursor and Sinclair joysticks read the keyboard, and every .z80 names
@@ -202,8 +228,9 @@ QStringList hardwareWarnings(libspectrum_snap* snap, const QString& file)
         if (joystick == LIBSPECTRUM_JOYSTICK_CURSOR || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_1
             || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_2 || joystick == LIBSPECTRUM_JOYSTICK_NONE)
             continue;
-        warnings << QStringLiteral("The file %1 was saved for a %2 joystick; the program may "
-                                   "need one attached to the Spectrum.")
+        warnings << QCoreApplication::translate(
+                        "Libspectrum", "The file %1 was saved for a %2 joystick; the program may "
+                                       "need one attached to the Spectrum.")
                         .arg(file, QString::fromLatin1(libspectrum_joystick_name(joystick)));
     }
     return warnings;
@@ -276,7 +303,8 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
             != LIBSPECTRUM_ERROR_NONE
         || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
         fail(fault, SnapshotFault::Unreadable, error,
-             QStringLiteral("The file %1 cannot be read as a snapshot (%2).")
+             QCoreApplication::translate("Libspectrum",
+                                         "The file %1 cannot be read as a snapshot (%2).")
                  .arg(file, call.messages()));
         return std::nullopt;
     }
@@ -286,19 +314,23 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
         return SnapshotRead{data.toByteArray(), {}};
 
     if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
-        fail(fault, SnapshotFault::Unreadable, error,
-             QStringLiteral("The file %1 is compressed; unpack it and pick the snapshot inside.")
-                 .arg(file));
+        fail(
+            fault, SnapshotFault::Unreadable, error,
+            QCoreApplication::translate(
+                "Libspectrum", "The file %1 is compressed; unpack it and pick the snapshot inside.")
+                .arg(file));
         return std::nullopt;
     }
     if (kind != LIBSPECTRUM_CLASS_SNAPSHOT) {
         const QString what = kindOfFile(kind);
         fail(fault, SnapshotFault::Unreadable, error,
              what.isEmpty()
-                 ? QStringLiteral("The file %1 is not a snapshot in any format the program "
-                                  "reads.")
+                 ? QCoreApplication::translate(
+                       "Libspectrum", "The file %1 is not a snapshot in any format the program "
+                                      "reads.")
                        .arg(file)
-                 : QStringLiteral("The file %1 is %2, not a snapshot.").arg(file, what));
+                 : QCoreApplication::translate("Libspectrum", "The file %1 is %2, not a snapshot.")
+                       .arg(file, what));
         return std::nullopt;
     }
 
@@ -308,12 +340,15 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
         // A .sna has no header to tell its kind by: its length is what is wrong.
         fail(fault, SnapshotFault::Unreadable, error,
              type == LIBSPECTRUM_ID_SNAPSHOT_SNA
-                 ? QStringLiteral("The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).")
+                 ? QCoreApplication::translate(
+                       "Libspectrum",
+                       "The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).")
                        .arg(file)
                        .arg(data.size())
                        .arg(kSnaFileSize)
                        .arg(call.messages())
-                 : QStringLiteral("The file %1 is damaged or not a snapshot (%2).")
+                 : QCoreApplication::translate("Libspectrum",
+                                               "The file %1 is damaged or not a snapshot (%2).")
                        .arg(file, call.messages()));
         return std::nullopt;
     }
@@ -321,15 +356,22 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
     const libspectrum_machine machine = libspectrum_snap_machine(snap.get());
     if (!runsOn48K(machine)) {
         // A .sna's machine is libspectrum's guess from its length alone.
-        QString what = QStringLiteral("a 128K");
-        if (type != LIBSPECTRUM_ID_SNAPSHOT_SNA) {
-            const QString known = QString::fromLatin1(libspectrum_machine_name(machine));
-            what = known.startsWith(QLatin1Char('(')) ? QStringLiteral("an unknown machine's")
-                                                      : QStringLiteral("a ") + known;
-        }
+        const QString known = QString::fromLatin1(libspectrum_machine_name(machine));
         fail(fault, SnapshotFault::Machine, error,
-             QStringLiteral("The file %1 is %2 snapshot: the cartridge runs 48K programs.")
-                 .arg(file, what));
+             type == LIBSPECTRUM_ID_SNAPSHOT_SNA
+                 ? QCoreApplication::translate("Libspectrum",
+                                               "The file %1 is a 128K snapshot: the cartridge "
+                                               "runs 48K programs.")
+                       .arg(file)
+             : known.startsWith(QLatin1Char('('))
+                 ? QCoreApplication::translate("Libspectrum",
+                                               "The file %1 is an unknown machine's snapshot: "
+                                               "the cartridge runs 48K programs.")
+                       .arg(file)
+                 : QCoreApplication::translate("Libspectrum",
+                                               "The file %1 is a %2 snapshot: the cartridge "
+                                               "runs 48K programs.")
+                       .arg(file, known));
         return std::nullopt;
     }
 
@@ -339,7 +381,9 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
             && (!libspectrum_snap_pages(snap.get(), 2)
                 || !libspectrum_snap_pages(snap.get(), 0)))) {
         fail(fault, SnapshotFault::Unreadable, error,
-             QStringLiteral("The file %1 is damaged: it holds only part of the memory.").arg(file));
+             QCoreApplication::translate(
+                 "Libspectrum", "The file %1 is damaged: it holds only part of the memory.")
+                 .arg(file));
         return std::nullopt;
     }
 
@@ -347,9 +391,10 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
     const int sp = libspectrum_snap_sp(snap.get());
     if (sp != 0 && sp < kRamStart + 2) {
         fail(fault, SnapshotFault::Stack, error,
-             QStringLiteral("The file %1 cannot be made a 48K snapshot: its stack pointer is "
-                            "0x%2, which leaves no room in RAM below it for the program "
-                            "counter, and the 48K snapshot form keeps that on the stack.")
+             QCoreApplication::translate(
+                 "Libspectrum", "The file %1 cannot be made a 48K snapshot: its stack pointer is "
+                                "0x%2, which leaves no room in RAM below it for the program "
+                                "counter, and the 48K snapshot form keeps that on the stack.")
                  .arg(file)
                  .arg(sp, 4, 16, QLatin1Char('0')));
         return std::nullopt;

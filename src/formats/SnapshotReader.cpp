@@ -6,6 +6,7 @@
 #include "core/Files.h"
 #include "formats/Libspectrum.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,8 +28,10 @@ bool fail(SnapshotFault* fault, SnapshotFault kind, QString* error, const QStrin
 bool tooLarge(SnapshotFault* fault, QString* error, const QString& fileName, qint64 size)
 {
     return fail(fault, SnapshotFault::File, error,
-                QStringLiteral("The file %1 is %2 bytes long, too large for a snapshot (at most "
-                               "%3 bytes).")
+                QCoreApplication::translate(
+                    "SnapshotReader",
+                    "The file %1 is %2 bytes long, too large for a snapshot (at most "
+                    "%3 bytes).")
                     .arg(quotedPath(fileName))
                     .arg(size)
                     .arg(kMaxSnapshotFileSize));
@@ -79,7 +82,8 @@ std::optional<SnapshotRead> readSnapshot(const QString& path, SnapshotFault* fau
     QString reason;
     if (!openRegularFile(in, &reason)) {
         fail(fault, SnapshotFault::File, error,
-             QStringLiteral("The file %1 cannot be read (%2).").arg(file, reason));
+             QCoreApplication::translate("SnapshotReader", "The file %1 cannot be read (%2).")
+                 .arg(file, reason));
         return std::nullopt;
     }
     if (in.size() > kMaxSnapshotFileSize) {
@@ -90,7 +94,8 @@ std::optional<SnapshotRead> readSnapshot(const QString& path, SnapshotFault* fau
     const QByteArray data = in.read(kMaxSnapshotFileSize + 1);
     if (in.error() != QFileDevice::NoError) {
         fail(fault, SnapshotFault::File, error,
-             QStringLiteral("The file %1 cannot be read (%2).").arg(file, in.errorString()));
+             QCoreApplication::translate("SnapshotReader", "The file %1 cannot be read (%2).")
+                 .arg(file, in.errorString()));
         return std::nullopt;
     }
     return readSnapshotData(data, path, fault, error);
@@ -113,7 +118,8 @@ bool convertToSna(const QString& in, const QString& out, QStringList* warnings, 
     if (!file.open(QIODevice::WriteOnly) || file.write(read->sna) != read->sna.size()
         || !commitDurably(file, &why)) {
         if (error) {
-            *error = QStringLiteral("The snapshot %1 could not be written (%2).")
+            *error = QCoreApplication::translate("SnapshotReader",
+                                                 "The snapshot %1 could not be written (%2).")
                          .arg(quotedPath(out),
                               file.error() != QFileDevice::NoError ? file.errorString() : why);
         }

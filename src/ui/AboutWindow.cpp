@@ -16,7 +16,7 @@ AboutWindow::AboutWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAcerca"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About de Tessel Zizerev"));
+    setWindowTitle(tr("About de Tessel Zizerev"));
     setWindowIcon(boardIcon());
     setFixedSize(twips(9870), twips(4740));
     setAutoFillBackground(true);
@@ -37,28 +37,24 @@ AboutWindow::AboutWindow(QWidget* parent)
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     title->setPalette(blue);
 
-    addLabel(QStringLiteral("Label2"),
-             QStringLiteral("Hardware and Spectrum software: the Tessel team"),
+    addLabel(QStringLiteral("Label2"), tr("Hardware and Spectrum software: the Tessel team"),
              twipsRect(120, 960, 4185, 195));
-    addLabel(QStringLiteral("Label3"),
-             QStringLiteral("This program: the Tessel Zizerev team (GPL 3+)"),
+    addLabel(QStringLiteral("Label3"), tr("This program: the Tessel Zizerev team (GPL 3+)"),
              twipsRect(120, 1320, 3090, 195));
-    addLabel(QStringLiteral("Label4"), QStringLiteral("The Tessel team: ") + kMakersSite,
+    addLabel(QStringLiteral("Label4"), tr("The Tessel team: %1").arg(kMakersSite),
              twipsRect(120, 1680, 4395, 195));
-    QLabel* thanks =
-        addLabel(QStringLiteral("Label5"), QStringLiteral("Agradecimientos/Thanks to:"),
-                 twipsRect(240, 2640, 2010, 195));
+    QLabel* thanks = addLabel(QStringLiteral("Label5"), tr("Agradecimientos/Thanks to:"),
+                              twipsRect(240, 2640, 2010, 195));
     QPalette green = thanks->palette();
     green.setColor(QPalette::WindowText, QColor(0, 64, 0));
     thanks->setPalette(green);
-    addLabel(QStringLiteral("Label6"),
-             QStringLiteral("The authors of Aspectrum and of libspectrum"),
+    addLabel(QStringLiteral("Label6"), tr("The authors of Aspectrum and of libspectrum"),
              twipsRect(240, 3000, 3465, 195));
     addLabel(QStringLiteral("Label7"), kEmulatorSite, twipsRect(240, 3240, 2430, 195));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdSalir"));
-    ok->setAccessibleName(QStringLiteral("OK"));
+    ok->setAccessibleName(tr("OK"));
     ok->setGeometry(twipsRect(1920, 3840, 1215, 495));
     ok->setDefault(true);
     ok->setFocus();
@@ -66,7 +62,7 @@ AboutWindow::AboutWindow(QWidget* parent)
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image2"));
-    picture->setAccessibleName(QStringLiteral("The Tessel cartridge plugged into a ZX Spectrum"));
+    picture->setAccessibleName(tr("The Tessel cartridge plugged into a ZX Spectrum"));
     picture->setGeometry(twipsRect(5040, 600, 4275, 3225));
     picture->setPixmap(aboutPicture());
     picture->setScaledContents(true);

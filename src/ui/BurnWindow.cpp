@@ -16,24 +16,24 @@ BurnWindow::BurnWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmEprom"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Tessel Cart Burn"));
+    setWindowTitle(tr("Tessel Cart Burn"));
     setFixedSize(twips(3615), twips(1710));
 
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdCancelar"));
-    cancel->setAccessibleName(QStringLiteral("Cancel"));
+    cancel->setAccessibleName(tr("Cancel"));
     cancel->setGeometry(twipsRect(1200, 1080, 1215, 495));
     connect(cancel, &QPushButton::clicked, this, &BurnWindow::close);
 
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("barEprom"));
-    bar->setAccessibleName(QStringLiteral("Burn progress"));
+    bar->setAccessibleName(tr("Burn progress"));
     bar->setGeometry(twipsRect(240, 480, 3135, 375));
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
 
-    auto* caption = new QLabel(QStringLiteral("Flash memory burn in progress"), this);
+    auto* caption = new QLabel(tr("Flash memory burn in progress"), this);
     caption->setObjectName(QStringLiteral("lblProgreso"));
     caption->setGeometry(twipsRect(840, 120, 2130, 195));
     // Its designed box is tight for wider system fonts: centred, it fits.

@@ -80,23 +80,21 @@ void MainWindow::buildControls()
     client->setFixedSize(twips(8505), twips(6525));
     setCentralWidget(client);
 
-    m_browserFrame = place(new QGroupBox(QStringLiteral("Snapshots SNA   "), client),
-                           QStringLiteral("frmSelector"), twipsRect(120, 120, 6615, 2775),
-                           QStringLiteral("Snapshots SNA"));
+    m_browserFrame =
+        place(new QGroupBox(tr("Snapshots SNA   "), client), QStringLiteral("frmSelector"),
+              twipsRect(120, 120, 6615, 2775), tr("Snapshots SNA"));
     m_fileList = place(new FileListView(m_browserFrame), QStringLiteral("fleSelecciona"),
-                       twipsRect(3360, 240, 3135, 2430), QStringLiteral("Snapshot files"));
+                       twipsRect(3360, 240, 3135, 2430), tr("Snapshot files"));
     m_folderTree = place(new QTreeView(m_browserFrame), QStringLiteral("dirSelecciona"),
-                         twipsRect(120, 720, 3135, 1890), QStringLiteral("Folders"));
+                         twipsRect(120, 720, 3135, 1890), tr("Folders"));
     m_driveList = place(new QComboBox(m_browserFrame), QStringLiteral("drvSelecciona"),
-                        twipsRect(120, 240, 3135, 315), QStringLiteral("Drives"));
+                        twipsRect(120, 240, 3135, 315), tr("Drives"));
 
-    m_listFrame =
-        place(new QGroupBox(QStringLiteral("SNAs Selected"), client), QStringLiteral("frmFlash"),
-              twipsRect(120, 3240, 8295, 3015), QStringLiteral("SNAs Selected"));
+    m_listFrame = place(new QGroupBox(tr("SNAs Selected"), client), QStringLiteral("frmFlash"),
+                        twipsRect(120, 3240, 8295, 3015), tr("SNAs Selected"));
     // Created before the grid, so the grid covers it until the grid is hidden.
-    m_busyLabel =
-        place(new QLabel(QStringLiteral("Please Wait !"), m_listFrame), QStringLiteral("Label2"),
-              twipsRect(960, 960, 6135, 1335), QStringLiteral("Please Wait !"));
+    m_busyLabel = place(new QLabel(tr("Please Wait !"), m_listFrame), QStringLiteral("Label2"),
+                        twipsRect(960, 960, 6135, 1335), tr("Please Wait !"));
     QFont busyFont;
     // Where Times New Roman is missing, a serif with the same metrics.
     busyFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
@@ -108,12 +106,12 @@ void MainWindow::buildControls()
     // Shown only while busy: covered by the grid, it would still be drawn.
     m_busyLabel->hide();
     m_grid = place(new GridView(m_listFrame), QStringLiteral("msgRom"),
-                   twipsRect(120, 240, 8055, 2655), QStringLiteral("SNAs selected"));
+                   twipsRect(120, 240, 8055, 2655), tr("SNAs selected"));
 
     m_createButton = place(new QToolButton(client), QStringLiteral("cmdFLash"),
-                           twipsRect(7080, 1080, 1215, 1095), QStringLiteral("Create Flash"));
-    m_createButton->setText(QStringLiteral("Create Flash"));
-    m_createButton->setToolTip(QStringLiteral("Crear archivo FLASH"));
+                           twipsRect(7080, 1080, 1215, 1095), tr("Create Flash"));
+    m_createButton->setText(tr("Create Flash"));
+    m_createButton->setToolTip(tr("Crear archivo FLASH"));
     m_createButton->setIcon(windowIcon());
     m_createButton->setIconSize(QSize(32, 32));
     m_createButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -192,40 +190,37 @@ void MainWindow::buildMenus()
         return action;
     };
 
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("mnuFichero"));
-    item(fileMenu, QStringLiteral("mnuCreate"), QStringLiteral("Create Flash"),
+    item(fileMenu, QStringLiteral("mnuCreate"), tr("Create Flash"),
          QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindow::onCreateFlash);
-    item(fileMenu, QStringLiteral("mnuNuevo"), QStringLiteral("&New"),
-         QKeySequence(Qt::CTRL | Qt::Key_N), &MainWindow::onNew);
+    item(fileMenu, QStringLiteral("mnuNuevo"), tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
+         &MainWindow::onNew);
     fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparadorCompilacion"));
-    item(fileMenu, QStringLiteral("mnuAbrir"), QStringLiteral("&Open Compilation..."),
+    item(fileMenu, QStringLiteral("mnuAbrir"), tr("&Open Compilation..."),
          QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::onOpenCompilation);
-    item(fileMenu, QStringLiteral("mnuGuardar"), QStringLiteral("&Save Compilation..."),
+    item(fileMenu, QStringLiteral("mnuGuardar"), tr("&Save Compilation..."),
          QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::onSaveCompilation);
-    m_recentMenu = fileMenu->addMenu(QStringLiteral("&Recent Compilations"));
+    m_recentMenu = fileMenu->addMenu(tr("&Recent Compilations"));
     m_recentMenu->setObjectName(QStringLiteral("mnuRecientes"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecientes"));
-    item(fileMenu, QStringLiteral("mnuImagen"), QStringLiteral("Open Flash &Image..."), {},
+    item(fileMenu, QStringLiteral("mnuImagen"), tr("Open Flash &Image..."), {},
          &MainWindow::onOpenFlashImage);
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
     updateRecentMenu();
     fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
-    item(fileMenu, QStringLiteral("mnuSalir"), QStringLiteral("&Exit"),
-         QKeySequence(Qt::CTRL | Qt::Key_E), &QWidget::close);
+    item(fileMenu, QStringLiteral("mnuSalir"), tr("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_E),
+         &QWidget::close);
 
-    QMenu* toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* toolsMenu = menuBar()->addMenu(tr("&Tools"));
     toolsMenu->setObjectName(QStringLiteral("mnuHerramientas"));
-    item(toolsMenu, QStringLiteral("mnuEprom"), QStringLiteral("&Burn EPROM"), {},
-         &MainWindow::onBurnEprom);
-    item(toolsMenu, QStringLiteral("mnuSna"), QStringLiteral("Test &SNA"), {},
-         &MainWindow::onTestSnapshot);
+    item(toolsMenu, QStringLiteral("mnuEprom"), tr("&Burn EPROM"), {}, &MainWindow::onBurnEprom);
+    item(toolsMenu, QStringLiteral("mnuSna"), tr("Test &SNA"), {}, &MainWindow::onTestSnapshot);
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("mnuAyuda"));
-    item(helpMenu, QStringLiteral("mnuHelp"), QStringLiteral("&Help"), {}, &MainWindow::onHelp);
-    item(helpMenu, QStringLiteral("mnuAcerca"), QStringLiteral("A&bout..."), {},
-         &MainWindow::onAbout);
+    item(helpMenu, QStringLiteral("mnuHelp"), tr("&Help"), {}, &MainWindow::onHelp);
+    item(helpMenu, QStringLiteral("mnuAcerca"), tr("A&bout..."), {}, &MainWindow::onAbout);
 }
 
 void MainWindow::updateRecentMenu()
@@ -296,8 +291,7 @@ void MainWindow::attachPreviews()
     });
     // The entries under a resting pointer change: the old picture goes.
     connect(&m_browser, &FolderBrowser::fileListChanged, m_filePreview, &HoverPreview::dismiss);
-    connect(&m_gridRows, &QAbstractItemModel::dataChanged, m_gridPreview,
-            &HoverPreview::dismiss);
+    connect(&m_gridRows, &QAbstractItemModel::dataChanged, m_gridPreview, &HoverPreview::dismiss);
     connect(&m_gridRows, &QAbstractItemModel::modelReset, m_gridPreview, &HoverPreview::dismiss);
 }
 
@@ -438,14 +432,15 @@ void MainWindow::BusyWindow::hide()
 
 void MainWindow::onBurnEprom()
 {
-    m_session.prompts.message(QStringLiteral("This funtion is not implemeted yet.\rStay tunned: ")
-                                  + kNewsPage,
-                              QStringLiteral("Tessel Burning"), Icon::Information, Buttons::Ok);
+    m_session.prompts.message(
+        tr("This funtion is not implemeted yet.\rStay tunned: %1").arg(kNewsPage),
+        tr("Tessel Burning"), Icon::Information, Buttons::Ok);
 }
 
 void MainWindow::onTestSnapshot()
 {
-    testSnapshot(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts, m_launcher);
+    testSnapshot(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts,
+                 m_launcher);
 }
 
 void MainWindow::onHelp()

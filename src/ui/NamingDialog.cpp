@@ -142,8 +142,7 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
 void NamingDialog::showScreenOf(ScreenCache& cache, const QString& snapshotPath)
 {
     m_snapshotPath = snapshotPath;
-    m_screen->setAccessibleName(
-        QStringLiteral("%1 loading screen").arg(QFileInfo(snapshotPath).fileName()));
+    m_screen->setAccessibleName(tr("%1 loading screen").arg(QFileInfo(snapshotPath).fileName()));
     m_screen->setScreen(cache.cached(snapshotPath));
     m_screen->setVisible(m_roomForScreen);
     disconnect(&cache, nullptr, this, nullptr);

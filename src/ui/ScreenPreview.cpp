@@ -125,7 +125,7 @@ void ScreenPreview::showBeside(const LoadingScreen& screen, const QString& fileN
                                const QRect& area)
 {
     m_fileName = fileName;
-    const QString accessible = QStringLiteral("%1 loading screen").arg(fileName);
+    const QString accessible = tr("%1 loading screen").arg(fileName);
     setAccessibleName(accessible);
     m_view->setAccessibleName(accessible);
     m_view->setScreen(screen);
