@@ -4,6 +4,7 @@
 #include "core/InstanceGuard.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
+#include "core/Language.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tessel Zizerev"));
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessel-zizerev"));
+    tessel::installTranslations();
 
     tessel::QtPrompts prompts;
     QString error;

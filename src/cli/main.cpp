@@ -3,6 +3,7 @@
 // with the same checks and the same bytes as the window's Create Flash;
 // converts one snapshot to a .sna; takes an image apart.
 #include "cli/CommandLine.h"
+#include "core/Language.h"
 
 #include <QCoreApplication>
 
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessel-flash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    installTranslations();
 
     CommandLine line;
     if (!line.parser.parse(QCoreApplication::arguments())) {
@@ -32,8 +34,11 @@ int main(int argc, char* argv[])
         };
         if (!line.parser.unknownOptionNames().isEmpty()
             && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))
-            message += QStringLiteral(" For an entry whose name begins with \"-\", put -- "
-                                      "before the entries: tessel-flash -o FILE -- -Name=PATH ...");
+            message += QLatin1Char(' ')
+                       + QCoreApplication::translate("tessel-flash",
+                                                     "For an entry whose name begins with \"-\", "
+                                                     "put -- before the entries: tessel-flash -o "
+                                                     "FILE -- -Name=PATH ...");
         return fail(message);
     }
     if (line.parser.isSet(line.help))

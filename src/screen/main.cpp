@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
 // PNG, without the border and with FLASH in its first phase.
+#include "core/Language.h"
 #include "screens/ScreenImage.h"
 
 #include <QCommandLineParser>
@@ -32,28 +33,33 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessel-screen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
+    installTranslations();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes the screen a 48K snapshot was showing as a 256x192 PNG: the\n"
-                       "6,912 bytes at 0x4000 drawn with the Spectrum's colours, without the\n"
-                       "border, FLASH in its first phase (INK drawn as INK). The snapshot is a\n"
-                       "48K .sna, .z80, .szx or any other snapshot libspectrum reads.\n"
-                       "\n"
-                       "The PNG is replaced as a whole and its full path is printed. On any\n"
-                       "problem a message goes to stderr, the exit status is 1 and no file is\n"
-                       "written or changed."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "tessel-screen", "Writes the screen a 48K snapshot was showing as a 256x192 PNG: the\n"
+                         "6,912 bytes at 0x4000 drawn with the Spectrum's colours, without the\n"
+                         "border, FLASH in its first phase (INK drawn as INK). The snapshot is a\n"
+                         "48K .sna, .z80, .szx or any other snapshot libspectrum reads.\n"
+                         "\n"
+                         "The PNG is replaced as a whole and its full path is printed. On any\n"
+                         "problem a message goes to stderr, the exit status is 1 and no file is\n"
+                         "written or changed."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("snapshot"),
-                                 QStringLiteral("The snapshot to read."));
-    parser.addPositionalArgument(QStringLiteral("png"), QStringLiteral("The picture to write."));
+    parser.addPositionalArgument(
+        QStringLiteral("snapshot"),
+        QCoreApplication::translate("tessel-screen", "The snapshot to read."));
+    parser.addPositionalArgument(
+        QStringLiteral("png"),
+        QCoreApplication::translate("tessel-screen", "The picture to write."));
     parser.process(app);
 
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2)
-        return fail(QStringLiteral("Give a snapshot and the PNG to write, as in: "
-                                   "tessel-screen game.sna game.png"));
+        return fail(QCoreApplication::translate("tessel-screen",
+                                                "Give a snapshot and the PNG to write, as in: "
+                                                "tessel-screen game.sna game.png"));
     const QString& snapshot = arguments.at(0);
     const QString output = QFileInfo(arguments.at(1)).absoluteFilePath();
 
@@ -64,11 +70,13 @@ int main(int argc, char* argv[])
 
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("The picture %1 cannot be written: %2.")
-                        .arg(quoted(output), file.errorString()));
+        return fail(
+            QCoreApplication::translate("tessel-screen", "The picture %1 cannot be written: %2.")
+                .arg(quoted(output), file.errorString()));
     if (!screen->image.save(&file, "PNG") || !file.commit())
-        return fail(QStringLiteral("The picture %1 cannot be written: %2.")
-                        .arg(quoted(output), file.errorString()));
+        return fail(
+            QCoreApplication::translate("tessel-screen", "The picture %1 cannot be written: %2.")
+                .arg(quoted(output), file.errorString()));
     QTextStream(stdout) << QDir::toNativeSeparators(output) << '\n';
     return 0;
 }

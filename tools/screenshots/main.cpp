@@ -9,6 +9,7 @@
 #include "commands/Compilation.h"
 #include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
+#include "core/Language.h"
 #include "formats/EntryList.h"
 #include "ui/AboutWindow.h"
 #include "ui/BurnWindow.h"
@@ -213,6 +214,8 @@ void compilationShots(tessel::MainWindow& window, const QString& snaps)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // In the system's language, as the program shows itself.
+    tessel::installTranslations();
     if (argc != 3) {
         std::fprintf(stderr, "usage: tessel-screenshots KIT OUTPUT-FOLDER\n");
         return 2;

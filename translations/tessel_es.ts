@@ -1,0 +1,1277 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES" sourcelanguage="en">
+<context>
+    <name>AddSnapshot</name>
+    <message>
+        <source>Type the name for the menu (Max. 20 chars) %1</source>
+        <translation>Escriba el nombre para el menú (máx. 20 caracteres) %1</translation>
+    </message>
+    <message>
+        <source>The selected file is not a valid SNA snapshot.</source>
+        <translation>El archivo seleccionado no es una instantánea SNA válida.</translation>
+    </message>
+    <message>
+        <source>Add it all the same?</source>
+        <translation>¿Añadirla de todos modos?</translation>
+    </message>
+    <message>
+        <source>The compilation is complete. It&apos;s not posible to add more SNA&apos;s.</source>
+        <translation>La recopilación está completa. No se pueden añadir más SNA.</translation>
+    </message>
+    <message>
+        <source>This dropped file was not added:</source>
+        <translation>Este archivo soltado no se ha añadido:</translation>
+    </message>
+    <message>
+        <source>These dropped files were not added:</source>
+        <translation>Estos archivos soltados no se han añadido:</translation>
+    </message>
+    <message>
+        <source>1 of the dropped files was not added.</source>
+        <translation>1 de los archivos soltados no se ha añadido.</translation>
+    </message>
+    <message>
+        <source>%1 of the dropped files were not added.</source>
+        <translation>%1 de los archivos soltados no se han añadido.</translation>
+    </message>
+</context>
+<context>
+    <name>BrowserMessages</name>
+    <message>
+        <source>There is not a disk in the selected unit. Insert a disk or change the unit.</source>
+        <translation>No hay ningún disco en la unidad seleccionada. Inserte un disco o cambie de unidad.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be opened: it no longer exists.</source>
+        <translation>No se puede abrir la carpeta %1: ya no existe.</translation>
+    </message>
+    <message>
+        <source>The files of the folder %1 cannot be listed: it cannot be read.</source>
+        <translation>No se pueden listar los archivos de la carpeta %1: no se puede leer.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Kit folder (default: the folder of this program when it holds tessel.ini, else the data folder of an installed copy, ~/.local/share/tessel-zizerev).</source>
+        <translation>Carpeta del kit (por omisión: la carpeta de este programa cuando contiene tessel.ini; si no, la carpeta de datos de una copia instalada, ~/.local/share/tessel-zizerev).</translation>
+    </message>
+    <message>
+        <source>The image file to write.</source>
+        <translation>El archivo de imagen que se escribe.</translation>
+    </message>
+    <message>
+        <source>Read the entries from FILE, one NAME&lt;tab&gt;PATH a line.</source>
+        <translation>Lee las entradas de ARCHIVO, una NOMBRE&lt;tab&gt;RUTA por línea.</translation>
+    </message>
+    <message>
+        <source>Convert the snapshot IN, of any format the program reads, to the 48K .sna OUT, with the same checks; nothing else is done. Takes IN and OUT as the two arguments.</source>
+        <translation>Convierte la instantánea ORIGEN, de cualquier formato que lea el programa, en el .sna de 48K DESTINO, con las mismas comprobaciones; no hace nada más. Recibe ORIGEN y DESTINO como los dos argumentos.</translation>
+    </message>
+    <message>
+        <source>Take the image FILE apart into the folder given after it.</source>
+        <translation>Descompone la imagen ARCHIVO en la carpeta indicada a continuación.</translation>
+    </message>
+    <message>
+        <source>With --extract, replace files of the same names in the folder.</source>
+        <translation>Con --extract, sustituye los archivos con los mismos nombres en la carpeta.</translation>
+    </message>
+    <message>
+        <source>Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K
+snapshots, without the window: the same checks and the same bytes as its
+Create Flash command.
+
+The kit folder holds bank1.rom, bank32.rom and tessel.ini, whose section
+[tessel] gives the table offsets DireccionNombres and DireccionRegistros.
+Each entry is a menu name of 1 to 20 characters and a 48K snapshot, in menu
+order: a .sna of 49,179 bytes, or a .z80, .szx, .sp, .snp, .zxs, .slt or
+other snapshot libspectrum reads. Give them as ten NAME=PATH arguments (the name
+ends at the first &quot;=&quot;), or with --list as a UTF-8 file of ten lines
+NAME&lt;tab&gt;PATH (blank lines ignored; relative paths are taken from the list
+file&apos;s folder).
+
+On success the output file is replaced as a whole and its full path is
+printed. On any problem a message goes to stderr, the exit status is 1 and
+no file is written or changed.
+
+tessel-flash --extract IMAGE DIR takes an image apart with the kit&apos;s table
+offsets: one .sna per entry, named after its menu name, and a compilation
+file named after the image that lists them (the --list format, paths
+relative to DIR), whose full path is printed. DIR is made when missing.
+When DIR already holds files of those names nothing is written, unless
+--force is given; then they are replaced.</source>
+        <translation>Construye la imagen flash de 524.288 bytes de un cartucho Tessel a partir de
+diez instantáneas de 48K, sin la ventana: las mismas comprobaciones y los
+mismos bytes que su orden Crear Flash.
+
+La carpeta del kit contiene bank1.rom, bank32.rom y tessel.ini, cuya sección
+[tessel] da los desplazamientos de las tablas, DireccionNombres y
+DireccionRegistros. Cada entrada es un nombre de menú de 1 a 20 caracteres y
+una instantánea de 48K, en el orden del menú: un .sna de 49.179 bytes, o un
+.z80, .szx, .sp, .snp, .zxs, .slt u otra instantánea que lea libspectrum.
+Indíquelas como diez argumentos NOMBRE=RUTA (el nombre termina en el primer
+&quot;=&quot;), o con --list como un archivo UTF-8 de diez líneas NOMBRE&lt;tab&gt;RUTA (se
+omiten las líneas en blanco; las rutas relativas parten de la carpeta del
+archivo de lista).
+
+Si todo va bien, el archivo de salida se sustituye entero y se muestra su
+ruta completa. Ante cualquier problema se escribe un mensaje en stderr, el
+código de salida es 1 y no se escribe ni se cambia ningún archivo.
+
+tessel-flash --extract IMAGEN CARPETA descompone una imagen con los
+desplazamientos de las tablas del kit: un .sna por entrada, llamado como su
+nombre de menú, y un archivo de recopilación llamado como la imagen que los
+enumera (el formato de --list, con rutas relativas a CARPETA), cuya ruta
+completa se muestra. CARPETA se crea si no existe. Si CARPETA ya contiene
+archivos con esos nombres no se escribe nada, salvo que se indique --force;
+entonces se sustituyen.</translation>
+    </message>
+    <message>
+        <source>Ten NAME=PATH entries, unless --list is given.</source>
+        <translation>Diez entradas NOMBRE=RUTA, salvo que se indique --list.</translation>
+    </message>
+    <message>
+        <source>DIR</source>
+        <translation>CARPETA</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ARCHIVO</translation>
+    </message>
+    <message>
+        <source>[NAME=PATH...]</source>
+        <translation>[NOMBRE=RUTA...]</translation>
+    </message>
+</context>
+<context>
+    <name>Compilation</name>
+    <message>
+        <source>the menu name &quot;%1&quot; has %2 characters; it must have 1 to %3.</source>
+        <translation>el nombre de menú &quot;%1&quot; tiene %2 caracteres; debe tener de 1 a %3.</translation>
+    </message>
+    <message>
+        <source>the menu name holds a control character; it may hold only printable ones.</source>
+        <translation>el nombre de menú contiene un carácter de control; solo puede contener caracteres imprimibles.</translation>
+    </message>
+    <message>
+        <source>line %1: entry %2 and any after it do not fit; a compilation holds %3 at most.</source>
+        <translation>línea %1: la entrada %2 y las siguientes no caben; una recopilación admite %3 como máximo.</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>línea %1: %2</translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation>... y %1 más.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The compilation %1 was not opened: %n of its lines cannot be taken as they are.</source>
+        <translation>
+            <numerusform>No se ha abierto la recopilación %1: %n de sus líneas no se puede aceptar tal como está.</numerusform>
+            <numerusform>No se ha abierto la recopilación %1: %n de sus líneas no se pueden aceptar tal como están.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CompilationCommands</name>
+    <message>
+        <source>Select a name for the compilation...</source>
+        <translation>Elija un nombre para la recopilación...</translation>
+    </message>
+    <message>
+        <source>Compilations (*.%1)</source>
+        <translation>Recopilaciones (*.%1)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Select a compilation to open...</source>
+        <translation>Elija la recopilación que quiere abrir...</translation>
+    </message>
+    <message>
+        <source>Are you sure? The actual list of SNAs will be replaced by the compilation %1.</source>
+        <translation>¿Está seguro? La lista actual de SNA se sustituirá por la recopilación %1.</translation>
+    </message>
+    <message>
+        <source>The list is empty: there is no compilation to save.</source>
+        <translation>La lista está vacía: no hay ninguna recopilación que guardar.</translation>
+    </message>
+    <message>
+        <source>The file %1 is one of the listed snapshots.</source>
+        <translation>El archivo %1 es una de las instantáneas de la lista.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2.</source>
+        <translation>No se puede escribir el archivo %1: es %2.</translation>
+    </message>
+    <message>
+        <source>Choose another name.</source>
+        <translation>Elija otro nombre.</translation>
+    </message>
+    <message>
+        <source>The compilation was not saved.</source>
+        <translation>No se ha guardado la recopilación.</translation>
+    </message>
+    <message>
+        <source>The compilation %1 has been saved.</source>
+        <translation>Se ha guardado la recopilación %1.</translation>
+    </message>
+    <message>
+        <source>Select a flash image to open...</source>
+        <translation>Elija la imagen flash que quiere abrir...</translation>
+    </message>
+    <message>
+        <source>Flash images (*.rom *.bin)</source>
+        <translation>Imágenes flash (*.rom *.bin)</translation>
+    </message>
+    <message>
+        <source>Are you sure? The actual list of SNAs will be replaced by the snapshots of the image %1.</source>
+        <translation>¿Está seguro? La lista actual de SNA se sustituirá por las instantáneas de la imagen %1.</translation>
+    </message>
+    <message>
+        <source>Select a folder for the snapshots of the image...</source>
+        <translation>Elija una carpeta para las instantáneas de la imagen...</translation>
+    </message>
+    <message>
+        <source>The folder %1 already holds:<byte value="xd"/>%2<byte value="xd"/>Do you want to replace them?</source>
+        <translation>La carpeta %1 ya contiene:<byte value="xd"/>%2<byte value="xd"/>¿Quiere sustituirlos?</translation>
+    </message>
+    <message>
+        <source>The image was not taken apart.</source>
+        <translation>No se ha descompuesto la imagen.</translation>
+    </message>
+    <message>
+        <source>The snapshots of %1 and their compilation %2 have been written.</source>
+        <translation>Se han escrito las instantáneas de %1 y su recopilación %2.</translation>
+    </message>
+</context>
+<context>
+    <name>CreateFlash</name>
+    <message>
+        <source>Select a name for the Tessel file...</source>
+        <translation>Elija un nombre para el archivo Tessel...</translation>
+    </message>
+    <message>
+        <source>Creation of Flash file cancelled. Are you sure? </source>
+        <translation>Se ha cancelado la creación del archivo flash. ¿Está seguro?</translation>
+    </message>
+    <message>
+        <source>Choose another name.</source>
+        <translation>Elija otro nombre.</translation>
+    </message>
+    <message>
+        <source>The flash image was not created.</source>
+        <translation>No se ha creado la imagen flash.</translation>
+    </message>
+    <message>
+        <source>The flash image was not saved.<byte value="xd"/>%1<byte value="xd"/>The image is still in %2.</source>
+        <translation>No se ha guardado la imagen flash.<byte value="xd"/>%1<byte value="xd"/>La imagen sigue en %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 has been saved sucessfully.</source>
+        <translation>El archivo %1 se ha guardado correctamente.</translation>
+    </message>
+    <message>
+        <source>The Compilation is not complete. Add more Snapshots to the list.</source>
+        <translation>La recopilación no está completa. Añada más instantáneas a la lista.</translation>
+    </message>
+</context>
+<context>
+    <name>DurableFile</name>
+    <message>
+        <source>The folder &quot;%1&quot; could not be written to the disk (%2); the file saved in it may be lost if the power fails now.</source>
+        <translation>No se ha podido escribir la carpeta &quot;%1&quot; en el disco (%2); el archivo guardado en ella puede perderse si ahora se va la luz.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be saved: %2.</source>
+        <translation>No se ha podido guardar &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>only part of it could be written; the disk may be full</source>
+        <translation>solo se ha podido escribir una parte; puede que el disco esté lleno</translation>
+    </message>
+</context>
+<context>
+    <name>EmulatorTest</name>
+    <message>
+        <source>Choose a &apos;Snapshot&apos; from the SNA selected list.</source>
+        <translation>Elija una instantánea de la lista de SNA seleccionados.</translation>
+    </message>
+    <message>
+        <source>You are going to run the emulator Aspectrum to test the Snapshot:<byte value="xd"/>%1<byte value="xd"/> To exit from the emulator press F10.<byte value="xd"/>Continue?</source>
+        <translation>Va a ejecutar el emulador Aspectrum para probar la instantánea:<byte value="xd"/>%1<byte value="xd"/>Para salir del emulador, pulse F10.<byte value="xd"/>¿Continuar?</translation>
+    </message>
+    <message>
+        <source>The emulator could not be started.<byte value="xd"/>Program: %1<byte value="xd"/>Reason: %2</source>
+        <translation>No se ha podido iniciar el emulador.<byte value="xd"/>Programa: %1<byte value="xd"/>Motivo: %2</translation>
+    </message>
+</context>
+<context>
+    <name>EntryList</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation>línea %1: %2</translation>
+    </message>
+    <message>
+        <source>holds a NUL byte.</source>
+        <translation>contiene un byte NUL.</translation>
+    </message>
+    <message>
+        <source>no tab between the name and the path.</source>
+        <translation>no hay un tabulador entre el nombre y la ruta.</translation>
+    </message>
+    <message>
+        <source>is not valid UTF-8 text.</source>
+        <translation>no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
+        <source>the path after the tab is empty.</source>
+        <translation>la ruta tras el tabulador está vacía.</translation>
+    </message>
+    <message>
+        <source>The list file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo de lista %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The list file %1 is larger than %2 bytes; it is not an entry list.</source>
+        <translation>El archivo de lista %1 ocupa más de %2 bytes; no es una lista de entradas.</translation>
+    </message>
+    <message>
+        <source>The list file %1, line %2: %3</source>
+        <translation>Archivo de lista %1, línea %2: %3</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): the menu name holds a tab, a line break or a NUL, which a list file cannot hold; rename the entry.</source>
+        <translation>Entrada %1 (&quot;%2&quot;): el nombre de menú contiene un tabulador, un salto de línea o un NUL, que un archivo de lista no admite; cambie el nombre de la entrada.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): the snapshot&apos;s path %3 is empty or holds a line break or a NUL, which a list file cannot hold.</source>
+        <translation>Entrada %1 (&quot;%2&quot;): la ruta de la instantánea, %3, está vacía o contiene un salto de línea o un NUL, que un archivo de lista no admite.</translation>
+    </message>
+    <message>
+        <source>The list file %1 could not be created (%2).</source>
+        <translation>No se ha podido crear el archivo de lista %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The list file %1 could not be written (%2).</source>
+        <translation>No se ha podido escribir el archivo de lista %1 (%2).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an entry; write NAME=PATH.</source>
+        <translation>&quot;%1&quot; no es una entrada; escriba NOMBRE=RUTA.</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>a folder</source>
+        <translation>una carpeta</translation>
+    </message>
+    <message>
+        <source>a named pipe (FIFO)</source>
+        <translation>una tubería con nombre (FIFO)</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>un socket</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>un dispositivo</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>algo distinto de un archivo normal</translation>
+    </message>
+    <message>
+        <source>it is %1, not a file</source>
+        <translation>es %1, no un archivo</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2, one of the files the image is made from.</source>
+        <translation>No se puede escribir el archivo %1: es %2, uno de los archivos con los que se hace la imagen.</translation>
+    </message>
+</context>
+<context>
+    <name>FlashBuild</name>
+    <message>
+        <source>it is empty</source>
+        <translation>está vacío</translation>
+    </message>
+    <message>
+        <source>The bank file %1 is missing: copy it from the cartridge firmware into the folder %2.</source>
+        <translation>Falta el archivo de banco %1: cópielo del firmware del cartucho en la carpeta %2.</translation>
+    </message>
+    <message>
+        <source>The bank file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo de banco %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The bank file %1 is %2 bytes long, not %3: only its first %3 bytes were used.</source>
+        <translation>El archivo de banco %1 ocupa %2 bytes, no %3: solo se han usado sus primeros %3 bytes.</translation>
+    </message>
+    <message>
+        <source>The bank file %1 is %2 bytes long, not %3: the rest of its bank was filled with blanks.</source>
+        <translation>El archivo de banco %1 ocupa %2 bytes, no %3: el resto de su banco se ha dejado en blanco.</translation>
+    </message>
+    <message>
+        <source>Entry %1: the menu name &quot;%2&quot; has %3 characters; it must have 1 to %4.</source>
+        <translation>Entrada %1: el nombre de menú &quot;%2&quot; tiene %3 caracteres; debe tener de 1 a %4.</translation>
+    </message>
+    <message>
+        <source>Entry %1: the menu name &quot;%2&quot; holds the control character U+%3; a menu name may hold only printable characters.</source>
+        <translation>Entrada %1: el nombre de menú &quot;%2&quot; contiene el carácter de control U+%3; un nombre de menú solo puede contener caracteres imprimibles.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): %3</source>
+        <translation>Entrada %1 (&quot;%2&quot;): %3</translation>
+    </message>
+    <message>
+        <source>The working folder %1 (setting &quot;%2&quot;) does not exist.</source>
+        <translation>La carpeta de trabajo %1 (ajuste &quot;%2&quot;) no existe.</translation>
+    </message>
+    <message>
+        <source>The working folder %1 (setting &quot;%2&quot;) is a file, not a folder.</source>
+        <translation>La carpeta de trabajo %1 (ajuste &quot;%2&quot;) es un archivo, no una carpeta.</translation>
+    </message>
+    <message>
+        <source>The working folder %1 (setting &quot;%2&quot;) cannot be written to.</source>
+        <translation>No se puede escribir en la carpeta de trabajo %1 (ajuste &quot;%2&quot;).</translation>
+    </message>
+    <message>
+        <source>The image %1 could not be created (%2).</source>
+        <translation>No se ha podido crear la imagen %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The image %1 could not be written (%2).</source>
+        <translation>No se ha podido escribir la imagen %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The working image %1 cannot be read (%2).</source>
+        <translation>No se puede leer la imagen de trabajo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The working image %1 is %2 bytes long, not %3; something changed it.</source>
+        <translation>La imagen de trabajo %1 ocupa %2 bytes, no %3; algo la ha cambiado.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be created (%2).</source>
+        <translation>No se puede crear el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written (%2).</source>
+        <translation>No se puede escribir el archivo %1 (%2).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries given; the cartridge takes exactly %1.</source>
+        <translation>
+            <numerusform>Se ha dado %n entrada; el cartucho admite exactamente %1.</numerusform>
+            <numerusform>Se han dado %n entradas; el cartucho admite exactamente %1.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FlashExtract</name>
+    <message>
+        <source>its register table at byte %1 (setting &quot;%2&quot;) does not hold the registers of its snapshots: entry %3 has the interrupt mode %4, not 0, 1 or 2. Was it made with other table offsets than this kit&apos;s?</source>
+        <translation>su tabla de registros, en el byte %1 (ajuste &quot;%2&quot;), no contiene los registros de sus instantáneas: la entrada %3 tiene el modo de interrupción %4, no 0, 1 o 2. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
+    </message>
+    <message>
+        <source>its register table at byte %1 (setting &quot;%2&quot;) does not hold the registers of its snapshots: entry %3 does not match the start of its memory area. Was it made with other table offsets than this kit&apos;s?</source>
+        <translation>su tabla de registros, en el byte %1 (ajuste &quot;%2&quot;), no contiene los registros de sus instantáneas: la entrada %3 no coincide con el principio de su área de memoria. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
+    </message>
+    <message>
+        <source>its name table at byte %1 (setting &quot;%2&quot;) does not hold menu names: entry %3 holds the byte 0x%4, which no name has. Was it made with other table offsets than this kit&apos;s?</source>
+        <translation>su tabla de nombres, en el byte %1 (ajuste &quot;%2&quot;), no contiene nombres de menú: la entrada %3 contiene el byte 0x%4, que ningún nombre puede tener. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
+    </message>
+    <message>
+        <source>Entry %1: its menu name lies under the register table in the image and is lost; it was named &quot;%2&quot;.</source>
+        <translation>Entrada %1: su nombre de menú queda bajo la tabla de registros de la imagen y se ha perdido; se ha llamado &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Entry %1: its menu name is blank in the image; it was named &quot;%2&quot;.</source>
+        <translation>Entrada %1: su nombre de menú está en blanco en la imagen; se ha llamado &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): %3 characters of its menu name lie under the register table in the image and are lost; they show as &quot;?&quot;.</source>
+        <translation>Entrada %1 (&quot;%2&quot;): %3 caracteres de su nombre de menú quedan bajo la tabla de registros de la imagen y se han perdido; se muestran como &quot;?&quot;.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created (%2).</source>
+        <translation>No se ha podido crear el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written (%2).</source>
+        <translation>No se ha podido escribir el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes long; a flash image has %2 bytes.</source>
+        <translation>ocupa %1 bytes; una imagen flash tiene %2 bytes.</translation>
+    </message>
+    <message>
+        <source>the table offsets %1 and %2 lie outside the range the cartridge addresses.</source>
+        <translation>los desplazamientos de las tablas, %1 y %2, quedan fuera del rango que direcciona el cartucho.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): %3 bytes of its memory, from address %4 on, lie under the tables in the image and are lost; the snapshot holds what the image holds there.</source>
+        <translation>Entrada %1 (&quot;%2&quot;): %3 bytes de su memoria, desde la dirección %4, quedan bajo las tablas de la imagen y se han perdido; la instantánea contiene lo que la imagen contiene ahí.</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: %2.</source>
+        <translation>No se puede abrir la imagen flash %1: %2.</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: it is %2 bytes long; a flash image has %3 bytes.</source>
+        <translation>No se puede abrir la imagen flash %1: ocupa %2 bytes; una imagen flash tiene %3 bytes.</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: it changed while it was read.</source>
+        <translation>No se puede abrir la imagen flash %1: ha cambiado mientras se leía.</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: %2</source>
+        <extracomment>%2 is a sentence that ends in its own full stop or question mark.</extracomment>
+        <translation>No se puede abrir la imagen flash %1: %2</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made.</source>
+        <translation>No se ha podido crear la carpeta %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 already holds %2; nothing was written.</source>
+        <translation>La carpeta %1 ya contiene %2; no se ha escrito nada.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 is the image being taken apart; choose another folder.</source>
+        <translation>El archivo %1 es la imagen que se está descomponiendo; elija otra carpeta.</translation>
+    </message>
+</context>
+<context>
+    <name>FlashImage</name>
+    <message>
+        <source>The image needs exactly %1 snapshots, not %2.</source>
+        <translation>La imagen necesita exactamente %1 instantáneas, no %2.</translation>
+    </message>
+    <message>
+        <source>The image %1 could not be written (%2).</source>
+        <translation>No se ha podido escribir la imagen %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The image could not be written (%1).</source>
+        <translation>No se ha podido escribir la imagen (%1).</translation>
+    </message>
+    <message>
+        <source>The image could not be positioned at byte %1 (%2).</source>
+        <translation>No se ha podido situar la imagen en el byte %1 (%2).</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>está vacío</translation>
+    </message>
+    <message>
+        <source>The bank file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo de banco %1 (%2).</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;) changed since it was checked: %3</source>
+        <translation>La entrada %1 (&quot;%2&quot;) ha cambiado desde que se comprobó: %3</translation>
+    </message>
+</context>
+<context>
+    <name>FolderListing</name>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be listed: it does not exist.</source>
+        <translation>No se puede listar la carpeta &quot;%1&quot;: no existe.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be listed: it cannot be read.</source>
+        <translation>No se puede listar la carpeta &quot;%1&quot;: no se puede leer.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>The help could not be opened.<byte value="xd"/>Viewer: %1<byte value="xd"/>Reason: %2<byte value="xd"/>The help text is the file %3</source>
+        <translation>No se ha podido abrir la ayuda.<byte value="xd"/>Visor: %1<byte value="xd"/>Motivo: %2<byte value="xd"/>El texto de ayuda es el archivo %3</translation>
+    </message>
+</context>
+<context>
+    <name>IniFile</name>
+    <message>
+        <source>the section, key or value holds a line break or a NUL character</source>
+        <translation>la sección, la clave o el valor contiene un salto de línea o un carácter NUL</translation>
+    </message>
+    <message>
+        <source>the key holds &apos;=&apos;</source>
+        <translation>la clave contiene &apos;=&apos;</translation>
+    </message>
+    <message>
+        <source>the key starts with &apos;[&apos;</source>
+        <translation>la clave empieza por &apos;[&apos;</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La carpeta %1 no existe.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, pipe or device, not a settings file.</source>
+        <translation>%1 es una carpeta, una tubería o un dispositivo, no un archivo de configuración.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>No se ha podido leer %1: %2.</translation>
+    </message>
+    <message>
+        <source>the file would start with a byte-order mark</source>
+        <translation>el archivo empezaría por una marca de orden de bytes</translation>
+    </message>
+    <message>
+        <source>The key &quot;%1&quot; was not saved in %2: %3.</source>
+        <translation>La clave &quot;%1&quot; no se ha guardado en %2: %3.</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved: %2.</source>
+        <translation>No se ha podido guardar %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>KitLocation</name>
+    <message>
+        <source>The template file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo de plantilla %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be created from the template (%2).</source>
+        <translation>No se puede crear el archivo %1 a partir de la plantilla (%2).</translation>
+    </message>
+    <message>
+        <source>The data folder %1 is a file, not a folder; move that file away so the program can keep its settings there.</source>
+        <translation>La carpeta de datos %1 es un archivo, no una carpeta; mueva ese archivo a otro sitio para que el programa pueda guardar allí su configuración.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 cannot be created.</source>
+        <translation>No se puede crear la carpeta de datos %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>No se puede crear la carpeta %1.</translation>
+    </message>
+    <message>
+        <source>The working folder %1 cannot be created.</source>
+        <translation>No se puede crear la carpeta de trabajo %1.</translation>
+    </message>
+    <message>
+        <source>The folder this program lies in cannot be found, so neither can its settings file %1.</source>
+        <translation>No se encuentra la carpeta en la que está este programa, ni por tanto su archivo de configuración %1.</translation>
+    </message>
+    <message>
+        <source>The program lies in the folder %1, whose name is not valid UTF-8; rename that folder, or move the program to one whose name is.</source>
+        <translation>El programa está en la carpeta %1, cuyo nombre no es UTF-8 válido; cambie el nombre de esa carpeta o mueva el programa a una cuyo nombre lo sea.</translation>
+    </message>
+    <message>
+        <source>There is no settings file %1 beside the program in %2, nor an installed template in %3; put a %1 beside the program, or install it again.</source>
+        <translation>No hay ningún archivo de configuración %1 junto al programa en %2, ni una plantilla instalada en %3; ponga un %1 junto al programa o vuelva a instalarlo.</translation>
+    </message>
+    <message>
+        <source>The user&apos;s data folder cannot be found; set HOME or XDG_DATA_HOME.</source>
+        <translation>No se encuentra la carpeta de datos del usuario; defina HOME o XDG_DATA_HOME.</translation>
+    </message>
+    <message>
+        <source>The data folder %1 has a name that is not valid UTF-8; set XDG_DATA_HOME to a folder whose name is.</source>
+        <translation>La carpeta de datos %1 tiene un nombre que no es UTF-8 válido; haga que XDG_DATA_HOME señale una carpeta cuyo nombre lo sea.</translation>
+    </message>
+</context>
+<context>
+    <name>Libspectrum</name>
+    <message>
+        <source>it could not be read</source>
+        <translation>no se ha podido leer</translation>
+    </message>
+    <message>
+        <source>a tape image</source>
+        <translation>una imagen de cinta</translation>
+    </message>
+    <message>
+        <source>a disk image</source>
+        <translation>una imagen de disco</translation>
+    </message>
+    <message>
+        <source>an input recording</source>
+        <translation>una grabación de partida</translation>
+    </message>
+    <message>
+        <source>a cartridge image</source>
+        <translation>una imagen de cartucho</translation>
+    </message>
+    <message>
+        <source>a hard disk image</source>
+        <translation>una imagen de disco duro</translation>
+    </message>
+    <message>
+        <source>a microdrive cartridge image</source>
+        <translation>una imagen de cartucho de microdrive</translation>
+    </message>
+    <message>
+        <source>a screen picture</source>
+        <translation>una imagen de pantalla</translation>
+    </message>
+    <message>
+        <source>a file of pokes</source>
+        <translation>un archivo de pokes</translation>
+    </message>
+    <message>
+        <source>an Interface 1</source>
+        <translation>un Interface 1</translation>
+    </message>
+    <message>
+        <source>a Multiface</source>
+        <translation>un Multiface</translation>
+    </message>
+    <message>
+        <source>a ZX Printer</source>
+        <translation>una ZX Printer</translation>
+    </message>
+    <message>
+        <source>an Interface 2 cartridge</source>
+        <translation>un cartucho de Interface 2</translation>
+    </message>
+    <message>
+        <source>a Beta 128 disk interface</source>
+        <translation>una interfaz de disco Beta 128</translation>
+    </message>
+    <message>
+        <source>a +D disk interface</source>
+        <translation>una interfaz de disco +D</translation>
+    </message>
+    <message>
+        <source>a DISCiPLE</source>
+        <translation>un DISCiPLE</translation>
+    </message>
+    <message>
+        <source>an Opus Discovery</source>
+        <translation>un Opus Discovery</translation>
+    </message>
+    <message>
+        <source>a Didaktik 80</source>
+        <translation>un Didaktik 80</translation>
+    </message>
+    <message>
+        <source>a Currah µSource</source>
+        <translation>un Currah µSource</translation>
+    </message>
+    <message>
+        <source>a DivIDE</source>
+        <translation>un DivIDE</translation>
+    </message>
+    <message>
+        <source>a DivMMC</source>
+        <translation>un DivMMC</translation>
+    </message>
+    <message>
+        <source>a Spectranet</source>
+        <translation>un Spectranet</translation>
+    </message>
+    <message>
+        <source>a Simple IDE interface</source>
+        <translation>una interfaz Simple IDE</translation>
+    </message>
+    <message>
+        <source>a ZXATASP</source>
+        <translation>un ZXATASP</translation>
+    </message>
+    <message>
+        <source>a ZXCF</source>
+        <translation>un ZXCF</translation>
+    </message>
+    <message>
+        <source>a ZXMMC</source>
+        <translation>un ZXMMC</translation>
+    </message>
+    <message>
+        <source>a Kempston mouse</source>
+        <translation>un ratón Kempston</translation>
+    </message>
+    <message>
+        <source>a Fuller Box</source>
+        <translation>una Fuller Box</translation>
+    </message>
+    <message>
+        <source>a Melodik AY sound interface</source>
+        <translation>una interfaz de sonido AY Melodik</translation>
+    </message>
+    <message>
+        <source>a SpecDrum</source>
+        <translation>un SpecDrum</translation>
+    </message>
+    <message>
+        <source>a Covox</source>
+        <translation>un Covox</translation>
+    </message>
+    <message>
+        <source>a ULAplus</source>
+        <translation>una ULAplus</translation>
+    </message>
+    <message>
+        <source>a TTX2000S teletext adapter</source>
+        <translation>un adaptador de teletexto TTX2000S</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with %2 attached; without one the program may play without some of its sound.</source>
+        <translation>El archivo %1 se guardó con %2 en el equipo; sin ese dispositivo, puede que el programa suene sin parte de su sonido.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved while the ROM of %2 was paged in; the program will likely not resume from the cartridge.</source>
+        <translation>El archivo %1 se guardó con la ROM de %2 paginada; lo más probable es que el programa no se reanude desde el cartucho.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with %2 attached; the cartridge does not give one, so the program may not work without it.</source>
+        <translation>El archivo %1 se guardó con %2 en el equipo; el cartucho no aporta ese dispositivo, así que puede que el programa no funcione sin él.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with a ROM of its own; on the Spectrum&apos;s own ROM the program may not work.</source>
+        <translation>El archivo %1 se guardó con una ROM propia; con la ROM del propio Spectrum puede que el programa no funcione.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved for a %2 joystick; the program may need one attached to the Spectrum.</source>
+        <translation>El archivo %1 se guardó para un joystick %2; puede que el programa necesite uno conectado al Spectrum.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read as a snapshot (%2).</source>
+        <translation>No se puede leer el archivo %1 como instantánea (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 is compressed; unpack it and pick the snapshot inside.</source>
+        <translation>El archivo %1 está comprimido; descomprímalo y elija la instantánea que contiene.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a snapshot in any format the program reads.</source>
+        <translation>El archivo %1 no es una instantánea en ningún formato que lea el programa.</translation>
+    </message>
+    <message>
+        <source>The file %1 is %2, not a snapshot.</source>
+        <translation>El archivo %1 es %2, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).</source>
+        <translation>El archivo %1 ocupa %2 bytes; una instantánea de 48K tiene %3 bytes (%4).</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged or not a snapshot (%2).</source>
+        <translation>El archivo %1 está dañado o no es una instantánea (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 is a 128K snapshot: the cartridge runs 48K programs.</source>
+        <translation>El archivo %1 es una instantánea de 128K: el cartucho ejecuta programas de 48K.</translation>
+    </message>
+    <message>
+        <source>The file %1 is an unknown machine&apos;s snapshot: the cartridge runs 48K programs.</source>
+        <translation>El archivo %1 es una instantánea de una máquina desconocida: el cartucho ejecuta programas de 48K.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a %2 snapshot: the cartridge runs 48K programs.</source>
+        <translation>El archivo %1 es una instantánea de %2: el cartucho ejecuta programas de 48K.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: it holds only part of the memory.</source>
+        <translation>El archivo %1 está dañado: solo contiene una parte de la memoria.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be made a 48K snapshot: its stack pointer is 0x%2, which leaves no room in RAM below it for the program counter, and the 48K snapshot form keeps that on the stack.</source>
+        <translation>El archivo %1 no se puede convertir en una instantánea de 48K: su puntero de pila es 0x%2, lo que no deja sitio en la RAM por debajo para el contador de programa, y el formato de instantánea de 48K lo guarda en la pila.</translation>
+    </message>
+</context>
+<context>
+    <name>Modes</name>
+    <message>
+        <source>tessel-flash: warning: %1</source>
+        <translation>tessel-flash: aviso: %1</translation>
+    </message>
+    <message>
+        <source>--kit needs the name of a kit folder.</source>
+        <translation>--kit necesita el nombre de una carpeta de kit.</translation>
+    </message>
+    <message>
+        <source>--to-sna takes two files: the snapshot and the .sna to write.</source>
+        <translation>--to-sna recibe dos archivos: la instantánea y el .sna que se escribe.</translation>
+    </message>
+    <message>
+        <source>--extract takes no -o or --list: give the image and the folder, tessel-flash --extract IMAGE DIR.</source>
+        <translation>--extract no admite -o ni --list: indique la imagen y la carpeta, tessel-flash --extract IMAGEN CARPETA.</translation>
+    </message>
+    <message>
+        <source>--extract needs one folder after the image: tessel-flash --extract IMAGE DIR.</source>
+        <translation>--extract necesita una carpeta tras la imagen: tessel-flash --extract IMAGEN CARPETA.</translation>
+    </message>
+    <message>
+        <source>Give --force to replace them.</source>
+        <translation>Indique --force para sustituirlos.</translation>
+    </message>
+    <message>
+        <source>--force goes only with --extract.</source>
+        <translation>--force solo va con --extract.</translation>
+    </message>
+    <message>
+        <source>No output file: give one with -o FILE.</source>
+        <translation>Falta el archivo de salida: indíquelo con -o ARCHIVO.</translation>
+    </message>
+    <message>
+        <source>Give the entries either as NAME=PATH arguments or with --list, not both.</source>
+        <translation>Indique las entradas como argumentos NOMBRE=RUTA o con --list, pero no de las dos formas.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessLauncher</name>
+    <message>
+        <source>the file does not exist.</source>
+        <translation>el archivo no existe.</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a program.</source>
+        <translation>es una carpeta, no un programa.</translation>
+    </message>
+    <message>
+        <source>the file is not marked as executable.</source>
+        <translation>el archivo no está marcado como ejecutable.</translation>
+    </message>
+    <message>
+        <source>the program is not installed, or not on the search path.</source>
+        <translation>el programa no está instalado o no está en la ruta de búsqueda.</translation>
+    </message>
+    <message>
+        <source>unknown.</source>
+        <translation>desconocido.</translation>
+    </message>
+</context>
+<context>
+    <name>RemoveSnapshot</name>
+    <message>
+        <source>Delete from the list %1?</source>
+        <translation>¿Quitar %1 de la lista?</translation>
+    </message>
+    <message>
+        <source>Are you sure? The actual list of SNAs will be erased.</source>
+        <translation>¿Está seguro? Se borrará la lista actual de SNA.</translation>
+    </message>
+</context>
+<context>
+    <name>SaveQuestions</name>
+    <message>
+        <source>%1 already exists.<byte value="xd"/>Do you want to replace it?</source>
+        <translation>%1 ya existe.<byte value="xd"/>¿Quiere sustituirlo?</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>The settings file %1 cannot be read.</source>
+        <translation>No se puede leer el archivo de configuración %1.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 is %2, not a settings file.</source>
+        <translation>El archivo de configuración %1 es %2, no un archivo de configuración.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 does not exist; the kit needs one with the table offsets in section [%2].</source>
+        <translation>El archivo de configuración %1 no existe; el kit necesita uno con los desplazamientos de las tablas en la sección [%2].</translation>
+    </message>
+    <message>
+        <source>The settings file %1 has no section [%2]; is it a settings file? The section holds the table offsets.</source>
+        <translation>El archivo de configuración %1 no tiene sección [%2]; ¿es un archivo de configuración? La sección contiene los desplazamientos de las tablas.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in section [%2] of %3 is missing; it must hold the table&apos;s offset in the image.</source>
+        <translation>Falta el ajuste &quot;%1&quot; de la sección [%2] de %3; debe contener el desplazamiento de la tabla en la imagen.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in section [%2] of %3 is &quot;%4&quot;, which is not a whole decimal number.</source>
+        <translation>El ajuste &quot;%1&quot; de la sección [%2] de %3 es &quot;%4&quot;, que no es un número decimal entero.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in section [%2] of %3 is %4, outside the range 0 to %5.</source>
+        <translation>El ajuste &quot;%1&quot; de la sección [%2] de %3 es %4, fuera del rango de 0 a %5.</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotReader</name>
+    <message>
+        <source>The file %1 is %2 bytes long, too large for a snapshot (at most %3 bytes).</source>
+        <translation>El archivo %1 ocupa %2 bytes, demasiado para una instantánea (como máximo, %3 bytes).</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The snapshot %1 could not be written (%2).</source>
+        <translation>No se ha podido escribir la instantánea %1 (%2).</translation>
+    </message>
+</context>
+<context>
+    <name>ZxCharset</name>
+    <message>
+        <source>a blank</source>
+        <translation>un espacio en blanco</translation>
+    </message>
+    <message>
+        <source>%1 as %2</source>
+        <comment>typed character shown as</comment>
+        <translation>%1 como %2</translation>
+    </message>
+    <message>
+        <source>The Spectrum shows %1</source>
+        <comment>a list of changes</comment>
+        <translation>El Spectrum muestra %1</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>list separator</comment>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>tessel-flash</name>
+    <message>
+        <source>For an entry whose name begins with &quot;-&quot;, put -- before the entries: tessel-flash -o FILE -- -Name=PATH ...</source>
+        <translation>Para una entrada cuyo nombre empiece por &quot;-&quot;, ponga -- antes de las entradas: tessel-flash -o ARCHIVO -- -Nombre=RUTA ...</translation>
+    </message>
+</context>
+<context>
+    <name>tessel-screen</name>
+    <message>
+        <source>Writes the screen a 48K snapshot was showing as a 256x192 PNG: the
+6,912 bytes at 0x4000 drawn with the Spectrum&apos;s colours, without the
+border, FLASH in its first phase (INK drawn as INK). The snapshot is a
+48K .sna, .z80, .szx or any other snapshot libspectrum reads.
+
+The PNG is replaced as a whole and its full path is printed. On any
+problem a message goes to stderr, the exit status is 1 and no file is
+written or changed.</source>
+        <translation>Escribe la pantalla que mostraba una instantánea de 48K como un PNG de
+256x192: los 6.912 bytes desde 0x4000 dibujados con los colores del
+Spectrum, sin el borde, con FLASH en su primera fase (INK dibujado como
+INK). La instantánea es un .sna, .z80 o .szx de 48K o cualquier otra
+instantánea que lea libspectrum.
+
+El PNG se sustituye entero y se muestra su ruta completa. Ante cualquier
+problema se escribe un mensaje en stderr, el código de salida es 1 y no se
+escribe ni se cambia ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The snapshot to read.</source>
+        <translation>La instantánea que se lee.</translation>
+    </message>
+    <message>
+        <source>The picture to write.</source>
+        <translation>La imagen que se escribe.</translation>
+    </message>
+    <message>
+        <source>Give a snapshot and the PNG to write, as in: tessel-screen game.sna game.png</source>
+        <translation>Indique una instantánea y el PNG que se escribe, como en: tessel-screen juego.sna juego.png</translation>
+    </message>
+    <message>
+        <source>The picture %1 cannot be written: %2.</source>
+        <translation>No se puede escribir la imagen %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::AboutWindow</name>
+    <message>
+        <source>About de Tessel Zizerev</source>
+        <translation>Acerca de Tessel Zizerev</translation>
+    </message>
+    <message>
+        <source>Hardware and Spectrum software: the Tessel team</source>
+        <translation>Hardware y software de Spectrum: el equipo Tessel</translation>
+    </message>
+    <message>
+        <source>This program: the Tessel Zizerev team (GPL 3+)</source>
+        <translation>Este programa: el equipo de Tessel Zizerev (GPL 3+)</translation>
+    </message>
+    <message>
+        <source>The Tessel team: %1</source>
+        <translation>El equipo Tessel: %1</translation>
+    </message>
+    <message>
+        <source>Agradecimientos/Thanks to:</source>
+        <translation>Agradecimientos:</translation>
+    </message>
+    <message>
+        <source>The authors of Aspectrum and of libspectrum</source>
+        <translation>Los autores de Aspectrum y de libspectrum</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>The Tessel cartridge plugged into a ZX Spectrum</source>
+        <translation>El cartucho Tessel conectado a un ZX Spectrum</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::BurnWindow</name>
+    <message>
+        <source>Tessel Cart Burn</source>
+        <translation>Grabación del cartucho Tessel</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Burn progress</source>
+        <translation>Progreso de la grabación</translation>
+    </message>
+    <message>
+        <source>Flash memory burn in progress</source>
+        <translation>Grabando la memoria flash</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::FolderBrowser</name>
+    <message>
+        <source>The file list has no entry %1.</source>
+        <translation>La lista de archivos no tiene la entrada %1.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be opened: its name is not valid text on this system. Rename the file and choose it again.</source>
+        <translation>No se puede abrir el archivo %1: su nombre no es texto válido en este sistema. Cambie el nombre del archivo y vuelva a elegirlo.</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::MainWindow</name>
+    <message>
+        <source>Snapshots SNA   </source>
+        <translation>Instantáneas SNA   </translation>
+    </message>
+    <message>
+        <source>Snapshots SNA</source>
+        <translation>Instantáneas SNA</translation>
+    </message>
+    <message>
+        <source>Snapshot files</source>
+        <translation>Archivos de instantáneas</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Carpetas</translation>
+    </message>
+    <message>
+        <source>Drives</source>
+        <translation>Unidades</translation>
+    </message>
+    <message>
+        <source>SNAs Selected</source>
+        <translation>SNA seleccionados</translation>
+    </message>
+    <message>
+        <source>Please Wait !</source>
+        <translation>¡Espere, por favor!</translation>
+    </message>
+    <message>
+        <source>SNAs selected</source>
+        <translation>SNA seleccionados</translation>
+    </message>
+    <message>
+        <source>Create Flash</source>
+        <translation>Crear Flash</translation>
+    </message>
+    <message>
+        <source>Crear archivo FLASH</source>
+        <translation>Crear archivo FLASH</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nuevo</translation>
+    </message>
+    <message>
+        <source>&amp;Open Compilation...</source>
+        <translation>&amp;Abrir recopilación...</translation>
+    </message>
+    <message>
+        <source>&amp;Save Compilation...</source>
+        <translation>&amp;Guardar recopilación...</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Compilations</source>
+        <translation>Recopilaciones &amp;recientes</translation>
+    </message>
+    <message>
+        <source>Open Flash &amp;Image...</source>
+        <translation>Abrir &amp;imagen flash...</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Herramientas</translation>
+    </message>
+    <message>
+        <source>&amp;Burn EPROM</source>
+        <translation>&amp;Grabar EPROM</translation>
+    </message>
+    <message>
+        <source>Test &amp;SNA</source>
+        <translation>Probar &amp;SNA</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>A&amp;bout...</source>
+        <translation>&amp;Acerca de...</translation>
+    </message>
+    <message>
+        <source>This funtion is not implemeted yet.<byte value="xd"/>Stay tunned: %1</source>
+        <translation>Esta función aún no está disponible.<byte value="xd"/>Permanezca atento: %1</translation>
+    </message>
+    <message>
+        <source>Tessel Burning</source>
+        <translation>Grabación Tessel</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::NamingDialog</name>
+    <message>
+        <source>%1 loading screen</source>
+        <translation>Pantalla de carga de %1</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::ScreenPreview</name>
+    <message>
+        <source>%1 loading screen</source>
+        <translation>Pantalla de carga de %1</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::SnapshotList</name>
+    <message>
+        <source>SNAPSHOT</source>
+        <translation>ARCHIVO</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NOMBRE</translation>
+    </message>
+</context>
+</TS>
