@@ -93,8 +93,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TESSEL_DEB_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Test SNA starts an emulator; Help opens the text with xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse-emulator-gtk | fuse-emulator-sdl, xdg-utils")
+# Test SNA starts an emulator; Help opens the text with xdg-open; Qt's own
+# texts (buttons, file dialogs) in the user's language come with Qt's
+# translations. The programs' own translations are built into them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fuse-emulator-gtk | fuse-emulator-sdl, xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The extended description; cpack puts the summary line above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

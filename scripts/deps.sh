@@ -18,7 +18,10 @@ tz_need_packages() {
 }
 
 # What building and testing need (libspectrum reads the snapshot formats;
-# the validators check the release kit's desktop files; dpkg-dev and lintian
-# make and check the Debian package).
+# Qt's Linguist tools make the translations, and Qt's own Spanish texts are
+# what the Spanish window test sees on its buttons; the validators check the
+# release kit's desktop files; dpkg-dev and lintian make and check the Debian
+# package).
 TZ_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+                   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n
                    libspectrum-dev desktop-file-utils appstream dpkg-dev lintian)

@@ -118,6 +118,8 @@ void TestDebPackage::packageHoldsTheInstalledLayout()
     QCOMPARE(depends.status, 0);
     for (const char* library : {"libqt6core6", "libqt6widgets6", "libc6"})
         QVERIFY2(depends.out.contains(QLatin1String(library)), qPrintable(depends.out));
+    const Run recommends = run("dpkg-deb", {"-f", m_package, "Recommends"});
+    QVERIFY2(recommends.out.contains("qt6-translations-l10n"), qPrintable(recommends.out));
     QVERIFY(readFile(m_root + "/usr/share/doc/tessel-zizerev/copyright")
                 .contains("License: GPL-3.0-or-later"));
 }
@@ -136,6 +138,13 @@ void TestDebPackage::flashWorksFromTheDataFolder()
                  && build.err.contains(QLatin1Char('"') + m_data + QLatin1Char('"')),
              qPrintable(build.err));
     QVERIFY(!QFile::exists(out));
+    // In Spanish on a Spanish system: the translation is in the program.
+    QProcessEnvironment spanish = environment();
+    spanish.remove("TESSEL_LANGUAGE");
+    spanish.insert("LANG", "es_ES.UTF-8");
+    build = run(program("tessel-flash"), arguments, m_home->path(), spanish);
+    QVERIFY2(build.status == 1 && build.err.contains("Falta el archivo de banco"),
+             qPrintable(build.err));
 
     // Banks and offsets in, as the help text says.
     for (const char* bank : {"bank1.rom", "bank32.rom"})

@@ -143,6 +143,17 @@ void TestReleaseKit::programsRunFromTheUnpackedKit()
     const Run version = run(kit + QStringLiteral("/tessel-flash"), {QStringLiteral("--version")});
     QCOMPARE(version.status, 0);
     QCOMPARE(version.out.trimmed(), QStringLiteral("tessel-flash " TESSEL_VERSION));
+    // Spanish ships inside the programs: no file beside them to lose.
+    QProcessEnvironment spanish = QProcessEnvironment::systemEnvironment();
+    spanish.remove(QStringLiteral("TESSEL_LANGUAGE"));
+    spanish.insert(QStringLiteral("LANG"), QStringLiteral("es_ES.UTF-8"));
+    const Run flash =
+        run(kit + QStringLiteral("/tessel-flash"), {QStringLiteral("--force")}, kit, spanish);
+    QVERIFY2(flash.err.contains(QStringLiteral("--force solo va con --extract.")),
+             qPrintable(flash.err));
+    const Run screen = run(kit + QStringLiteral("/tessel-screen"), {}, kit, spanish);
+    QVERIFY2(screen.err.contains(QStringLiteral("Indique una instantánea")),
+             qPrintable(screen.err));
 
     // The window starts from the kit and does its first run, leaving the
     // firmware's offsets to the user.
