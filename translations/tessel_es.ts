@@ -143,6 +143,10 @@ entonces se sustituyen.</translation>
         <source>[NAME=PATH...]</source>
         <translation>[NOMBRE=RUTA...]</translation>
     </message>
+    <message>
+        <source>entries</source>
+        <translation>entradas</translation>
+    </message>
 </context>
 <context>
     <name>Compilation</name>
@@ -1083,6 +1087,14 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>The picture %1 cannot be written: %2.</source>
         <translation>No se puede escribir la imagen %1: %2.</translation>
+    </message>
+    <message>
+        <source>snapshot</source>
+        <translation>instantánea</translation>
+    </message>
+    <message>
+        <source>png</source>
+        <translation>png</translation>
     </message>
 </context>
 <context>

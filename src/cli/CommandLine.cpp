@@ -62,7 +62,7 @@ CommandLine::CommandLine()
         "--force is given; then they are replaced."));
     parser.addOptions({kit, output, list, toSna, extract, force});
     parser.addPositionalArgument(
-        QStringLiteral("entries"),
+        QCoreApplication::translate("CommandLine", "entries"),
         QCoreApplication::translate("CommandLine",
                                     "Ten NAME=PATH entries, unless --list is given."),
         QCoreApplication::translate("CommandLine", "[NAME=PATH...]"));

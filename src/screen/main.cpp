@@ -48,10 +48,10 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
-        QStringLiteral("snapshot"),
+        QCoreApplication::translate("tessel-screen", "snapshot"),
         QCoreApplication::translate("tessel-screen", "The snapshot to read."));
     parser.addPositionalArgument(
-        QStringLiteral("png"),
+        QCoreApplication::translate("tessel-screen", "png"),
         QCoreApplication::translate("tessel-screen", "The picture to write."));
     parser.process(app);
 
