@@ -40,15 +40,15 @@ struct Entry
     QString type; // "unfinished", "vanished", "obsolete" or nothing
 };
 
-// lupdate writes a carriage return as <byte value="xd"/>.
+// An element's text; lupdate writes a carriage return as <byte value="xd"/>.
 QString readText(QXmlStreamReader& xml)
 {
     QString text;
     while (xml.readNext() != QXmlStreamReader::EndElement && !xml.atEnd()) {
         if (xml.isCharacters())
             text += xml.text();
-        else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
-            text += QChar(xml.attributes().value(QLatin1String("value")).toUInt(nullptr, 16));
+        else if (xml.isStartElement()) {
+            text += QChar(xml.attributes().value("value").toUInt(nullptr, 16));
             xml.skipCurrentElement();
         }
     }
@@ -63,21 +63,22 @@ QList<Entry> readTs(const QString& path)
     QXmlStreamReader xml(&file);
     QList<Entry> entries;
     QString context;
+    bool plural = false;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (xml.name() == QLatin1String("name"))
+        if (xml.name() == u"name") {
             context = xml.readElementText();
-        else if (xml.name() == QLatin1String("message"))
+        } else if (xml.name() == u"message") {
             entries.append({context, {}, {}, {}});
-        else if (xml.name() == QLatin1String("source"))
+            plural = xml.attributes().value("numerus") == u"yes";
+        } else if (xml.name() == u"source") {
             entries.last().source = readText(xml);
-        else if (xml.name() == QLatin1String("translation")) {
-            entries.last().type = xml.attributes().value(QLatin1String("type")).toString();
-            const QString text = readText(xml);
-            if (entries.last().translations.isEmpty())
-                entries.last().translations << text;
-        } else if (xml.name() == QLatin1String("numerusform")) {
+        } else if (xml.name() == u"translation") {
+            entries.last().type = xml.attributes().value("type").toString();
+            if (!plural)
+                entries.last().translations << readText(xml);
+        } else if (xml.name() == u"numerusform") {
             entries.last().translations << readText(xml);
         }
     }
@@ -107,13 +108,6 @@ void whenModal(std::function<void(QWidget*)> look)
         else
             whenModal(look);
     });
-}
-
-void setSystemLanguage(QProcessEnvironment& environment, const QString& lang)
-{
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "TESSEL_LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), lang);
 }
 
 } // namespace
@@ -179,7 +173,9 @@ void TestTranslations::languageFollowsTheLocale()
     QFETCH(QString, forced);
     QFETCH(bool, spanish);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    setSystemLanguage(environment, lang);
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "TESSEL_LANGUAGE"})
+        environment.remove(name);
+    environment.insert("LANG", lang);
     if (!forced.isEmpty())
         environment.insert(QString::fromLatin1(kLanguageVariable), forced);
     QProcess flash;
