@@ -64,6 +64,24 @@ bool mayReplaceList(Session& s, const QString& question)
     return s.prompts.message(question, kAppTitle, Icon::Critical, Buttons::YesNo) == Answer::Yes;
 }
 
+// The entries read as the door reads them, given their notes; asked about
+// once, listing them all, when some need hardware the cartridge lacks.
+// `question` has %1 for the list file or image and %2 for those entries.
+bool admitAll(Session& s, SnapshotEntries& entries, const QString& question, const QString& path)
+{
+    QString error;
+    const std::optional<QStringList> needs = inspectEntries(entries, &error);
+    if (!needs) {
+        warn(s.prompts, error);
+        return false;
+    }
+    if (needs->isEmpty())
+        return true;
+    return s.prompts.message(question.arg(quotedPath(path), needs->join(QLatin1Char('\r'))),
+                             kAppTitle, Icon::Exclamation, Buttons::YesNo)
+           == Answer::Yes;
+}
+
 void showEntries(Session& s, SnapshotEntries entries)
 {
     for (SnapshotEntry& entry : entries)
@@ -88,18 +106,24 @@ void openCompilation(Session& s, const QString& browsed)
 bool loadCompilation(Session& s, const QString& path)
 {
     QString error;
-    const std::optional<SnapshotEntries> entries = readCompilation(path, &error);
+    std::optional<SnapshotEntries> entries = readCompilation(path, &error);
     if (!entries) {
         if (!QFileInfo::exists(path))
             recent(s).remove(path);
         warn(s.prompts, error);
         return false;
     }
-    if (!mayReplaceList(s,
-                        QCoreApplication::translate("CompilationCommands",
-                                                    "Are you sure? The actual list of SNAs will be "
-                                                    "replaced by the compilation %1.")
-                            .arg(quotedPath(path))))
+    if (!admitAll(s, *entries,
+                  QCoreApplication::translate(
+                      "CompilationCommands",
+                      "Some snapshots of the compilation %1 were saved with hardware the "
+                      "cartridge does not give, and may not work without it:\r%2\rOpen the "
+                      "compilation all the same?"),
+                  path)
+        || !mayReplaceList(s, QCoreApplication::translate("CompilationCommands",
+                                                          "Are you sure? The actual list of SNAs "
+                                                          "will be replaced by the compilation %1.")
+                                  .arg(quotedPath(path))))
         return false;
     showEntries(s, *entries);
     recent(s).add(path);
@@ -171,32 +195,35 @@ void openFlashImage(Session& s)
     request.filters = {
         QCoreApplication::translate("CompilationCommands", "Flash images (*.rom *.bin)"),
         QCoreApplication::translate("CompilationCommands", "All files (*)")};
-    const std::optional<QString> image = s.prompts.openFileName(request);
-    if (!image)
-        return;
+    if (const std::optional<QString> image = s.prompts.openFileName(request))
+        loadFlashImage(s, *image);
+}
+
+bool loadFlashImage(Session& s, const QString& image)
+{
     QString error;
-    const std::optional<FlashContents> contents = readFlashImage(s.kit, *image, &error);
+    const std::optional<FlashContents> contents = readFlashImage(s.kit, image, &error);
     if (!contents) {
         warn(s.prompts, error);
-        return;
+        return false;
     }
     if (!mayReplaceList(s,
                         QCoreApplication::translate("CompilationCommands",
                                                     "Are you sure? The actual list of SNAs will be "
                                                     "replaced by the snapshots of the "
                                                     "image %1.")
-                            .arg(quotedPath(*image))))
-        return;
+                            .arg(quotedPath(image))))
+        return false;
 
     FolderRequest where;
     where.title = QCoreApplication::translate("CompilationCommands",
                                               "Select a folder for the snapshots of the image...");
-    where.initialFolder = QFileInfo(*image).absolutePath();
+    where.initialFolder = QFileInfo(image).absolutePath();
     QString folder;
     for (;;) {
         const std::optional<QString> chosen = s.prompts.folderName(where);
         if (!chosen)
-            return;
+            return false;
         folder = *chosen;
         where.initialFolder = folder;
         const QStringList taken = existingFiles(*contents, folder);
@@ -211,28 +238,33 @@ void openFlashImage(Session& s)
         if (replace == Answer::Yes)
             break;
     }
-    const std::optional<Extraction> done = writeExtraction(*contents, folder, *image, true, &error);
+    std::optional<Extraction> done = writeExtraction(*contents, folder, image, true, &error);
     if (!done) {
         warn(s.prompts,
              QCoreApplication::translate("CompilationCommands", "The image was not taken apart.")
                  + QLatin1Char('\r') + error);
-        return;
+        return false;
     }
+    // Its snapshots are plain .sna files, which name no hardware; read back,
+    // they pass the door as any other.
+    if (!admitAll(s, done->entries,
+                  QCoreApplication::translate(
+                      "CompilationCommands",
+                      "Some snapshots of the image %1 were saved with hardware the cartridge does "
+                      "not give, and may not work without it:\r%2\rList them all the same?"),
+                  image))
+        return false;
     showEntries(s, done->entries);
     recent(s).add(done->listFile);
     QString text =
         QCoreApplication::translate("CompilationCommands",
                                     "The snapshots of %1 and their compilation %2 have been "
                                     "written.")
-            .arg(quotedPath(*image), quotedPath(done->listFile));
+            .arg(quotedPath(image), quotedPath(done->listFile));
     for (const QString& warning : contents->warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);
-}
-
-void dropFiles(Session& s, const QStringList& paths)
-{
-    addDroppedSnapshots(s.list, paths, s.prompts);
+    return true;
 }
 
 } // namespace tessel

@@ -14,8 +14,9 @@ struct Session;
 void openCompilation(Session& session, const QString& browsed);
 
 // Loads a compilation file into the list: every line is checked first and
-// any bad one loads nothing (one message lists them); a list that is not
-// empty is replaced only once the user confirms. The file becomes the most
+// any bad one loads nothing (one message lists them); snapshots that need
+// hardware the cartridge lacks are asked about once, all listed; a list
+// that is not empty is replaced only once the user confirms. The file becomes the most
 // recent compilation; one that is gone leaves the recent list. True when
 // loaded.
 bool loadCompilation(Session& session, const QString& path);
@@ -24,13 +25,13 @@ bool loadCompilation(Session& session, const QString& path);
 // asking before replacing one. The dialog starts as openCompilation()'s does.
 void saveCompilation(Session& session, const QString& browsed);
 
-// File > Open Flash Image...: an image made earlier taken apart with the
-// kit's offsets into a folder the user picks (ten snapshots and their
-// compilation), never replacing a file there without asking; the list is
-// then filled from it.
+// File > Open Flash Image...: an image chosen, then loaded as
+// loadFlashImage() does.
 void openFlashImage(Session& session);
 
-// Files dropped on the file list or the grid.
-void dropFiles(Session& session, const QStringList& paths);
+// An image made earlier taken apart with the kit's offsets into a folder the
+// user picks (ten snapshots and their compilation), never replacing a file
+// there without asking; the list is then filled from it. True when loaded.
+bool loadFlashImage(Session& session, const QString& image);
 
 } // namespace tessel

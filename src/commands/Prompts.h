@@ -10,8 +10,10 @@ namespace tessel {
 
 enum class Icon { None, Information, Exclamation, Critical };
 // The first button of a set is the default one, except where the name says.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo };
-enum class Answer { Ok, Cancel, Yes, No };
+// OkSkipStop is for one of many files: Skip passes over this one, Stop over
+// it and the rest.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo, OkSkipStop };
+enum class Answer { Ok, Cancel, Yes, No, Skip, Stop };
 
 // The save dialog's options, as the export sets them before each show. The
 // dialog itself never asks before replacing a file: the caller asks about
@@ -48,6 +50,16 @@ struct InputRequest
     QString title;
     QString defaultText;
     QString snapshotPath; // empty for none
+    // What the user should know about the snapshot, shown under the name.
+    QString note = {};
+    Buttons buttons = Buttons::OkCancel; // OkCancel or OkSkipStop
+};
+
+// Closing the box answers Cancel, or Stop where Stop is offered.
+struct InputAnswer
+{
+    Answer answer = Answer::Cancel;
+    QString text; // empty unless answered Ok
 };
 
 // Every question the program asks the user goes through here, so that tests
@@ -61,8 +73,7 @@ public:
 
     virtual Answer message(const QString& text, const QString& title, Icon icon,
                            Buttons buttons) = 0;
-    // Returns the typed text; Cancel gives the empty text.
-    virtual QString input(const InputRequest& request) = 0;
+    virtual InputAnswer input(const InputRequest& request) = 0;
     // Returns the chosen full path, or nothing when the user cancelled.
     virtual std::optional<QString> saveFileName(const SaveRequest& request) = 0;
     // The same for an existing file to open, and for a folder.

@@ -85,7 +85,10 @@ QVariant SnapshotList::data(const QModelIndex& index, int role) const
         || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const SnapshotEntry& entry = m_entries.at(index.row());
-    return index.column() == PathColumn ? entry.path : entry.name;
+    const QString shown = index.column() == PathColumn ? entry.path : entry.name;
+    if (role == Qt::ToolTipRole && !entry.note.isEmpty())
+        return QString(shown + QLatin1Char('\n') + entry.note);
+    return shown;
 }
 
 QVariant SnapshotList::headerData(int section, Qt::Orientation orientation, int role) const

@@ -12,6 +12,9 @@ struct SnapshotEntry
 {
     QString path;
     QString name;
+    // What the snapshot was saved with that the cartridge does not give, for
+    // the user to see beside the entry; no file stores it.
+    QString note = {};
 
     friend bool operator==(const SnapshotEntry&, const SnapshotEntry&) = default;
 };

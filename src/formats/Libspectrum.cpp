@@ -139,15 +139,16 @@ struct Device
     int (*active)(libspectrum_snap*);
     int (*paged)(libspectrum_snap*); // its ROM in place of the Spectrum's
     const char* name; // translated in context "Libspectrum"
-    bool soundOnly = false; // without it the program runs, only quieter
+    HardwareWarning::Kind kind = HardwareWarning::Needed;
 };
+
+constexpr auto kSound = HardwareWarning::OutputOnly;
 
 const Device kDevices[] = {
     {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged,
      QT_TRANSLATE_NOOP("Libspectrum", "an Interface 1")},
     {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged,
      QT_TRANSLATE_NOOP("Libspectrum", "a Multiface")},
-    {libspectrum_snap_zx_printer_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZX Printer")},
     {libspectrum_snap_interface2_active, nullptr,
      QT_TRANSLATE_NOOP("Libspectrum", "an Interface 2 cartridge")},
     {libspectrum_snap_beta_active, libspectrum_snap_beta_paged,
@@ -175,63 +176,107 @@ const Device kDevices[] = {
     {libspectrum_snap_zxmmc_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXMMC")},
     {libspectrum_snap_kempston_mouse_active, nullptr,
      QT_TRANSLATE_NOOP("Libspectrum", "a Kempston mouse")},
-    {libspectrum_snap_fuller_box_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Fuller Box"),
-     true},
-    {libspectrum_snap_melodik_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Melodik AY sound interface"), true},
-    {libspectrum_snap_specdrum_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a SpecDrum"),
-     true},
-    {libspectrum_snap_covox_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Covox"), true},
     {libspectrum_snap_ulaplus_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ULAplus")},
     {libspectrum_snap_ttx2000s_active, nullptr,
      QT_TRANSLATE_NOOP("Libspectrum", "a TTX2000S teletext adapter")},
+    {libspectrum_snap_fuller_box_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Fuller Box"),
+     kSound},
+    {libspectrum_snap_melodik_active, nullptr,
+     QT_TRANSLATE_NOOP("Libspectrum", "a Melodik AY sound interface"), kSound},
+    {libspectrum_snap_specdrum_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a SpecDrum"),
+     kSound},
+    {libspectrum_snap_covox_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Covox"), kSound},
 };
 
-QStringList hardwareWarnings(libspectrum_snap* snap, const QString& file)
+// Emulators record what they had attached, not what the program uses: most
+// .z80 saves name the AY, and many .szx the printer. So only what a program
+// cannot run without is Needed; the rest is told, never asked.
+QList<HardwareWarning> hardwareWarnings(libspectrum_snap* snap, const QString& file)
 {
-    QStringList warnings;
+    QList<HardwareWarning> warnings;
     for (const Device& device : kDevices) {
         if (!device.active(snap))
             continue;
         const QString name = QCoreApplication::translate("Libspectrum", device.name);
-        if (device.soundOnly) {
-            warnings << QCoreApplication::translate(
-                            "Libspectrum",
-                            "The file %1 was saved with %2 attached; without one the "
-                            "program may play without some of its sound.")
-                            .arg(file, name);
+        if (device.kind == kSound) {
+            warnings.append(
+                {kSound,
+                 QCoreApplication::translate(
+                     "Libspectrum",
+                     "The file %1 was saved with %2 attached; without one the program "
+                     "may play without some of its sound.")
+                     .arg(file, name),
+                 QCoreApplication::translate(
+                     "Libspectrum", "Saved with %1: without one it plays without that sound.")
+                     .arg(name)});
         } else if (device.paged && device.paged(snap)) {
-            warnings << QCoreApplication::translate(
-                            "Libspectrum",
-                            "The file %1 was saved while the ROM of %2 was paged in; "
-                            "the program will likely not resume from the cartridge.")
-                            .arg(file, name);
+            warnings.append(
+                {HardwareWarning::Needed,
+                 QCoreApplication::translate(
+                     "Libspectrum",
+                     "The file %1 was saved while the ROM of %2 was paged in; the program "
+                     "will likely not resume from the cartridge.")
+                     .arg(file, name),
+                 QCoreApplication::translate(
+                     "Libspectrum", "Saved with the ROM of %1 paged in: it will likely not resume.")
+                     .arg(name)});
         } else {
-            warnings << QCoreApplication::translate(
-                            "Libspectrum", "The file %1 was saved with %2 attached; the cartridge "
-                                           "does not give one, so the program may not work without "
-                                           "it.")
-                            .arg(file, name);
+            warnings.append(
+                {HardwareWarning::Needed,
+                 QCoreApplication::translate(
+                     "Libspectrum",
+                     "The file %1 was saved with %2 attached; the cartridge does not give "
+                     "one, so the program may not work without it.")
+                     .arg(file, name),
+                 QCoreApplication::translate("Libspectrum",
+                                             "Saved with %1 attached: it may not work without one.")
+                     .arg(name)});
         }
     }
+    // Without a printer the ROM's printing routines return at once.
+    if (libspectrum_snap_zx_printer_active(snap)) {
+        warnings.append(
+            {HardwareWarning::OutputOnly,
+             QCoreApplication::translate(
+                 "Libspectrum", "The file %1 was saved with a ZX Printer attached; without one the "
+                                "program runs, but prints nothing.")
+                 .arg(file),
+             QCoreApplication::translate(
+                 "Libspectrum",
+                 "Saved with a ZX Printer attached: without one it prints nothing.")});
+    }
     if (libspectrum_snap_custom_rom(snap)) {
-        warnings << QCoreApplication::translate(
-                        "Libspectrum", "The file %1 was saved with a ROM of its own; on the "
-                                       "Spectrum's own ROM the program may not work.")
-                        .arg(file);
+        warnings.append(
+            {HardwareWarning::Needed,
+             QCoreApplication::translate(
+                 "Libspectrum",
+                 "The file %1 was saved with a ROM of its own; on the Spectrum's own ROM "
+                 "the program may not work.")
+                 .arg(file),
+             QCoreApplication::translate(
+                 "Libspectrum",
+                 "Saved with a ROM of its own: it may not work on the Spectrum's ROM.")});
     }
     // Cursor and Sinclair joysticks read the keyboard, and every .z80 names
-    // one of those by default; the others need an interface.
+    // one of those by default; the others are interfaces the player plugs in.
     const auto joysticks = static_cast<int>(libspectrum_snap_joystick_active_count(snap));
     for (int i = 0; i < joysticks; ++i) {
         const libspectrum_joystick joystick = libspectrum_snap_joystick_list(snap, i);
         if (joystick == LIBSPECTRUM_JOYSTICK_CURSOR || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_1
             || joystick == LIBSPECTRUM_JOYSTICK_SINCLAIR_2 || joystick == LIBSPECTRUM_JOYSTICK_NONE)
             continue;
-        warnings << QCoreApplication::translate(
-                        "Libspectrum", "The file %1 was saved for a %2 joystick; the program may "
-                                       "need one attached to the Spectrum.")
-                        .arg(file, QString::fromLatin1(libspectrum_joystick_name(joystick)));
+        const QString name = QString::fromLatin1(libspectrum_joystick_name(joystick));
+        warnings.append(
+            {HardwareWarning::Joystick,
+             QCoreApplication::translate(
+                 "Libspectrum", "The file %1 was saved for a %2 joystick; the program may need one "
+                                "attached to the Spectrum, or the keys chosen in its menu.")
+                 .arg(file, name),
+             QCoreApplication::translate(
+                 "Libspectrum",
+                 "Saved for a %1 joystick: attach one to the Spectrum, or choose keys in "
+                 "the game.")
+                 .arg(name)});
     }
     return warnings;
 }

@@ -39,6 +39,14 @@ bool tooLarge(SnapshotFault* fault, QString* error, const QString& fileName, qin
 
 } // namespace
 
+QStringList warningTexts(const QList<HardwareWarning>& warnings)
+{
+    QStringList texts;
+    for (const HardwareWarning& warning : warnings)
+        texts << warning.text;
+    return texts;
+}
+
 bool hasSnaName(const QString& fileName)
 {
     return QFileInfo(fileName).fileName().contains(QLatin1String(".sna"), Qt::CaseInsensitive);
@@ -112,7 +120,7 @@ bool convertToSna(const QString& in, const QString& out, QStringList* warnings, 
     if (!read)
         return false;
     if (warnings)
-        *warnings = read->warnings;
+        *warnings = warningTexts(read->warnings);
     QSaveFile file(out);
     QString why;
     if (!file.open(QIODevice::WriteOnly) || file.write(read->sna) != read->sna.size()

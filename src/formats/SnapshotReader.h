@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,14 +16,41 @@ namespace tessel {
 // Larger files are refused unread: no snapshot of any format comes near it.
 constexpr qint64 kMaxSnapshotFileSize = qint64(8) * 1024 * 1024;
 
+// Something a snapshot was saved with that the cartridge does not give.
+struct HardwareWarning
+{
+    enum Kind {
+        // The program will likely not run without it: an Interface 1, a
+        // Multiface, a disk or other interface whose ROM was paged in, a ROM
+        // of its own.
+        Needed,
+        // An output the program runs without: sound hardware (AY, Fuller
+        // Box, SpecDrum, Covox), which leaves it quieter, and the ZX Printer,
+        // whose absence the Spectrum's ROM skips over.
+        OutputOnly,
+        // A joystick interface, which the player plugs into the Spectrum or
+        // does without by choosing keys in the game.
+        Joystick,
+    };
+
+    Kind kind = Needed;
+    QString text; // one sentence naming the file, for messages and the command line
+    QString note; // one short sentence without the file, for a hint or a tooltip
+
+    friend bool operator==(const HardwareWarning&, const HardwareWarning&) = default;
+};
+
 struct SnapshotRead
 {
     // The form the image holds, kSnaFileSize bytes: the 27-byte register
     // header, then the 48 KiB of RAM from 0x4000, with the program counter
     // pushed on the stack.
     QByteArray sna;
-    QStringList warnings; // hardware the cartridge cannot give; adding is still allowed
+    QList<HardwareWarning> warnings; // adding is still allowed
 };
+
+// The warnings' texts, in order.
+QStringList warningTexts(const QList<HardwareWarning>& warnings);
 
 // Why a snapshot was refused, for callers that word their own messages.
 enum class SnapshotFault {

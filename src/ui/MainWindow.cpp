@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "browser/FolderListing.h"
+#include "commands/AddFiles.h"
 #include "commands/AddSnapshot.h"
 #include "commands/Compilation.h"
 #include "commands/CompilationCommands.h"
@@ -8,7 +10,9 @@
 #include "commands/HelpViewer.h"
 #include "commands/Prompts.h"
 #include "commands/RemoveSnapshot.h"
+#include "core/Errors.h"
 #include "core/InstanceGuard.h"
+#include "formats/SnapshotReader.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
 #include "ui/Fonts.h"
@@ -43,6 +47,27 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
     widget->setGeometry(geometry);
     widget->setAccessibleName(accessibleName);
     return widget;
+}
+
+// A folder's snapshots as the file list would show them there.
+std::optional<FolderFiles> snapshotFiles(const QString& folder, QString* error)
+{
+    const std::optional<QList<FolderEntry>> listed =
+        listFiles(folder, snapshotNamePatterns(), {}, error);
+    if (!listed)
+        return std::nullopt;
+    const QDir dir(folder);
+    FolderFiles files;
+    for (const FolderEntry& entry : *listed) {
+        const QString path = QDir::toNativeSeparators(dir.filePath(entry.name));
+        if (entry.exactName)
+            files.paths << path;
+        else
+            files.refused << MainWindow::tr("The file %1 cannot be opened: its name is not valid "
+                                            "text on this system. Rename the file to add it.")
+                                 .arg(quotedPath(path));
+    }
+    return files;
 }
 
 } // namespace
@@ -146,7 +171,7 @@ void MainWindow::buildControls()
     connect(m_grid, &GridView::deletePressed, this, &MainWindow::removeCurrent);
     connect(m_grid, &GridView::dblClick, this, &MainWindow::onTestSnapshot);
     // Queued: the naming box must not open while the drag source waits.
-    const auto drop = [this](const QStringList& paths) { dropFiles(m_session, paths); };
+    const auto drop = [this](const QStringList& paths) { onDrop(paths); };
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(m_grid), static_cast<QAbstractItemView*>(m_fileList)}) {
         view->setAcceptDrops(true);
@@ -196,6 +221,8 @@ void MainWindow::buildMenus()
          QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindow::onCreateFlash);
     item(fileMenu, QStringLiteral("mnuNuevo"), tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N),
          &MainWindow::onNew);
+    item(fileMenu, QStringLiteral("mnuCarpeta"), tr("&Add Folder..."), {},
+         &MainWindow::onAddFolder);
     fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparadorCompilacion"));
     item(fileMenu, QStringLiteral("mnuAbrir"), tr("&Open Compilation..."),
          QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::onOpenCompilation);
@@ -389,6 +416,16 @@ void MainWindow::onDriveActivated(int index)
 void MainWindow::onNew()
 {
     clearList(m_session.list, m_session.prompts);
+}
+
+void MainWindow::onAddFolder()
+{
+    addFolder(m_session, m_browser.path(), snapshotFiles);
+}
+
+void MainWindow::onDrop(const QStringList& paths)
+{
+    dropFiles(m_session, paths, snapshotFiles);
 }
 
 void MainWindow::onOpenCompilation()

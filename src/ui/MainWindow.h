@@ -4,9 +4,9 @@
 #include "browser/FolderBrowser.h"
 #include "commands/CreateFlash.h"
 #include "commands/Session.h"
-#include "ui/GridRows.h"
 #include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
+#include "ui/GridRows.h"
 
 #include <QItemSelectionModel>
 #include <QMainWindow>
@@ -59,6 +59,9 @@ public:
 
 public slots:
     void onNew();
+    void onAddFolder();
+    // Files dropped on the file list or the grid.
+    void onDrop(const QStringList& paths);
     void onOpenCompilation();
     void onSaveCompilation();
     void onOpenFlashImage();

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -56,7 +57,7 @@ QString breakableText(const QString& text)
 }
 
 NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QString& name,
-                           QWidget* parent)
+                           const QString& note, Buttons buttons, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(title);
@@ -85,9 +86,34 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     // Always one line tall, so the box keeps its size as the hint comes and goes.
     m_hint->setFixedHeight(m_hint->fontMetrics().height());
 
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Under the hint, what the user should know before naming the snapshot.
+    m_note = new QLabel(note, this);
+    m_note->setTextFormat(Qt::PlainText);
+    m_note->setWordWrap(true);
+    m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_note->setVisible(!note.isEmpty());
+
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto answerWith = [this](QAbstractButton* button, Answer answer) {
+        connect(button, &QAbstractButton::clicked, this, [this, answer] {
+            m_answer = answer;
+            reject();
+        });
+    };
+    if (buttons == Buttons::OkSkipStop) {
+        QPushButton* skip = m_buttons->addButton(tr("&Skip"), QDialogButtonBox::ActionRole);
+        skip->setObjectName(QStringLiteral("skip"));
+        skip->setToolTip(tr("Leave this file out and go on with the next."));
+        answerWith(skip, Answer::Skip);
+        QPushButton* stop = m_buttons->addButton(tr("S&top"), QDialogButtonBox::RejectRole);
+        stop->setObjectName(QStringLiteral("stop"));
+        stop->setToolTip(tr("Leave this file and the rest out."));
+        answerWith(stop, Answer::Stop);
+        m_answer = Answer::Stop;
+    } else {
+        answerWith(m_buttons->addButton(QDialogButtonBox::Cancel), Answer::Cancel);
+    }
 
     // The text column: a comfortable width, less where the screen is narrow;
     // the picture goes first when both do not fit.
@@ -118,11 +144,15 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     }
     m_field->setFixedWidth(column);
     m_hint->setFixedWidth(column);
+    m_note->setFixedWidth(column);
+    m_note->ensurePolished();
+    m_note->setFixedHeight(m_note->heightForWidth(column));
 
     auto* text = new QVBoxLayout;
     text->addWidget(m_promptArea);
     text->addWidget(m_field);
     text->addWidget(m_hint);
+    text->addWidget(m_note);
     text->addStretch();
 
     auto* top = new QHBoxLayout;

@@ -3,6 +3,7 @@
 
 #include "ui/NamingDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -50,6 +51,8 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
     // Names and paths are the user's own text: "<b>x</b>" shows as typed.
     box.setTextFormat(Qt::PlainText);
     QPushButton* first = nullptr;
+    QPushButton* skip = nullptr;
+    QPushButton* stop = nullptr;
     switch (buttons) {
     case Buttons::Ok:
         first = box.addButton(QMessageBox::Ok);
@@ -68,9 +71,21 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
         first = box.addButton(QMessageBox::No);
         box.setEscapeButton(first);
         break;
+    case Buttons::OkSkipStop:
+        first = box.addButton(QMessageBox::Ok);
+        skip = box.addButton(QCoreApplication::translate("QtPrompts", "&Skip"),
+                             QMessageBox::ActionRole);
+        stop = box.addButton(QCoreApplication::translate("QtPrompts", "S&top"),
+                             QMessageBox::RejectRole);
+        box.setEscapeButton(stop);
+        break;
     }
     box.setDefaultButton(first);
     box.exec();
+    if (skip && box.clickedButton() == skip)
+        return Answer::Skip;
+    if (stop && box.clickedButton() == stop)
+        return Answer::Stop;
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -85,6 +100,8 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
             return Answer::Ok;
         case Buttons::OkCancel:
             return Answer::Cancel;
+        case Buttons::OkSkipStop:
+            return Answer::Stop;
         case Buttons::YesNo:
         case Buttons::YesNoDefaultNo:
             break;
@@ -93,14 +110,16 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
     }
 }
 
-QString QtPrompts::input(const InputRequest& request)
+InputAnswer QtPrompts::input(const InputRequest& request)
 {
-    NamingDialog dialog(request.title, displayed(request.prompt), request.defaultText, m_parent);
+    NamingDialog dialog(request.title, displayed(request.prompt), request.defaultText, request.note,
+                        request.buttons, m_parent);
     if (m_screens && !request.snapshotPath.isEmpty())
         dialog.showScreenOf(*m_screens, request.snapshotPath);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.name();
+    dialog.exec();
+    if (dialog.answer() != Answer::Ok)
+        return {dialog.answer(), {}};
+    return {Answer::Ok, dialog.name()};
 }
 
 std::optional<QString> QtPrompts::saveFileName(const SaveRequest& request)

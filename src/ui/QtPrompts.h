@@ -19,7 +19,7 @@ public:
     void setScreenCache(ScreenCache* cache) { m_screens = cache; }
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString input(const InputRequest& request) override;
+    InputAnswer input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest& request) override;
     std::optional<QString> folderName(const FolderRequest& request) override;

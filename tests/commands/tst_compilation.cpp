@@ -155,7 +155,7 @@ void TestCompilation::twelveFilesDroppedOnAnEmptyList()
         prompts.answerInput(QString("Drop %1").arg(i));
     prompts.answerMessage(Answer::Ok);
     prompts.answerMessage(Answer::Ok);
-    QCOMPARE(addDroppedSnapshots(list, dropped, prompts), kEntryCount);
+    QCOMPARE(addBatch(list, {dropped}, prompts).added, kEntryCount);
     QCOMPARE(list.entry(9), (SnapshotEntry{games[9].path, "Drop 9"}));
     const auto messages = prompts.calls().mid(kEntryCount);
     QVERIFY2(messages[0].text.startsWith("This dropped file was not added:\r")
@@ -166,7 +166,7 @@ void TestCompilation::twelveFilesDroppedOnAnEmptyList()
 
     // A full list takes none and says so at once.
     prompts.answerMessage(Answer::Ok);
-    QCOMPARE(addDroppedSnapshots(list, dropped.mid(0, 3), prompts), 0);
+    QCOMPARE(addBatch(list, {dropped.mid(0, 3)}, prompts).added, 0);
     QVERIFY(prompts.last().text.endsWith("\r3 of the dropped files were not added."));
     QVERIFY(prompts.allAnswered());
 }

@@ -56,18 +56,19 @@ Answer ScriptedPrompts::message(const QString& text, const QString& title, Icon 
     return m_messages.dequeue();
 }
 
-QString ScriptedPrompts::input(const InputRequest& request)
+InputAnswer ScriptedPrompts::input(const InputRequest& request)
 {
     record({Kind::Input,
             request.prompt,
             request.title,
             Icon::None,
-            Buttons::OkCancel,
+            request.buttons,
             request.defaultText,
             {},
             {},
             {},
-            request.snapshotPath});
+            request.snapshotPath,
+            request.note});
     if (m_inputs.isEmpty())
         unexpected(QStringLiteral("input \"%1\"").arg(request.prompt));
     return m_inputs.dequeue();

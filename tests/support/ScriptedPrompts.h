@@ -31,11 +31,14 @@ public:
         OpenRequest open; // open only
         FolderRequest folder; // folder only
         QString snapshotPath = {}; // input only
+        QString note = {}; // input only
     };
 
     // Answers, consumed in the order the questions come, one queue per kind.
     void answerMessage(Answer answer) { m_messages.enqueue(answer); }
-    void answerInput(const QString& text) { m_inputs.enqueue(text); }
+    void answerInput(const QString& text) { m_inputs.enqueue({Answer::Ok, text}); }
+    // Cancel, Skip or Stop.
+    void answerInput(Answer answer) { m_inputs.enqueue({answer, {}}); }
     void answerSave(const QString& path) { m_saves.enqueue(path); }
     void cancelSave() { m_saves.enqueue(std::nullopt); }
     void answerOpen(const QString& path) { m_opens.enqueue(path); }
@@ -53,7 +56,7 @@ public:
     void clear();
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString input(const InputRequest& request) override;
+    InputAnswer input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest& request) override;
     std::optional<QString> folderName(const FolderRequest& request) override;
@@ -63,7 +66,7 @@ private:
 
     QList<Call> m_calls;
     QQueue<Answer> m_messages;
-    QQueue<QString> m_inputs;
+    QQueue<InputAnswer> m_inputs;
     QQueue<std::optional<QString>> m_saves;
     QQueue<std::optional<QString>> m_opens;
     QQueue<std::optional<QString>> m_folders;

@@ -200,6 +200,7 @@ void TestMainWindow::menusListTheirItemsInOrder()
                        "mnuFichero &File",
                        "  mnuCreate Create Flash Ctrl+C",
                        "  mnuNuevo &New Ctrl+N",
+                       "  mnuCarpeta &Add Folder... ",
                        "  mnuSeparadorCompilacion - ",
                        "  mnuAbrir &Open Compilation... Ctrl+O",
                        "  mnuGuardar &Save Compilation... Ctrl+S",

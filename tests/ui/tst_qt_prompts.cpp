@@ -73,7 +73,8 @@ void TestQtPrompts::userTextIsNeverMarkup()
         }
         qobject_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(prompts.input({QStringLiteral("Type the name ") + name, kAppTitle, name, {}}), name);
+    QCOMPARE(prompts.input({QStringLiteral("Type the name ") + name, kAppTitle, name, {}}).text,
+             name);
     QCOMPARE(labels, QStringList{QStringLiteral("Type the name ") + name});
 }
 

@@ -175,7 +175,10 @@ void TestScreenWidgets::namingBoxFitsWhateverThePath()
     const QString prompt = "Type the name for the menu (Max. 20 chars) " + path;
     ScreenCache cache;
     for (const QString& shown : {prompt, prompt + prompt + prompt + prompt}) {
-        NamingDialog dialog("Tessel Zizerev", shown, "Snapshot  1");
+        NamingDialog dialog("Tessel Zizerev", shown, "Snapshot  1",
+                            "Saved with a Melodik AY sound interface: without one it plays "
+                            "without that sound. Saved for a Kempston joystick: attach one.",
+                            Buttons::OkSkipStop);
         dialog.showScreenOf(cache, kSna);
         const QSize waiting = dialog.sizeHint(); // the picture has its room before it comes
         dialog.show();
@@ -225,11 +228,23 @@ void TestScreenWidgets::promptsAskWithTheNamingBox()
         dialog->nameField()->setText("Manic");
         dialog->accept();
     });
-    QCOMPARE(prompts.input({"p", "t", "Snap", {}}), "Manic");
+    QCOMPARE(prompts.input({"p", "t", "Snap", {}}).text, "Manic");
     QCOMPARE(seen, "Snap");
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    QCOMPARE(prompts.input({"p", "t", "Snap", {}}), QString());
+    QCOMPARE(prompts.input({"p", "t", "Snap", {}}).answer, Answer::Cancel);
+
+    // One of many files: Skip and Stop in place of Cancel, and closing stops.
+    const InputRequest many{"p", "t", "Snap", {}, "Saved with a Covox.", Buttons::OkSkipStop};
+    QTimer::singleShot(0, [&] {
+        auto* dialog = static_cast<NamingDialog*>(QApplication::activeModalWidget());
+        seen = dialog->noteLabel()->isVisible() ? dialog->noteLabel()->text() : QString();
+        dialog->findChild<QAbstractButton*>("skip")->click();
+    });
+    QCOMPARE(prompts.input(many).answer, Answer::Skip);
+    QCOMPARE(seen, "Saved with a Covox.");
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QCOMPARE(prompts.input(many).answer, Answer::Stop);
 }
 
 QTEST_MAIN(TestScreenWidgets)

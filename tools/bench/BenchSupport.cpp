@@ -183,9 +183,9 @@ Answer AutoPrompts::message(const QString& text, const QString& title, Icon icon
                                                                            : Answer::Ok;
 }
 
-QString AutoPrompts::input(const InputRequest& request)
+InputAnswer AutoPrompts::input(const InputRequest& request)
 {
-    return request.defaultText;
+    return {Answer::Ok, request.defaultText};
 }
 
 std::optional<QString> AutoPrompts::saveFileName(const SaveRequest& request)

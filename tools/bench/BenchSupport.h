@@ -90,7 +90,7 @@ public:
     int messages = 0;
 
     Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons) override;
-    QString input(const InputRequest& request) override;
+    InputAnswer input(const InputRequest& request) override;
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest&) override { return std::nullopt; }
     std::optional<QString> folderName(const FolderRequest&) override { return std::nullopt; }

@@ -49,8 +49,11 @@ int main(int argc, char* argv[])
         folder += QStringLiteral("/Spectrum games by year");
     const QString prompt = QStringLiteral("Type the name for the menu (Max. 20 chars) ")
                            + QDir::toNativeSeparators(folder + QStringLiteral("/game.sna"));
-    tessel::NamingDialog dialog(QStringLiteral("Tessel Zizerev"), prompt,
-                                QStringLiteral("Snapshot  1"));
+    tessel::NamingDialog dialog(
+        QStringLiteral("Tessel Zizerev"), prompt, QStringLiteral("Snapshot  1"),
+        QStringLiteral("Saved with a Melodik AY sound interface: without one it plays without "
+                       "that sound."),
+        tessel::Buttons::OkSkipStop);
     dialog.showScreenOf(cache, snapshot);
     dialog.show();
 
