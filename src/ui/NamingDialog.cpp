@@ -145,8 +145,10 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     m_field->setFixedWidth(column);
     m_hint->setFixedWidth(column);
     m_note->setFixedWidth(column);
-    m_note->ensurePolished();
-    m_note->setFixedHeight(m_note->heightForWidth(column));
+    if (!note.isEmpty()) {
+        m_note->ensurePolished();
+        m_note->setFixedHeight(m_note->heightForWidth(column));
+    }
 
     auto* text = new QVBoxLayout;
     text->addWidget(m_promptArea);
