@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES" sourcelanguage="en">
 <context>
+    <name>AddFiles</name>
+    <message>
+        <source>The folder %1 holds no snapshot files.</source>
+        <translation>La carpeta %1 no contiene archivos de instantánea.</translation>
+    </message>
+    <message>
+        <source>The compilation is complete. It&apos;s not posible to add more SNA&apos;s.</source>
+        <translation>La recopilación está completa. No se pueden añadir más SNA.</translation>
+    </message>
+    <message>
+        <source>Select a folder whose snapshots to add...</source>
+        <translation>Elija una carpeta cuyas instantáneas añadir...</translation>
+    </message>
+</context>
+<context>
     <name>AddSnapshot</name>
     <message>
         <source>Type the name for the menu (Max. 20 chars) %1</source>
@@ -34,6 +49,26 @@
     <message>
         <source>%1 of the dropped files were not added.</source>
         <translation>%1 de los archivos soltados no se han añadido.</translation>
+    </message>
+    <message>
+        <source>This file of the folder %1 was not added:</source>
+        <translation>Este archivo de la carpeta %1 no se ha añadido:</translation>
+    </message>
+    <message>
+        <source>These files of the folder %1 were not added:</source>
+        <translation>Estos archivos de la carpeta %1 no se han añadido:</translation>
+    </message>
+    <message>
+        <source>1 snapshot of the folder %1 was not added.</source>
+        <translation>1 instantánea de la carpeta %1 no se ha añadido.</translation>
+    </message>
+    <message>
+        <source>%1 snapshots of the folder %2 were not added.</source>
+        <translation>%1 instantáneas de la carpeta %2 no se han añadido.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): %3</source>
+        <translation>Entrada %1 (&quot;%2&quot;): %3</translation>
     </message>
 </context>
 <context>
@@ -251,6 +286,14 @@ entonces se sustituyen.</translation>
     <message>
         <source>The snapshots of %1 and their compilation %2 have been written.</source>
         <translation>Se han escrito las instantáneas de %1 y su recopilación %2.</translation>
+    </message>
+    <message>
+        <source>Some snapshots of the compilation %1 were saved with hardware the cartridge does not give, and may not work without it:<byte value="xd"/>%2<byte value="xd"/>Open the compilation all the same?</source>
+        <translation>Algunas instantáneas de la recopilación %1 se guardaron con hardware que el cartucho no aporta, y puede que no funcionen sin él:<byte value="xd"/>%2<byte value="xd"/>¿Abrir la recopilación de todos modos?</translation>
+    </message>
+    <message>
+        <source>Some snapshots of the image %1 were saved with hardware the cartridge does not give, and may not work without it:<byte value="xd"/>%2<byte value="xd"/>List them all the same?</source>
+        <translation>Algunas instantáneas de la imagen %1 se guardaron con hardware que el cartucho no aporta, y puede que no funcionen sin él:<byte value="xd"/>%2<byte value="xd"/>¿Incluirlas en la lista de todos modos?</translation>
     </message>
 </context>
 <context>
@@ -744,10 +787,6 @@ entonces se sustituyen.</translation>
         <translation>un Multiface</translation>
     </message>
     <message>
-        <source>a ZX Printer</source>
-        <translation>una ZX Printer</translation>
-    </message>
-    <message>
         <source>an Interface 2 cartridge</source>
         <translation>un cartucho de Interface 2</translation>
     </message>
@@ -848,10 +887,6 @@ entonces se sustituyen.</translation>
         <translation>El archivo %1 se guardó con una ROM propia; con la ROM del propio Spectrum puede que el programa no funcione.</translation>
     </message>
     <message>
-        <source>The file %1 was saved for a %2 joystick; the program may need one attached to the Spectrum.</source>
-        <translation>El archivo %1 se guardó para un joystick %2; puede que el programa necesite uno conectado al Spectrum.</translation>
-    </message>
-    <message>
         <source>The file %1 cannot be read as a snapshot (%2).</source>
         <translation>No se puede leer el archivo %1 como instantánea (%2).</translation>
     </message>
@@ -894,6 +929,38 @@ entonces se sustituyen.</translation>
     <message>
         <source>The file %1 cannot be made a 48K snapshot: its stack pointer is 0x%2, which leaves no room in RAM below it for the program counter, and the 48K snapshot form keeps that on the stack.</source>
         <translation>El archivo %1 no se puede convertir en una instantánea de 48K: su puntero de pila es 0x%2, lo que no deja sitio en la RAM por debajo para el contador de programa, y el formato de instantánea de 48K lo guarda en la pila.</translation>
+    </message>
+    <message>
+        <source>Saved with %1: without one it plays without that sound.</source>
+        <translation>Guardada con %1: sin ese dispositivo se juega sin ese sonido.</translation>
+    </message>
+    <message>
+        <source>Saved with the ROM of %1 paged in: it will likely not resume.</source>
+        <translation>Guardada con la ROM de %1 paginada: lo más probable es que no se reanude.</translation>
+    </message>
+    <message>
+        <source>Saved with %1 attached: it may not work without one.</source>
+        <translation>Guardada con %1 en el equipo: puede que no funcione sin ese dispositivo.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with a ZX Printer attached; without one the program runs, but prints nothing.</source>
+        <translation>El archivo %1 se guardó con una ZX Printer en el equipo; sin ella el programa funciona, pero no imprime nada.</translation>
+    </message>
+    <message>
+        <source>Saved with a ZX Printer attached: without one it prints nothing.</source>
+        <translation>Guardada con una ZX Printer en el equipo: sin ella no imprime nada.</translation>
+    </message>
+    <message>
+        <source>Saved with a ROM of its own: it may not work on the Spectrum&apos;s ROM.</source>
+        <translation>Guardada con una ROM propia: puede que no funcione con la ROM del Spectrum.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved for a %2 joystick; the program may need one attached to the Spectrum, or the keys chosen in its menu.</source>
+        <translation>El archivo %1 se guardó para un joystick %2; puede que el programa necesite uno conectado al Spectrum, o que se elijan las teclas en su menú.</translation>
+    </message>
+    <message>
+        <source>Saved for a %1 joystick: attach one to the Spectrum, or choose keys in the game.</source>
+        <translation>Guardada para un joystick %1: conecte uno al Spectrum, o elija las teclas en el juego.</translation>
     </message>
 </context>
 <context>
@@ -956,6 +1023,17 @@ entonces se sustituyen.</translation>
     <message>
         <source>unknown.</source>
         <translation>desconocido.</translation>
+    </message>
+</context>
+<context>
+    <name>QtPrompts</name>
+    <message>
+        <source>&amp;Skip</source>
+        <translation>&amp;Omitir</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Detener</translation>
     </message>
 </context>
 <context>
@@ -1260,12 +1338,36 @@ escribe ni se cambia ningún archivo.</translation>
         <source>Tessel Burning</source>
         <translation>Grabación Tessel</translation>
     </message>
+    <message>
+        <source>The file %1 cannot be opened: its name is not valid text on this system. Rename the file to add it.</source>
+        <translation>No se puede abrir el archivo %1: su nombre no es texto válido en este sistema. Cambie el nombre del archivo para añadirlo.</translation>
+    </message>
+    <message>
+        <source>&amp;Add Folder...</source>
+        <translation>Añadir &amp;carpeta...</translation>
+    </message>
 </context>
 <context>
     <name>tessel::NamingDialog</name>
     <message>
         <source>%1 loading screen</source>
         <translation>Pantalla de carga de %1</translation>
+    </message>
+    <message>
+        <source>&amp;Skip</source>
+        <translation>&amp;Omitir</translation>
+    </message>
+    <message>
+        <source>Leave this file out and go on with the next.</source>
+        <translation>Deja fuera este archivo y sigue con el siguiente.</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>&amp;Detener</translation>
+    </message>
+    <message>
+        <source>Leave this file and the rest out.</source>
+        <translation>Deja fuera este archivo y los demás.</translation>
     </message>
 </context>
 <context>
