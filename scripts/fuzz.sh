@@ -13,7 +13,7 @@ source scripts/deps.sh
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ini fuzz_entry_list)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ini fuzz_entry_list fuzz_snapshot)
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 
 tz_need_packages "${TZ_BUILD_PACKAGES[@]}" clang
@@ -44,10 +44,15 @@ for target in "${targets[@]}"; do
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     log="$build/findings/$target.log"
+    # Snapshots are 49 KiB and more; the other inputs are short texts.
+    max_len=4096
+    [ "$target" = fuzz_snapshot ] && max_len=70000
+    dict=""
+    [ -f "fuzz/$target.dict" ] && dict="fuzz/$target.dict"
     echo "== $target: ${seconds}s, log $log"
     # New inputs land in the first folder; the committed seeds stay as they are.
     if "$build/fuzz/$target" "$corpus" "fuzz/corpus/$target" \
-        -dict="fuzz/$target.dict" -max_total_time="$seconds" -timeout=10 -max_len=4096 \
+        ${dict:+-dict="$dict"} -max_total_time="$seconds" -timeout=10 -max_len=$max_len \
         -rss_limit_mb=4096 -artifact_prefix="$findings/" -print_final_stats=1 >"$log" 2>&1; then
         grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' "$log" || true
         grep -E '#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true

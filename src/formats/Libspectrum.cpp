@@ -2,6 +2,7 @@
 #include "formats/Libspectrum.h"
 
 #include "core/Errors.h"
+#include "formats/SnapshotChecks.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -378,6 +379,15 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
                        .arg(file, what));
         return std::nullopt;
     }
+
+    // This library version's .sp reader writes past its buffer, and its
+    // .z80 and .szx readers take damaged blocks or inflate without bound:
+    // those files are read or checked by our own code first.
+    if (type == LIBSPECTRUM_ID_SNAPSHOT_SP)
+        return readSpSnapshot(data, fileName, fault, error);
+    if ((type == LIBSPECTRUM_ID_SNAPSHOT_Z80 && !checkZ80Snapshot(data, fileName, fault, error))
+        || (type == LIBSPECTRUM_ID_SNAPSHOT_SZX && !checkSzxSnapshot(data, fileName, fault, error)))
+        return std::nullopt;
 
     Snap snap(libspectrum_snap_alloc());
     if (libspectrum_snap_read(snap.get(), bytes, length, type, name.constData())

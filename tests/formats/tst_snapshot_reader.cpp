@@ -64,6 +64,54 @@ int word(const QByteArray& bytes, qsizetype at)
     return quint8(bytes[at]) | quint8(bytes[at + 1]) << 8;
 }
 
+QByteArray words(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (const int value : values)
+        bytes.append(char(value & 0xff)).append(char(value >> 8 & 0xff));
+    return bytes;
+}
+
+// The .sp form of a 48K .sna: PC taken off its stack, RAM as it is.
+QByteArray spOf(const QByteArray& sna, int start = 0x4000, int length = 0xc000)
+{
+    const int sp = word(sna, 23);
+    const int im = sna[25];
+    const int iff = sna[19] & 0x04 ? 0x05 : 0;
+    QByteArray sp38 = "SP"
+                      + words({length, start, word(sna, 13), word(sna, 11), word(sna, 9),
+                               word(sna, 21), word(sna, 17), word(sna, 15), word(sna, 5),
+                               word(sna, 3), word(sna, 1), word(sna, 7)});
+    sp38 += sna.mid(20, 1) + sna.mid(0, 1);
+    sp38 += words({sp + 2, word(sna, kSnaHeaderSize + sp - 0x4000), 0});
+    sp38 += sna.mid(26, 1) + '\0' + words({iff | (im == 2 ? 2 : 0) | (im == 0 ? 8 : 0)});
+    return sp38 + sna.mid(kSnaHeaderSize + start - 0x4000, length);
+}
+
+// The fixture as a version 3 .z80 whose first memory block is replaced.
+QByteArray z80WithFirstBlock(int length, const QByteArray& data)
+{
+    Snap snap = fixture();
+    const QByteArray z80 = writeWithLibrary(snap.get(), LIBSPECTRUM_ID_SNAPSHOT_Z80);
+    const int at = 32 + word(z80, 30);
+    const int stored = word(z80, at) == 0xffff ? 0x4000 : word(z80, at);
+    return z80.first(at) + words({length}) + z80.mid(at + 2, 1) + data
+           + z80.sliced(at + 3 + stored);
+}
+
+// The fixture as a .szx whose first RAMP block declares `size` and holds `data`.
+QByteArray szxWithPage(quint32 size, const QByteArray& data)
+{
+    Snap snap = fixture();
+    const QByteArray szx = writeWithLibrary(snap.get(), LIBSPECTRUM_ID_SNAPSHOT_SZX);
+    qsizetype at = 8;
+    while (szx.mid(at, 4) != "RAMP")
+        at += 8 + word(szx, at + 4) + (qsizetype(word(szx, at + 6)) << 16);
+    const qsizetype end = at + 8 + word(szx, at + 4) + (qsizetype(word(szx, at + 6)) << 16);
+    return szx.first(at) + "RAMP" + words({int(size & 0xffff), int(size >> 16)}) + words({1})
+           + '\x05' + data + szx.sliced(end);
+}
+
 } // namespace
 
 class TestSnapshotReader : public QObject
@@ -171,8 +219,37 @@ private slots:
         libspectrum_snap_set_machine(snap.get(), LIBSPECTRUM_MACHINE_TC2048);
         QTest::newRow("Timex .z80") << writeWithLibrary(snap.get(), LIBSPECTRUM_ID_SNAPSHOT_Z80)
                                     << u"t.z80"_qs << SnapshotFault::Machine << u"TC2048"_qs;
-        QTest::newRow("truncated .z80") << z80.first(100) << u"game.z80"_qs
-                                        << SnapshotFault::Unreadable << u"not enough data"_qs;
+        QTest::newRow("truncated .z80")
+            << z80.first(100) << u"game.z80"_qs << SnapshotFault::Unreadable << u"cut short"_qs;
+        // libspectrum takes each of these blocks, and a page of zeros or of the next block.
+        QTest::newRow(".z80 block of ED ED")
+            << z80WithFirstBlock(2, "\xED\xED") << u"game.z80"_qs << SnapshotFault::Unreadable
+            << u"memory block 1 is cut short"_qs;
+        QTest::newRow(".z80 empty block") << z80WithFirstBlock(0, {}) << u"game.z80"_qs
+                                          << SnapshotFault::Unreadable << u"block 1 is empty"_qs;
+        QByteArray repeats;
+        for (int i = 0; i < 200; ++i)
+            repeats += "\xED\xED\xFF\x00"; // 51,000 bytes
+        QTest::newRow(".z80 block of 51,000 bytes")
+            << z80WithFirstBlock(int(repeats.size()), repeats) << u"game.z80"_qs
+            << SnapshotFault::Unreadable << u"more than 16384"_qs;
+        QTest::newRow(".sna named .z80") << readFile(kSnaDir + "/gsphello.sna") << u"game.z80"_qs
+                                         << SnapshotFault::Unreadable << u"looks like a .sna"_qs;
+        const QByteArray sp = spOf(readFile(kSnaDir + "/gsphello.sna"));
+        QTest::newRow(".sp cut") << sp.first(30000) << u"game.sp"_qs << SnapshotFault::Unreadable
+                                 << u"promises 49152 bytes"_qs;
+        QTest::newRow(".sp below RAM")
+            << QByteArray(sp).replace(4, 2, words({0x3fff})) << u"game.sp"_qs
+            << SnapshotFault::Unreadable << u"outside the RAM"_qs;
+        QTest::newRow(".sp past the top")
+            << QByteArray(sp).replace(4, 2, words({0x4001})) << u"game.sp"_qs
+            << SnapshotFault::Unreadable << u"outside the RAM"_qs;
+        QTest::newRow(".szx block past the end")
+            << szxWithPage(0x10000, QByteArray(100, 'x')) << u"game.szx"_qs
+            << SnapshotFault::Unreadable << u"runs past the end"_qs;
+        QTest::newRow(".szx page too large")
+            << szxWithPage(70003, QByteArray(70000, 'x')) << u"game.szx"_qs
+            << SnapshotFault::Unreadable << u"more than such a block ever holds"_qs;
         // libspectrum reads such a header past its end and calls it a success.
         QTest::newRow("cut in the header")
             << z80.first(60) << u"game.z80"_qs << SnapshotFault::Unreadable << u"damaged"_qs;
@@ -210,6 +287,53 @@ private slots:
         QVERIFY(!readSnapshotData(odd, u"game.bin"_qs, &error)); // its signature says .szx
         const QByteArray real = readFile(kSnaDir + "/rzxsound48.sna"); // IFF byte 0xff kept
         QCOMPARE(readSnapshotData(real, u"game.bin"_qs, &error).value_or(SnapshotRead()).sna, real);
+    }
+
+    // Read here, never by libspectrum 1.5, which writes a 48K .sp 16 KiB past
+    // its buffer.
+    void spSnapshots()
+    {
+        for (const QString& file : QDir(kSnaDir).entryList({QStringLiteral("*.sna")})) {
+            const QByteArray sna =
+                writeWithLibrary(fixture(file).get(), LIBSPECTRUM_ID_SNAPSHOT_SNA);
+            QString error;
+            const auto read = readSnapshotData(spOf(sna), u"game.sp"_qs, &error);
+            QVERIFY2(read, qPrintable(file + error));
+            QCOMPARE(read->sna, sna);
+        }
+        const QByteArray sna = readFile(kSnaDir + "/zxlagtest.sna"); // SP 0x4002
+        const auto read = readSnapshotData(spOf(sna, 0x4000, 0x4000), u"small.sp"_qs, nullptr);
+        QVERIFY(read);
+        QCOMPARE(read->sna.first(kSnaHeaderSize + 0x4000), sna.first(kSnaHeaderSize + 0x4000));
+        QCOMPARE(read->sna.sliced(kSnaHeaderSize + 0x4000), QByteArray(0x8000, '\xff'));
+    }
+
+    // A page libspectrum would inflate whole before looking at its size, here
+    // 64 MiB from 64 KiB, is refused unread.
+    void szxBombRefusedUnread()
+    {
+        QByteArray bomb = qCompress(QByteArray(64 << 20, '\0'), 9).sliced(4);
+        const QByteArray szx = szxWithPage(quint32(bomb.size() + 3), bomb);
+        bomb.clear();
+        QFile clear(u"/proc/self/clear_refs"_qs);
+        if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+            QSKIP("this system cannot reset the peak memory size");
+        clear.close();
+        const auto peak = [] {
+            QFile status(u"/proc/self/status"_qs);
+            status.open(QIODevice::ReadOnly);
+            const QByteArray text = status.readAll();
+            const qsizetype at = text.indexOf("VmHWM:");
+            return text.mid(at + 6, text.indexOf('\n', at) - at - 6)
+                .trimmed()
+                .split(' ')[0]
+                .toLongLong();
+        };
+        const qint64 before = peak();
+        QString error;
+        QVERIFY(!readSnapshotData(szx, u"bomb.szx"_qs, &error));
+        QVERIFY2(error.contains(u"more than such a block ever holds"_qs), qPrintable(error));
+        QVERIFY2(peak() - before < 16 * 1024, "the page was inflated"); // KiB
     }
 
     // No RAM above 0x8000 on a 16K Spectrum.
@@ -303,6 +427,7 @@ private slots:
     {
         const QByteArray good = readFile(kOtherDir + "/gsphello.z80");
         const QByteArray expected = readSnapshotData(good, u"a.z80"_qs, nullptr)->sna;
+        const QByteArray bad(1000, 'x'); // libspectrum's own message says why
         std::atomic<int> wrong = 0;
         std::vector<std::thread> threads;
         threads.reserve(4);
@@ -314,9 +439,9 @@ private slots:
                         const auto read = readSnapshotData(good, u"a.z80"_qs, &error);
                         wrong += !read || read->sna != expected || !error.isEmpty();
                     } else {
-                        wrong += bool(readSnapshotData(good.first(400), u"b.z80"_qs, &error))
-                                 || !error.contains(u"\"b.z80\" is damaged"_qs)
-                                 || error.count(u"not enough data"_qs) != 1;
+                        wrong += bool(readSnapshotData(bad, u"b.sna"_qs, &error))
+                                 || !error.contains(u"\"b.sna\" is 1000 bytes long"_qs)
+                                 || error.count(u"libspectrum"_qs) != 1;
                     }
                 }
             });
