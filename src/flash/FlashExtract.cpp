@@ -16,7 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace tessel {
 
@@ -50,21 +53,14 @@ private:
     qint64 m_registers;
 };
 
-// The records are always whole: the register table is written last.
-bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables, QString* error)
+// The records are always whole: the register table is written last. The
+// builder takes any 49,179-byte .sna, so an odd interrupt mode proves
+// nothing about the offsets: it is told, not refused.
+bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables,
+                  QStringList& warnings, QString* error)
 {
     for (int i = 0; i < kEntryCount; ++i) {
         const QByteArrayView record = image.sliced(registers + kRecordSize * i, kRecordSize);
-        const int mode = static_cast<unsigned char>(record.at(kInterruptModeByte));
-        if (mode > 2)
-            return fail(error, QCoreApplication::translate(
-                                   "FlashExtract",
-                                   "its register table at byte %1 (setting \"%2\") does not "
-                                   "hold the registers of its snapshots: entry %3 has the "
-                                   "interrupt mode %4, not 0, 1 or 2. Was it made with other "
-                                   "table offsets than this kit's?")
-                                   .arg(QString::number(registers), Settings::kRegistersOffset,
-                                        QString::number(i + 1), QString::number(mode)));
         // The record's last five bytes are also the first five of the memory
         // area, where no table lies over them.
         for (qint64 k = 0; k < kRecordSize - kSnaHeaderSize; ++k) {
@@ -79,6 +75,56 @@ bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables, 
                                        .arg(QString::number(registers), Settings::kRegistersOffset,
                                             QString::number(i + 1)));
         }
+        const int mode = static_cast<unsigned char>(record.at(kInterruptModeByte));
+        if (mode > 2)
+            warnings << QCoreApplication::translate(
+                            "FlashExtract",
+                            "Entry %1: its snapshot has the interrupt mode %2, which no Spectrum "
+                            "has; it was kept as it is, and it may not run.")
+                            .arg(i + 1)
+                            .arg(mode);
+    }
+    return true;
+}
+
+// An image of nothing: every memory area one byte over and over, as in a
+// blank or erased flash. A real snapshot holds at least the system
+// variables and its own code.
+bool allAreasBlank(QByteArrayView image, const Tables& tables)
+{
+    for (int i = 0; i < kEntryCount; ++i) {
+        std::optional<char> seen;
+        for (qint64 at = areaOffset(i); at < areaOffset(i) + kAreaSize; ++at) {
+            if (tables.covers(at))
+                continue;
+            if (seen && *seen != image.at(at))
+                return false;
+            seen = image.at(at);
+        }
+    }
+    return true;
+}
+
+// Where the kit's bank 1 is known, the bytes around the name table must be
+// its bytes: names written at other offsets leave their letters there.
+bool checkNamesPlace(QByteArrayView image, qint64 names, const Tables& tables, QByteArrayView bank1,
+                     QString* error)
+{
+    if (bank1.size() != kBankSize)
+        return true;
+    const qint64 from = std::max<qint64>(0, names - kSlotSize);
+    const qint64 to = std::min<qint64>(kBankSize, names + kSlotSize * (kEntryCount + 1));
+    for (qint64 at = from; at < to; ++at) {
+        if (!tables.covers(at) && image.at(at) != bank1.at(at))
+            return fail(error, QCoreApplication::translate(
+                                   "FlashExtract",
+                                   "its names do not lie at byte %1 (setting \"%2\"): the "
+                                   "bytes beside that name table at byte %3 are not those of "
+                                   "the kit's bank 1. Was it made with other table offsets or "
+                                   "other firmware than this kit's?")
+                                   .arg(names)
+                                   .arg(Settings::kNamesOffset)
+                                   .arg(at));
     }
     return true;
 }
@@ -151,22 +197,18 @@ QString uniqueIn(const QString& base, const QString& extension, QStringList& tak
     return name;
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
+// The bank as the builder puts it in the image; empty when it cannot be read.
+QByteArray fittedBank(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QCoreApplication::translate("FlashExtract",
-                                                       "The file %1 could not be created (%2).")
-                               .arg(quotedPath(path), file.errorString()));
-    if (file.write(bytes) != bytes.size())
-        return fail(error, QCoreApplication::translate("FlashExtract",
-                                                       "The file %1 could not be written (%2).")
-                               .arg(quotedPath(path), writeFailure(file)));
-    if (!file.commit())
-        return fail(error, QCoreApplication::translate("FlashExtract",
-                                                       "The file %1 could not be written (%2).")
-                               .arg(quotedPath(path), file.errorString()));
-    return true;
+    QFile file(path);
+    QString reason;
+    if (!openRegularFile(file, &reason))
+        return {};
+    QByteArray bank = file.read(kBankSize);
+    if (bank.isEmpty() || file.error() != QFileDevice::NoError)
+        return {};
+    bank.append(kBankSize - bank.size(), kFill);
+    return bank;
 }
 
 QStringList targetNames(const FlashContents& contents)
@@ -190,16 +232,18 @@ QString safeFileName(const QString& name)
         safe.remove(0, 1);
     while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
         safe.chop(1);
-    // Windows keeps these for devices, whatever extension follows.
-    static const QStringList devices = {
-        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),
-        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),
-        QStringLiteral("COM3"), QStringLiteral("COM4"), QStringLiteral("COM5"),
-        QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
-        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"),
-        QStringLiteral("LPT3"), QStringLiteral("LPT4"), QStringLiteral("LPT5"),
-        QStringLiteral("LPT6"), QStringLiteral("LPT7"), QStringLiteral("LPT8"),
-        QStringLiteral("LPT9")};
+    // Windows keeps these for devices, whatever extension follows, with the
+    // digits 0 to 9 and the superscripts ¹ ² ³ alike.
+    static const QStringList devices = [] {
+        QStringList names = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                             QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                             QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+        for (const QString& port : {QStringLiteral("COM"), QStringLiteral("LPT")}) {
+            for (const QChar digit : QStringLiteral("0123456789\u00B9\u00B2\u00B3"))
+                names << port + digit;
+        }
+        return names;
+    }();
     const QString stem = safe.section(QLatin1Char('.'), 0, 0);
     if (devices.contains(stem.trimmed(), Qt::CaseInsensitive))
         safe.insert(stem.size(), QLatin1Char('_'));
@@ -207,7 +251,8 @@ QString safeFileName(const QString& name)
 }
 
 std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 namesOffset,
-                                               qint64 registersOffset, QString* error)
+                                               qint64 registersOffset, QString* error,
+                                               QByteArrayView kitBank1)
 {
     if (image.size() != kImageSize) {
         fail(error, QCoreApplication::translate("FlashExtract",
@@ -226,10 +271,17 @@ std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 name
         return std::nullopt;
     }
     const Tables tables(namesOffset, registersOffset);
-    if (!checkRecords(image, registersOffset, tables, error))
+    FlashContents contents;
+    if (allAreasBlank(image, tables)) {
+        fail(error, QCoreApplication::translate("FlashExtract",
+                                                "its ten memory areas are blank, so it holds no "
+                                                "snapshots. Is it an image this program made?"));
+        return std::nullopt;
+    }
+    if (!checkRecords(image, registersOffset, tables, contents.warnings, error)
+        || !checkNamesPlace(image, namesOffset, tables, kitBank1, error))
         return std::nullopt;
 
-    FlashContents contents;
     QStringList taken;
     for (int i = 0; i < kEntryCount; ++i) {
         ExtractedEntry entry;
@@ -307,8 +359,8 @@ std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image
         return std::nullopt;
     }
     QString why;
-    std::optional<FlashContents> contents =
-        readFlashContents(bytes, settings->namesOffset, settings->registersOffset, &why);
+    std::optional<FlashContents> contents = readFlashContents(
+        bytes, settings->namesOffset, settings->registersOffset, &why, fittedBank(kit.bank1Path()));
     if (!contents) {
         //: %2 is a sentence that ends in its own full stop or question mark.
         fail(error,
@@ -338,48 +390,63 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                                           const QString& image, bool replaceExisting,
                                           QString* error)
 {
-    const QDir dir(folder);
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        fail(error, QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
-                        .arg(quotedPath(folder)));
+    const auto refuse = [error](const QString& message) {
+        fail(error, message);
         return std::nullopt;
-    }
+    };
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "The folder %1 cannot be made: a file of that "
+                                                  "name stands there.")
+                          .arg(quotedPath(folder)));
+    if (folder.contains(QChar::ReplacementCharacter) && !info.exists())
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "The folder name %1 is not valid UTF-8 text, so "
+                                                  "no folder can be made under it; choose a name "
+                                                  "that is.")
+                          .arg(quotedPath(folder)));
+    if (!info.isDir() && !QDir().mkpath(folder))
+        return refuse(QStringLiteral("The folder %1 could not be made.").arg(quotedPath(folder)));
+    // Two extractions into one folder would mix their files and lists.
+    const FolderLock lock(folder);
+    if (!lock.isLocked())
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "Another extraction is writing into the folder "
+                                                  "%1; nothing was written. Try again once it is "
+                                                  "done.")
+                          .arg(quotedPath(folder)));
     const QStringList existing = existingFiles(contents, folder);
-    if (!replaceExisting && !existing.isEmpty()) {
-        fail(error, QCoreApplication::translate(
-                        "FlashExtract", "The folder %1 already holds %2; nothing was written.")
-                        .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
-        return std::nullopt;
-    }
-    for (const QString& name : targetNames(contents)) {
-        const QString target = dir.filePath(name);
-        const QString kind = nonRegularKind(target);
-        if (!kind.isEmpty()) {
-            fail(error, QCoreApplication::translate(
-                            "FlashExtract", "The file %1 cannot be written: it is %2, and only a "
-                                            "regular file may be replaced.")
-                            .arg(quotedPath(target), kind));
-            return std::nullopt;
-        }
-        if (sameFile(target, image)) {
-            fail(error, QCoreApplication::translate(
-                            "FlashExtract", "The file %1 is the image being taken apart; choose "
-                                            "another folder.")
-                            .arg(quotedPath(target)));
-            return std::nullopt;
-        }
-    }
+    if (!replaceExisting && !existing.isEmpty())
+        return refuse(QStringLiteral("The folder %1 already holds %2; nothing was written.")
+                          .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
 
+    // Every file is written in full before any takes its name, so that a
+    // full disk, a bad target or a kill leaves the folder as it was.
+    const QDir dir(folder);
+    const OutputRules rules{{image}};
+    for (const QString& name : targetNames(contents)) {
+        if (!checkOutputFile(dir.filePath(name), rules, error))
+            return std::nullopt;
+    }
     Extraction done;
+    std::vector<std::unique_ptr<DurableFile>> staged;
+    const auto stage = [&](const QString& path, QByteArrayView bytes) {
+        staged.push_back(std::make_unique<DurableFile>(path, rules));
+        return staged.back()->open(error) && staged.back()->write(bytes, error);
+    };
     for (const ExtractedEntry& entry : contents.entries) {
         const QString path = dir.filePath(entry.fileName);
-        if (!writeWhole(path, entry.sna, error))
+        if (!stage(path, entry.sna))
             return std::nullopt;
         done.entries.append({path, entry.name});
     }
-    // Last, so that a list never names a snapshot that is not there.
     done.listFile = dir.filePath(contents.listFileName);
-    if (!writeEntryList(done.listFile, done.entries, error))
+    const std::optional<QByteArray> list = formatEntryList(done.entries, folder, error);
+    if (!list || !stage(done.listFile, *list))
+        return std::nullopt;
+    // The list last, so that it never names a snapshot that is not there.
+    if (!DurableFile::commitAll(staged, error))
         return std::nullopt;
     return done;
 }

@@ -45,12 +45,15 @@ struct FlashContents
 // there. Building the entries again with the same offsets and banks writes
 // the same image.
 //
-// Refused, with the reason: another size than 524,288 bytes, and tables that
-// do not fit the offsets: a record whose interrupt mode is not 0 to 2 or whose
-// copy of the first five bytes of memory differs from its memory area, or a
-// name with a control character.
+// Refused, with the reason: another size than 524,288 bytes, ten blank
+// memory areas, and tables that do not fit the offsets: a record whose copy
+// of the first five bytes of memory differs from its memory area, a name
+// with a control character, or, when the kit's bank 1 is given (as the
+// builder fits it), bytes beside the name table that are not the bank's.
+// A record's interrupt mode above 2 is a warning.
 std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 namesOffset,
-                                               qint64 registersOffset, QString* error);
+                                               qint64 registersOffset, QString* error,
+                                               QByteArrayView kitBank1 = {});
 
 // The image file, with the offsets of the kit's settings file. The list file
 // is named after the image.
@@ -65,11 +68,12 @@ struct Extraction
     QString listFile;
 };
 
-// Writes the ten snapshots, then the compilation that lists them with paths
-// relative to the folder; the folder is made when missing. Each file appears
-// under its name only once complete. Unless replaceExisting, a file already
-// there is an error and nothing is written; what stands there is only ever
-// replaced when it is a regular file other than the image itself.
+// Writes the ten snapshots and the compilation that lists them with paths
+// relative to the folder; the folder is made when missing. All eleven are
+// written in full before any takes its name, and one extraction at a time
+// may write into a folder. Unless replaceExisting, a file already there is
+// an error and nothing is written; what stands there is only ever replaced
+// when it is a regular file (not a link) other than the image itself.
 std::optional<Extraction> writeExtraction(const FlashContents& contents, const QString& folder,
                                           const QString& image, bool replaceExisting,
                                           QString* error);

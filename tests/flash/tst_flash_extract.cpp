@@ -58,7 +58,9 @@ private slots:
     void offsetsAtTheirLimitsAndOverlappingTables();
     void refusesImagesThatDoNotFitTheKit_data();
     void refusesImagesThatDoNotFitTheKit();
+    void imagesItBuiltAlwaysReopen();
     void existingFilesAndTheCommandLine();
+    void windowsDeviceNamesAreAvoided();
     void cp1252ReadsBackWhatItWrites();
 };
 
@@ -158,8 +160,12 @@ void TestFlashExtract::refusesImagesThatDoNotFitTheKit_data()
     QTest::newRow("long") << "524289 bytes long";
     QTest::newRow("registers shifted") << "DireccionRegistros";
     QTest::newRow("names in memory") << "DireccionNombres";
-    QTest::newRow("interrupt mode 3") << "interrupt mode 3";
     QTest::newRow("folder") << "folder";
+    QTest::newRow("all blank") << "blank";
+    // Names of letters over a bank of dots: shifted, they still read as names.
+    QTest::newRow("names one byte on") << "DireccionNombres";
+    QTest::newRow("names one byte back") << "DireccionNombres";
+    QTest::newRow("names eight bytes on") << "DireccionNombres";
 }
 
 void TestFlashExtract::refusesImagesThatDoNotFitTheKit()
@@ -168,8 +174,16 @@ void TestFlashExtract::refusesImagesThatDoNotFitTheKit()
     const QByteArray spoil = QTest::currentDataTag();
     FlashKit kit;
     makePlausible(kit);
+    QVERIFY(writeFile(kit.path("bank1.rom"), QByteArray(kBankSize, '.')));
     QByteArray image = buildImage(kit, kit.entries, "image.rom");
-    if (spoil == "short")
+    const QMap<QByteArray, QString> names = {{"names one byte on", "8193"},
+                                             {"names one byte back", "8191"},
+                                             {"names eight bytes on", "8200"}};
+    if (names.contains(spoil))
+        kit.set(Settings::kNamesOffset, names[spoil]);
+    else if (spoil == "all blank")
+        image.fill('\0');
+    else if (spoil == "short")
         image.chop(1);
     else if (spoil == "long")
         image.append('\0');
@@ -177,8 +191,6 @@ void TestFlashExtract::refusesImagesThatDoNotFitTheKit()
         kit.set(Settings::kRegistersOffset, "8480");
     else if (spoil == "names in memory")
         kit.set(Settings::kNamesOffset, "20000"); // patterned memory, control bytes
-    else if (spoil == "interrupt mode 3")
-        image[8448 + 32 * 4 + 25] = 3;
     QString path = kit.path("image.rom");
     if (spoil == "folder")
         path = kit.path("flash");
@@ -189,6 +201,25 @@ void TestFlashExtract::refusesImagesThatDoNotFitTheKit()
     QVERIFY2(error.contains(reason) && error.contains(QDir::toNativeSeparators(path)),
              qPrintable(error));
     QVERIFY(QDir(kit.path("out")).isEmpty());
+}
+
+// The builder takes any 49,179-byte .sna, whatever its interrupt mode byte.
+void TestFlashExtract::imagesItBuiltAlwaysReopen()
+{
+    FlashKit kit;
+    makePlausible(kit);
+    QByteArray sna = readFile(kit.entries[4].path);
+    sna[25] = char(0xff);
+    QVERIFY(writeFile(kit.entries[4].path, sna));
+    buildImage(kit, kit.entries, "image.rom");
+    QStringList warnings;
+    QString error;
+    const auto done =
+        extract(kit, kit.path("image.rom"), kit.path("out"), false, &warnings, &error);
+    QVERIFY2(done, qPrintable(error));
+    QVERIFY2(warnings.size() == 1 && warnings[0].contains("interrupt mode 255"),
+             qPrintable(warnings.join('\n')));
+    QCOMPARE(readFile(done->entries[4].path), sna);
 }
 
 void TestFlashExtract::existingFilesAndTheCommandLine()
@@ -220,6 +251,18 @@ void TestFlashExtract::existingFilesAndTheCommandLine()
     QVERIFY2(error.contains("folder"), qPrintable(error));
 
     QCOMPARE(run(TESSEL_FLASH_EXE, arguments + QStringList{"-o", "x.rom"}).status, 1);
+
+    // A file where the folder should be is named as such.
+    QVERIFY(writeFile(kit.path("out3"), "a file"));
+    QVERIFY(!extract(kit, kit.path("image.rom"), kit.path("out3"), true, nullptr, &error));
+    QVERIFY2(error.contains("a file of that name stands there"), qPrintable(error));
+}
+
+void TestFlashExtract::windowsDeviceNamesAreAvoided()
+{
+    for (const QString device : {"COM0", "lpt0", "COM\u00B9", "LPT\u00B3", "CONIN$", "conout$"})
+        QCOMPARE(safeFileName(device + ".x"), device + "_.x");
+    QCOMPARE(safeFileName("COM10"), QString("COM10"));
 }
 
 // toCp1252 is checked byte by byte with the image; reading back must undo it.
