@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLine.h"
 
-#include "core/Files.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
 #include "flash/FlashBuild.h"
@@ -21,6 +20,13 @@ namespace {
 void printPath(const QString& path)
 {
     QTextStream(stdout) << QDir::toNativeSeparators(path) << '\n';
+}
+
+// Relative to the current folder; an empty name stays empty, to be refused
+// rather than taken for the current folder.
+QString absolute(const QString& path)
+{
+    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
 std::optional<SnapshotEntries> readArguments(const QStringList& arguments, QString* error)
@@ -72,12 +78,11 @@ int runToSna(const CommandLine& line)
         return fail(QCoreApplication::translate(
             "Modes", "--to-sna takes two files: the snapshot and the .sna to "
                      "write."));
-    const QString in = QFileInfo(positional[0]).absoluteFilePath();
-    const QString out = QFileInfo(positional[1]).absoluteFilePath();
+    const QString in = absolute(positional[0]);
+    const QString out = absolute(positional[1]);
     QStringList warnings;
     QString error;
-    if (!checkReplaceable(out, {in, QCoreApplication::applicationFilePath()}, &error)
-        || !convertToSna(in, out, &warnings, &error))
+    if (!convertToSna(in, out, &warnings, &error))
         return fail(error);
     for (const QString& warning : warnings)
         warn(warning);
@@ -101,16 +106,22 @@ int runExtract(const CommandLine& line)
         return fail(QCoreApplication::translate(
             "Modes", "--extract needs one folder after the image: tessel-flash "
                      "--extract IMAGE DIR."));
-    const QString image = QFileInfo(parser.value(line.extract)).absoluteFilePath();
-    const QString folder = QFileInfo(positional.constFirst()).absoluteFilePath();
+    if (parser.value(line.extract).isEmpty() || positional.constFirst().isEmpty())
+        return fail(QCoreApplication::translate("Modes",
+                                                "--extract needs the names of an image and a "
+                                                "folder; an empty name is neither."));
+    const QString image = absolute(parser.value(line.extract));
+    const QString folder = absolute(positional.constFirst());
     const std::optional<FlashContents> contents = readFlashImage(*kit, image, &error);
     if (!contents)
         return fail(error);
     for (const QString& warning : contents->warnings)
         warn(warning);
     const bool force = parser.isSet(line.force);
+    // Only files that stood there before: a failed run leaves none of its own.
+    const bool taken = !force && !existingFiles(*contents, folder).isEmpty();
     const std::optional<Extraction> done = writeExtraction(*contents, folder, image, force, &error);
-    if (!done && !force && !existingFiles(*contents, folder).isEmpty())
+    if (!done && taken)
         error += QLatin1Char(' ')
                  + QCoreApplication::translate("Modes", "Give --force to replace them.");
     if (!done)
@@ -131,6 +142,9 @@ int runBuild(const CommandLine& line)
         return fail(QCoreApplication::translate("Modes", "--force goes only with --extract."));
     if (!parser.isSet(line.output))
         return fail(QCoreApplication::translate("Modes", "No output file: give one with -o FILE."));
+    // Empty, it would mean the kit's working image.
+    if (parser.value(line.output).isEmpty())
+        return fail(QCoreApplication::translate("Modes", "-o needs the name of the file to write."));
     if (parser.isSet(line.list) && !positional.isEmpty())
         return fail(QCoreApplication::translate(
             "Modes", "Give the entries either as NAME=PATH arguments or with --list, "
@@ -148,7 +162,7 @@ int runBuild(const CommandLine& line)
     if (!entries)
         return fail(error);
 
-    options.output = QFileInfo(parser.value(line.output)).absoluteFilePath();
+    options.output = absolute(parser.value(line.output));
     const std::optional<FlashJob> job = build(*kit, *entries, options, &error);
     if (!job)
         return fail(error);

@@ -4,6 +4,7 @@
 // converts one snapshot to a .sna; takes an image apart.
 #include "cli/CommandLine.h"
 #include "core/Language.h"
+#include "core/Files.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,14 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("tessel-flash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
     installTranslations();
+
+    // Qt would read such bytes as U+FFFD and name another file.
+    if (const std::optional<QString> bad = undecodableArgument(argc, argv))
+        return fail(QCoreApplication::translate("tessel-flash",
+                                                "The argument \"%1\" is not valid UTF-8 text, "
+                                                "so the file it names cannot be reached by that "
+                                                "name; rename the file or folder.")
+                        .arg(*bad));
 
     CommandLine line;
     if (!line.parser.parse(QCoreApplication::arguments())) {

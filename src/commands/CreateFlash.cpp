@@ -4,6 +4,7 @@
 #include "commands/Prompts.h"
 #include "commands/SaveQuestions.h"
 #include "core/Cartridge.h"
+#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "flash/FlashBuild.h"
@@ -50,7 +51,7 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
     if (sameFile(target, job.output))
         return Choice::Save;
     QString refusal;
-    if (!checkReplaceable(target, job.inputs, &refusal)) {
+    if (!checkOutputFile(target, {job.inputs}, &refusal)) {
         warn(prompts, refusal + QLatin1Char('\r')
                           + QCoreApplication::translate("CreateFlash", "Choose another name."));
         return Choice::Again;
@@ -76,7 +77,7 @@ void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompt
         choice = choose(*job, prompts, target);
     if (choice == Choice::Cancelled)
         return;
-    if (!sameFile(target, job->output) && !exportImage(job->output, target, &error)) {
+    if (!sameFile(target, job->output) && !exportImage(job->output, target, job->inputs, &error)) {
         warn(prompts,
              QCoreApplication::translate(
                  "CreateFlash", "The flash image was not saved.\r%1\rThe image is still in %2.")

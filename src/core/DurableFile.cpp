@@ -2,32 +2,52 @@
 #include "core/DurableFile.h"
 
 #include "core/Errors.h"
+#include "core/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QSaveFile>
 #endif
 
 namespace tessel {
+
 namespace {
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DurableFile", text);
+}
+
 #ifdef Q_OS_UNIX
+QString systemReason(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+bool isLink(const QString& path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 // The rename is an entry in the folder: only flushing the folder makes it
 // durable. Filesystems that cannot flush a folder say EINVAL or ENOTSUP, and a
 // folder we may not open cannot be flushed by us either; neither undoes the
 // save, which is complete in every other way.
-bool flushFolder(const QString& folder, QString* error)
+bool flushFolder(const QByteArray& folder, QString* error)
 {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return true;
     int result = 0;
@@ -38,40 +58,373 @@ bool flushFolder(const QString& folder, QString* error)
     ::close(fd);
     if (code == 0 || code == EINVAL || code == ENOTSUP || code == EOPNOTSUPP)
         return true;
-    fail(error,
-         QCoreApplication::translate("DurableFile",
-                                     "The folder \"%1\" could not be written to the disk (%2); the "
-                                     "file saved in it may be lost if the power fails now.")
-             .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(std::strerror(code))));
-    return false;
+    return fail(error, tr("The folder %1 could not be written to the disk (%2); the file saved "
+                          "in it may be lost if the power fails now.")
+                           .arg(quotedPath(QFile::decodeName(folder)), systemReason(code)));
 }
+
+// Beside the target, hidden. `partial` is the one name a replace passes
+// through, so a kill can leave at most one, which the next write of the
+// target clears; otherwise a name of its own.
+QByteArray hiddenName(const QByteArray& target, bool partial)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".tessel-"
+           + (partial ? QByteArray("partial")
+                      : QByteArray::number(QRandomGenerator::global()->generate(), 36));
+}
+
+// Ctrl+C, a hang-up or a plain kill between the two steps of a replace
+// would leave the hidden name behind; they wait until it is done.
+class SignalsHeld
+{
+public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+            sigaddset(&held, signal);
+        pthread_sigmask(SIG_BLOCK, &held, &m_old);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_old, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t m_old;
+};
 #endif
 
 } // namespace
 
-bool commitDurably(QSaveFile& file, QString* error)
+bool checkOutputFile(const QString& path, const OutputRules& rules, QString* error)
 {
-    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
-    if (!file.commit()) {
-        fail(error, QCoreApplication::translate("DurableFile", "\"%1\" could not be saved: %2.")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
+    if (path.isEmpty())
+        return fail(error, tr("No name was given for the file to write."));
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QFileInfo info(absolute);
+    // The replacement character stands for bytes no name of ours can hold:
+    // writing under it would make a file nobody named.
+    if (absolute.contains(QChar::ReplacementCharacter) && !info.exists() && !info.isSymLink())
+        return fail(error, tr("The name %1 is not valid UTF-8 text, so no file can be written "
+                              "under it; choose a name that is.")
+                               .arg(quotedPath(absolute)));
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return fail(error, tr("The file %1 cannot be written: its folder %2 does not exist.")
+                               .arg(quotedPath(absolute), quotedPath(folder.filePath())));
+    QStringList inputs = rules.inputs;
+    if (QCoreApplication::instance())
+        inputs << QCoreApplication::applicationFilePath();
+    for (const QString& input : std::as_const(inputs)) {
+        if (sameFile(absolute, input))
+            return fail(error, tr("The file %1 cannot be written: it is %2, one of the files "
+                                  "it is made from.")
+                                   .arg(quotedPath(absolute), quotedPath(input)));
     }
 #ifdef Q_OS_UNIX
-    return flushFolder(QFileInfo(path).absolutePath(), error);
-#else
-    // Windows makes the replacing rename durable by itself.
+    if (!rules.followLink && isLink(absolute))
+        return fail(error, tr("The file %1 cannot be written: it is a link to %2, and a link "
+                              "is never written through or replaced. Name the file itself, or "
+                              "remove the link.")
+                               .arg(quotedPath(absolute), quotedPath(info.symLinkTarget())));
+#endif
+    const QString kind = nonRegularKind(absolute);
+    if (!kind.isEmpty())
+        return fail(error, tr("The file %1 cannot be written: it is %2, and only a regular file "
+                              "may be replaced.")
+                               .arg(quotedPath(absolute), kind));
     return true;
+}
+
+#ifdef Q_OS_UNIX
+
+struct DurableFile::Native
+{
+    int fd = -1;
+    QByteArray target;
+    QByteArray folder;
+    QByteArray named; // the temporary file's name where the system has no unnamed files
+};
+
+#else
+
+struct DurableFile::Native
+{
+    explicit Native(const QString& path)
+        : file(path)
+    { }
+    QSaveFile file;
+};
+
+#endif
+
+DurableFile::DurableFile(const QString& path, const OutputRules& rules)
+    : m_path(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath())
+    , m_rules(rules)
+{ }
+
+DurableFile::~DurableFile()
+{
+    m_file.close();
+#ifdef Q_OS_UNIX
+    if (m_native) {
+        if (!m_committed && !m_native->named.isEmpty())
+            ::unlink(m_native->named.constData());
+        if (m_native->fd >= 0)
+            ::close(m_native->fd);
+    }
 #endif
 }
 
-QString writeFailure(const QIODevice& out)
+bool DurableFile::failed(QString* error, const QString& reason)
 {
-    const auto* file = qobject_cast<const QFileDevice*>(&out);
-    if (file && file->error() == QFileDevice::NoError)
-        return QCoreApplication::translate(
-            "DurableFile", "only part of it could be written; the disk may be full");
-    return out.errorString();
+    return fail(error, tr("The file %1 could not be written: %2.").arg(quotedPath(m_path), reason));
+}
+
+QString DurableFile::writeFailure()
+{
+    QString reason =
+        m_device->error() != QFileDevice::NoError ? m_device->errorString() : QString();
+#ifdef Q_OS_UNIX
+    // One byte more at the end of the discarded file brings the reason out.
+    if (reason.isEmpty() && m_native && m_native->fd >= 0) {
+        const char byte = 0;
+        if (::lseek(m_native->fd, 0, SEEK_END) >= 0 && ::write(m_native->fd, &byte, 1) < 0)
+            reason = systemReason(errno);
+    }
+#endif
+    if (reason.isEmpty())
+        reason = tr("only part of it could be written; the disk may be full");
+    QString message;
+    failed(&message, reason);
+    return message;
+}
+
+void DurableFile::setPermissions(QFileDevice::Permissions permissions)
+{
+    m_permissions = permissions;
+    m_setPermissions = true;
+}
+
+bool DurableFile::write(QByteArrayView bytes, QString* error)
+{
+    if (!m_native)
+        return failed(error, tr("it was not opened"));
+    if (m_device->write(bytes.data(), bytes.size()) != bytes.size())
+        return fail(error, writeFailure());
+    return true;
+}
+
+#ifdef Q_OS_UNIX
+
+bool DurableFile::open(QString* error)
+{
+    if (!checkOutputFile(m_path, m_rules, error))
+        return false;
+    m_target = m_path;
+    if (m_rules.followLink && isLink(m_path)) {
+        const QFileInfo link(m_path);
+        m_target = link.exists() ? link.canonicalFilePath() : link.symLinkTarget();
+    }
+    auto native = std::make_unique<Native>();
+    native->target = QFile::encodeName(m_target);
+    native->folder = QFile::encodeName(QFileInfo(m_target).absolutePath());
+
+    struct stat old = {};
+    const bool replacing = ::stat(native->target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    native->fd = ::open(native->folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (native->fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // No unnamed files here: a hidden name beside the target instead.
+        QByteArray name = hiddenName(native->target, false);
+        native->fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (native->fd >= 0)
+            native->named = name;
+    }
+    if (native->fd < 0)
+        return failed(error, systemReason(errno));
+    if (replacing)
+        ::fchmod(native->fd, old.st_mode & 07777);
+    m_file.setFileName(m_path); // for messages; the descriptor is what is written
+    if (!m_file.open(native->fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                     QFileDevice::DontCloseHandle)) {
+        ::close(native->fd);
+        if (!native->named.isEmpty())
+            ::unlink(native->named.constData());
+        return failed(error, m_file.errorString());
+    }
+    m_native = std::move(native);
+    return true;
+}
+
+bool DurableFile::finish(QString* error)
+{
+    if (!m_native || m_committed)
+        return failed(error, tr("it was not opened"));
+    if (m_finished)
+        return true;
+    if (m_file.error() != QFileDevice::NoError || !m_file.flush())
+        return fail(error, writeFailure());
+    const int fd = m_native->fd;
+    if (m_setPermissions) {
+        mode_t mode = 0;
+        const std::pair<QFileDevice::Permission, mode_t> bits[] = {
+            {QFileDevice::ReadOwner, S_IRUSR},  {QFileDevice::WriteOwner, S_IWUSR},
+            {QFileDevice::ExeOwner, S_IXUSR},   {QFileDevice::ReadGroup, S_IRGRP},
+            {QFileDevice::WriteGroup, S_IWGRP}, {QFileDevice::ExeGroup, S_IXGRP},
+            {QFileDevice::ReadOther, S_IROTH},  {QFileDevice::WriteOther, S_IWOTH},
+            {QFileDevice::ExeOther, S_IXOTH}};
+        for (const auto& [permission, bit] : bits)
+            mode |= m_permissions.testFlag(permission) ? bit : 0;
+        if (::fchmod(fd, mode) != 0)
+            return failed(error, systemReason(errno));
+    }
+    // The bytes a write accepted may still fail to reach the disk.
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0 && errno != EINVAL)
+        return failed(error, systemReason(errno));
+    m_finished = true;
+    return true;
+}
+
+bool DurableFile::link(QString* error)
+{
+    if (!finish(error))
+        return false;
+    const int fd = m_native->fd;
+    const QByteArray& target = m_native->target;
+    const SignalsHeld held;
+    if (!m_native->named.isEmpty()) {
+        if (::rename(m_native->named.constData(), target.constData()) != 0)
+            return failed(error, systemReason(errno));
+    } else {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        const auto linkAs = [&](const QByteArray& name) {
+            return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                            AT_SYMLINK_FOLLOW)
+                   == 0;
+        };
+        // A new file takes its name in one step; an old one is replaced by a
+        // rename from a hidden name, left behind only by a kill that
+        // nothing can hold off, and cleared by the next write.
+        if (!linkAs(target)) {
+            if (errno != EEXIST)
+                return failed(error, systemReason(errno));
+            const QByteArray hidden = hiddenName(target, true);
+            ::unlink(hidden.constData());
+            if (!linkAs(hidden))
+                return failed(error, systemReason(errno));
+            if (::rename(hidden.constData(), target.constData()) != 0) {
+                const int code = errno;
+                ::unlink(hidden.constData());
+                return failed(error, systemReason(code));
+            }
+        }
+    }
+    m_committed = true;
+    m_file.close();
+    ::close(fd);
+    m_native->fd = -1;
+    return true;
+}
+
+bool DurableFile::commit(QString* error)
+{
+    return link(error) && flushFolder(m_native->folder, error);
+}
+
+bool DurableFile::commitAll(const std::vector<std::unique_ptr<DurableFile>>& files, QString* error)
+{
+    for (const auto& file : files) {
+        if (!file->finish(error))
+            return false;
+    }
+    {
+        const SignalsHeld held;
+        for (const auto& file : files) {
+            if (!file->link(error))
+                return false;
+        }
+    }
+    QList<QByteArray> folders;
+    for (const auto& file : files) {
+        if (!folders.contains(file->m_native->folder)) {
+            folders << file->m_native->folder;
+            if (!flushFolder(folders.last(), error))
+                return false;
+        }
+    }
+    return true;
+}
+
+#else
+
+bool DurableFile::open(QString* error)
+{
+    if (!checkOutputFile(m_path, m_rules, error))
+        return false;
+    m_target = m_path;
+    auto native = std::make_unique<Native>(m_target);
+    if (!native->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(error, native->file.errorString());
+    m_native = std::move(native);
+    m_device = &m_native->file;
+    return true;
+}
+
+bool DurableFile::finish(QString* error)
+{
+    if (!m_native || m_committed)
+        return failed(error, tr("it was not opened"));
+    QSaveFile& file = m_native->file;
+    if (file.error() != QFileDevice::NoError || !file.flush())
+        return fail(error, writeFailure());
+    if (m_setPermissions)
+        file.setPermissions(m_permissions);
+    m_finished = true;
+    return true;
+}
+
+bool DurableFile::link(QString* error)
+{
+    if (!finish(error))
+        return false;
+    // Windows makes the replacing rename durable by itself.
+    if (!m_native->file.commit())
+        return failed(error, m_native->file.errorString());
+    m_committed = true;
+    return true;
+}
+
+bool DurableFile::commit(QString* error)
+{
+    return link(error);
+}
+
+bool DurableFile::commitAll(const std::vector<std::unique_ptr<DurableFile>>& files, QString* error)
+{
+    for (const auto& file : files) {
+        if (!file->finish(error))
+            return false;
+    }
+    for (const auto& file : files) {
+        if (!file->link(error))
+            return false;
+    }
+    return true;
+}
+
+#endif
+
+bool writeDurably(const QString& path, QByteArrayView bytes, const OutputRules& rules,
+                  QString* error)
+{
+    DurableFile file(path, rules);
+    return file.open(error) && file.write(bytes, error) && file.commit(error);
 }
 
 } // namespace tessel

@@ -9,6 +9,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -103,23 +104,41 @@ bool sameFile(const QString& a, const QString& b)
 #endif
 }
 
-bool checkReplaceable(const QString& output, const QStringList& inputs, QString* error)
+std::optional<QString> undecodableArgument(int argc, const char* const* argv)
 {
-    const QString kind = nonRegularKind(output);
-    if (!kind.isEmpty())
-        return fail(error, QCoreApplication::translate(
-                               "Files", "The file %1 cannot be written: it is %2, and only a "
-                                        "regular file may be replaced.")
-                               .arg(quotedPath(output), kind));
-    for (const QString& input : inputs) {
-        if (sameFile(output, input))
-            return fail(error,
-                        QCoreApplication::translate(
-                            "Files", "The file %1 cannot be written: it is %2, one of the files "
-                                     "the image is made from.")
-                            .arg(quotedPath(output), quotedPath(input)));
+#ifdef Q_OS_UNIX
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) != bytes)
+            return text;
     }
-    return true;
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#endif
+    return std::nullopt;
+}
+
+FolderLock::FolderLock(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    // flock() on the folder itself: nothing to create, nothing to clean up,
+    // and the system drops it when the process dies.
+    m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_locked = m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+#else
+    Q_UNUSED(folder);
+    m_locked = true;
+#endif
+}
+
+FolderLock::~FolderLock()
+{
+#ifdef Q_OS_UNIX
+    if (m_fd >= 0)
+        ::close(m_fd);
+#endif
 }
 
 } // namespace tessel

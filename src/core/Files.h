@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QFile;
 
 namespace tessel {
@@ -30,9 +32,27 @@ QString nonRegularKind(const QString& path);
 // inode), so links and other spellings of one file are caught.
 bool sameFile(const QString& a, const QString& b);
 
-// Checks that a file may be replaced by one being written: it does not exist
-// yet or is a regular file, and it is none of the inputs. The message names
-// the file and why not.
-bool checkReplaceable(const QString& output, const QStringList& inputs, QString* error);
+// The first command-line argument whose bytes do not survive the trip
+// into text and back (not valid UTF-8), as it would be shown; nothing when
+// every argument names what the user typed, byte for byte.
+std::optional<QString> undecodableArgument(int argc, const char* const* argv);
+
+// Holds a folder for one writer while it lives, leaving no file in it: a
+// second lock on the same folder, in this process or another, fails until
+// the first is gone.
+class FolderLock
+{
+public:
+    explicit FolderLock(const QString& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool isLocked() const { return m_locked; }
+
+private:
+    int m_fd = -1;
+    bool m_locked = false;
+};
 
 } // namespace tessel

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -441,14 +440,8 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
     }
     if (*updated == *old)
         return true;
-    // An unfinished QSaveFile removes its temporary file and leaves the target alone.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*updated) != updated->size()) {
-        fail(error, QCoreApplication::translate("IniFile", "%1 could not be saved: %2.")
-                        .arg(quotedPath(path), file.errorString()));
-        return false;
-    }
-    return commitDurably(file, error);
+    // The settings file may be a link the user made to share it.
+    return writeDurably(path, *updated, {{}, true}, error);
 }
 
 } // namespace tessel

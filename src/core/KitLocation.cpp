@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/KitLocation.h"
 
+#include "core/DurableFile.h"
 #include "core/Errors.h"
+#include "core/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
-#ifdef Q_OS_LINUX
+#include <memory>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
 #include <unistd.h>
 #endif
 
@@ -47,31 +52,26 @@ std::nullopt_t refuse(QString* error, const QString& message)
     return std::nullopt;
 }
 
-// Template files are small: read whole, and the copy takes its name only
-// once complete, so an interrupted first start leaves no half file that
-// later starts would keep.
-bool copyFromTemplate(const QString& from, const QString& to, QString* error)
+// Template files are small: read whole.
+std::unique_ptr<DurableFile> stageFromTemplate(const QString& from, const QString& to,
+                                               QString* error)
 {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!openRegularFile(source, &reason)) {
         fail(error,
              QCoreApplication::translate("KitLocation", "The template file %1 cannot be read (%2).")
-                 .arg(quotedPath(from), source.errorString()));
-        return false;
+                 .arg(quotedPath(from), reason));
+        return nullptr;
     }
     const QByteArray bytes = source.readAll();
-    QSaveFile target(to);
+    auto target = std::make_unique<DurableFile>(to);
     // Writable by its owner even when the template is not: the program
     // writes its settings there.
-    const QFileDevice::Permissions permissions =
-        source.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser;
-    if (target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size()
-        && target.setPermissions(permissions) && target.commit())
-        return true;
-    fail(error, QCoreApplication::translate("KitLocation",
-                                            "The file %1 cannot be created from the template (%2).")
-                    .arg(quotedPath(to), target.errorString()));
-    return false;
+    target->setPermissions(source.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    if (!target->open(error) || !target->write(bytes, error))
+        return nullptr;
+    return target;
 }
 
 bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QString* error)
@@ -92,6 +92,10 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
     }
     const QDir from(templateFolder);
     const QDir to(dataFolder);
+    // Every missing file is written in full before any takes its name, so a
+    // start stopped by a full disk leaves none of them (later starts never
+    // replace a file, so a cut one would stay) and the next start tries again.
+    std::vector<std::unique_ptr<DurableFile>> staged;
     QDirIterator files(templateFolder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -106,9 +110,13 @@ bool fillDataFolder(const QString& templateFolder, const QString& dataFolder, QS
                      .arg(quotedPath(existing.absolutePath())));
             return false;
         }
-        if (!copyFromTemplate(source, target, error))
+        std::unique_ptr<DurableFile> file = stageFromTemplate(source, target, error);
+        if (!file)
             return false;
+        staged.push_back(std::move(file));
     }
+    if (!DurableFile::commitAll(staged, error))
+        return false;
     // Made here rather than left to start-up, which skips the first-run
     // defaults when it has to make the working folder itself.
     const QString work = to.filePath(kWorkingFolderName);
@@ -150,8 +158,28 @@ QByteArray executableFolder()
 
 QString userDataFolder()
 {
+#ifdef Q_OS_UNIX
+    // As the XDG rules say, a relative XDG_DATA_HOME is ignored. Without
+    // HOME (cron, env -i, a service) the password database names the home
+    // folder, never the root or the current folder.
+    QByteArray base = qgetenv("XDG_DATA_HOME");
+    if (!base.startsWith('/')) {
+        QByteArray home = qgetenv("HOME");
+        if (!home.startsWith('/')) {
+            home.clear();
+            if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+                home = user->pw_dir;
+        }
+        if (!home.startsWith('/'))
+            return {};
+        base = home + "/.local/share";
+    }
+    // Undecodable bytes show as the replacement character, which locateKit refuses.
+    return QDir::cleanPath(QFile::decodeName(base) + QLatin1Char('/') + kInstalledFolderName);
+#else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return base.isEmpty() ? QString() : QDir(base).filePath(kInstalledFolderName);
+#endif
 }
 
 std::optional<KitLocation> locateKit(const QByteArray& executableFolder, const QString& dataFolder,

@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -56,12 +55,6 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
                         .arg(file.size())
                         .arg(kBankSize);
     return true;
-}
-
-// Why a durable commit failed: the file's own error, or the folder's.
-QString reasonOf(const QSaveFile& file, const QString& commitError)
-{
-    return file.error() != QFileDevice::NoError ? file.errorString() : commitError;
 }
 
 bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
@@ -151,28 +144,21 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
     for (const SnapshotEntry& entry : entries)
         job.inputs << entry.path;
     job.inputs << options.otherInputs;
-    if (QCoreApplication::instance())
-        job.inputs << QCoreApplication::applicationFilePath();
-    if (!checkReplaceable(job.output, job.inputs, error))
+    if (!checkOutputFile(job.output, {job.inputs}, error))
         return std::nullopt;
     return job;
 }
 
 bool writeBuild(const FlashJob& job, QString* error)
 {
-    QSaveFile file(job.output);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error, QCoreApplication::translate("FlashBuild",
-                                                       "The image %1 could not be created (%2).")
-                               .arg(quotedPath(job.output), file.errorString()));
-    if (!writeFlashImage(job.sources, file, error))
+    DurableFile file(job.output, {job.inputs});
+    if (!file.open(error))
         return false;
     QString why;
-    if (!commitDurably(file, &why))
-        return fail(error, QCoreApplication::translate("FlashBuild",
-                                                       "The image %1 could not be written (%2).")
-                               .arg(quotedPath(job.output), reasonOf(file, why)));
-    return true;
+    bool writing = false;
+    if (!writeFlashImage(job.sources, file.device(), &why, &writing))
+        return fail(error, writing ? file.writeFailure() : why);
+    return file.commit(error);
 }
 
 std::optional<FlashJob> build(const Kit& kit, const SnapshotEntries& entries,
@@ -184,7 +170,8 @@ std::optional<FlashJob> build(const Kit& kit, const SnapshotEntries& entries,
     return job;
 }
 
-bool exportImage(const QString& image, const QString& target, QString* error)
+bool exportImage(const QString& image, const QString& target, const QStringList& inputs,
+                 QString* error)
 {
     QFile source(image);
     QString reason;
@@ -199,11 +186,9 @@ bool exportImage(const QString& image, const QString& target, QString* error)
                                .arg(quotedPath(image))
                                .arg(source.size())
                                .arg(kImageSize));
-    QSaveFile copy(target);
-    if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(error,
-                    QCoreApplication::translate("FlashBuild", "The file %1 cannot be created (%2).")
-                        .arg(quotedPath(target), copy.errorString()));
+    DurableFile copy(target, {inputs + QStringList{image}});
+    if (!copy.open(error))
+        return false;
     QByteArray buffer(kAreaSize, '\0');
     for (;;) {
         const qint64 n = source.read(buffer.data(), buffer.size());
@@ -213,18 +198,10 @@ bool exportImage(const QString& image, const QString& target, QString* error)
                                    .arg(quotedPath(image), source.errorString()));
         if (n == 0)
             break;
-        // Never committed on a failure, so the file there stays as it was.
-        if (copy.write(buffer.constData(), n) != n)
-            return fail(error, QCoreApplication::translate("FlashBuild",
-                                                           "The file %1 cannot be written (%2).")
-                                   .arg(quotedPath(target), writeFailure(copy)));
+        if (!copy.write(QByteArrayView(buffer.constData(), n), error))
+            return false;
     }
-    QString why;
-    if (commitDurably(copy, &why))
-        return true;
-    return fail(error,
-                QCoreApplication::translate("FlashBuild", "The file %1 cannot be written (%2).")
-                    .arg(quotedPath(target), reasonOf(copy, why)));
+    return copy.commit(error);
 }
 
 } // namespace tessel

@@ -50,7 +50,8 @@ std::optional<FlashJob> build(const Kit& kit, const SnapshotEntries& entries,
                               const BuildOptions& options, QString* error);
 
 // Copies a built image to a file the user chose, replacing it only once the
-// copy is complete.
-bool exportImage(const QString& image, const QString& target, QString* error);
+// copy is complete, and never when it is one of `inputs` or the image.
+bool exportImage(const QString& image, const QString& target, const QStringList& inputs,
+                 QString* error);
 
 } // namespace tessel

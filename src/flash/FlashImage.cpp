@@ -2,7 +2,6 @@
 #include "flash/FlashImage.h"
 
 #include "core/Cartridge.h"
-#include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/MenuName.h"
@@ -45,24 +44,36 @@ public:
         return writeNames() && writeRegisters();
     }
 
+    bool writeFailed() const { return m_writeFailed; }
+
 private:
     bool put(QByteArrayView bytes)
     {
         if (m_out.write(bytes.data(), bytes.size()) == bytes.size())
             return true;
+        m_writeFailed = true;
         const auto* file = qobject_cast<const QFileDevice*>(&m_out);
-        return fail(m_error, file ? QCoreApplication::translate(
-                                        "FlashImage", "The image %1 could not be written (%2).")
-                                        .arg(quotedPath(file->fileName()), writeFailure(m_out))
-                                  : QCoreApplication::translate(
-                                        "FlashImage", "The image could not be written (%1).")
-                                        .arg(writeFailure(m_out)));
+        // A write cut short by a full disk or a size limit may set no error.
+        const QString reason =
+            file && file->error() == QFileDevice::NoError
+                ? QCoreApplication::translate("FlashImage",
+                                              "only part of it could be written; the disk may "
+                                              "be full")
+                : m_out.errorString();
+        return fail(m_error, file && !file->fileName().isEmpty()
+                                 ? QCoreApplication::translate(
+                                       "FlashImage", "The image %1 could not be written (%2).")
+                                       .arg(quotedPath(file->fileName()), reason)
+                                 : QCoreApplication::translate(
+                                       "FlashImage", "The image could not be written (%1).")
+                                       .arg(reason));
     }
 
     bool seek(qint64 offset)
     {
         if (m_out.seek(offset))
             return true;
+        m_writeFailed = true;
         return fail(m_error, QCoreApplication::translate(
                                  "FlashImage", "The image could not be positioned at byte %1 (%2).")
                                  .arg(offset)
@@ -136,13 +147,18 @@ private:
     QString* m_error;
     QByteArray m_bank = QByteArray(kBankSize, kFill);
     std::array<std::array<char, kRecordSize>, kEntryCount> m_records{};
+    bool m_writeFailed = false;
 };
 
 } // namespace
 
-bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error)
+bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error, bool* writeFailed)
 {
-    return ImageWriter(sources, out, error).run();
+    ImageWriter writer(sources, out, error);
+    const bool written = writer.run();
+    if (writeFailed)
+        *writeFailed = writer.writeFailed();
+    return written;
 }
 
 } // namespace tessel

@@ -24,7 +24,9 @@ struct FlashSources
 // register table (which wins where the two overlap). Each snapshot is read
 // once, for its memory and its register record alike, and only one at a time
 // is held. A source that vanished or changed since it was checked is an
-// error here too.
-bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error);
+// error here too. `writeFailed` (may be null) tells a failed write to `out`
+// from a source that failed.
+bool writeFlashImage(const FlashSources& sources, QIODevice& out, QString* error,
+                     bool* writeFailed = nullptr);
 
 } // namespace tessel

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -81,13 +80,16 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
 {
     if (data.startsWith("\xEF\xBB\xBF"))
         data = data.sliced(3);
+    // Lines end in LF or CRLF; a file without any LF ends them in CR alone.
+    // Where LF ends lines, a lone CR stays in its line, to be refused there.
+    const char breakByte = data.contains('\n') ? '\n' : '\r';
     qsizetype number = 0;
     while (!data.isEmpty()) {
         ++number;
-        const qsizetype end = data.indexOf('\n');
+        const qsizetype end = data.indexOf(breakByte);
         QByteArrayView line = end < 0 ? data : data.first(end);
         data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
-        if (line.endsWith('\r'))
+        if (breakByte == '\n' && line.endsWith('\r'))
             line.chop(1);
         EntryLine parsed;
         parsed.number = number;
@@ -99,6 +101,17 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
         if (!visit(std::move(parsed)))
             return;
     }
+}
+
+// Its byte-order mark, or text whose first line has a NUL after every
+// letter (or before it), as Windows editors save "Unicode" text.
+bool looksLikeUtf16(QByteArrayView data)
+{
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return true;
+    return data.size() >= 4 && (data.at(1) == '\0') != (data.at(0) == '\0')
+           && (data.at(3) == '\0') == (data.at(1) == '\0')
+           && (data.at(2) == '\0') == (data.at(0) == '\0');
 }
 
 std::optional<QByteArray> readListFile(const QString& path, QString* error)
@@ -118,6 +131,13 @@ std::optional<QByteArray> readListFile(const QString& path, QString* error)
                  "EntryList", "The list file %1 is larger than %2 bytes; it is not an entry list.")
                  .arg(quotedPath(path))
                  .arg(kMaxListSize));
+        return std::nullopt;
+    }
+    if (looksLikeUtf16(data)) {
+        fail(error, QCoreApplication::translate("EntryList",
+                                                "The list file %1 is not UTF-8 text: it looks "
+                                                "like UTF-16. Save it again as UTF-8.")
+                        .arg(quotedPath(path)));
         return std::nullopt;
     }
     return data;
@@ -247,21 +267,11 @@ bool writeEntryList(const QString& path, const SnapshotEntries& entries, QString
         formatEntryList(entries, QFileInfo(path).absolutePath(), error);
     if (!data)
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QCoreApplication::translate(
-                               "EntryList", "The list file %1 could not be created (%2).")
-                               .arg(quotedPath(path), file.errorString()));
-    // Never committed on a failure, so a file already there stays as it was.
-    if (file.write(*data) != data->size())
-        return fail(error, QCoreApplication::translate(
-                               "EntryList", "The list file %1 could not be written (%2).")
-                               .arg(quotedPath(path), writeFailure(file)));
-    if (!file.commit())
-        return fail(error, QCoreApplication::translate(
-                               "EntryList", "The list file %1 could not be written (%2).")
-                               .arg(quotedPath(path), file.errorString()));
-    return true;
+    // Never over one of the snapshots it lists.
+    OutputRules rules;
+    for (const SnapshotEntry& entry : entries)
+        rules.inputs << entry.path;
+    return writeDurably(path, *data, rules, error);
 }
 
 std::optional<SnapshotEntry> parseEntryArgument(const QString& argument, QString* error)

@@ -15,10 +15,10 @@ namespace tessel {
 inline const QString kCompilationExtension = QStringLiteral("tessel");
 
 // A list file: one "NAME<TAB>PATH" line per entry, UTF-8, LF or CRLF line
-// ends, blank lines ignored. The name ends at the first tab and is kept as
-// written, blanks included. Takes any bytes; junk gives an error naming the
-// line ("line 3: ..."), never a crash. Paths come as written. Does not count
-// entries or check names: the caller does.
+// ends (CR in a file without LF), blank lines ignored. The name ends at the first tab and is kept
+// as written, blanks included. Takes any bytes; junk gives an error naming the line ("line 3:
+// ..."), never a crash. Paths come as written. Does not count entries or check names: the caller
+// does.
 std::optional<SnapshotEntries> parseEntryList(QByteArrayView data, QString* error);
 
 // A list file read from disk; relative paths are taken from the list's own

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tessel {
 
@@ -116,24 +115,15 @@ std::optional<SnapshotRead> readSnapshot(const QString& path, QString* error)
 
 bool convertToSna(const QString& in, const QString& out, QStringList* warnings, QString* error)
 {
+    const OutputRules rules{{in}};
+    if (!checkOutputFile(out, rules, error))
+        return false;
     const std::optional<SnapshotRead> read = readSnapshot(in, error);
     if (!read)
         return false;
     if (warnings)
         *warnings = warningTexts(read->warnings);
-    QSaveFile file(out);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly) || file.write(read->sna) != read->sna.size()
-        || !commitDurably(file, &why)) {
-        if (error) {
-            *error = QCoreApplication::translate("SnapshotReader",
-                                                 "The snapshot %1 could not be written (%2).")
-                         .arg(quotedPath(out),
-                              file.error() != QFileDevice::NoError ? file.errorString() : why);
-        }
-        return false;
-    }
-    return true;
+    return writeDurably(out, read->sna, rules, error);
 }
 
 } // namespace tessel

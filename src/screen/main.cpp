@@ -2,13 +2,14 @@
 // tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
 // PNG, without the border and with FLASH in its first phase.
 #include "core/Language.h"
+#include "core/DurableFile.h"
+#include "core/Files.h"
 #include "screens/ScreenImage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 using namespace tessel;
@@ -21,16 +22,18 @@ int fail(const QString& message)
     return 1;
 }
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // Qt would read such bytes as U+FFFD and name another file.
+    if (const std::optional<QString> bad = undecodableArgument(argc, argv))
+        return fail(QCoreApplication::translate("tessel-screen",
+                                                "The argument \"%1\" is not valid UTF-8 text, "
+                                                "so the file it names cannot be reached by that "
+                                                "name; rename the file or folder.")
+                        .arg(*bad));
     QCoreApplication::setApplicationName(QStringLiteral("tessel-screen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
     installTranslations();
@@ -60,23 +63,25 @@ int main(int argc, char* argv[])
         return fail(QCoreApplication::translate("tessel-screen",
                                                 "Give a snapshot and the PNG to write, as in: "
                                                 "tessel-screen game.sna game.png"));
-    const QString& snapshot = arguments.at(0);
-    const QString output = QFileInfo(arguments.at(1)).absoluteFilePath();
+    const QString snapshot = arguments.at(0);
+    const QString output =
+        arguments.at(1).isEmpty() ? QString() : QFileInfo(arguments.at(1)).absoluteFilePath();
 
+    // The same rules as every file the programs write: never over the
+    // snapshot, the program, a device or a link, and whole or not at all.
+    DurableFile file(output, {{snapshot}});
     QString error;
+    if (!checkOutputFile(output, {{snapshot}}, &error))
+        return fail(error);
     const std::optional<LoadingScreen> screen = readLoadingScreen(snapshot, &error);
     if (!screen)
         return fail(error);
-
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(
-            QCoreApplication::translate("tessel-screen", "The picture %1 cannot be written: %2.")
-                .arg(quoted(output), file.errorString()));
-    if (!screen->image.save(&file, "PNG") || !file.commit())
-        return fail(
-            QCoreApplication::translate("tessel-screen", "The picture %1 cannot be written: %2.")
-                .arg(quoted(output), file.errorString()));
+    if (!file.open(&error))
+        return fail(error);
+    if (!screen->image.save(&file.device(), "PNG"))
+        return fail(file.writeFailure());
+    if (!file.commit(&error))
+        return fail(error);
     QTextStream(stdout) << QDir::toNativeSeparators(output) << '\n';
     return 0;
 }

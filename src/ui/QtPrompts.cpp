@@ -47,7 +47,9 @@ std::optional<QString> chosen(QFileDialog& dialog)
 
 Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {
-    QMessageBox box(toQt(icon), title, displayed(text), QMessageBox::NoButton, m_parent);
+    // A long path or name gets places to wrap, or it widens the box past the screen.
+    QMessageBox box(toQt(icon), title, breakableText(displayed(text)), QMessageBox::NoButton,
+                    m_parent);
     // Names and paths are the user's own text: "<b>x</b>" shows as typed.
     box.setTextFormat(Qt::PlainText);
     QPushButton* first = nullptr;

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +78,8 @@ private slots:
     void refuses_data();
     void refuses();
     void flashRefusesFolderItCannotName();
+    void dataFolderWithoutHome_data();
+    void dataFolderWithoutHome();
 };
 
 void TestKitLocation::portableWhenSettingsBesideProgram()
@@ -195,6 +198,39 @@ void TestKitLocation::flashRefusesFolderItCannotName()
     QCOMPARE(flash.status, 1);
     QVERIFY2(flash.err.contains("UTF-8"), qPrintable(flash.err));
     QVERIFY(!QFile::exists(out));
+}
+
+// cron, env -i and services start programs without HOME; a relative
+// XDG_DATA_HOME is to be ignored. Neither may put the kit in "/" or in
+// whatever the current folder is.
+void TestKitLocation::dataFolderWithoutHome_data()
+{
+    QTest::addColumn<QByteArray>("home"); // "-" for unset
+    QTest::addColumn<QByteArray>("xdg");
+    QTest::addColumn<QString>("base"); // "" for the password database's home
+    QTest::newRow("neither set") << QByteArray("-") << QByteArray("-") << QString();
+    QTest::newRow("home empty") << QByteArray() << QByteArray("-") << QString();
+    QTest::newRow("home relative") << QByteArray("me") << QByteArray("-") << QString();
+    QTest::newRow("xdg relative") << QByteArray("/h") << QByteArray("share") << "/h/.local/share";
+    QTest::newRow("xdg absolute") << QByteArray("-") << QByteArray("/x/") << "/x";
+}
+
+void TestKitLocation::dataFolderWithoutHome()
+{
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, xdg);
+    QFETCH(QString, base);
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        oldXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldXdg);
+    });
+    home == "-" ? qunsetenv("HOME") : qputenv("HOME", home);
+    xdg == "-" ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdg);
+    if (base.isEmpty())
+        base = QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.local/share";
+    QCOMPARE(userDataFolder(), QDir::cleanPath(base) + "/tessel-zizerev");
 }
 
 QTEST_GUILESS_MAIN(TestKitLocation)

@@ -76,6 +76,7 @@ void TestFlashCli::listFiles_data()
     QTest::newRow("bad utf-8") << QByteArray("\n\nA\xFF\ta") << QStringList{"!", "line 3", "UTF-8"};
     QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "line 1", "UTF-8"};
     QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "line 1", "path"};
+    QTest::newRow("cr only") << QByteArray("A\ta\r\rB\tb\r") << QStringList{"A", "B"};
     // Only the file's first three bytes are a mark; a field's U+FEFF is kept.
     QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
                                                   "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")
@@ -189,6 +190,10 @@ void TestFlashCli::refuses_data()
                                      << "existing.rom";
     QTest::newRow("empty kit name") << "emptykit"
                                     << "--kit";
+    QTest::newRow("empty output name") << "emptyout"
+                                       << "-o needs";
+    QTest::newRow("utf-16 list") << "utf16"
+                                 << "UTF-16";
 }
 
 void TestFlashCli::refuses()
@@ -214,12 +219,24 @@ void TestFlashCli::refuses()
         kit.set(Settings::kRegistersOffset, QString());
     else if (change == QStringLiteral("emptykit"))
         arguments[1].clear();
+    else if (change == QStringLiteral("emptyout"))
+        arguments[3].clear();
     else if (change == QStringLiteral("noout"))
         arguments = arguments.mid(0, 2);
     else if (change == QStringLiteral("both") || change == QStringLiteral("nolist"))
         arguments << QStringLiteral("--list") << kit.path(QStringLiteral("missing.txt"));
     if (change == QStringLiteral("nolist"))
         entries.clear();
+    if (change == QStringLiteral("utf16")) {
+        QString list;
+        for (const SnapshotEntry& entry : kit.entries)
+            list += entry.name + '\t' + entry.path + '\n';
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char*>(list.utf16()), list.size() * 2);
+        writeFile(kit.path(QStringLiteral("list.txt")), bytes);
+        arguments << QStringLiteral("--list") << kit.path(QStringLiteral("list.txt"));
+        entries.clear();
+    }
     if (change == QStringLiteral("folder")) {
         QFile::remove(out);
         QVERIFY(QDir(kit.path(QString())).mkdir(QStringLiteral("existing.rom")));
@@ -232,6 +249,7 @@ void TestFlashCli::refuses()
         QVERIFY(QFileInfo(out).isDir());
     else
         QCOMPARE(readFile(out), QByteArray("keep me"));
+    QVERIFY(!QFile::exists(kit.workImage())); // an empty -o is not the working image
 }
 
 void TestFlashCli::refusesWhatWouldHangOrDestroy_data()

@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every file a program writes where the user said: one policy for the three
+// programs (never an input, the program, a device, a pipe or through a
+// link), names taken byte for byte, and an extraction whole or not at all.
+#include "flash/FlashFixture.h"
+
+#include "flash/FlashBuild.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tessel;
+using namespace tessel::test;
+
+namespace {
+
+// What stands at a path, without following a link: kind, and bytes or target.
+QByteArray describe(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) != 0)
+        return "nothing";
+    if (S_ISLNK(info.st_mode))
+        return "link to " + QFile::encodeName(QFileInfo(path).symLinkTarget());
+    if (S_ISFIFO(info.st_mode))
+        return "fifo";
+    if (S_ISCHR(info.st_mode))
+        return "device";
+    return "file " + readFile(path).toHex().left(64);
+}
+
+// Runs a program with arguments given as bytes, which QProcess cannot pass.
+int runBytes(const QByteArray& program, const QList<QByteArray>& arguments)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(program.constData())};
+        for (const QByteArray& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.constData()));
+        argv.push_back(nullptr);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execv(program.constData(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool buildImage(const FlashKit& kit, const QString& out)
+{
+    QString error;
+    const bool built = bool(build(kit.kit(), kit.entries, {out, {}}, &error));
+    if (!built)
+        qWarning("%s", qPrintable(error));
+    return built;
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                  | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class TestFaultOutputs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outputPolicy_data();
+    void outputPolicy();
+    void namesThatAreNotUtf8();
+    void extractionIsWholeOrNothing();
+};
+
+void TestFaultOutputs::outputPolicy_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("culprit");
+    const QList<std::pair<const char*, const char*>> targets = {
+        {"input", "one of the files it is made from"},
+        {"input, other spelling", "one of the files it is made from"},
+        {"link to input", "one of the files it is made from"},
+        {"program", "one of the files it is made from"},
+        {"fifo", "named pipe"},
+        {"device", "a device"},
+        {"link elsewhere", "a link to"},
+        {"empty name", "name"},
+    };
+    for (const char* program : {"build", "to-sna", "screen", "extract"}) {
+        for (const auto& [target, culprit] : targets) {
+            if (qstrcmp(program, "extract") == 0 && qstrcmp(target, "program") == 0)
+                continue; // it writes only names of its own
+            QTest::addRow("%s over %s", program, target) << program << target << culprit;
+        }
+    }
+}
+
+void TestFaultOutputs::outputPolicy()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, target);
+    QFETCH(QString, culprit);
+    FlashKit kit;
+    const bool extract = program == "extract";
+    const QString exe = kit.path(program == "screen" ? "tessel-screen" : "tessel-flash");
+    QVERIFY(QFile::copy(program == "screen" ? TESSEL_SCREEN_EXE : TESSEL_FLASH_EXE, exe));
+    const QString input = kit.entries[0].path;
+    const QString folder = kit.path("out");
+    QVERIFY(QDir().mkpath(folder));
+    QString image = kit.path("image.rom");
+    QVERIFY(writeFile(kit.path("elsewhere.txt"), "someone's file"));
+
+    // Where the output goes; for an extraction, one of the names it writes.
+    QString out = extract ? folder + "/Snapshot 0.sna" : kit.path("out/new");
+    const QString name = QFileInfo(input).fileName();
+    if (target == "input" && extract)
+        image = out;
+    else if (target == "input")
+        out = input;
+    else if (target == "input, other spelling" && extract)
+        image = kit.path("out/../out/Snapshot 0.sna");
+    else if (target == "input, other spelling")
+        out = kit.path("flash/../" + name);
+    else if (target == "link to input")
+        QVERIFY(QFile::link(extract ? image : input, out));
+    else if (target == "program")
+        out = exe;
+    else if (target == "fifo" || target == "device")
+        QCOMPARE(QProcess::execute(target == "fifo" ? "mkfifo" : "mknod",
+                                   target == "fifo" ? QStringList{out}
+                                                    : QStringList{out, "c", "1", "3"}),
+                 0);
+    else if (target == "link elsewhere")
+        QVERIFY(QFile::link(kit.path("elsewhere.txt"), out));
+    else if (target == "empty name")
+        out.clear();
+    if (extract)
+        QVERIFY(buildImage(kit, image));
+
+    QStringList arguments;
+    if (program == "build")
+        arguments = QStringList{"--kit", kit.path(""), "-o", out} + entryArguments(kit);
+    else if (program == "to-sna")
+        arguments = {"--to-sna", input, out};
+    else if (program == "screen")
+        arguments = {input, out};
+    else
+        arguments = {"--kit",  kit.path(""), "--extract", image, out.isEmpty() ? out : folder,
+                     "--force"};
+    const QByteArray before = describe(out);
+    const QByteArray elsewhere = readFile(kit.path("elsewhere.txt"));
+    const QByteArray source = readFile(input);
+    const Run result = run(exe, arguments);
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.err.contains(culprit), qPrintable(result.err));
+    QVERIFY(result.out.isEmpty());
+    if (!out.isEmpty())
+        QCOMPARE(describe(out), before);
+    QCOMPARE(readFile(kit.path("elsewhere.txt")), elsewhere);
+    QCOMPARE(readFile(input), source);
+    QVERIFY(!QFile::exists(kit.workImage()));
+    if (extract)
+        QVERIFY(filesIn(folder).size() <= 1); // the target alone, if any
+}
+
+// Bytes that are no UTF-8 would reach the system as U+FFFD: another name.
+void TestFaultOutputs::namesThatAreNotUtf8()
+{
+    FlashKit kit;
+    QVERIFY(buildImage(kit, kit.path("image.rom")));
+    const QByteArray root = QFile::encodeName(kit.path(""));
+    const QStringList before = filesIn(kit.path(""));
+    QCOMPARE(runBytes(TESSEL_FLASH_EXE,
+                      {"--kit", root, "--extract", root + "/image.rom", root + "/out-\xff"}),
+             1);
+    QCOMPARE(runBytes(TESSEL_SCREEN_EXE,
+                      {QFile::encodeName(kit.entries[0].path), root + "/pic-\xe9.png"}),
+             1);
+    QCOMPARE(runBytes(TESSEL_FLASH_EXE,
+                      {"--to-sna", QFile::encodeName(kit.entries[0].path), root + "/\xc3.sna"}),
+             1);
+    QCOMPARE(filesIn(kit.path("")), before);
+}
+
+// Killed at any moment, an extraction leaves all its files or none; two at
+// once into one folder never both succeed.
+void TestFaultOutputs::extractionIsWholeOrNothing()
+{
+    FlashKit kit;
+    QVERIFY(buildImage(kit, kit.path("a.rom")));
+    for (SnapshotEntry& entry : kit.entries)
+        QVERIFY(writeFile(entry.path, readFile(entry.path).replace(1000, 4, "othr")));
+    QVERIFY(buildImage(kit, kit.path("b.rom")));
+    const QString folder = kit.path("out");
+    const auto extract = [&](QProcess& process, const char* image) {
+        process.start(TESSEL_FLASH_EXE,
+                      {"--kit", kit.path(""), "--extract", kit.path(image), folder});
+        return process.waitForStarted();
+    };
+
+    QRandomGenerator random(19);
+    for (int round = 0; round < 20; ++round) {
+        QVERIFY(QDir(folder).removeRecursively());
+        QProcess process;
+        QVERIFY(extract(process, "a.rom"));
+        QThread::usleep(random.bounded(30000));
+        ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+        process.waitForFinished();
+        const QStringList files = filesIn(folder);
+        QVERIFY2(files.isEmpty() || (files.size() == 11 && files.contains("a.tessel")),
+                 qPrintable(files.join(", ")));
+    }
+    for (int round = 0; round < 10; ++round) {
+        QVERIFY(QDir(folder).removeRecursively());
+        QProcess first;
+        QProcess second;
+        QVERIFY(extract(first, "a.rom") && extract(second, "b.rom"));
+        QVERIFY(first.waitForFinished() && second.waitForFinished());
+        QVERIFY((first.exitCode() == 0) != (second.exitCode() == 0));
+        QCOMPARE(filesIn(folder).size(), 11);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFaultOutputs)
+#include "tst_fault_outputs.moc"
