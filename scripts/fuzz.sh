@@ -32,11 +32,13 @@ fi
 # Debug keeps Qt's and our assertions; -O1 keeps the runs fast.
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DTESSEL_FUZZ=ON -DBUILD_TESTING=OFF
-cmake --build "$build" --target "${targets[@]}"
+cmake --build "$build" -j2 --target "${targets[@]}"
 
 # The sanitizers' own bookkeeping (quarantine, fake stacks) grows to about 1 GB
 # in five minutes; the raised RSS limit keeps longer runs from stopping on it.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1}
+# Leaks inside other people's libraries only, each with its reason.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/sanitizers/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 status=0
 for target in "${targets[@]}"; do

@@ -114,14 +114,15 @@ bool checkOutputFile(const QString& path, const OutputRules& rules, QString* err
     if (!folder.isDir())
         return fail(error, tr("The file %1 cannot be written: its folder %2 does not exist.")
                                .arg(quotedPath(absolute), quotedPath(folder.filePath())));
-    QStringList inputs = rules.inputs;
-    if (QCoreApplication::instance())
-        inputs << QCoreApplication::applicationFilePath();
-    for (const QString& input : std::as_const(inputs)) {
+    if (QCoreApplication::instance() && sameFile(absolute, QCoreApplication::applicationFilePath()))
+        return fail(error, tr("The file %1 cannot be written: it is this program itself.")
+                               .arg(quotedPath(absolute)));
+    for (const QString& input : rules.inputs) {
         if (sameFile(absolute, input))
             return fail(error, tr("The file %1 cannot be written: it is %2, one of the files "
                                   "it is made from.")
-                                   .arg(quotedPath(absolute), quotedPath(input)));
+                                   .arg(quotedPath(absolute),
+                                        quotedPath(QFileInfo(input).absoluteFilePath())));
     }
 #ifdef Q_OS_UNIX
     if (!rules.followLink && isLink(absolute))

@@ -96,7 +96,7 @@ void TestFaultOutputs::outputPolicy_data()
         {"input", "one of the files it is made from"},
         {"input, other spelling", "one of the files it is made from"},
         {"link to input", "one of the files it is made from"},
-        {"program", "one of the files it is made from"},
+        {"program", "this program itself"},
         {"fifo", "named pipe"},
         {"device", "a device"},
         {"link elsewhere", "a link to"},

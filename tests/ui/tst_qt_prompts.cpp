@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +63,19 @@ void TestQtPrompts::userTextIsNeverMarkup()
                     kAppTitle, Icon::Exclamation, Buttons::OkCancel);
     QCOMPARE(format, Qt::PlainText);
     QCOMPARE(shown, QStringLiteral("Delete from the list ") + name + QStringLiteral("?\nnext"));
+
+    // A long Recent entry, a name without a break, still fits the screen.
+    int widest = 0; // the longest line the text cannot break
+    whenModal([&](QWidget* dialog) {
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            widest = std::max(widest, label->minimumSizeHint().width());
+        qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Ok)->click();
+    });
+    const QString path = "/home/" + QString(400, 'a') + ".tessel";
+    prompts.message("The compilation \"" + path + "\" cannot be read.", kAppTitle,
+                    Icon::Exclamation, Buttons::Ok);
+    QVERIFY2(widest < qApp->primaryScreen()->availableGeometry().width() / 2,
+             qPrintable(QString::number(widest)));
 
     QStringList labels;
     whenModal([&](QWidget* dialog) {
