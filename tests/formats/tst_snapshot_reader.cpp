@@ -73,8 +73,10 @@ QByteArray words(std::initializer_list<int> values)
 }
 
 // The .sp form of a 48K .sna: PC taken off its stack, RAM as it is.
-QByteArray spOf(const QByteArray& sna, int start = 0x4000, int length = 0xc000)
+QByteArray spOf(const QByteArray& sna)
 {
+    const int start = 0x4000;
+    const int length = 0xc000;
     const int sp = word(sna, 23);
     const int im = sna[25];
     const int iff = sna[19] & 0x04 ? 0x05 : 0;
@@ -247,6 +249,7 @@ private slots:
         QTest::newRow(".szx block past the end")
             << szxWithPage(0x10000, QByteArray(100, 'x')) << u"game.szx"_qs
             << SnapshotFault::Unreadable << u"runs past the end"_qs;
+        // libspectrum would inflate it whole before looking at its size.
         QTest::newRow(".szx page too large")
             << szxWithPage(70003, QByteArray(70000, 'x')) << u"game.szx"_qs
             << SnapshotFault::Unreadable << u"more than such a block ever holds"_qs;
@@ -301,39 +304,6 @@ private slots:
             QVERIFY2(read, qPrintable(file + error));
             QCOMPARE(read->sna, sna);
         }
-        const QByteArray sna = readFile(kSnaDir + "/zxlagtest.sna"); // SP 0x4002
-        const auto read = readSnapshotData(spOf(sna, 0x4000, 0x4000), u"small.sp"_qs, nullptr);
-        QVERIFY(read);
-        QCOMPARE(read->sna.first(kSnaHeaderSize + 0x4000), sna.first(kSnaHeaderSize + 0x4000));
-        QCOMPARE(read->sna.sliced(kSnaHeaderSize + 0x4000), QByteArray(0x8000, '\xff'));
-    }
-
-    // A page libspectrum would inflate whole before looking at its size, here
-    // 64 MiB from 64 KiB, is refused unread.
-    void szxBombRefusedUnread()
-    {
-        QByteArray bomb = qCompress(QByteArray(64 << 20, '\0'), 9).sliced(4);
-        const QByteArray szx = szxWithPage(quint32(bomb.size() + 3), bomb);
-        bomb.clear();
-        QFile clear(u"/proc/self/clear_refs"_qs);
-        if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
-            QSKIP("this system cannot reset the peak memory size");
-        clear.close();
-        const auto peak = [] {
-            QFile status(u"/proc/self/status"_qs);
-            status.open(QIODevice::ReadOnly);
-            const QByteArray text = status.readAll();
-            const qsizetype at = text.indexOf("VmHWM:");
-            return text.mid(at + 6, text.indexOf('\n', at) - at - 6)
-                .trimmed()
-                .split(' ')[0]
-                .toLongLong();
-        };
-        const qint64 before = peak();
-        QString error;
-        QVERIFY(!readSnapshotData(szx, u"bomb.szx"_qs, &error));
-        QVERIFY2(error.contains(u"more than such a block ever holds"_qs), qPrintable(error));
-        QVERIFY2(peak() - before < 16 * 1024, "the page was inflated"); // KiB
     }
 
     // No RAM above 0x8000 on a 16K Spectrum.
