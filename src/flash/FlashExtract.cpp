@@ -407,7 +407,9 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                                                   "that is.")
                           .arg(quotedPath(folder)));
     if (!info.isDir() && !QDir().mkpath(folder))
-        return refuse(QStringLiteral("The folder %1 could not be made.").arg(quotedPath(folder)));
+        return refuse(
+            QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
+                .arg(quotedPath(folder)));
     // Two extractions into one folder would mix their files and lists.
     const FolderLock lock(folder);
     if (!lock.isLocked())
@@ -418,7 +420,9 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                           .arg(quotedPath(folder)));
     const QStringList existing = existingFiles(contents, folder);
     if (!replaceExisting && !existing.isEmpty())
-        return refuse(QStringLiteral("The folder %1 already holds %2; nothing was written.")
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "The folder %1 already holds %2; nothing was "
+                                                  "written.")
                           .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
 
     // Every file is written in full before any takes its name, so that a
