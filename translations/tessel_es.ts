@@ -330,16 +330,48 @@ entonces se sustituyen.</translation>
 <context>
     <name>DurableFile</name>
     <message>
-        <source>The folder &quot;%1&quot; could not be written to the disk (%2); the file saved in it may be lost if the power fails now.</source>
-        <translation>No se ha podido escribir la carpeta &quot;%1&quot; en el disco (%2); el archivo guardado en ella puede perderse si ahora se va la luz.</translation>
+        <source>The folder %1 could not be written to the disk (%2); the file saved in it may be lost if the power fails now.</source>
+        <translation>No se ha podido escribir la carpeta %1 en el disco (%2); el archivo guardado en ella puede perderse si ahora falla la corriente.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; could not be saved: %2.</source>
-        <translation>No se ha podido guardar &quot;%1&quot;: %2.</translation>
+        <source>No name was given for the file to write.</source>
+        <translation>No se ha indicado el nombre del archivo que se escribe.</translation>
+    </message>
+    <message>
+        <source>The name %1 is not valid UTF-8 text, so no file can be written under it; choose a name that is.</source>
+        <translation>El nombre %1 no es texto UTF-8 válido, así que no se puede escribir ningún archivo con él; elija un nombre que lo sea.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: its folder %2 does not exist.</source>
+        <translation>No se puede escribir el archivo %1: su carpeta %2 no existe.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is this program itself.</source>
+        <translation>No se puede escribir el archivo %1: es este mismo programa.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2, one of the files it is made from.</source>
+        <translation>No se puede escribir el archivo %1: es %2, uno de los archivos a partir de los que se hace.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is a link to %2, and a link is never written through or replaced. Name the file itself, or remove the link.</source>
+        <translation>No se puede escribir el archivo %1: es un enlace a %2, y nunca se escribe a través de un enlace ni se sustituye. Indique el archivo mismo o quite el enlace.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2.</source>
+        <translation>No se ha podido escribir el archivo %1: %2.</translation>
     </message>
     <message>
         <source>only part of it could be written; the disk may be full</source>
         <translation>solo se ha podido escribir una parte; puede que el disco esté lleno</translation>
+    </message>
+    <message>
+        <source>it was not opened</source>
+        <translation>no se había abierto</translation>
     </message>
 </context>
 <context>
@@ -400,16 +432,12 @@ entonces se sustituyen.</translation>
         <translation>Entrada %1 (&quot;%2&quot;): la ruta de la instantánea, %3, está vacía o contiene un salto de línea o un NUL, que un archivo de lista no admite.</translation>
     </message>
     <message>
-        <source>The list file %1 could not be created (%2).</source>
-        <translation>No se ha podido crear el archivo de lista %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The list file %1 could not be written (%2).</source>
-        <translation>No se ha podido escribir el archivo de lista %1 (%2).</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not an entry; write NAME=PATH.</source>
         <translation>&quot;%1&quot; no es una entrada; escriba NOMBRE=RUTA.</translation>
+    </message>
+    <message>
+        <source>The list file %1 is not UTF-8 text: it looks like UTF-16. Save it again as UTF-8.</source>
+        <translation>El archivo de lista %1 no es texto UTF-8: parece UTF-16. Guárdelo de nuevo como UTF-8.</translation>
     </message>
 </context>
 <context>
@@ -437,14 +465,6 @@ entonces se sustituyen.</translation>
     <message>
         <source>it is %1, not a file</source>
         <translation>es %1, no un archivo</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
-        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be written: it is %2, one of the files the image is made from.</source>
-        <translation>No se puede escribir el archivo %1: es %2, uno de los archivos con los que se hace la imagen.</translation>
     </message>
 </context>
 <context>
@@ -494,28 +514,12 @@ entonces se sustituyen.</translation>
         <translation>No se puede escribir en la carpeta de trabajo %1 (ajuste &quot;%2&quot;).</translation>
     </message>
     <message>
-        <source>The image %1 could not be created (%2).</source>
-        <translation>No se ha podido crear la imagen %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The image %1 could not be written (%2).</source>
-        <translation>No se ha podido escribir la imagen %1 (%2).</translation>
-    </message>
-    <message>
         <source>The working image %1 cannot be read (%2).</source>
         <translation>No se puede leer la imagen de trabajo %1 (%2).</translation>
     </message>
     <message>
         <source>The working image %1 is %2 bytes long, not %3; something changed it.</source>
         <translation>La imagen de trabajo %1 ocupa %2 bytes, no %3; algo la ha cambiado.</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be created (%2).</source>
-        <translation>No se puede crear el archivo %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be written (%2).</source>
-        <translation>No se puede escribir el archivo %1 (%2).</translation>
     </message>
     <message numerus="yes">
         <source>%n entries given; the cartridge takes exactly %1.</source>
@@ -527,10 +531,6 @@ entonces se sustituyen.</translation>
 </context>
 <context>
     <name>FlashExtract</name>
-    <message>
-        <source>its register table at byte %1 (setting &quot;%2&quot;) does not hold the registers of its snapshots: entry %3 has the interrupt mode %4, not 0, 1 or 2. Was it made with other table offsets than this kit&apos;s?</source>
-        <translation>su tabla de registros, en el byte %1 (ajuste &quot;%2&quot;), no contiene los registros de sus instantáneas: la entrada %3 tiene el modo de interrupción %4, no 0, 1 o 2. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
-    </message>
     <message>
         <source>its register table at byte %1 (setting &quot;%2&quot;) does not hold the registers of its snapshots: entry %3 does not match the start of its memory area. Was it made with other table offsets than this kit&apos;s?</source>
         <translation>su tabla de registros, en el byte %1 (ajuste &quot;%2&quot;), no contiene los registros de sus instantáneas: la entrada %3 no coincide con el principio de su área de memoria. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
@@ -550,14 +550,6 @@ entonces se sustituyen.</translation>
     <message>
         <source>Entry %1 (&quot;%2&quot;): %3 characters of its menu name lie under the register table in the image and are lost; they show as &quot;?&quot;.</source>
         <translation>Entrada %1 (&quot;%2&quot;): %3 caracteres de su nombre de menú quedan bajo la tabla de registros de la imagen y se han perdido; se muestran como &quot;?&quot;.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be created (%2).</source>
-        <translation>No se ha podido crear el archivo %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be written (%2).</source>
-        <translation>No se ha podido escribir el archivo %1 (%2).</translation>
     </message>
     <message>
         <source>it is %1 bytes long; a flash image has %2 bytes.</source>
@@ -597,12 +589,28 @@ entonces se sustituyen.</translation>
         <translation>La carpeta %1 ya contiene %2; no se ha escrito nada.</translation>
     </message>
     <message>
-        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
-        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
+        <source>Entry %1: its snapshot has the interrupt mode %2, which no Spectrum has; it was kept as it is, and it may not run.</source>
+        <translation>Entrada %1: su instantánea tiene el modo de interrupción %2, que ningún Spectrum tiene; se ha conservado tal cual y puede que no funcione.</translation>
     </message>
     <message>
-        <source>The file %1 is the image being taken apart; choose another folder.</source>
-        <translation>El archivo %1 es la imagen que se está descomponiendo; elija otra carpeta.</translation>
+        <source>its names do not lie at byte %1 (setting &quot;%2&quot;): the bytes beside that name table at byte %3 are not those of the kit&apos;s bank 1. Was it made with other table offsets or other firmware than this kit&apos;s?</source>
+        <translation>sus nombres no están en el byte %1 (ajuste &quot;%2&quot;): los bytes junto a esa tabla de nombres, en el byte %3, no son los del banco 1 del kit. ¿Se hizo con otros desplazamientos de las tablas u otro firmware que los de este kit?</translation>
+    </message>
+    <message>
+        <source>its ten memory areas are blank, so it holds no snapshots. Is it an image this program made?</source>
+        <translation>sus diez áreas de memoria están en blanco, así que no contiene instantáneas. ¿Es una imagen hecha con este programa?</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made: a file of that name stands there.</source>
+        <translation>No se puede crear la carpeta %1: hay un archivo con ese nombre.</translation>
+    </message>
+    <message>
+        <source>The folder name %1 is not valid UTF-8 text, so no folder can be made under it; choose a name that is.</source>
+        <translation>El nombre de carpeta %1 no es texto UTF-8 válido, así que no se puede crear ninguna carpeta con él; elija un nombre que lo sea.</translation>
+    </message>
+    <message>
+        <source>Another extraction is writing into the folder %1; nothing was written. Try again once it is done.</source>
+        <translation>Otra extracción está escribiendo en la carpeta %1; no se ha escrito nada. Vuelva a intentarlo cuando termine.</translation>
     </message>
 </context>
 <context>
@@ -634,6 +642,10 @@ entonces se sustituyen.</translation>
     <message>
         <source>Entry %1 (&quot;%2&quot;) changed since it was checked: %3</source>
         <translation>La entrada %1 (&quot;%2&quot;) ha cambiado desde que se comprobó: %3</translation>
+    </message>
+    <message>
+        <source>only part of it could be written; the disk may be full</source>
+        <translation>solo se ha podido escribir una parte; puede que el disco esté lleno</translation>
     </message>
 </context>
 <context>
@@ -688,20 +700,12 @@ entonces se sustituyen.</translation>
         <source>The key &quot;%1&quot; was not saved in %2: %3.</source>
         <translation>La clave &quot;%1&quot; no se ha guardado en %2: %3.</translation>
     </message>
-    <message>
-        <source>%1 could not be saved: %2.</source>
-        <translation>No se ha podido guardar %1: %2.</translation>
-    </message>
 </context>
 <context>
     <name>KitLocation</name>
     <message>
         <source>The template file %1 cannot be read (%2).</source>
         <translation>No se puede leer el archivo de plantilla %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be created from the template (%2).</source>
-        <translation>No se puede crear el archivo %1 a partir de la plantilla (%2).</translation>
     </message>
     <message>
         <source>The data folder %1 is a file, not a folder; move that file away so the program can keep its settings there.</source>
@@ -1001,6 +1005,14 @@ entonces se sustituyen.</translation>
         <source>Give the entries either as NAME=PATH arguments or with --list, not both.</source>
         <translation>Indique las entradas como argumentos NOMBRE=RUTA o con --list, pero no de las dos formas.</translation>
     </message>
+    <message>
+        <source>--extract needs the names of an image and a folder; an empty name is neither.</source>
+        <translation>--extract necesita los nombres de una imagen y de una carpeta; un nombre vacío no es ninguna de las dos.</translation>
+    </message>
+    <message>
+        <source>-o needs the name of the file to write.</source>
+        <translation>-o necesita el nombre del archivo que se escribe.</translation>
+    </message>
 </context>
 <context>
     <name>ProcessLauncher</name>
@@ -1086,6 +1098,73 @@ entonces se sustituyen.</translation>
     </message>
 </context>
 <context>
+    <name>SnapshotChecks</name>
+    <message>
+        <source>The file %1 is damaged: %2.</source>
+        <translation>El archivo %1 está dañado: %2.</translation>
+    </message>
+    <message>
+        <source>its header is cut short</source>
+        <translation>su cabecera está cortada</translation>
+    </message>
+    <message>
+        <source>its memory is cut short</source>
+        <translation>su memoria está cortada</translation>
+    </message>
+    <message>
+        <source>its header is not one of a known version</source>
+        <translation>su cabecera no es de ninguna versión conocida</translation>
+    </message>
+    <message>
+        <source>memory block %1 is cut short</source>
+        <translation>el bloque de memoria %1 está cortado</translation>
+    </message>
+    <message>
+        <source>memory block %1 is empty</source>
+        <translation>el bloque de memoria %1 está vacío</translation>
+    </message>
+    <message>
+        <source>memory block %1 (page %2) holds more than %3 bytes</source>
+        <translation>el bloque de memoria %1 (página %2) contiene más de %3 bytes</translation>
+    </message>
+    <message>
+        <source>memory block %1 (page %2) holds %3 bytes, not %4</source>
+        <translation>el bloque de memoria %1 (página %2) contiene %3 bytes, no %4</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a .sp snapshot: it does not start with the 38-byte header of one.</source>
+        <translation>El archivo %1 no es una instantánea .sp: no empieza con la cabecera de 38 bytes de una.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its header puts %2 bytes of memory at address %3, outside the RAM from 16384 to 65535.</source>
+        <translation>El archivo %1 está dañado: su cabecera pone %2 bytes de memoria en la dirección %3, fuera de la RAM de 16384 a 65535.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its header promises %2 bytes of memory, but the file holds %3.</source>
+        <translation>El archivo %1 está dañado: su cabecera anuncia %2 bytes de memoria, pero el archivo contiene %3.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be made a 48K snapshot: its stack pointer is 0x%2, which leaves no room in RAM below it for the program counter, and the 48K snapshot form keeps that on the stack.</source>
+        <translation>El archivo %1 no se puede convertir en una instantánea de 48K: su puntero de pila es 0x%2, lo que no deja sitio en la RAM por debajo para el contador de programa, y el formato de instantánea de 48K lo guarda en la pila.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a .z80 snapshot (%2), but it has the size of a 48K .sna, 49,179 bytes: it looks like a .sna with another name. Rename it to end in .sna.</source>
+        <translation>El archivo %1 no es una instantánea .z80 (%2), pero tiene el tamaño de un .sna de 48K, 49.179 bytes: parece un .sna con otro nombre. Cámbielo de nombre para que termine en .sna.</translation>
+    </message>
+    <message>
+        <source>its last block is cut short</source>
+        <translation>su último bloque está cortado</translation>
+    </message>
+    <message>
+        <source>its block %1 runs past the end of the file</source>
+        <translation>su bloque %1 sobrepasa el final del archivo</translation>
+    </message>
+    <message>
+        <source>its block %1 is %2 bytes long, more than such a block ever holds (%3 bytes)</source>
+        <translation>su bloque %1 ocupa %2 bytes, más de lo que un bloque así contiene nunca (%3 bytes)</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotReader</name>
     <message>
         <source>The file %1 is %2 bytes long, too large for a snapshot (at most %3 bytes).</source>
@@ -1094,10 +1173,6 @@ entonces se sustituyen.</translation>
     <message>
         <source>The file %1 cannot be read (%2).</source>
         <translation>No se puede leer el archivo %1 (%2).</translation>
-    </message>
-    <message>
-        <source>The snapshot %1 could not be written (%2).</source>
-        <translation>No se ha podido escribir la instantánea %1 (%2).</translation>
     </message>
 </context>
 <context>
@@ -1127,6 +1202,10 @@ entonces se sustituyen.</translation>
     <message>
         <source>For an entry whose name begins with &quot;-&quot;, put -- before the entries: tessel-flash -o FILE -- -Name=PATH ...</source>
         <translation>Para una entrada cuyo nombre empiece por &quot;-&quot;, ponga -- antes de las entradas: tessel-flash -o ARCHIVO -- -Nombre=RUTA ...</translation>
+    </message>
+    <message>
+        <source>The argument &quot;%1&quot; is not valid UTF-8 text, so the file it names cannot be reached by that name; rename the file or folder.</source>
+        <translation>El argumento &quot;%1&quot; no es texto UTF-8 válido, así que no se puede llegar con ese nombre al archivo que nombra; cambie el nombre del archivo o de la carpeta.</translation>
     </message>
 </context>
 <context>
@@ -1163,16 +1242,16 @@ escribe ni se cambia ningún archivo.</translation>
         <translation>Indique una instantánea y el PNG que se escribe, como en: tessel-screen juego.sna juego.png</translation>
     </message>
     <message>
-        <source>The picture %1 cannot be written: %2.</source>
-        <translation>No se puede escribir la imagen %1: %2.</translation>
-    </message>
-    <message>
         <source>snapshot</source>
         <translation>instantánea</translation>
     </message>
     <message>
         <source>png</source>
         <translation>png</translation>
+    </message>
+    <message>
+        <source>The argument &quot;%1&quot; is not valid UTF-8 text, so the file it names cannot be reached by that name; rename the file or folder.</source>
+        <translation>El argumento &quot;%1&quot; no es texto UTF-8 válido, así que no se puede llegar con ese nombre al archivo que nombra; cambie el nombre del archivo o de la carpeta.</translation>
     </message>
 </context>
 <context>

@@ -24,11 +24,6 @@ namespace tessel {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DurableFile", text);
-}
-
 #ifdef Q_OS_UNIX
 QString systemReason(int code)
 {
@@ -58,8 +53,10 @@ bool flushFolder(const QByteArray& folder, QString* error)
     ::close(fd);
     if (code == 0 || code == EINVAL || code == ENOTSUP || code == EOPNOTSUPP)
         return true;
-    return fail(error, tr("The folder %1 could not be written to the disk (%2); the file saved "
-                          "in it may be lost if the power fails now.")
+    return fail(error, QCoreApplication::translate(
+                           "DurableFile",
+                           "The folder %1 could not be written to the disk (%2); the file saved "
+                           "in it may be lost if the power fails now.")
                            .arg(quotedPath(QFile::decodeName(folder)), systemReason(code)));
 }
 
@@ -101,40 +98,53 @@ private:
 bool checkOutputFile(const QString& path, const OutputRules& rules, QString* error)
 {
     if (path.isEmpty())
-        return fail(error, tr("No name was given for the file to write."));
+        return fail(error, QCoreApplication::translate("DurableFile",
+                                                       "No name was given for the file to write."));
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const QFileInfo info(absolute);
     // The replacement character stands for bytes no name of ours can hold:
     // writing under it would make a file nobody named.
     if (absolute.contains(QChar::ReplacementCharacter) && !info.exists() && !info.isSymLink())
-        return fail(error, tr("The name %1 is not valid UTF-8 text, so no file can be written "
-                              "under it; choose a name that is.")
+        return fail(error, QCoreApplication::translate(
+                               "DurableFile",
+                               "The name %1 is not valid UTF-8 text, so no file can be written "
+                               "under it; choose a name that is.")
                                .arg(quotedPath(absolute)));
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
-        return fail(error, tr("The file %1 cannot be written: its folder %2 does not exist.")
+        return fail(error, QCoreApplication::translate(
+                               "DurableFile",
+                               "The file %1 cannot be written: its folder %2 does not exist.")
                                .arg(quotedPath(absolute), quotedPath(folder.filePath())));
     if (QCoreApplication::instance() && sameFile(absolute, QCoreApplication::applicationFilePath()))
-        return fail(error, tr("The file %1 cannot be written: it is this program itself.")
-                               .arg(quotedPath(absolute)));
+        return fail(error,
+                    QCoreApplication::translate(
+                        "DurableFile", "The file %1 cannot be written: it is this program itself.")
+                        .arg(quotedPath(absolute)));
     for (const QString& input : rules.inputs) {
         if (sameFile(absolute, input))
-            return fail(error, tr("The file %1 cannot be written: it is %2, one of the files "
-                                  "it is made from.")
-                                   .arg(quotedPath(absolute),
-                                        quotedPath(QFileInfo(input).absoluteFilePath())));
+            return fail(
+                error,
+                QCoreApplication::translate(
+                    "DurableFile", "The file %1 cannot be written: it is %2, one of the files "
+                                   "it is made from.")
+                    .arg(quotedPath(absolute), quotedPath(QFileInfo(input).absoluteFilePath())));
     }
 #ifdef Q_OS_UNIX
     if (!rules.followLink && isLink(absolute))
-        return fail(error, tr("The file %1 cannot be written: it is a link to %2, and a link "
-                              "is never written through or replaced. Name the file itself, or "
-                              "remove the link.")
+        return fail(error, QCoreApplication::translate(
+                               "DurableFile",
+                               "The file %1 cannot be written: it is a link to %2, and a link "
+                               "is never written through or replaced. Name the file itself, or "
+                               "remove the link.")
                                .arg(quotedPath(absolute), quotedPath(info.symLinkTarget())));
 #endif
     const QString kind = nonRegularKind(absolute);
     if (!kind.isEmpty())
-        return fail(error, tr("The file %1 cannot be written: it is %2, and only a regular file "
-                              "may be replaced.")
+        return fail(error, QCoreApplication::translate(
+                               "DurableFile",
+                               "The file %1 cannot be written: it is %2, and only a regular file "
+                               "may be replaced.")
                                .arg(quotedPath(absolute), kind));
     return true;
 }
@@ -181,7 +191,9 @@ DurableFile::~DurableFile()
 
 bool DurableFile::failed(QString* error, const QString& reason)
 {
-    return fail(error, tr("The file %1 could not be written: %2.").arg(quotedPath(m_path), reason));
+    return fail(error,
+                QCoreApplication::translate("DurableFile", "The file %1 could not be written: %2.")
+                    .arg(quotedPath(m_path), reason));
 }
 
 QString DurableFile::writeFailure()
@@ -197,7 +209,8 @@ QString DurableFile::writeFailure()
     }
 #endif
     if (reason.isEmpty())
-        reason = tr("only part of it could be written; the disk may be full");
+        reason = QCoreApplication::translate(
+            "DurableFile", "only part of it could be written; the disk may be full");
     QString message;
     failed(&message, reason);
     return message;
@@ -212,7 +225,7 @@ void DurableFile::setPermissions(QFileDevice::Permissions permissions)
 bool DurableFile::write(QByteArrayView bytes, QString* error)
 {
     if (!m_native)
-        return failed(error, tr("it was not opened"));
+        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
     if (m_device->write(bytes.data(), bytes.size()) != bytes.size())
         return fail(error, writeFailure());
     return true;
@@ -262,7 +275,7 @@ bool DurableFile::open(QString* error)
 bool DurableFile::finish(QString* error)
 {
     if (!m_native || m_committed)
-        return failed(error, tr("it was not opened"));
+        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
     if (m_finished)
         return true;
     if (m_file.error() != QFileDevice::NoError || !m_file.flush())
@@ -380,7 +393,7 @@ bool DurableFile::open(QString* error)
 bool DurableFile::finish(QString* error)
 {
     if (!m_native || m_committed)
-        return failed(error, tr("it was not opened"));
+        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
     QSaveFile& file = m_native->file;
     if (file.error() != QFileDevice::NoError || !file.flush())
         return fail(error, writeFailure());

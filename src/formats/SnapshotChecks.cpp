@@ -14,11 +14,6 @@ namespace {
 constexpr int kRamStart = 0x4000;
 constexpr qint64 kPage = 0x4000;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SnapshotChecks", text);
-}
-
 int byteAt(QByteArrayView data, qsizetype at)
 {
     return static_cast<unsigned char>(data.at(at));
@@ -53,7 +48,8 @@ std::nullopt_t refuse(SnapshotFault* fault, SnapshotFault kind, QString* error,
 bool damaged(SnapshotFault* fault, QString* error, const QString& fileName, const QString& why)
 {
     refuse(fault, SnapshotFault::Unreadable, error,
-           tr("The file %1 is damaged: %2.").arg(quotedPath(fileName), why));
+           QCoreApplication::translate("SnapshotChecks", "The file %1 is damaged: %2.")
+               .arg(quotedPath(fileName), why));
     return false;
 }
 
@@ -86,27 +82,31 @@ QString z80Problem(QByteArrayView data)
 {
     constexpr qsizetype kHeader = 30;
     if (data.size() < kHeader)
-        return tr("its header is cut short");
+        return QCoreApplication::translate("SnapshotChecks", "its header is cut short");
     if (wordAt(data, 6) != 0) {
         // Version 1: one run of 48 KiB, compressed or not.
         const QByteArrayView memory = data.sliced(kHeader);
         const int flags = byteAt(data, 12) == 0xff ? 1 : byteAt(data, 12);
         if (!(flags & 0x20))
-            return memory.size() < kAreaSize ? tr("its memory is cut short") : QString();
+            return memory.size() < kAreaSize
+                       ? QCoreApplication::translate("SnapshotChecks", "its memory is cut short")
+                       : QString();
         const std::optional<qint64> size = expandedZ80Size(memory, kAreaSize, true);
         if (!size || *size < kAreaSize)
-            return tr("its memory is cut short");
+            return QCoreApplication::translate("SnapshotChecks", "its memory is cut short");
         return {};
     }
     const int extra = data.size() >= kHeader + 2 ? wordAt(data, kHeader) : -1;
     if (extra != 23 && extra != 54 && extra != 55)
-        return tr("its header is not one of a known version");
+        return QCoreApplication::translate("SnapshotChecks",
+                                           "its header is not one of a known version");
     qsizetype at = kHeader + 2 + extra;
     if (at > data.size())
-        return tr("its header is cut short");
+        return QCoreApplication::translate("SnapshotChecks", "its header is cut short");
     for (int block = 1; at < data.size(); ++block) {
         if (at + 3 > data.size())
-            return tr("memory block %1 is cut short").arg(block);
+            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
+                .arg(block);
         const int length = wordAt(data, at);
         const int page = byteAt(data, at + 2);
         at += 3;
@@ -114,22 +114,27 @@ QString z80Problem(QByteArrayView data)
         if (length == 0 && page == 0 && data.sliced(at).startsWith("SLT"))
             return {};
         if (length == 0)
-            return tr("memory block %1 is empty").arg(block);
+            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is empty")
+                .arg(block);
         const qsizetype stored = length == 0xffff ? kPage : length;
         if (at + stored > data.size())
-            return tr("memory block %1 is cut short").arg(block);
+            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
+                .arg(block);
         if (length != 0xffff) {
             const std::optional<qint64> size =
                 expandedZ80Size(data.sliced(at, stored), kPage + 1, false);
             if (!size)
-                return tr("memory block %1 is cut short").arg(block);
+                return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
+                    .arg(block);
             if (*size > kPage)
-                return tr("memory block %1 (page %2) holds more than %3 bytes")
+                return QCoreApplication::translate(
+                           "SnapshotChecks", "memory block %1 (page %2) holds more than %3 bytes")
                     .arg(block)
                     .arg(page)
                     .arg(kPage);
             if (*size < kPage)
-                return tr("memory block %1 (page %2) holds %3 bytes, not %4")
+                return QCoreApplication::translate(
+                           "SnapshotChecks", "memory block %1 (page %2) holds %3 bytes, not %4")
                     .arg(block)
                     .arg(page)
                     .arg(*size)
@@ -175,22 +180,28 @@ std::optional<SnapshotRead> readSpSnapshot(QByteArrayView data, const QString& f
     const QString file = quotedPath(fileName);
     if (data.size() < kHeader || !data.startsWith("SP"))
         return refuse(fault, SnapshotFault::Unreadable, error,
-                      tr("The file %1 is not a .sp snapshot: it does not start with the "
-                         "38-byte header of one.")
+                      QCoreApplication::translate(
+                          "SnapshotChecks",
+                          "The file %1 is not a .sp snapshot: it does not start with the "
+                          "38-byte header of one.")
                           .arg(file));
     const int length = wordAt(data, 2);
     const int start = wordAt(data, 4);
     if (length == 0 || start < kRamStart || start + length > 0x10000)
         return refuse(fault, SnapshotFault::Unreadable, error,
-                      tr("The file %1 is damaged: its header puts %2 bytes of memory at "
-                         "address %3, outside the RAM from 16384 to 65535.")
+                      QCoreApplication::translate(
+                          "SnapshotChecks",
+                          "The file %1 is damaged: its header puts %2 bytes of memory at "
+                          "address %3, outside the RAM from 16384 to 65535.")
                           .arg(file)
                           .arg(length)
                           .arg(start));
     if (data.size() != kHeader + length)
         return refuse(fault, SnapshotFault::Unreadable, error,
-                      tr("The file %1 is damaged: its header promises %2 bytes of memory, but "
-                         "the file holds %3.")
+                      QCoreApplication::translate(
+                          "SnapshotChecks",
+                          "The file %1 is damaged: its header promises %2 bytes of memory, but "
+                          "the file holds %3.")
                           .arg(file)
                           .arg(length)
                           .arg(data.size() - kHeader));
@@ -198,9 +209,11 @@ std::optional<SnapshotRead> readSpSnapshot(QByteArrayView data, const QString& f
     const int sp = wordAt(data, 28);
     if (sp != 0 && sp < kRamStart + 2)
         return refuse(fault, SnapshotFault::Stack, error,
-                      tr("The file %1 cannot be made a 48K snapshot: its stack pointer is "
-                         "0x%2, which leaves no room in RAM below it for the program counter, "
-                         "and the 48K snapshot form keeps that on the stack.")
+                      QCoreApplication::translate(
+                          "SnapshotChecks",
+                          "The file %1 cannot be made a 48K snapshot: its stack pointer is "
+                          "0x%2, which leaves no room in RAM below it for the program counter, "
+                          "and the 48K snapshot form keeps that on the stack.")
                           .arg(file)
                           .arg(sp, 4, 16, QLatin1Char('0')));
 
@@ -240,9 +253,11 @@ bool checkZ80Snapshot(QByteArrayView data, const QString& fileName, SnapshotFaul
         return true;
     if (data.size() == kSnaFileSize) {
         refuse(fault, SnapshotFault::Unreadable, error,
-               tr("The file %1 is not a .z80 snapshot (%2), but it has the size of a 48K .sna, "
-                  "49,179 bytes: it looks like a .sna with another name. Rename it to end in "
-                  ".sna.")
+               QCoreApplication::translate(
+                   "SnapshotChecks",
+                   "The file %1 is not a .z80 snapshot (%2), but it has the size of a 48K .sna, "
+                   "49,179 bytes: it looks like a .sna with another name. Rename it to end in "
+                   ".sna.")
                    .arg(quotedPath(fileName), problem));
         return false;
     }
@@ -254,21 +269,28 @@ bool checkSzxSnapshot(QByteArrayView data, const QString& fileName, SnapshotFaul
 {
     constexpr qsizetype kHeader = 8;
     if (data.size() < kHeader)
-        return damaged(fault, error, fileName, tr("its header is cut short"));
+        return damaged(fault, error, fileName,
+                       QCoreApplication::translate("SnapshotChecks", "its header is cut short"));
     for (qsizetype at = kHeader; at < data.size();) {
         if (at + 8 > data.size())
-            return damaged(fault, error, fileName, tr("its last block is cut short"));
+            return damaged(
+                fault, error, fileName,
+                QCoreApplication::translate("SnapshotChecks", "its last block is cut short"));
         const QByteArrayView id = data.sliced(at, 4);
         const quint32 size = dwordAt(data, at + 4);
         const QString name = QString::fromLatin1(id.toByteArray().replace('\0', ' ')).trimmed();
         if (size > static_cast<quint64>(data.size() - at - 8))
             return damaged(fault, error, fileName,
-                           tr("its block %1 runs past the end of the file").arg(name));
+                           QCoreApplication::translate("SnapshotChecks",
+                                                       "its block %1 runs past the end of the file")
+                               .arg(name));
         const qint64 limit = szxLimit(id);
         if (limit >= 0 && size > limit)
             return damaged(fault, error, fileName,
-                           tr("its block %1 is %2 bytes long, more than such a block ever "
-                              "holds (%3 bytes)")
+                           QCoreApplication::translate(
+                               "SnapshotChecks",
+                               "its block %1 is %2 bytes long, more than such a block ever "
+                               "holds (%3 bytes)")
                                .arg(name)
                                .arg(size)
                                .arg(limit));
