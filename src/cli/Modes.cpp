@@ -144,7 +144,8 @@ int runBuild(const CommandLine& line)
         return fail(QCoreApplication::translate("Modes", "No output file: give one with -o FILE."));
     // Empty, it would mean the kit's working image.
     if (parser.value(line.output).isEmpty())
-        return fail(QCoreApplication::translate("Modes", "-o needs the name of the file to write."));
+        return fail(
+            QCoreApplication::translate("Modes", "-o needs the name of the file to write."));
     if (parser.isSet(line.list) && !positional.isEmpty())
         return fail(QCoreApplication::translate(
             "Modes", "Give the entries either as NAME=PATH arguments or with --list, "

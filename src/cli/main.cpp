@@ -3,8 +3,8 @@
 // with the same checks and the same bytes as the window's Create Flash;
 // converts one snapshot to a .sna; takes an image apart.
 #include "cli/CommandLine.h"
-#include "core/Language.h"
 #include "core/Files.h"
+#include "core/Language.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
 // PNG, without the border and with FLASH in its first phase.
-#include "core/Language.h"
 #include "core/DurableFile.h"
 #include "core/Files.h"
+#include "core/Language.h"
 #include "screens/ScreenImage.h"
 
 #include <QCommandLineParser>
