@@ -4,8 +4,10 @@
 #include "core/Errors.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -139,6 +141,85 @@ FolderLock::~FolderLock()
     if (m_fd >= 0)
         ::close(m_fd);
 #endif
+}
+
+namespace {
+
+QString stagingPrefix(const QString& target)
+{
+    return QLatin1Char('.') + QFileInfo(target).fileName() + QStringLiteral(".part-");
+}
+
+} // namespace
+
+StagingFolder::StagingFolder(const QString& target)
+    : m_target(QFileInfo(target).absoluteFilePath())
+{
+    QDir parent = QFileInfo(m_target).dir();
+    if (!parent.exists() && !QDir().mkpath(parent.path()))
+        return;
+    const QString prefix = stagingPrefix(m_target);
+    // A writer that still runs holds the lock on its staging folder.
+    for (const QString& name : parent.entryList({prefix + QLatin1Char('*')},
+                                                QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+        const QString stale = parent.filePath(name);
+        bool unused = false;
+        {
+            const FolderLock probe(stale);
+            unused = probe.isLocked();
+        }
+        if (unused)
+            QDir(stale).removeRecursively();
+    }
+    for (int attempt = 0; attempt < 100 && !m_lock; ++attempt) {
+        const QString name = prefix + QString::number(QRandomGenerator::global()->generate(), 36);
+        if (!parent.mkdir(name))
+            continue;
+        m_path = parent.filePath(name);
+        m_lock = std::make_unique<FolderLock>(m_path);
+        if (!m_lock->isLocked()) {
+            m_lock.reset();
+            parent.rmdir(name);
+            m_path.clear();
+        }
+    }
+#ifdef Q_OS_UNIX
+    // The folder the user sees keeps the rights an empty one had.
+    struct stat existing;
+    if (m_lock && ::stat(QFile::encodeName(m_target).constData(), &existing) == 0)
+        ::chmod(QFile::encodeName(m_path).constData(), existing.st_mode & 07777);
+#endif
+}
+
+StagingFolder::~StagingFolder()
+{
+    if (m_lock && !m_published)
+        QDir(m_path).removeRecursively();
+}
+
+bool StagingFolder::publish()
+{
+    if (!m_lock || m_published)
+        return false;
+#ifdef Q_OS_UNIX
+    // rename() takes the place of an empty folder and refuses a full one, so
+    // of two writers only the first gets the name.
+    if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_target).constData())
+        != 0)
+        return false;
+    const int fd = ::open(QFile::encodeName(QFileInfo(m_target).path()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    QDir().rmdir(m_target);
+    if (!QDir().rename(m_path, m_target))
+        return false;
+#endif
+    m_published = true;
+    return true;
 }
 
 } // namespace tessel

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QFile;
@@ -53,6 +54,31 @@ public:
 private:
     int m_fd = -1;
     bool m_locked = false;
+};
+
+// A hidden folder beside a folder still to be made (or an empty one), where a
+// set of files is written in full before the set takes the folder's name in
+// one rename: a kill or a full disk leaves the folder as it was. A staging
+// folder left by a killed writer is removed by the next one.
+class StagingFolder
+{
+public:
+    explicit StagingFolder(const QString& target);
+    ~StagingFolder();
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    bool isReady() const { return m_lock != nullptr; }
+    QString path() const { return m_path; }
+    // Gives the staged files the target's name; false, with nothing moved,
+    // when something else took the name meanwhile or the rename fails.
+    bool publish();
+
+private:
+    QString m_target;
+    QString m_path;
+    std::unique_ptr<FolderLock> m_lock;
+    bool m_published = false;
 };
 
 } // namespace tessel

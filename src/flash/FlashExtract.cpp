@@ -406,52 +406,78 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                                                   "no folder can be made under it; choose a name "
                                                   "that is.")
                           .arg(quotedPath(folder)));
-    if (!info.isDir() && !QDir().mkpath(folder))
-        return refuse(
-            QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
-                .arg(quotedPath(folder)));
-    // Two extractions into one folder would mix their files and lists.
-    const FolderLock lock(folder);
-    if (!lock.isLocked())
-        return refuse(QCoreApplication::translate("FlashExtract",
-                                                  "Another extraction is writing into the folder "
-                                                  "%1; nothing was written. Try again once it is "
-                                                  "done.")
-                          .arg(quotedPath(folder)));
-    const QStringList existing = existingFiles(contents, folder);
-    if (!replaceExisting && !existing.isEmpty())
-        return refuse(QCoreApplication::translate("FlashExtract",
-                                                  "The folder %1 already holds %2; nothing was "
-                                                  "written.")
-                          .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
+    // A folder still to be made, or an empty one, receives the whole set in
+    // one rename; a folder holding files already can only take them one by
+    // one, the list last.
+    const bool fresh = (!info.exists() && !info.isSymLink())
+                       || (!info.isSymLink()
+                           && QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot
+                                                   | QDir::Hidden | QDir::System));
+    std::optional<StagingFolder> staging;
+    std::optional<FolderLock> lock;
+    if (fresh) {
+        staging.emplace(folder);
+        if (!staging->isReady())
+            return refuse(
+                QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
+                    .arg(quotedPath(folder)));
+    } else {
+        // Two extractions into one folder would mix their files and lists.
+        lock.emplace(folder);
+        if (!lock->isLocked())
+            return refuse(QCoreApplication::translate(
+                              "FlashExtract",
+                              "Another extraction is writing into the folder %1; nothing was "
+                              "written. Try again once it is done.")
+                              .arg(quotedPath(folder)));
+        const QStringList existing = existingFiles(contents, folder);
+        if (!replaceExisting && !existing.isEmpty())
+            return refuse(QCoreApplication::translate("FlashExtract",
+                                                      "The folder %1 already holds %2; nothing "
+                                                      "was written.")
+                              .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
+    }
 
     // Every file is written in full before any takes its name, so that a
     // full disk, a bad target or a kill leaves the folder as it was.
     const QDir dir(folder);
+    const QDir writeDir(fresh ? staging->path() : folder);
     const OutputRules rules{{image}};
-    for (const QString& name : targetNames(contents)) {
-        if (!checkOutputFile(dir.filePath(name), rules, error))
-            return std::nullopt;
+    if (!fresh) {
+        for (const QString& name : targetNames(contents)) {
+            if (!checkOutputFile(dir.filePath(name), rules, error))
+                return std::nullopt;
+        }
     }
     Extraction done;
     std::vector<std::unique_ptr<DurableFile>> staged;
-    const auto stage = [&](const QString& path, QByteArrayView bytes) {
-        staged.push_back(std::make_unique<DurableFile>(path, rules));
+    const auto stage = [&](const QString& name, QByteArrayView bytes) {
+        staged.push_back(std::make_unique<DurableFile>(writeDir.filePath(name), rules));
         return staged.back()->open(error) && staged.back()->write(bytes, error);
     };
     for (const ExtractedEntry& entry : contents.entries) {
-        const QString path = dir.filePath(entry.fileName);
-        if (!stage(path, entry.sna))
+        if (!stage(entry.fileName, entry.sna))
             return std::nullopt;
-        done.entries.append({path, entry.name});
+        done.entries.append({dir.filePath(entry.fileName), entry.name});
     }
     done.listFile = dir.filePath(contents.listFileName);
     const std::optional<QByteArray> list = formatEntryList(done.entries, folder, error);
-    if (!list || !stage(done.listFile, *list))
+    if (!list || !stage(contents.listFileName, *list))
         return std::nullopt;
     // The list last, so that it never names a snapshot that is not there.
     if (!DurableFile::commitAll(staged, error))
         return std::nullopt;
+    if (fresh && !staging->publish()) {
+        const QStringList existing = existingFiles(contents, folder);
+        return refuse(
+            existing.isEmpty()
+                ? QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
+                      .arg(quotedPath(folder))
+                : QCoreApplication::translate("FlashExtract",
+                                              "The folder %1 already holds %2; nothing "
+                                              "was written.")
+                      .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
+    }
     return done;
 }
 
