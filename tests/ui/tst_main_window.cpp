@@ -20,8 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -46,6 +48,7 @@ private slots:
     void startUpShowsTheRememberedFolderInTheViews();
     void fileListStaysOnItsFolder();
     void folderListShowsTheRememberedFolderAfterStartUp();
+    void folderHighlightIsTheListedFolderWhileSiblingsComeAndGo();
     void driveListFollowsMountsKeepingItsChoice();
     void secondInstanceClosesWithoutTouchingSettings();
 
@@ -231,7 +234,9 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
 
     // Opening a folder in the folder list fills the file list and is remembered.
     QTRY_VERIFY(model->index(m_kit + "/snaps").isValid());
-    folders->setCurrentIndex(model->index(m_kit + "/snaps"));
+    folders->scrollTo(model->index(m_kit + "/snaps"));
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                      folders->visualRect(model->index(m_kit + "/snaps")).center());
     auto* files = control<FileListView>("fleSelecciona");
     QTRY_COMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit + "/snaps");
     QCOMPARE(files->model()->rowCount(), 1);
@@ -274,6 +279,43 @@ void TestMainWindow::folderListShowsTheRememberedFolderAfterStartUp()
     const QRect shown = folders->visualRect(folders->currentIndex());
     QVERIFY2(folders->viewport()->rect().contains(shown),
              qPrintable(QStringLiteral("row at y %1").arg(shown.y())));
+}
+
+// A folder made and removed beside the ones clicked every 70 ms, and clicks
+// on rows only partly shown, which scroll: the highlight in the folder list
+// must stay on the folder the file list shows.
+void TestMainWindow::folderHighlightIsTheListedFolderWhileSiblingsComeAndGo()
+{
+    const QString parent = m_kit + "/snaps";
+    auto child = [&](int i) { return parent + QStringLiteral("/d%1").arg(i, 2, 10, QChar('0')); };
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(QDir().mkpath(child(i)));
+    FolderBrowser& browser = m_window->browser();
+    QCOMPARE(browser.setPath(parent), BrowserError::None);
+    auto* tree = control<QTreeView>("dirSelecciona");
+    FolderTreeModel* model = browser.folderModel();
+    QTRY_COMPARE(model->rowCount(model->index(parent)), 12);
+
+    QTimer churn;
+    connect(&churn, &QTimer::timeout, this, [&] {
+        const QString sibling = parent + "/d05x";
+        if (!QDir(sibling).removeRecursively() || !QDir(sibling).exists())
+            QDir().mkpath(sibling);
+    });
+    churn.start(70);
+    QRandomGenerator random(7);
+    for (int click = 0; click < 20; ++click) {
+        tree->scrollTo(model->index(child(int(random.bounded(12)))));
+        QTest::qWait(int(random.bounded(90)));
+        QPoint at = tree->visualRect(model->index(child(int(random.bounded(12))))).center();
+        if (click % 2 == 1 || !tree->viewport()->rect().contains(at))
+            at = QPoint(at.x(), tree->viewport()->height() - 2); // the last row, cut off
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(150);
+        const QString listed = browser.fileListPath();
+        QCOMPARE(model->filePath(tree->currentIndex()), listed);
+        QCOMPARE(tree->selectionModel()->selectedIndexes(), QModelIndexList{model->index(listed)});
+    }
 }
 
 // A drive mounted or unmounted while the window is open shows in the list at
