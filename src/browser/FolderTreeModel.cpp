@@ -177,6 +177,12 @@ void FolderTreeModel::onListed(quint64 id, const FolderListings::Update& update)
     }
     if (wasRead)
         return;
+    // Views keep the expand arrow they drew until the layout changes.
+    if (node->children.empty() && node != m_root.get()) {
+        const QPersistentModelIndex index = indexOf(node);
+        emit layoutAboutToBeChanged({index});
+        emit layoutChanged({index});
+    }
     emit directoryLoaded(node->path);
     continueLoad();
 }

@@ -3,6 +3,7 @@
 // found by object name, with every question answered from a script.
 #include "core/Cartridge.h"
 #include "core/Settings.h"
+#include "support/PoolBlocker.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 #include "ui/Fonts.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
@@ -49,6 +51,7 @@ private slots:
     void fileListStaysOnItsFolder();
     void folderListShowsTheRememberedFolderAfterStartUp();
     void folderHighlightIsTheListedFolderWhileSiblingsComeAndGo();
+    void emptyFoldersLoseTheirArrowOnceRead();
     void driveListFollowsMountsKeepingItsChoice();
     void secondInstanceClosesWithoutTouchingSettings();
 
@@ -316,6 +319,55 @@ void TestMainWindow::folderHighlightIsTheListedFolderWhileSiblingsComeAndGo()
         QCOMPARE(model->filePath(tree->currentIndex()), listed);
         QCOMPARE(tree->selectionModel()->selectedIndexes(), QModelIndexList{model->index(listed)});
     }
+}
+
+namespace {
+// Records the rows the folder list draws an expand arrow for.
+class ArrowSpy final : public QProxyStyle
+{
+public:
+    mutable QList<int> arrowsAtY;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_IndicatorBranch && option->state.testFlag(State_Children))
+            arrowsAtY.append(option->rect.center().y());
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+} // namespace
+
+void TestMainWindow::emptyFoldersLoseTheirArrowOnceRead()
+{
+    const QString parent = m_kit + "/snaps";
+    QVERIFY(QDir().mkpath(parent + "/empty"));
+    QVERIFY(QDir().mkpath(parent + "/full/inside"));
+    FolderBrowser& browser = m_window->browser();
+    FolderTreeModel* model = browser.folderModel();
+    QCOMPARE(browser.setPath(parent), BrowserError::None);
+    QTRY_COMPARE(model->rowCount(model->index(parent)), 2);
+
+    auto* tree = control<QTreeView>("dirSelecciona");
+    ArrowSpy spy;
+    tree->setStyle(&spy);
+    auto arrowFor = [&](const QString& folder) {
+        tree->scrollTo(model->index(folder));
+        spy.arrowsAtY.clear();
+        tree->grab();
+        const QRect row = tree->visualRect(model->index(folder));
+        return std::any_of(spy.arrowsAtY.begin(), spy.arrowsAtY.end(),
+                           [&](int y) { return row.top() <= y && y <= row.bottom(); });
+    };
+    QSignalSpy read(model, &FolderTreeModel::directoryLoaded);
+    {
+        test::PoolBlocker blocker; // drawn before it is read: it may have subfolders
+        QCOMPARE(browser.setPath(parent + "/empty"), BrowserError::None);
+        QVERIFY(arrowFor(parent + "/empty"));
+    }
+    QTRY_VERIFY(read.contains(QVariantList{parent + "/empty"}));
+    QVERIFY(!arrowFor(parent + "/empty"));
+    QVERIFY(arrowFor(parent + "/full"));
+    tree->setStyle(nullptr);
 }
 
 // A drive mounted or unmounted while the window is open shows in the list at
