@@ -126,7 +126,9 @@ void MainWindow::buildControls()
     busyFont.setStyleHint(QFont::Serif);
     busyFont.setPointSize(48);
     busyFont.setBold(true);
-    m_busyLabel->setFont(fittedFont(busyFont, m_busyLabel->text(), m_busyLabel->width()));
+    // Fitted to its width when first shown: finding the serif and measuring
+    // in it took a third of building the window.
+    m_busyLabel->setFont(busyFont);
     // Shown only while busy: covered by the grid, it would still be drawn.
     m_busyLabel->hide();
     m_grid = place(new GridView(m_listFrame), QStringLiteral("msgRom"),
@@ -443,6 +445,8 @@ void MainWindow::onCreateFlash()
 
 void MainWindow::BusyWindow::show()
 {
+    QLabel* label = m_window.m_busyLabel;
+    label->setFont(fittedFont(label->font(), label->text(), label->width()));
     m_window.setCursor(Qt::WaitCursor);
     m_window.m_busyLabel->show();
     m_window.m_grid->hide();
