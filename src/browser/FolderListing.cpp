@@ -79,6 +79,50 @@ bool matchesStars(const QString& name, const QStringList& pieces)
     return true;
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// ASCII text in any letter case, the piece already in lower case.
+bool sameBytes(QByteArrayView text, QByteArrayView piece)
+{
+    return std::equal(piece.begin(), piece.end(), text.begin(), text.end(),
+                      [](char p, char t) { return p == lower(t); });
+}
+
+bool matchesStarsBytes(QByteArrayView name, const QByteArrayList& pieces)
+{
+    const QByteArray& first = pieces.first();
+    if (pieces.size() == 1)
+        return sameBytes(name, first);
+    const QByteArray& last = pieces.last();
+    if (name.size() < first.size() + last.size() || !sameBytes(name.first(first.size()), first)
+        || !sameBytes(name.last(last.size()), last))
+        return false;
+    qsizetype from = first.size();
+    const qsizetype end = name.size() - last.size();
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
+        const QByteArray& piece = pieces[i];
+        qsizetype at = from;
+        while (at + piece.size() <= end && !sameBytes(name.sliced(at, piece.size()), piece))
+            ++at;
+        if (at + piece.size() > end)
+            return false;
+        from = at + piece.size();
+    }
+    return true;
+}
+
+// Runs of names are sorted by keys, then merged: keys for all the names of
+// a big folder at once would take more memory than the names.
+constexpr qsizetype kKeyedRun = 4096;
+
 } // namespace
 
 NameOrder::NameOrder()
@@ -101,35 +145,66 @@ void NameOrder::sort(QList<FolderEntry>& entries) const
         std::sort(entries.begin(), entries.end(), *this);
         return;
     }
-    // A key per name, made once, compares as the collator does at the cost
-    // of comparing bytes: several times faster than comparing the names
-    // again at every step of the sort.
+    const qsizetype size = entries.size();
+    const auto begin = entries.begin();
+    for (qsizetype from = 0; from < size; from += kKeyedRun)
+        sortByKeys(begin + from, begin + std::min(from + kKeyedRun, size));
+    for (qsizetype run = kKeyedRun; run < size; run *= 2) {
+        for (qsizetype from = 0; from + run < size; from += 2 * run)
+            std::inplace_merge(begin + from, begin + from + run,
+                               begin + std::min(from + 2 * run, size), *this);
+    }
+}
+
+// A key per name, made once, compares as the collator does at the cost of
+// comparing bytes: several times faster than comparing the names again at
+// every step of the sort.
+void NameOrder::sortByKeys(QList<FolderEntry>::iterator first,
+                           QList<FolderEntry>::iterator last) const
+{
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(entries.size()));
-    for (const FolderEntry& entry : std::as_const(entries))
-        keys.push_back(m_collator.sortKey(entry.name));
-    std::vector<qsizetype> order(keys.size());
+    keys.reserve(size_t(last - first));
+    for (auto it = first; it != last; ++it)
+        keys.push_back(m_collator.sortKey(it->name));
+    std::vector<size_t> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int byKey = keys[size_t(a)].compare(keys[size_t(b)]);
-        return byKey != 0 ? byKey < 0 : entries[a].name.compare(entries[b].name) < 0;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey != 0 ? byKey < 0
+                          : first[qsizetype(a)].name.compare(first[qsizetype(b)].name) < 0;
     });
-    keys = {};
-    QList<FolderEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const qsizetype i : order)
-        sorted.append(std::move(entries[i]));
-    entries = std::move(sorted);
+    std::vector<FolderEntry> sorted;
+    sorted.reserve(order.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(first[qsizetype(i)]));
+    std::move(sorted.begin(), sorted.end(), first);
 }
 
 NameMatcher::NameMatcher(const QStringList& patterns)
 {
+    bool ascii = true;
     for (const QString& pattern : patterns) {
-        if (hasOnlyStars(pattern))
+        if (hasOnlyStars(pattern)) {
             m_stars.push_back(pattern.split(QLatin1Char('*')));
-        else
+            const QByteArray bytes = pattern.toLatin1();
+            ascii = ascii && isAscii(bytes) && QString::fromLatin1(bytes) == pattern;
+            m_asciiStars.push_back(bytes.toLower().split('*'));
+        } else {
             m_others.append(QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive));
+            ascii = false;
+        }
     }
+    if (!ascii)
+        m_asciiStars.clear();
+}
+
+std::optional<bool> NameMatcher::matchesBytes(QByteArrayView name) const
+{
+    if (m_asciiStars.empty() || !isAscii(name))
+        return std::nullopt;
+    return std::any_of(
+        m_asciiStars.begin(), m_asciiStars.end(),
+        [name](const QByteArrayList& pieces) { return matchesStarsBytes(name, pieces); });
 }
 
 bool NameMatcher::operator()(const QString& name) const
@@ -203,8 +278,14 @@ bool FolderReading::readSome(int count)
         }
         if (!isDir && !(isFile && m_files))
             continue;
+        // Most names of a big folder are no snapshot's: they are matched
+        // before they are decoded.
+        const std::optional<bool> matched =
+            isFile ? m_matches.matchesBytes(QByteArrayView(raw)) : std::nullopt;
+        if (matched == false)
+            continue;
         const QString name = QFile::decodeName(raw);
-        if (isFile && !m_matches(name))
+        if (isFile && !matched.has_value() && !m_matches(name))
             continue;
         // Bytes that are not valid text decode to U+FFFD and do not come back.
         const bool exact =

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayList>
 #include <QCollator>
 #include <QList>
 #include <QRegularExpression>
@@ -9,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace tessel {
 
@@ -47,6 +50,8 @@ public:
     void sort(QList<FolderEntry>& entries) const;
 
 private:
+    void sortByKeys(QList<FolderEntry>::iterator first, QList<FolderEntry>::iterator last) const;
+
     QCollator m_collator;
 };
 
@@ -58,6 +63,9 @@ public:
     explicit NameMatcher(const QStringList& patterns);
     bool isEmpty() const { return m_stars.empty() && m_others.isEmpty(); }
     bool operator()(const QString& name) const;
+    // The same for a name in the system's bytes, without decoding it, when
+    // it and every pattern are plain ASCII; nothing otherwise.
+    std::optional<bool> matchesBytes(QByteArrayView name) const;
 
 private:
     // A pattern of '*' and plain text (every pattern the browser uses) is
@@ -65,6 +73,7 @@ private:
     // several patterns, where regular expressions cost the most of the read.
     std::vector<QStringList> m_stars;
     QList<QRegularExpression> m_others;
+    std::vector<QByteArrayList> m_asciiStars; // lower case; empty when any pattern is not ASCII
 };
 
 // What one reading of a folder found, each list in NameOrder.

@@ -90,6 +90,8 @@ FolderListings::Hold FolderListings::hold(const QString& path, bool files, Liste
     if (!slot) {
         slot = std::make_shared<Folder>();
         slot->path = path;
+        // Watched before it is read, so a change during the read is not missed.
+        slot->watched = m_watcher.addPath(path);
     }
     Folder& folder = *slot;
     const quint64 id = m_nextId++;

@@ -80,6 +80,8 @@ private slots:
     void cleanup();
 
     void filesMatchQDirAndSortByName();
+    void patternsMatchAsQDirs_data();
+    void patternsMatchAsQDirs();
     void namesThatAreNotTextAreFlagged();
     void folderVanishingWhileListedFails();
     void changesTurnOneListingIntoTheNext();
@@ -157,6 +159,39 @@ void TestFolderListing::filesMatchQDirAndSortByName()
                                 "link.sna"}));
     QCOMPARE(names(listing.folders), (QStringList{"dir.sna", "dirlink.sna"}));
     QVERIFY(readFolder(folder, {}).files.isEmpty());
+}
+
+void TestFolderListing::patternsMatchAsQDirs_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+    const QStringList snapshots{"*.sna*", "*.z80"};
+    QTest::newRow("suffix, other case") << snapshots << "GAME.Z80" << true;
+    QTest::newRow("piece inside") << snapshots << "game.sna.bak" << true;
+    QTest::newRow("piece too late") << snapshots << "game.z80.bak" << false;
+    QTest::newRow("no piece") << snapshots << "game.tap" << false;
+    QTest::newRow("accented name")
+        << snapshots << QString::fromUtf8("Ca\xc3\xb1\xc3\xb3n.SNA") << true;
+    QTest::newRow("pieces in order") << QStringList{"a*b*c"} << "axxbyyc" << true;
+    QTest::newRow("pieces out of order") << QStringList{"a*b*c"} << "axxcyyb" << false;
+    QTest::newRow("pieces overlapping") << QStringList{"*ab*ba*"} << "xaba" << false;
+    QTest::newRow("no star: whole name") << QStringList{"Game.sna"} << "game.SNA" << true;
+    QTest::newRow("no star: longer name") << QStringList{"game.sna"} << "game.sna2" << false;
+    QTest::newRow("question mark") << QStringList{"g?me.sna"} << "GAME.sna" << true;
+    QTest::newRow("accented pattern")
+        << QStringList{QString::fromUtf8("*.\xc3\xb1")} << QString::fromUtf8("x.\xc3\x91") << true;
+}
+
+void TestFolderListing::patternsMatchAsQDirs()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(QString, name);
+    QFETCH(bool, matches);
+    const NameMatcher matcher(patterns);
+    QCOMPARE(matcher(name), matches);
+    QCOMPARE(matcher.matchesBytes(QFile::encodeName(name)).value_or(matches), matches);
+    QCOMPARE(QDir::match(patterns, name), matches);
 }
 
 void TestFolderListing::namesThatAreNotTextAreFlagged()
@@ -249,7 +284,7 @@ void TestFolderListing::sortAgreesWithTheComparison()
                                               "09._-");
     QRandomGenerator random(locale.language());
     QList<FolderEntry> entries;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 10000; ++i) { // more than one run of keys: runs are merged
         QString name;
         for (int n = 1 + random.bounded(8); n > 0; --n)
             name += letters.at(random.bounded(letters.size()));
