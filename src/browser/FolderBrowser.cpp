@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace tessel {
 
@@ -34,12 +35,21 @@ FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, const Vol
     connect(&m_volumes, &VolumeSource::volumesChanged, this, &FolderBrowser::refreshDrives);
     refreshDrives();
 
-    // Until start-up positions them, the lists show the process's current folder.
+    // Until start-up positions them, the lists are on the process's current
+    // folder; it is read only if nothing has moved them by the time the
+    // event loop runs, which start-up always does.
     m_path = cleanFolder(QDir::currentPath());
     m_drive = m_volumes.rootOf(m_path);
-    m_fileList.setFolder(m_path);
-    m_folderModel.setRootPath(m_drive);
-    m_folderModel.loadPath(m_path);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (std::exchange(m_listed, true))
+                return;
+            m_fileList.setFolder(m_path);
+            m_folderModel.setRootPath(m_drive);
+            m_folderModel.loadPath(m_path);
+        },
+        Qt::QueuedConnection);
 }
 
 void FolderBrowser::refreshDrives()
@@ -123,7 +133,8 @@ BrowserError FolderBrowser::setPath(const QString& path)
     // never part: both stay where they were.
     if (!info.isReadable() || !info.isExecutable())
         return BrowserError::Unreadable;
-    if (folder == m_path)
+    const bool wasListed = std::exchange(m_listed, true);
+    if (folder == m_path && wasListed)
         return BrowserError::None;
     m_path = folder;
     // The file list asks first: the tree then shares its reading, files

@@ -115,6 +115,7 @@ private:
     QString m_drive;
     QString m_path;
     QString m_toRecord; // the folder to record once the file list holds it
+    bool m_listed = false; // the lists have been given a folder
     QStandardItemModel m_driveModel;
     FolderListings m_listings; // before the models, which hold its listings
     FolderTreeModel m_folderModel{m_listings};
