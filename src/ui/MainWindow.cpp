@@ -51,13 +51,15 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 // A folder's snapshots as the file list would show them there.
 std::optional<FolderFiles> snapshotFiles(const QString& folder, QString* error)
 {
-    const std::optional<QList<FolderEntry>> listed =
-        listFiles(folder, snapshotNamePatterns(), {}, error);
-    if (!listed)
+    const FolderContents listed = readFolder(folder, snapshotNamePatterns());
+    if (!listed.ok) {
+        if (error)
+            *error = listed.error;
         return std::nullopt;
+    }
     const QDir dir(folder);
     FolderFiles files;
-    for (const FolderEntry& entry : *listed) {
+    for (const FolderEntry& entry : listed.files) {
         const QString path = QDir::toNativeSeparators(dir.filePath(entry.name));
         if (entry.exactName)
             files.paths << path;
