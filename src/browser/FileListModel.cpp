@@ -6,139 +6,68 @@
 namespace tessel {
 
 namespace {
-// Changes on disk come in bursts (a copy, an unpacked archive): one read
-// after the burst does for all of them.
-constexpr int kRefreshDelayMs = 100;
 // Past this many separate steps one reset costs the views less.
 constexpr qsizetype kMaxSteps = 256;
 } // namespace
 
-FileListModel::FileListModel(QObject* parent)
+FileListModel::FileListModel(FolderListings& listings, QObject* parent)
     : QAbstractListModel(parent)
-{
-    m_refresh.setSingleShot(true);
-    m_refresh.setInterval(kRefreshDelayMs);
-    connect(&m_refresh, &QTimer::timeout, this, [this] { startListing(true); });
-    connect(&m_job, &QFutureWatcherBase::finished, this, &FileListModel::onListed);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
-        if (path == m_folder)
-            scheduleRefresh();
-    });
-}
-
-// The worker holds nothing of the model: told to stop, it ends on its own.
-FileListModel::~FileListModel()
-{
-    m_job.cancel();
-}
+    , m_listings(listings)
+{ }
 
 void FileListModel::setNameFilters(const QStringList& patterns)
 {
-    if (patterns == m_patterns)
+    if (patterns == m_listings.namePatterns())
         return;
-    m_patterns = patterns;
+    m_listings.setNamePatterns(patterns);
     if (!m_folder.isEmpty())
         setFolder(m_folder);
 }
 
 void FileListModel::setFolder(const QString& folder)
 {
-    m_job.cancel();
-    ++m_generation;
-    m_listing = false;
-    m_changedMeanwhile = false;
-    m_refresh.stop();
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
+    m_listing.release(); // before the next is held: a reading of this folder alone stops
     m_folder = folder;
     m_loaded = false;
     // The old names must not stay under the new folder, not even for a moment.
     replaceRows({});
     if (m_folder.isEmpty())
         return;
-    // Watched before it is read, so a change during the read is not missed.
-    m_watcher.addPath(m_folder);
-    startListing(false);
+    m_listing = m_listings.hold(m_folder, true,
+                                [this](const FolderListings::Update& update) { onListed(update); });
 }
 
-void FileListModel::startListing(bool refresh)
+void FileListModel::onListed(const FolderListings::Update& update)
 {
-    const quint64 generation = m_generation;
-    const QString folder = m_folder;
-    const QStringList patterns = m_patterns;
-    const QList<FolderEntry> before = refresh ? m_entries : QList<FolderEntry>();
-    m_listing = true;
-    m_job.setFuture(runInBackground<Listing>(
-        [generation, refresh, folder, patterns, before](QPromise<Listing>& promise) {
-            Listing result;
-            result.generation = generation;
-            result.refresh = refresh;
-            std::optional<QList<FolderEntry>> entries = listFiles(
-                folder, patterns, [&promise] { return promise.isCanceled(); }, &result.error);
-            if (promise.isCanceled())
-                return;
-            result.ok = entries.has_value();
-            if (entries) {
-                if (refresh)
-                    result.changes = diffListings(before, *entries, NameOrder());
-                result.entries = std::move(*entries);
-            }
-            promise.addResult(std::move(result));
-        }));
-}
-
-void FileListModel::onListed()
-{
-    const QFuture<Listing> future = m_job.future();
-    if (future.isCanceled() || future.resultCount() == 0)
-        return;
-    Listing result = future.result();
-    if (result.generation != m_generation)
-        return;
-    m_listing = false;
-
-    if (!result.ok) {
-        replaceRows({});
-        if (!result.refresh) {
-            if (!m_watcher.directories().isEmpty())
-                m_watcher.removePaths(m_watcher.directories());
-            emit folderFailed(m_folder, result.error);
-            return;
+    const FolderContents& contents = update.contents;
+    if (update.first) {
+        replaceRows(contents.files);
+        if (contents.ok) {
+            m_loaded = true;
+            emit folderLoaded(m_folder);
+        } else {
+            emit folderFailed(m_folder, contents.error);
         }
-    } else if (!result.refresh) {
-        replaceRows(std::move(result.entries));
-        m_loaded = true;
-        emit folderLoaded(m_folder);
-    } else if (result.changes.size() > kMaxSteps) {
-        replaceRows(std::move(result.entries));
-    } else {
-        for (const ListingChange& change : std::as_const(result.changes)) {
-            if (change.removed > 0) {
-                beginRemoveRows({}, change.row, change.row + change.removed - 1);
-                m_entries.remove(change.row, change.removed);
-                endRemoveRows();
-            } else if (!change.inserted.isEmpty()) {
-                const int count = int(change.inserted.size());
-                beginInsertRows({}, change.row, change.row + count - 1);
-                m_entries.insert(change.row, count, FolderEntry());
-                std::copy(change.inserted.begin(), change.inserted.end(),
-                          m_entries.begin() + change.row);
-                endInsertRows();
-            }
+        return;
+    }
+    if (!contents.ok || update.fileChanges.size() > kMaxSteps) {
+        replaceRows(contents.files);
+        return;
+    }
+    for (const ListingChange& change : update.fileChanges) {
+        if (change.removed > 0) {
+            beginRemoveRows({}, change.row, change.row + change.removed - 1);
+            m_entries.remove(change.row, change.removed);
+            endRemoveRows();
+        } else if (!change.inserted.isEmpty()) {
+            const int count = int(change.inserted.size());
+            beginInsertRows({}, change.row, change.row + count - 1);
+            m_entries.insert(change.row, count, FolderEntry());
+            std::copy(change.inserted.begin(), change.inserted.end(),
+                      m_entries.begin() + change.row);
+            endInsertRows();
         }
     }
-    if (m_changedMeanwhile) {
-        m_changedMeanwhile = false;
-        m_refresh.start();
-    }
-}
-
-void FileListModel::scheduleRefresh()
-{
-    if (m_listing)
-        m_changedMeanwhile = true;
-    else if (m_loaded)
-        m_refresh.start();
 }
 
 void FileListModel::replaceRows(QList<FolderEntry> entries)

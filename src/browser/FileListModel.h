@@ -1,33 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "browser/FolderListing.h"
+#include "browser/FolderListings.h"
 
 #include <QAbstractListModel>
-#include <QFileSystemWatcher>
-#include <QFutureWatcher>
 #include <QIcon>
-#include <QTimer>
 
 namespace tessel {
 
 // The file list: the files of one folder whose names match the patterns, in
-// NameOrder. The folder is read on a worker thread and shown in one go; a
-// newer folder drops the older listing. While a folder shows, files added or
-// removed on disk are read again in the background and only the difference
-// reaches the rows.
+// NameOrder, from the folder's shared listing. The rows empty at once when
+// the folder changes and come in one go once it is read; files added or
+// removed on disk later reach the rows one step at a time.
 class FileListModel final : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
-    explicit FileListModel(QObject* parent = nullptr);
-    ~FileListModel() override;
+    explicit FileListModel(FolderListings& listings, QObject* parent = nullptr);
 
     // Wildcards matched in any letter case, e.g. {"*.sna*", "*.z80"}. A new
     // set reads the folder again.
     void setNameFilters(const QStringList& patterns);
-    QStringList nameFilters() const { return m_patterns; }
+    QStringList nameFilters() const { return m_listings.namePatterns(); }
 
     // Empties the rows at once and lists the folder in the background; an
     // empty path leaves the list empty.
@@ -51,33 +46,16 @@ signals:
     void folderFailed(const QString& folder, const QString& error);
 
 private:
-    struct Listing
-    {
-        quint64 generation = 0;
-        bool refresh = false;
-        bool ok = false;
-        QString error;
-        QList<FolderEntry> entries;
-        QList<ListingChange> changes;
-    };
-
-    void startListing(bool refresh);
-    void onListed();
-    void scheduleRefresh();
+    void onListed(const FolderListings::Update& update);
     void replaceRows(QList<FolderEntry> entries);
 
-    QStringList m_patterns;
+    FolderListings& m_listings;
+    FolderListings::Hold m_listing;
     QString m_folder;
-    quint64 m_generation = 0;
     bool m_loaded = false;
-    bool m_listing = false;
-    bool m_changedMeanwhile = false;
     QList<FolderEntry> m_entries;
     mutable QIcon m_fileIcon; // made on first use: the theme lookup costs at start-up
     mutable bool m_iconMade = false;
-    QFutureWatcher<Listing> m_job;
-    QFileSystemWatcher m_watcher;
-    QTimer m_refresh;
 };
 
 } // namespace tessel

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace tessel {
 
@@ -34,12 +35,21 @@ FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, const Vol
     connect(&m_volumes, &VolumeSource::volumesChanged, this, &FolderBrowser::refreshDrives);
     refreshDrives();
 
-    // Until start-up positions them, the lists show the process's current folder.
+    // Until start-up positions them, the lists are on the process's current
+    // folder; it is read only if nothing has moved them by the time the
+    // event loop runs, which start-up always does.
     m_path = cleanFolder(QDir::currentPath());
     m_drive = m_volumes.rootOf(m_path);
-    m_folderModel.setRootPath(m_drive);
-    m_folderModel.loadPath(m_path);
-    m_fileList.setFolder(m_path);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (std::exchange(m_listed, true))
+                return;
+            m_fileList.setFolder(m_path);
+            m_folderModel.setRootPath(m_drive);
+            m_folderModel.loadPath(m_path);
+        },
+        Qt::QueuedConnection);
 }
 
 void FolderBrowser::refreshDrives()
@@ -123,15 +133,20 @@ BrowserError FolderBrowser::setPath(const QString& path)
     // never part: both stay where they were.
     if (!info.isReadable() || !info.isExecutable())
         return BrowserError::Unreadable;
-    if (folder == m_path)
+    const bool wasListed = std::exchange(m_listed, true);
+    if (folder == m_path && wasListed)
         return BrowserError::None;
     m_path = folder;
+    // The file list asks first: the tree then shares its reading, files
+    // and all, rather than starting one of its own without them.
+    const bool listed = listFolder();
     const QString root = m_volumes.rootOf(m_path);
     if (m_folderModel.rootPath() != root)
         m_folderModel.setRootPath(root);
     m_folderModel.loadPath(m_path);
     emit pathChanged(m_path);
-    onFolderChanged();
+    if (!listed)
+        reportUnreadable(m_path);
     return BrowserError::None;
 }
 
@@ -148,8 +163,8 @@ void FolderBrowser::openFolder(const QString& path)
 }
 
 // The file list is read in the background; the folder is recorded once the
-// list holds its files.
-void FolderBrowser::onFolderChanged()
+// list holds its files. False for a folder that cannot be read.
+bool FolderBrowser::listFolder()
 {
     const QFileInfo folder(m_path);
     m_fileSelection.clear();
@@ -157,11 +172,11 @@ void FolderBrowser::onFolderChanged()
         // The last folder's names must not pass for this folder's files.
         m_toRecord.clear();
         m_fileList.setFolder({});
-        reportUnreadable(m_path);
-        return;
+        return false;
     }
     m_toRecord = m_path;
     m_fileList.setFolder(m_path);
+    return true;
 }
 
 void FolderBrowser::onFileListLoaded(const QString& folder)

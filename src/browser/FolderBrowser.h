@@ -2,6 +2,7 @@
 #pragma once
 
 #include "browser/FileListModel.h"
+#include "browser/FolderListings.h"
 #include "browser/FolderTreeModel.h"
 #include "browser/Volumes.h"
 #include "core/Kit.h"
@@ -103,7 +104,7 @@ signals:
 
 private:
     void onDriveChanged();
-    void onFolderChanged();
+    bool listFolder();
     void onFileListLoaded(const QString& folder);
     void onFileListFailed(const QString& folder);
     void reportUnreadable(const QString& folder);
@@ -114,9 +115,11 @@ private:
     QString m_drive;
     QString m_path;
     QString m_toRecord; // the folder to record once the file list holds it
+    bool m_listed = false; // the lists have been given a folder
     QStandardItemModel m_driveModel;
-    FolderTreeModel m_folderModel;
-    FileListModel m_fileList;
+    FolderListings m_listings; // before the models, which hold its listings
+    FolderTreeModel m_folderModel{m_listings};
+    FileListModel m_fileList{m_listings};
     QItemSelectionModel m_fileSelection;
 };
 

@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
-#include <memory>
+#include <numeric>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -21,15 +21,7 @@ namespace tessel {
 
 namespace {
 
-// Often enough to drop a stale listing within a few milliseconds.
-constexpr int kCheckEvery = 256;
-
-bool fail(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
+constexpr int kCancelBatch = 256;
 
 QString noLongerThere(const QString& folder)
 {
@@ -48,121 +40,88 @@ QString cannotRead(const QString& folder)
 bool canList(const QString& folder, QString* error)
 {
     const QFileInfo info(folder);
-    if (!info.isDir())
-        return fail(error, noLongerThere(folder));
-    if (!info.isReadable() || !info.isExecutable())
-        return fail(error, cannotRead(folder));
+    if (!info.isDir()) {
+        *error = noLongerThere(folder);
+        return false;
+    }
+    if (!info.isReadable() || !info.isExecutable()) {
+        *error = cannotRead(folder);
+        return false;
+    }
     return true;
 }
 
-enum class Kind { Files, Folders };
-
-// Wildcards matched in any letter case, as QDir's name filters are.
-class NameMatcher
+bool hasOnlyStars(const QString& pattern)
 {
-public:
-    explicit NameMatcher(const QStringList& patterns)
-    {
-        for (const QString& pattern : patterns)
-            m_patterns.append(QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive));
-    }
-    bool operator()(const QString& name) const
-    {
-        return std::any_of(
-            m_patterns.begin(), m_patterns.end(),
-            [&name](const QRegularExpression& re) { return re.match(name).hasMatch(); });
-    }
+    return !pattern.contains(QLatin1Char('?')) && !pattern.contains(QLatin1Char('['));
+}
 
-private:
-    QList<QRegularExpression> m_patterns;
-};
-
-#ifdef Q_OS_UNIX
-// Read with the system's calls: Qt's own iterator skips every name that is
-// not valid text, and such files would never show.
-bool read(const QString& folder, Kind kind, const NameMatcher& matches,
-          const CancelCheck& cancelled, QList<FolderEntry>& entries, QString* error)
+// The pieces between the stars, in order, each found after the one before.
+bool matchesStars(const QString& name, const QStringList& pieces)
 {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(QFile::encodeName(folder).constData()),
-                                                  ::closedir);
-    if (!dir)
-        return canList(folder, error) && fail(error, cannotRead(folder));
-    const int fd = ::dirfd(dir.get());
-    int seen = 0;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (!entry)
-            break;
-        if (++seen % kCheckEvery == 0 && cancelled && cancelled())
+    constexpr Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
+    const QString& first = pieces.first();
+    if (pieces.size() == 1)
+        return name.compare(first, kAnyCase) == 0;
+    const QString& last = pieces.last();
+    if (name.size() < first.size() + last.size() || !name.startsWith(first, kAnyCase)
+        || !name.endsWith(last, kAnyCase))
+        return false;
+    qsizetype from = first.size();
+    const qsizetype end = name.size() - last.size();
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
+        const QString& piece = pieces[i];
+        const qsizetype at = QStringView(name).first(end).indexOf(piece, from, kAnyCase);
+        if (at < 0)
             return false;
-        const char* raw = entry->d_name;
-        if (raw[0] == '.') // hidden, or . and ..
-            continue;
-        const QString name = QFile::decodeName(raw);
-        if (kind == Kind::Files && !matches(name))
-            continue;
-        // Links are followed; a broken one, a device, a pipe or a socket is no entry.
-        bool isDir = entry->d_type == DT_DIR;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat st;
-            if (::fstatat(fd, raw, &st, 0) != 0)
-                continue;
-            isDir = S_ISDIR(st.st_mode);
-            isFile = S_ISREG(st.st_mode);
-        }
-        if (kind == Kind::Files ? !isFile : !isDir)
-            continue;
-        // Bytes that are not valid text decode to U+FFFD and do not come back.
-        const bool exact =
-            !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
-        entries.append({name, exact});
+        from = at + piece.size();
     }
-    if (errno != 0)
-        return fail(error, cannotRead(folder));
-    // Reading a folder removed meanwhile simply ends.
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || st.st_nlink == 0)
-        return fail(error, noLongerThere(folder));
     return true;
 }
-#else
-bool read(const QString& folder, Kind kind, const NameMatcher& matches,
-          const CancelCheck& cancelled, QList<FolderEntry>& entries, QString* error)
-{
-    QDirIterator it(folder,
-                    (kind == Kind::Files ? QDir::Files : QDir::Dirs) | QDir::NoDotAndDotDot);
-    int seen = 0;
-    while (it.hasNext()) {
-        it.next();
-        if (++seen % kCheckEvery == 0 && cancelled && cancelled())
-            return false;
-        const QString name = it.fileName();
-        if (kind == Kind::Files && !matches(name))
-            continue;
-        entries.append({name, true});
-    }
-    // The iterator ends quietly when the folder goes while it reads.
-    return canList(folder, error);
-}
-#endif
 
-std::optional<QList<FolderEntry>> list(const QString& folder, Kind kind,
-                                       const QStringList& patterns, const CancelCheck& cancelled,
-                                       QString* error)
+bool isAscii(QByteArrayView bytes)
 {
-    if (!canList(folder, error))
-        return std::nullopt;
-    QList<FolderEntry> entries;
-    if (!read(folder, kind, NameMatcher(patterns), cancelled, entries, error))
-        return std::nullopt;
-    if (cancelled && cancelled())
-        return std::nullopt;
-    const NameOrder order;
-    std::sort(entries.begin(), entries.end(), std::cref(order));
-    return entries;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
 }
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// ASCII text in any letter case, the piece already in lower case.
+bool sameBytes(QByteArrayView text, QByteArrayView piece)
+{
+    return std::equal(piece.begin(), piece.end(), text.begin(), text.end(),
+                      [](char p, char t) { return p == lower(t); });
+}
+
+bool matchesStarsBytes(QByteArrayView name, const QByteArrayList& pieces)
+{
+    const QByteArray& first = pieces.first();
+    if (pieces.size() == 1)
+        return sameBytes(name, first);
+    const QByteArray& last = pieces.last();
+    if (name.size() < first.size() + last.size() || !sameBytes(name.first(first.size()), first)
+        || !sameBytes(name.last(last.size()), last))
+        return false;
+    qsizetype from = first.size();
+    const qsizetype end = name.size() - last.size();
+    for (qsizetype i = 1; i + 1 < pieces.size(); ++i) {
+        const QByteArray& piece = pieces[i];
+        qsizetype at = from;
+        while (at + piece.size() <= end && !sameBytes(name.sliced(at, piece.size()), piece))
+            ++at;
+        if (at + piece.size() > end)
+            return false;
+        from = at + piece.size();
+    }
+    return true;
+}
+
+// Runs of names are sorted by keys, then merged: keys for all the names of
+// a big folder at once would take more memory than the names.
+constexpr qsizetype kKeyedRun = 4096;
 
 } // namespace
 
@@ -178,19 +137,239 @@ int NameOrder::compare(const QString& a, const QString& b) const
     return byName != 0 ? byName : a.compare(b);
 }
 
-std::optional<QList<FolderEntry>> listFiles(const QString& folder, const QStringList& patterns,
-                                            const CancelCheck& cancelled, QString* error)
+void NameOrder::sort(QList<FolderEntry>& entries) const
 {
-    // No pattern would list every file.
-    if (patterns.isEmpty())
-        return QList<FolderEntry>{};
-    return list(folder, Kind::Files, patterns, cancelled, error);
+    // In the C locale Qt's keys are the bytes of the names, blind to case,
+    // while its comparison is not.
+    if (m_collator.locale().language() == QLocale::C) {
+        std::sort(entries.begin(), entries.end(), *this);
+        return;
+    }
+    const qsizetype size = entries.size();
+    const auto begin = entries.begin();
+    for (qsizetype from = 0; from < size; from += kKeyedRun)
+        sortByKeys(begin + from, begin + std::min(from + kKeyedRun, size));
+    for (qsizetype run = kKeyedRun; run < size; run *= 2) {
+        for (qsizetype from = 0; from + run < size; from += 2 * run)
+            std::inplace_merge(begin + from, begin + from + run,
+                               begin + std::min(from + 2 * run, size), *this);
+    }
 }
 
-std::optional<QList<FolderEntry>> listFolders(const QString& folder, const CancelCheck& cancelled,
-                                              QString* error)
+// A key per name, made once, compares as the collator does at the cost of
+// comparing bytes: several times faster than comparing the names again at
+// every step of the sort.
+void NameOrder::sortByKeys(QList<FolderEntry>::iterator first,
+                           QList<FolderEntry>::iterator last) const
 {
-    return list(folder, Kind::Folders, {}, cancelled, error);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(last - first));
+    for (auto it = first; it != last; ++it)
+        keys.push_back(m_collator.sortKey(it->name));
+    std::vector<size_t> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey != 0 ? byKey < 0
+                          : first[qsizetype(a)].name.compare(first[qsizetype(b)].name) < 0;
+    });
+    std::vector<FolderEntry> sorted;
+    sorted.reserve(order.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(first[qsizetype(i)]));
+    std::move(sorted.begin(), sorted.end(), first);
+}
+
+NameMatcher::NameMatcher(const QStringList& patterns)
+{
+    bool ascii = true;
+    for (const QString& pattern : patterns) {
+        if (hasOnlyStars(pattern)) {
+            m_stars.push_back(pattern.split(QLatin1Char('*')));
+            const QByteArray bytes = pattern.toLatin1();
+            ascii = ascii && isAscii(bytes) && QString::fromLatin1(bytes) == pattern;
+            m_asciiStars.push_back(bytes.toLower().split('*'));
+        } else {
+            m_others.append(QRegularExpression::fromWildcard(pattern, Qt::CaseInsensitive));
+            ascii = false;
+        }
+    }
+    if (!ascii)
+        m_asciiStars.clear();
+}
+
+std::optional<bool> NameMatcher::matchesBytes(QByteArrayView name) const
+{
+    if (m_asciiStars.empty() || !isAscii(name))
+        return std::nullopt;
+    return std::any_of(
+        m_asciiStars.begin(), m_asciiStars.end(),
+        [name](const QByteArrayList& pieces) { return matchesStarsBytes(name, pieces); });
+}
+
+bool NameMatcher::operator()(const QString& name) const
+{
+    return std::any_of(m_stars.begin(), m_stars.end(),
+                       [&name](const QStringList& pieces) { return matchesStars(name, pieces); })
+           || std::any_of(m_others.begin(), m_others.end(), [&name](const QRegularExpression& re) {
+                  return re.match(name).hasMatch();
+              });
+}
+
+#ifdef Q_OS_UNIX
+// Read with the system's calls: Qt's own iterator skips every name that is
+// not valid text, and such files would never show.
+struct FolderReading::Reader
+{
+    std::unique_ptr<DIR, int (*)(DIR*)> dir{nullptr, ::closedir};
+
+    bool open(const QString& folder)
+    {
+        dir.reset(::opendir(QFile::encodeName(folder).constData()));
+        return dir != nullptr;
+    }
+};
+
+bool FolderReading::readSome(int count)
+{
+    if (m_over)
+        return false;
+    if (!m_reader) {
+        m_reader = std::make_unique<Reader>();
+        if (!canList(m_folder, &m_contents.error)) {
+            m_over = true;
+            return false;
+        }
+        if (!m_reader->open(m_folder)) {
+            m_contents.error = cannotRead(m_folder);
+            m_over = true;
+            return false;
+        }
+    }
+    DIR* dir = m_reader->dir.get();
+    const int fd = ::dirfd(dir);
+    for (int i = 0; i < count; ++i) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            m_over = true;
+            struct stat st;
+            if (errno != 0)
+                m_contents.error = cannotRead(m_folder);
+            // Reading a folder removed meanwhile simply ends.
+            else if (::fstat(fd, &st) != 0 || st.st_nlink == 0)
+                m_contents.error = noLongerThere(m_folder);
+            else
+                m_contents.ok = true;
+            return false;
+        }
+        const char* raw = entry->d_name;
+        if (raw[0] == '.') // hidden, or . and ..
+            continue;
+        // Links are followed; a broken one, a device, a pipe or a socket is no entry.
+        bool isDir = entry->d_type == DT_DIR;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(fd, raw, &st, 0) != 0)
+                continue;
+            isDir = S_ISDIR(st.st_mode);
+            isFile = S_ISREG(st.st_mode);
+        }
+        if (!isDir && !(isFile && m_files))
+            continue;
+        // Most names of a big folder are no snapshot's: they are matched
+        // before they are decoded.
+        const std::optional<bool> matched =
+            isFile ? m_matches.matchesBytes(QByteArrayView(raw)) : std::nullopt;
+        if (matched == false)
+            continue;
+        const QString name = QFile::decodeName(raw);
+        if (isFile && !matched.has_value() && !m_matches(name))
+            continue;
+        // Bytes that are not valid text decode to U+FFFD and do not come back.
+        const bool exact =
+            !name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == raw;
+        (isDir ? m_contents.folders : m_contents.files).append({name, exact});
+    }
+    return true;
+}
+#else
+struct FolderReading::Reader
+{
+    explicit Reader(const QString& folder)
+        : it(folder, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot)
+    { }
+    QDirIterator it;
+};
+
+bool FolderReading::readSome(int count)
+{
+    if (m_over)
+        return false;
+    if (!m_reader) {
+        if (!canList(m_folder, &m_contents.error)) {
+            m_over = true;
+            return false;
+        }
+        m_reader = std::make_unique<Reader>(m_folder);
+    }
+    QDirIterator& it = m_reader->it;
+    for (int i = 0; i < count; ++i) {
+        if (!it.hasNext()) {
+            m_over = true;
+            // The iterator ends quietly when the folder goes while it reads.
+            m_contents.ok = canList(m_folder, &m_contents.error);
+            return false;
+        }
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString name = info.fileName();
+        if (info.isDir())
+            m_contents.folders.append({name, true});
+        else if (m_files && m_matches(name))
+            m_contents.files.append({name, true});
+    }
+    return true;
+}
+#endif
+
+FolderReading::FolderReading(const QString& folder, const QStringList& patterns)
+    : m_folder(folder)
+    , m_matches(patterns)
+    , m_files(!m_matches.isEmpty())
+{ }
+
+FolderReading::~FolderReading() = default;
+
+void FolderReading::dropFiles()
+{
+    m_files = false;
+    m_contents.files = {};
+}
+
+FolderContents FolderReading::finish()
+{
+    if (m_contents.ok) {
+        const NameOrder order;
+        order.sort(m_contents.folders);
+        order.sort(m_contents.files);
+    } else {
+        m_contents.folders = {};
+        m_contents.files = {};
+    }
+    return std::move(m_contents);
+}
+
+FolderContents readFolder(const QString& folder, const QStringList& patterns,
+                          const CancelCheck& cancelled)
+{
+    FolderReading reading(folder, patterns);
+    while (reading.readSome(kCancelBatch)) {
+        if (cancelled && cancelled())
+            return {};
+    }
+    return reading.finish();
 }
 
 QList<ListingChange> diffListings(const QList<FolderEntry>& before, const QList<FolderEntry>& after,

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayList>
 #include <QCollator>
-#include <QFuture>
 #include <QList>
-#include <QPromise>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tessel {
 
@@ -46,24 +46,81 @@ public:
     {
         return compare(a.name, b.name) < 0;
     }
+    // Puts entries in this order.
+    void sort(QList<FolderEntry>& entries) const;
 
 private:
+    void sortByKeys(QList<FolderEntry>::iterator first, QList<FolderEntry>::iterator last) const;
+
     QCollator m_collator;
 };
 
-// Says whether the caller has given up on a listing; checked now and then.
+// Wildcards ("*.sna*") matched against names in any letter case, as QDir's
+// name filters are.
+class NameMatcher
+{
+public:
+    explicit NameMatcher(const QStringList& patterns);
+    bool isEmpty() const { return m_stars.empty() && m_others.isEmpty(); }
+    bool operator()(const QString& name) const;
+    // The same for a name in the system's bytes, without decoding it, when
+    // it and every pattern are plain ASCII; nothing otherwise.
+    std::optional<bool> matchesBytes(QByteArrayView name) const;
+
+private:
+    // A pattern of '*' and plain text (every pattern the browser uses) is
+    // matched piece by piece: a folder of 100,000 names is read against
+    // several patterns, where regular expressions cost the most of the read.
+    std::vector<QStringList> m_stars;
+    QList<QRegularExpression> m_others;
+    std::vector<QByteArrayList> m_asciiStars; // lower case; empty when any pattern is not ASCII
+};
+
+// What one reading of a folder found, each list in NameOrder.
+struct FolderContents
+{
+    bool ok = false;
+    QString error; // why not, when not ok
+    QList<FolderEntry> folders;
+    QList<FolderEntry> files;
+};
+
+// One reading of a folder, some entries at a time, so the reader can stop
+// between batches: the visible subfolders, and the visible files whose names
+// match the patterns (no files without patterns). Hidden entries are left
+// out; links are followed. Fails when the folder cannot be read or goes away
+// while it is read.
+class FolderReading
+{
+public:
+    FolderReading(const QString& folder, const QStringList& patterns);
+    ~FolderReading();
+    FolderReading(const FolderReading&) = delete;
+    FolderReading& operator=(const FolderReading&) = delete;
+
+    // Reads up to `count` more entries. False once the reading is over.
+    bool readSome(int count);
+    // From now on only folders are kept.
+    void dropFiles();
+    // The contents, sorted; once readSome has returned false.
+    FolderContents finish();
+
+private:
+    struct Reader;
+    QString m_folder;
+    NameMatcher m_matches;
+    bool m_files;
+    std::unique_ptr<Reader> m_reader;
+    bool m_over = false;
+    FolderContents m_contents;
+};
+
+// Says whether the caller has given up on a reading; checked between batches.
 using CancelCheck = std::function<bool()>;
 
-// The visible files of a folder whose names match one of the patterns ("*.sna*")
-// in any letter case, in NameOrder. Hidden and system files are left out.
-// Returns nothing when cancelled, or when the folder cannot be read or goes
-// away while it is read (error says which).
-std::optional<QList<FolderEntry>> listFiles(const QString& folder, const QStringList& patterns,
-                                            const CancelCheck& cancelled, QString* error);
-
-// The visible subfolders of a folder, in NameOrder; fails as listFiles does.
-std::optional<QList<FolderEntry>> listFolders(const QString& folder, const CancelCheck& cancelled,
-                                              QString* error);
+// A whole reading at once; nothing (not ok, no error) when cancelled.
+FolderContents readFolder(const QString& folder, const QStringList& patterns,
+                          const CancelCheck& cancelled = {});
 
 // One step from one sorted listing to the next: remove `removed` rows at
 // `row`, or insert `inserted` there. Steps apply in order, each on the rows
@@ -78,21 +135,5 @@ struct ListingChange
 // The steps that turn `before` into `after`, both in NameOrder.
 QList<ListingChange> diffListings(const QList<FolderEntry>& before, const QList<FolderEntry>& after,
                                   const NameOrder& order);
-
-// Runs job(promise) on Qt's thread pool. The job watches promise.isCanceled()
-// and adds its result; the future reports it, a QFutureWatcher on the
-// caller's thread hands it over.
-template <typename T, typename Job> QFuture<T> runInBackground(Job job)
-{
-    auto promise = std::make_shared<QPromise<T>>();
-    QFuture<T> future = promise->future();
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, job = std::move(job)]() mutable {
-        if (!promise->isCanceled())
-            job(*promise);
-        promise->finish();
-    });
-    return future;
-}
 
 } // namespace tessel

@@ -12,9 +12,6 @@ namespace tessel {
 
 namespace {
 
-// As for the file list: one read after a burst of changes.
-constexpr int kRefreshDelayMs = 100;
-
 QString childPath(const QString& parent, const QString& name)
 {
     return parent.endsWith(QLatin1Char('/')) ? parent + name : parent + QLatin1Char('/') + name;
@@ -44,18 +41,14 @@ struct FolderTreeModel::Node
     Node* parent = nullptr;
     int row = 0;
     bool read = false; // its subfolders are in the rows
-    bool watched = false;
-    QFutureWatcher<Read>* job = nullptr; // a read under way
+    FolderListings::Hold listing; // taken when its rows are first asked for
     std::vector<std::unique_ptr<Node>> children;
 };
 
-FolderTreeModel::FolderTreeModel(QObject* parent)
+FolderTreeModel::FolderTreeModel(FolderListings& listings, QObject* parent)
     : QAbstractItemModel(parent)
+    , m_listings(listings)
 {
-    m_refresh.setSingleShot(true);
-    m_refresh.setInterval(kRefreshDelayMs);
-    connect(&m_refresh, &QTimer::timeout, this, &FolderTreeModel::refreshStale);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderTreeModel::onChanged);
     setRootPath({});
 }
 
@@ -76,7 +69,6 @@ void FolderTreeModel::setRootPath(const QString& root)
     m_nodes.insert(m_root->id, m_root.get());
     m_rootPath = root;
     m_wanted.clear();
-    m_stale.clear();
     endResetModel();
     if (!m_root->read)
         startRead(m_root.get());
@@ -144,71 +136,55 @@ std::unique_ptr<FolderTreeModel::Node> FolderTreeModel::makeNode(Node* parent,
     return node;
 }
 
-// Before a node goes: its read is dropped and nothing of it stays watched.
+// Before a node goes: nothing of it stays held.
 void FolderTreeModel::forget(Node* node)
 {
     for (const auto& child : node->children)
         forget(child.get());
-    if (node->job)
-        node->job->cancel();
-    if (node->watched)
-        m_watcher.removePath(node->path);
+    node->listing.release();
     m_nodes.remove(node->id);
-    m_stale.remove(node->id);
 }
 
 void FolderTreeModel::startRead(Node* node)
 {
-    if (node->job) {
-        if (node->read)
-            m_stale.insert(node->id); // read again once this read is in
+    if (node->listing.isHeld())
         return;
-    }
-    QList<FolderEntry> before;
-    before.reserve(qsizetype(node->children.size()));
-    for (const auto& child : node->children)
-        before.append({child->name, child->exactName});
-    const quint64 id = node->id;
-    const QString path = node->path;
-    auto* job = new QFutureWatcher<Read>(this);
-    node->job = job;
-    connect(job, &QFutureWatcherBase::finished, this, [this, job] { onRead(job); });
-    job->setFuture(runInBackground<Read>([id, path, before](QPromise<Read>& promise) {
-        Read read;
-        read.node = id;
-        const std::optional<QList<FolderEntry>> folders = listFolders(
-            path, [&promise] { return promise.isCanceled(); }, nullptr);
-        if (promise.isCanceled())
-            return;
-        read.ok = folders.has_value();
-        // A folder that cannot be read, or is gone, has no subfolders to show.
-        read.changes = diffListings(before, folders.value_or(QList<FolderEntry>()), NameOrder());
-        promise.addResult(std::move(read));
-    }));
+    node->listing = m_listings.hold(
+        node->path, false,
+        [this, id = node->id](const FolderListings::Update& update) { onListed(id, update); });
 }
 
-void FolderTreeModel::onRead(QFutureWatcher<Read>* job)
+void FolderTreeModel::onListed(quint64 id, const FolderListings::Update& update)
 {
-    job->deleteLater();
-    const QFuture<Read> future = job->future();
-    if (future.isCanceled() || future.resultCount() == 0)
+    Node* node = m_nodes.value(id);
+    if (!node)
         return;
-    const Read read = future.result();
-    Node* node = m_nodes.value(read.node);
-    if (!node || node->job != job)
+    if (!update.first) {
+        apply(node, update.folderChanges);
         return;
-    node->job = nullptr;
-    const bool first = !node->read;
-    node->read = true; // before the rows come: views may ask for more meanwhile
-    apply(node, read.changes);
-    if (first) {
-        if (read.ok)
-            node->watched = m_watcher.addPath(node->path);
-        emit directoryLoaded(node->path);
-        continueLoad();
     }
-    if (m_stale.contains(node->id))
-        m_refresh.start();
+    // Set before the rows come: views may ask for more meanwhile.
+    const bool wasRead = std::exchange(node->read, true);
+    // A folder that cannot be read, or is gone, has no subfolders to show.
+    if (node->children.empty()) {
+        if (!update.contents.folders.isEmpty())
+            apply(node, {{0, 0, update.contents.folders}});
+    } else {
+        QList<FolderEntry> before;
+        for (const auto& child : node->children)
+            before.append({child->name, child->exactName});
+        apply(node, diffListings(before, update.contents.folders, NameOrder()));
+    }
+    if (wasRead)
+        return;
+    // Views keep the expand arrow they drew until the layout changes.
+    if (node->children.empty() && node != m_root.get()) {
+        const QPersistentModelIndex index = indexOf(node);
+        emit layoutAboutToBeChanged({index});
+        emit layoutChanged({index});
+    }
+    emit directoryLoaded(node->path);
+    continueLoad();
 }
 
 void FolderTreeModel::apply(Node* node, const QList<ListingChange>& changes)
@@ -278,24 +254,6 @@ void FolderTreeModel::continueLoad()
     emit pathLoaded(std::exchange(m_wanted, QString()));
 }
 
-void FolderTreeModel::onChanged(const QString& path)
-{
-    const Node* node = find(path);
-    if (node && node->read) {
-        m_stale.insert(node->id);
-        m_refresh.start();
-    }
-}
-
-void FolderTreeModel::refreshStale()
-{
-    const QSet<quint64> stale = std::exchange(m_stale, {});
-    for (const quint64 id : stale) {
-        if (Node* node = m_nodes.value(id))
-            startRead(node);
-    }
-}
-
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const
 {
     const Node* node = nodeOf(parent);
@@ -362,7 +320,7 @@ bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const
 {
     const Node* node = nodeOf(parent);
-    return !node->read && !node->job;
+    return !node->read && !node->listing.isHeld();
 }
 
 void FolderTreeModel::fetchMore(const QModelIndex& parent)

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "browser/FolderListing.h"
+#include "browser/FolderListings.h"
 
 #include <QAbstractItemModel>
-#include <QFileSystemWatcher>
-#include <QFutureWatcher>
 #include <QHash>
 #include <QIcon>
-#include <QSet>
-#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -17,15 +13,15 @@
 namespace tessel {
 
 // The folder tree: the subfolders of a root folder (a drive's), and theirs
-// as the user opens them. Only folders are read, each on a worker thread
-// when its rows are first asked for; files are never read. Folders read are
-// watched, and folders made or removed on disk come and go row by row.
+// as the user opens them. Each folder's rows come from its shared listing,
+// taken when its rows are first asked for; folders made or removed on disk
+// come and go row by row. A folder read and found empty has no children.
 class FolderTreeModel final : public QAbstractItemModel
 {
     Q_OBJECT
 
 public:
-    explicit FolderTreeModel(QObject* parent = nullptr);
+    explicit FolderTreeModel(FolderListings& listings, QObject* parent = nullptr);
     ~FolderTreeModel() override;
 
     // The folder whose subfolders are the top rows; read at once.
@@ -61,12 +57,6 @@ signals:
 
 private:
     struct Node;
-    struct Read
-    {
-        quint64 node = 0;
-        bool ok = false;
-        QList<ListingChange> changes;
-    };
 
     Node* nodeOf(const QModelIndex& index) const;
     QModelIndex indexOf(const Node* node) const;
@@ -74,20 +64,16 @@ private:
     std::unique_ptr<Node> makeNode(Node* parent, const FolderEntry& entry);
     void forget(Node* node);
     void startRead(Node* node);
-    void onRead(QFutureWatcher<Read>* job);
+    void onListed(quint64 id, const FolderListings::Update& update);
     void apply(Node* node, const QList<ListingChange>& changes);
     void continueLoad();
-    void onChanged(const QString& path);
-    void refreshStale();
 
+    FolderListings& m_listings;
     QString m_rootPath;
     std::unique_ptr<Node> m_root;
     QHash<quint64, Node*> m_nodes; // every live node by id: a late read finds its own
     quint64 m_nextId = 1;
     QString m_wanted; // where loadPath is heading
-    QSet<quint64> m_stale; // read nodes changed on disk, to read again
-    QFileSystemWatcher m_watcher;
-    QTimer m_refresh;
     mutable QIcon m_folderIcon; // made on first use
     mutable bool m_iconMade = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/ScreenCache.h"
 
+#include "core/Background.h"
 #include "formats/SnapshotReader.h"
 
 #include <QFileInfo>
@@ -24,14 +25,13 @@ ScreenCache::ScreenCache(QObject* parent)
     : QObject(parent)
 {
     m_entries.setMaxCost(kDefaultCapacity);
-    // One worker: the disk is read one file at a time, newest request first.
-    m_pool.setMaxThreadCount(1);
+    connect(&m_job, &QFutureWatcherBase::finished, this, &ScreenCache::finish);
 }
 
+// The worker holds nothing of the cache: it ends on its own.
 ScreenCache::~ScreenCache()
 {
-    m_waiting.clear();
-    m_pool.waitForDone();
+    m_job.cancel();
 }
 
 std::optional<LoadingScreen> ScreenCache::cached(const QString& path) const
@@ -73,6 +73,7 @@ ScreenCache::Result ScreenCache::load(const QString& path, const std::optional<S
     return result;
 }
 
+// One file at a time, the newest request first.
 void ScreenCache::startNext()
 {
     if (m_busy || m_waiting.isEmpty())
@@ -82,17 +83,21 @@ void ScreenCache::startNext()
     std::optional<Stamp> known;
     if (const Entry* entry = m_entries.object(m_running))
         known = entry->stamp;
-    m_pool.start([this, path = m_running, known] {
-        const Result result = load(path, known);
-        QMetaObject::invokeMethod(
-            this, [this, path, result] { finish(path, result); }, Qt::QueuedConnection);
-    });
+    m_job.setFuture(runInBackground<Result>([path = m_running, known](QPromise<Result>& promise) {
+        promise.addResult(load(path, known));
+    }));
 }
 
-void ScreenCache::finish(const QString& path, const Result& result)
+void ScreenCache::finish()
 {
+    const QString path = std::exchange(m_running, QString());
     m_busy = false;
-    m_running.clear();
+    const QFuture<Result> future = m_job.future();
+    if (future.resultCount() == 0) {
+        startNext();
+        return;
+    }
+    const Result result = future.result();
     if (result.unchanged) {
         // Dropped from the cache while the worker looked: make it again.
         if (const Entry* entry = m_entries.object(path)) {

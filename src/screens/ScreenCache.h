@@ -5,9 +5,9 @@
 
 #include <QCache>
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
-#include <QThreadPool>
 
 #include <optional>
 
@@ -69,13 +69,13 @@ private:
 
     static Result load(const QString& path, const std::optional<Stamp>& known);
     void startNext();
-    void finish(const QString& path, const Result& result);
+    void finish();
 
     QCache<QString, Entry> m_entries;
     QStringList m_waiting; // the newest last
     QString m_running;
     bool m_busy = false;
-    QThreadPool m_pool;
+    QFutureWatcher<Result> m_job;
 };
 
 } // namespace tessel

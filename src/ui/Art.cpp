@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Art.h"
 
+#include "core/Background.h"
+
 #include <QFuture>
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
-#include <QPromise>
-#include <QThreadPool>
 
 #include <array>
 #include <memory>
@@ -32,17 +32,10 @@ QString boardFile(int side)
     return QStringLiteral(":/art/board-%1.png").arg(side);
 }
 
-// Decodes a picture on a worker thread.
 QFuture<QImage> decodeLater(const QString& file)
 {
-    auto promise = std::make_shared<QPromise<QImage>>();
-    QFuture<QImage> future = promise->future();
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, file] {
-        promise->addResult(QImageReader(file).read());
-        promise->finish();
-    });
-    return future;
+    return runInBackground<QImage>(
+        [file](QPromise<QImage>& promise) { promise.addResult(QImageReader(file).read()); });
 }
 
 // The board icon. Built from its three files at once, it decoded them all

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 namespace tessel {
@@ -107,6 +108,86 @@ void GridView::dropEvent(QDropEvent* event)
 {
     if (acceptFiles(event))
         emit filesDropped(droppedFiles(event->mimeData()));
+}
+
+void FolderTreeView::showFolder(const QModelIndex& folder)
+{
+    m_shown = folder;
+    restore();
+    if (!folder.isValid())
+        return;
+    expand(folder);
+    if (m_userInput == 0)
+        scrollTo(folder);
+}
+
+void FolderTreeView::restore()
+{
+    QItemSelectionModel* selection = selectionModel();
+    if (!selection)
+        return;
+    const QModelIndex shown = m_shown;
+    const bool right = selection->currentIndex() == shown
+                       && (shown.isValid() ? selection->selectedIndexes() == QModelIndexList{shown}
+                                           : !selection->hasSelection());
+    if (right)
+        return;
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    if (shown.isValid())
+        selection->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect);
+    else
+        selection->clear();
+}
+
+void FolderTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTreeView::currentChanged(current, previous);
+    if (m_showing || current == m_shown)
+        return;
+    if (m_userInput > 0) {
+        if (current.isValid())
+            emit folderChosen(current);
+        return;
+    }
+    // Moved by the model (its row went) or by the focus: back to the folder
+    // listed once the model is done.
+    QMetaObject::invokeMethod(this, &FolderTreeView::restore, Qt::QueuedConnection);
+}
+
+// The view's own handling may move the current row or the selection (the
+// rows may have scrolled under the pointer meanwhile): the folder listed
+// is put back after it.
+template <typename Handler> void FolderTreeView::byUser(const Handler& handler)
+{
+    ++m_userInput;
+    handler();
+    if (--m_userInput == 0)
+        restore();
+}
+
+void FolderTreeView::mousePressEvent(QMouseEvent* event)
+{
+    byUser([&] { QTreeView::mousePressEvent(event); });
+}
+
+void FolderTreeView::mouseMoveEvent(QMouseEvent* event)
+{
+    byUser([&] { QTreeView::mouseMoveEvent(event); });
+}
+
+void FolderTreeView::mouseReleaseEvent(QMouseEvent* event)
+{
+    byUser([&] { QTreeView::mouseReleaseEvent(event); });
+}
+
+void FolderTreeView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    byUser([&] { QTreeView::mouseDoubleClickEvent(event); });
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent* event)
+{
+    byUser([&] { QTreeView::keyPressEvent(event); });
 }
 
 } // namespace tessel

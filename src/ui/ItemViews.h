@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QListView>
+#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QTableView>
+#include <QTreeView>
 
 class QMimeData;
 
@@ -55,6 +57,44 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+};
+
+// The folder list. Its one current and selected row is the folder the
+// browser lists, whatever the model's rows do: clicks and keys only ask for
+// a folder, and the row shown changes through showFolder() alone. Rows made
+// or removed nearby, or a click whose rows scroll under the pointer, would
+// otherwise leave the highlight on another folder.
+class FolderTreeView final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    using QTreeView::QTreeView;
+
+    // The folder listed (none for an invalid index: a drive's root has no
+    // row), expanded, and scrolled into view unless the user is at work in
+    // the list, where rows must stay under the pointer.
+    void showFolder(const QModelIndex& folder);
+
+signals:
+    // The user moved to another folder with the mouse or the keys.
+    void folderChosen(const QModelIndex& folder);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    template <typename Handler> void byUser(const Handler& handler);
+    void restore();
+
+    QPersistentModelIndex m_shown;
+    int m_userInput = 0;
+    bool m_showing = false;
 };
 
 } // namespace tessel

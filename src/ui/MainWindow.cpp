@@ -33,7 +33,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolButton>
-#include <QTreeView>
 
 namespace tessel {
 
@@ -52,13 +51,15 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 // A folder's snapshots as the file list would show them there.
 std::optional<FolderFiles> snapshotFiles(const QString& folder, QString* error)
 {
-    const std::optional<QList<FolderEntry>> listed =
-        listFiles(folder, snapshotNamePatterns(), {}, error);
-    if (!listed)
+    const FolderContents listed = readFolder(folder, snapshotNamePatterns());
+    if (!listed.ok) {
+        if (error)
+            *error = listed.error;
         return std::nullopt;
+    }
     const QDir dir(folder);
     FolderFiles files;
-    for (const FolderEntry& entry : *listed) {
+    for (const FolderEntry& entry : listed.files) {
         const QString path = QDir::toNativeSeparators(dir.filePath(entry.name));
         if (entry.exactName)
             files.paths << path;
@@ -110,7 +111,7 @@ void MainWindow::buildControls()
               twipsRect(120, 120, 6615, 2775), tr("Snapshots SNA"));
     m_fileList = place(new FileListView(m_browserFrame), QStringLiteral("fleSelecciona"),
                        twipsRect(3360, 240, 3135, 2430), tr("Snapshot files"));
-    m_folderTree = place(new QTreeView(m_browserFrame), QStringLiteral("dirSelecciona"),
+    m_folderTree = place(new FolderTreeView(m_browserFrame), QStringLiteral("dirSelecciona"),
                          twipsRect(120, 720, 3135, 1890), tr("Folders"));
     m_driveList = place(new QComboBox(m_browserFrame), QStringLiteral("drvSelecciona"),
                         twipsRect(120, 240, 3135, 315), tr("Drives"));
@@ -127,7 +128,9 @@ void MainWindow::buildControls()
     busyFont.setStyleHint(QFont::Serif);
     busyFont.setPointSize(48);
     busyFont.setBold(true);
-    m_busyLabel->setFont(fittedFont(busyFont, m_busyLabel->text(), m_busyLabel->width()));
+    // Fitted to its width when first shown: finding the serif and measuring
+    // in it took a third of building the window.
+    m_busyLabel->setFont(busyFont);
     // Shown only while busy: covered by the grid, it would still be drawn.
     m_busyLabel->hide();
     m_grid = place(new GridView(m_listFrame), QStringLiteral("msgRom"),
@@ -282,13 +285,11 @@ void MainWindow::wireBrowser()
     m_fileList->setSelectionModel(browser.fileSelection());
 
     connect(m_driveList, &QComboBox::activated, this, &MainWindow::onDriveActivated);
-    connect(m_folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                // A folder whose name is not valid text cannot be opened by it.
-                if (m_syncingFolder || !current.flags().testFlag(Qt::ItemIsEnabled))
-                    return;
-                m_browser.openFolder(m_browser.folderModel()->filePath(current));
-            });
+    connect(m_folderTree, &FolderTreeView::folderChosen, this, [this](const QModelIndex& folder) {
+        // A folder whose name is not valid text cannot be opened by it.
+        if (folder.flags().testFlag(Qt::ItemIsEnabled))
+            m_browser.openFolder(m_browser.folderModel()->filePath(folder));
+    });
     tellFolderProblems(browser, m_session.prompts);
     connect(&browser, &FolderBrowser::driveChanged, this, &MainWindow::showDrive);
     connect(&browser, &FolderBrowser::pathChanged, this, &MainWindow::showFolder);
@@ -332,14 +333,7 @@ void MainWindow::showDrive(const QString& root)
 // its way to it (pathLoaded then calls again).
 void MainWindow::showFolder(const QString& path)
 {
-    const QModelIndex folder = m_browser.folderModel()->index(path);
-    m_syncingFolder = true;
-    m_folderTree->setCurrentIndex(folder);
-    if (folder.isValid()) {
-        m_folderTree->expand(folder);
-        m_folderTree->scrollTo(folder);
-    }
-    m_syncingFolder = false;
+    m_folderTree->showFolder(m_browser.folderModel()->index(path));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -453,6 +447,8 @@ void MainWindow::onCreateFlash()
 
 void MainWindow::BusyWindow::show()
 {
+    QLabel* label = m_window.m_busyLabel;
+    label->setFont(fittedFont(label->font(), label->text(), label->width()));
     m_window.setCursor(Qt::WaitCursor);
     m_window.m_busyLabel->show();
     m_window.m_grid->hide();

@@ -18,13 +18,13 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QToolButton;
-class QTreeView;
 
 namespace tessel {
 
 class InstanceGuard;
 class ProcessLauncher;
 class FileListView;
+class FolderTreeView;
 class GridView;
 class HoverPreview;
 
@@ -110,12 +110,11 @@ private:
     BusyWindow m_busy{*this};
     InstanceGuard& m_instance;
     ProcessLauncher& m_launcher;
-    bool m_syncingFolder = false;
     QPointer<AboutWindow> m_about;
 
     QGroupBox* m_browserFrame = nullptr;
     FileListView* m_fileList = nullptr;
-    QTreeView* m_folderTree = nullptr;
+    FolderTreeView* m_folderTree = nullptr;
     QComboBox* m_driveList = nullptr;
     QGroupBox* m_listFrame = nullptr;
     GridView* m_grid = nullptr;

@@ -2,10 +2,12 @@
 // Folder listings and the two models over them, on real folders.
 #include "browser/FileListModel.h"
 #include "browser/FolderListing.h"
+#include "browser/FolderListings.h"
 #include "browser/FolderTreeModel.h"
 #include "support/PoolBlocker.h"
 
 #include <QAbstractItemModelTester>
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -56,6 +58,16 @@ QStringList rows(const QAbstractItemModel& model, const QModelIndex& parent = {}
 
 const QStringList kSna{QStringLiteral("*.sna*")};
 
+// The order a person reads names in: numbers by value, letters in any case.
+QStringList byCollator(QStringList names)
+{
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), collator);
+    return names;
+}
+
 } // namespace
 
 class TestFolderListing : public QObject
@@ -68,9 +80,13 @@ private slots:
     void cleanup();
 
     void filesMatchQDirAndSortByName();
+    void patternsMatchAsQDirs_data();
+    void patternsMatchAsQDirs();
     void namesThatAreNotTextAreFlagged();
     void folderVanishingWhileListedFails();
     void changesTurnOneListingIntoTheNext();
+    void sortAgreesWithTheComparison_data();
+    void sortAgreesWithTheComparison();
 
     void fileModelEmptiesAtOnceThenFills();
     void onlyTheLastOfQuickFolderChangesIsShown();
@@ -80,11 +96,13 @@ private slots:
 
     void treeReadsItsWayToAFolder();
     void treeFollowsFoldersMadeAndRemoved();
+    void treeAndListShareOneReading();
 
 private:
     QString mkdir(const QString& relative);
 
     QTemporaryDir* m_dir = nullptr;
+    FolderListings* m_listings = nullptr;
 };
 
 void TestFolderListing::initTestCase()
@@ -97,12 +115,14 @@ void TestFolderListing::init()
 {
     m_dir = new QTemporaryDir;
     QVERIFY(m_dir->isValid());
+    m_listings = new FolderListings;
 }
 
 void TestFolderListing::cleanup()
 {
     // Qt cannot remove names that are not valid text.
     std::filesystem::remove_all(QFile::encodeName(m_dir->path()).toStdString());
+    delete m_listings;
     delete m_dir;
 }
 
@@ -126,11 +146,10 @@ void TestFolderListing::filesMatchQDirAndSortByName()
     QVERIFY(QFile::link(folder + "/dir.sna", folder + "/dirlink.sna"));
     QCOMPARE(::mkfifo(QFile::encodeName(folder + "/pipe.sna").constData(), 0644), 0);
 
-    QString error;
-    const auto listing = listFiles(folder, kSna, {}, &error);
-    QVERIFY2(listing, qPrintable(error));
+    const FolderContents listing = readFolder(folder, kSna);
+    QVERIFY2(listing.ok, qPrintable(listing.error));
     QStringList byQDir = QDir(folder, "*.sna*", QDir::NoSort, QDir::Files).entryList();
-    QStringList ours = names(*listing);
+    QStringList ours = names(listing.files);
     QStringList sortedOurs = ours;
     sortedOurs.sort();
     byQDir.sort();
@@ -138,7 +157,41 @@ void TestFolderListing::filesMatchQDirAndSortByName()
     // Case alike, numbers by value; names equal but for case in a fixed order.
     QCOMPARE(ours, (QStringList{"A.sna", "a.sna", "b.SNA", "c.Sna2", "game 9.sna", "game 10.sna",
                                 "link.sna"}));
-    QVERIFY(listFiles(folder, {}, {}, nullptr)->isEmpty());
+    QCOMPARE(names(listing.folders), (QStringList{"dir.sna", "dirlink.sna"}));
+    QVERIFY(readFolder(folder, {}).files.isEmpty());
+}
+
+void TestFolderListing::patternsMatchAsQDirs_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+    const QStringList snapshots{"*.sna*", "*.z80"};
+    QTest::newRow("suffix, other case") << snapshots << "GAME.Z80" << true;
+    QTest::newRow("piece inside") << snapshots << "game.sna.bak" << true;
+    QTest::newRow("piece too late") << snapshots << "game.z80.bak" << false;
+    QTest::newRow("no piece") << snapshots << "game.tap" << false;
+    QTest::newRow("accented name")
+        << snapshots << QString::fromUtf8("Ca\xc3\xb1\xc3\xb3n.SNA") << true;
+    QTest::newRow("pieces in order") << QStringList{"a*b*c"} << "axxbyyc" << true;
+    QTest::newRow("pieces out of order") << QStringList{"a*b*c"} << "axxcyyb" << false;
+    QTest::newRow("pieces overlapping") << QStringList{"*ab*ba*"} << "xaba" << false;
+    QTest::newRow("no star: whole name") << QStringList{"Game.sna"} << "game.SNA" << true;
+    QTest::newRow("no star: longer name") << QStringList{"game.sna"} << "game.sna2" << false;
+    QTest::newRow("question mark") << QStringList{"g?me.sna"} << "GAME.sna" << true;
+    QTest::newRow("accented pattern")
+        << QStringList{QString::fromUtf8("*.\xc3\xb1")} << QString::fromUtf8("x.\xc3\x91") << true;
+}
+
+void TestFolderListing::patternsMatchAsQDirs()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(QString, name);
+    QFETCH(bool, matches);
+    const NameMatcher matcher(patterns);
+    QCOMPARE(matcher(name), matches);
+    QCOMPARE(matcher.matchesBytes(QFile::encodeName(name)).value_or(matches), matches);
+    QCOMPARE(QDir::match(patterns, name), matches);
 }
 
 void TestFolderListing::namesThatAreNotTextAreFlagged()
@@ -146,19 +199,18 @@ void TestFolderListing::namesThatAreNotTextAreFlagged()
     const QString folder = mkdir("bytes");
     touchRaw(folder, "caf\xe9.sna"); // Latin-1, not UTF-8
     touchRaw(folder, "ok.sna");
-    auto listing = listFiles(folder, kSna, {}, nullptr);
-    QVERIFY(listing);
-    QCOMPARE(listing->size(), 2);
-    QCOMPARE(listing->at(0).name, QString::fromUtf8("caf\xef\xbf\xbd.sna"));
-    QVERIFY(!listing->at(0).exactName);
-    QVERIFY(listing->at(1).exactName);
+    QList<FolderEntry> listing = readFolder(folder, kSna).files;
+    QCOMPARE(listing.size(), 2);
+    QCOMPARE(listing.at(0).name, QString::fromUtf8("caf\xef\xbf\xbd.sna"));
+    QVERIFY(!listing.at(0).exactName);
+    QVERIFY(listing.at(1).exactName);
 
     // A real U+FFFD reads the same as the bad byte, but leads to its file.
     touchRaw(folder, "caf\xef\xbf\xbd.sna");
-    listing = listFiles(folder, kSna, {}, nullptr);
-    QVERIFY(listing && listing->size() == 3);
-    QCOMPARE(listing->at(0).name, listing->at(1).name);
-    QVERIFY(listing->at(0).exactName != listing->at(1).exactName);
+    listing = readFolder(folder, kSna).files;
+    QCOMPARE(listing.size(), 3);
+    QCOMPARE(listing.at(0).name, listing.at(1).name);
+    QVERIFY(listing.at(0).exactName != listing.at(1).exactName);
 }
 
 void TestFolderListing::folderVanishingWhileListedFails()
@@ -167,23 +219,22 @@ void TestFolderListing::folderVanishingWhileListedFails()
     for (int i = 0; i < 300; ++i)
         touch(folder + QStringLiteral("/g%1.sna").arg(i));
     bool removed = false;
-    QString error;
-    const auto listing = listFiles(
-        folder, kSna,
-        [&] {
-            if (!removed)
-                removed = QDir(folder).removeRecursively();
-            return false;
-        },
-        &error);
+    const FolderContents listing = readFolder(folder, kSna, [&] {
+        if (!removed)
+            removed = QDir(folder).removeRecursively();
+        return false;
+    });
     QVERIFY(removed);
-    QVERIFY(!listing);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(folder)), qPrintable(error));
+    QVERIFY(!listing.ok);
+    QVERIFY(listing.files.isEmpty());
+    QVERIFY2(listing.error.contains(QDir::toNativeSeparators(folder)), qPrintable(listing.error));
 
-    int checks = 0;
-    QVERIFY(!listFiles(
-        mkdir("many"), kSna, [&] { return ++checks > 0; }, nullptr));
-    QVERIFY(!listFiles(m_dir->filePath("none"), kSna, {}, &error));
+    const QString many = mkdir("many");
+    for (int i = 0; i < 300; ++i)
+        touch(many + QStringLiteral("/g%1.sna").arg(i));
+    const FolderContents cancelled = readFolder(many, kSna, [] { return true; });
+    QVERIFY(!cancelled.ok && cancelled.error.isEmpty());
+    QVERIFY(!readFolder(m_dir->filePath("none"), kSna).ok);
 }
 
 // Random listings: applying the steps to the first must give the second.
@@ -215,6 +266,38 @@ void TestFolderListing::changesTurnOneListingIntoTheNext()
     }
 }
 
+void TestFolderListing::sortAgreesWithTheComparison_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("C") << QLocale::c();
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("Spanish") << QLocale(QLocale::Spanish, QLocale::Spain);
+}
+
+// The sort by keys must give the order the comparison gives, which the
+// file list's steps on disk changes rely on.
+void TestFolderListing::sortAgreesWithTheComparison()
+{
+    QFETCH(QLocale, locale);
+    QLocale::setDefault(locale);
+    const QString letters = QString::fromUtf8("aAbB eE\xc3\xa9\xc3\x89\xc3\x9f"
+                                              "09._-");
+    QRandomGenerator random(locale.language());
+    QList<FolderEntry> entries;
+    for (int i = 0; i < 10000; ++i) { // more than one run of keys: runs are merged
+        QString name;
+        for (int n = 1 + random.bounded(8); n > 0; --n)
+            name += letters.at(random.bounded(letters.size()));
+        entries.append({name, true});
+    }
+    const NameOrder order;
+    QList<FolderEntry> compared = entries;
+    std::stable_sort(compared.begin(), compared.end(), order);
+    order.sort(entries);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(names(entries), names(compared));
+}
+
 void TestFolderListing::fileModelEmptiesAtOnceThenFills()
 {
     const QString one = mkdir("one");
@@ -222,7 +305,7 @@ void TestFolderListing::fileModelEmptiesAtOnceThenFills()
     touch(one + "/a.sna");
     touch(two + "/b.sna");
     touch(two + "/c.sna");
-    FileListModel model;
+    FileListModel model(*m_listings);
     QAbstractItemModelTester tester(&model);
     QSignalSpy loaded(&model, &FileListModel::folderLoaded);
     model.setNameFilters(kSna);
@@ -251,7 +334,7 @@ void TestFolderListing::onlyTheLastOfQuickFolderChangesIsShown()
     const QString last = mkdir("last");
     touch(last + "/last.sna");
 
-    FileListModel model;
+    FileListModel model(*m_listings);
     QAbstractItemModelTester tester(&model);
     model.setNameFilters(kSna);
     QSignalSpy loaded(&model, &FileListModel::folderLoaded);
@@ -278,7 +361,7 @@ void TestFolderListing::filesAddedOrRemovedOnDiskReachTheRows()
     const QString folder = mkdir("live");
     touch(folder + "/b.sna");
     touch(folder + "/d.sna");
-    FileListModel model;
+    FileListModel model(*m_listings);
     QAbstractItemModelTester tester(&model);
     model.setNameFilters(kSna);
     model.setFolder(folder);
@@ -305,7 +388,7 @@ void TestFolderListing::patternsMatchInAnyCase()
     const QString folder = mkdir("kinds");
     for (const char* name : {"a.SNA", "b.z80", "c.Z80", "d.szx", "e.tap"})
         touch(folder + '/' + QLatin1String(name));
-    FileListModel model;
+    FileListModel model(*m_listings);
     model.setNameFilters({"*.sna*", "*.Z80", "*.szx"});
     model.setFolder(folder);
     QTRY_VERIFY(model.isLoaded());
@@ -317,7 +400,7 @@ void TestFolderListing::patternsMatchInAnyCase()
 
 void TestFolderListing::folderThatCannotBeListedIsSignalled()
 {
-    FileListModel model;
+    FileListModel model(*m_listings);
     model.setNameFilters(kSna);
     QSignalSpy failed(&model, &FileListModel::folderFailed);
     const QString gone = m_dir->filePath("gone");
@@ -338,7 +421,7 @@ void TestFolderListing::treeReadsItsWayToAFolder()
     touch(root + "/b/file.sna");
     QVERIFY(QFile::link(root + "/A", root + "/c")); // a link to a folder is a folder
     QVERIFY(::mkdir(QFile::encodeName(root + "/b/caf\xc3\xa9").constData(), 0755) == 0);
-    FolderTreeModel model;
+    FolderTreeModel model(*m_listings);
     QAbstractItemModelTester tester(&model);
     QSignalSpy loaded(&model, &FolderTreeModel::pathLoaded);
     model.setRootPath(root);
@@ -369,7 +452,7 @@ void TestFolderListing::treeFollowsFoldersMadeAndRemoved()
 {
     const QString root = mkdir("live");
     mkdir("live/m");
-    FolderTreeModel model;
+    FolderTreeModel model(*m_listings);
     QAbstractItemModelTester tester(&model);
     model.setRootPath(root);
     QTRY_COMPARE(rows(model), QStringList{"m"});
@@ -387,6 +470,47 @@ void TestFolderListing::treeFollowsFoldersMadeAndRemoved()
     const QModelIndex bad = model.index(0, 0);
     QVERIFY(model.fileName(bad).contains(QChar::ReplacementCharacter));
     QCOMPARE(model.flags(bad), Qt::NoItemFlags);
+}
+
+// The tree and the file list on one folder share one reading, each taking
+// its part, in the order QDir's names take by the collator; when both move
+// on, the reading of the folder they left is dropped.
+void TestFolderListing::treeAndListShareOneReading()
+{
+    const QString left = mkdir("left");
+    touch(left + "/left.sna");
+    const QString folder = mkdir("shared");
+    for (const char* name : {"b.SNA", "A.sna", "game 10.sna", "game 9.sna", "x.txt", ".h.sna"})
+        touch(folder + '/' + QLatin1String(name));
+    for (const char* name : {"sub 10", "sub 9", "Sub", "dir.sna", ".hidden"})
+        mkdir("shared/" + QLatin1String(name));
+
+    FileListModel list(*m_listings);
+    FolderTreeModel tree(*m_listings);
+    QAbstractItemModelTester listTester(&list);
+    QAbstractItemModelTester treeTester(&tree);
+    list.setNameFilters(kSna);
+    QStringList seen;
+    connect(&list, &QAbstractItemModel::modelReset, this, [&] { seen << rows(list); });
+    {
+        test::PoolBlocker blocker;
+        list.setFolder(left);
+        tree.setRootPath(left);
+        list.setFolder(folder);
+        tree.setRootPath(folder);
+        QCOMPARE(m_listings->readingsUnderWay(), 1);
+    }
+    QTRY_VERIFY(list.isLoaded());
+    QTRY_COMPARE(tree.rowCount(), 4);
+    QCOMPARE(rows(list), byCollator(QDir(folder, "*.sna*", QDir::NoSort, QDir::Files).entryList()));
+    QCOMPARE(rows(tree), byCollator(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot)));
+    QVERIFY(!seen.contains("left.sna"));
+
+    // A change on disk reaches both from one reading again.
+    touch(folder + "/c.sna");
+    mkdir("shared/new");
+    QTRY_COMPARE(rows(list), (QStringList{"A.sna", "b.SNA", "c.sna", "game 9.sna", "game 10.sna"}));
+    QTRY_COMPARE(rows(tree), (QStringList{"dir.sna", "new", "Sub", "sub 9", "sub 10"}));
 }
 
 QTEST_GUILESS_MAIN(TestFolderListing)

@@ -1,24 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/Background.h"
+
 #include <QSemaphore>
-#include <QThreadPool>
 
 #include <memory>
 
 namespace tessel::test {
 
-// Holds every thread of Qt's pool until released: background work queued
-// meanwhile runs only after the test has set the stage.
+// Holds every thread of the background pool until released: background
+// work queued meanwhile runs only after the test has set the stage.
 class PoolBlocker
 {
 public:
     PoolBlocker()
-        : m_count(QThreadPool::globalInstance()->maxThreadCount())
+        : m_count(backgroundPool().maxThreadCount())
     {
         auto started = std::make_shared<QSemaphore>();
         for (int i = 0; i < m_count; ++i) {
-            QThreadPool::globalInstance()->start([gate = m_gate, started] {
+            backgroundPool().start([gate = m_gate, started] {
                 started->release();
                 gate->acquire();
             });

@@ -2,11 +2,11 @@
 // The board icon decodes its files in the background and takes each only
 // when a size asks for it; decoded ahead or not, it must give what an icon
 // made of all three files gives.
+#include "core/Background.h"
 #include "ui/Art.h"
 
 #include <QApplication>
 #include <QTest>
-#include <QThreadPool>
 
 using namespace tessel;
 
@@ -24,7 +24,7 @@ void TestArt::boardIconDrawsAsAllFilesWould()
     const QIcon decodedAhead = boardIcon(); // makes the pictures' resource known
     for (const int side : {48, 96, 256})
         reference.addFile(QStringLiteral(":/art/board-%1.png").arg(side));
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
     for (const QIcon& board : {decodedAhead, boardIcon()}) {
         QVERIFY(!board.isNull());
         QCOMPARE(board.availableSizes(), reference.availableSizes());

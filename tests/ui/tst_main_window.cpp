@@ -3,6 +3,7 @@
 // found by object name, with every question answered from a script.
 #include "core/Cartridge.h"
 #include "core/Settings.h"
+#include "support/PoolBlocker.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 #include "ui/Fonts.h"
@@ -20,8 +21,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -46,6 +50,8 @@ private slots:
     void startUpShowsTheRememberedFolderInTheViews();
     void fileListStaysOnItsFolder();
     void folderListShowsTheRememberedFolderAfterStartUp();
+    void folderHighlightIsTheListedFolderWhileSiblingsComeAndGo();
+    void emptyFoldersLoseTheirArrowOnceRead();
     void driveListFollowsMountsKeepingItsChoice();
     void secondInstanceClosesWithoutTouchingSettings();
 
@@ -162,9 +168,6 @@ void TestMainWindow::windowIsFixedAndTitled()
     auto* busy = control<QLabel>("Label2");
     QCOMPARE(busy->text(), QStringLiteral("Please Wait !"));
     QVERIFY(busy->font().bold());
-    QVERIFY(busy->font().pointSizeF() <= 48);
-    // Whole, whatever serif the system found for it.
-    QVERIFY(QFontMetrics(busy->font()).horizontalAdvance(busy->text()) <= busy->width());
     QVERIFY(!busy->isVisibleTo(m_window) || grid->isVisible());
 }
 
@@ -231,7 +234,9 @@ void TestMainWindow::startUpShowsTheRememberedFolderInTheViews()
 
     // Opening a folder in the folder list fills the file list and is remembered.
     QTRY_VERIFY(model->index(m_kit + "/snaps").isValid());
-    folders->setCurrentIndex(model->index(m_kit + "/snaps"));
+    folders->scrollTo(model->index(m_kit + "/snaps"));
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {},
+                      folders->visualRect(model->index(m_kit + "/snaps")).center());
     auto* files = control<FileListView>("fleSelecciona");
     QTRY_COMPARE(Settings(m_kit + "/tessel.ini").snapshotFolder(), m_kit + "/snaps");
     QCOMPARE(files->model()->rowCount(), 1);
@@ -274,6 +279,92 @@ void TestMainWindow::folderListShowsTheRememberedFolderAfterStartUp()
     const QRect shown = folders->visualRect(folders->currentIndex());
     QVERIFY2(folders->viewport()->rect().contains(shown),
              qPrintable(QStringLiteral("row at y %1").arg(shown.y())));
+}
+
+// A folder made and removed beside the ones clicked every 70 ms, and clicks
+// on rows only partly shown, which scroll: the highlight in the folder list
+// must stay on the folder the file list shows.
+void TestMainWindow::folderHighlightIsTheListedFolderWhileSiblingsComeAndGo()
+{
+    const QString parent = m_kit + "/snaps";
+    auto child = [&](int i) { return parent + QStringLiteral("/d%1").arg(i, 2, 10, QChar('0')); };
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(QDir().mkpath(child(i)));
+    FolderBrowser& browser = m_window->browser();
+    QCOMPARE(browser.setPath(parent), BrowserError::None);
+    auto* tree = control<QTreeView>("dirSelecciona");
+    FolderTreeModel* model = browser.folderModel();
+    QTRY_COMPARE(model->rowCount(model->index(parent)), 12);
+
+    QTimer churn;
+    connect(&churn, &QTimer::timeout, this, [&] {
+        const QString sibling = parent + "/d05x";
+        if (!QDir(sibling).removeRecursively() || !QDir(sibling).exists())
+            QDir().mkpath(sibling);
+    });
+    churn.start(70);
+    QRandomGenerator random(7);
+    for (int click = 0; click < 20; ++click) {
+        tree->scrollTo(model->index(child(int(random.bounded(12)))));
+        QTest::qWait(int(random.bounded(90)));
+        QPoint at = tree->visualRect(model->index(child(int(random.bounded(12))))).center();
+        if (click % 2 == 1 || !tree->viewport()->rect().contains(at))
+            at = QPoint(at.x(), tree->viewport()->height() - 2); // the last row, cut off
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::qWait(150);
+        const QString listed = browser.fileListPath();
+        QCOMPARE(model->filePath(tree->currentIndex()), listed);
+        QCOMPARE(tree->selectionModel()->selectedIndexes(), QModelIndexList{model->index(listed)});
+    }
+}
+
+namespace {
+// Records the rows the folder list draws an expand arrow for.
+class ArrowSpy final : public QProxyStyle
+{
+public:
+    mutable QList<int> arrowsAtY;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_IndicatorBranch && option->state.testFlag(State_Children))
+            arrowsAtY.append(option->rect.center().y());
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+} // namespace
+
+void TestMainWindow::emptyFoldersLoseTheirArrowOnceRead()
+{
+    const QString parent = m_kit + "/snaps";
+    QVERIFY(QDir().mkpath(parent + "/empty"));
+    QVERIFY(QDir().mkpath(parent + "/full/inside"));
+    FolderBrowser& browser = m_window->browser();
+    FolderTreeModel* model = browser.folderModel();
+    QCOMPARE(browser.setPath(parent), BrowserError::None);
+    QTRY_COMPARE(model->rowCount(model->index(parent)), 2);
+
+    auto* tree = control<QTreeView>("dirSelecciona");
+    ArrowSpy spy;
+    tree->setStyle(&spy);
+    auto arrowFor = [&](const QString& folder) {
+        tree->scrollTo(model->index(folder));
+        spy.arrowsAtY.clear();
+        tree->grab();
+        const QRect row = tree->visualRect(model->index(folder));
+        return std::any_of(spy.arrowsAtY.begin(), spy.arrowsAtY.end(),
+                           [&](int y) { return row.top() <= y && y <= row.bottom(); });
+    };
+    QSignalSpy read(model, &FolderTreeModel::directoryLoaded);
+    {
+        test::PoolBlocker blocker; // drawn before it is read: it may have subfolders
+        QCOMPARE(browser.setPath(parent + "/empty"), BrowserError::None);
+        QVERIFY(arrowFor(parent + "/empty"));
+    }
+    QTRY_VERIFY(read.contains(QVariantList{parent + "/empty"}));
+    QVERIFY(!arrowFor(parent + "/empty"));
+    QVERIFY(arrowFor(parent + "/full"));
+    tree->setStyle(nullptr);
 }
 
 // A drive mounted or unmounted while the window is open shows in the list at
@@ -510,7 +601,11 @@ void TestMainWindow::gridIsHiddenWhileCreateFlashAsks()
     QList<bool> gridShown, labelShown, hourglass;
     m_fixture->prompts.onQuestion([&](const ScriptedPrompts::Call&) {
         gridShown << grid->isVisible();
-        labelShown << busy->isVisible();
+        // Whole, whatever serif the system found for it.
+        labelShown << (busy->isVisible()
+                       && QFontMetrics(busy->font()).horizontalAdvance(busy->text())
+                              <= busy->width()
+                       && busy->font().pointSizeF() <= 48);
         hourglass << (m_window->cursor().shape() == Qt::WaitCursor);
     });
     m_fixture->prompts.cancelSave();

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -72,6 +73,15 @@ double median(QList<double> values)
     std::sort(values.begin(), values.end());
     const qsizetype n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile(QList<double> values, double fraction)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = qsizetype(std::ceil(fraction * double(values.size())));
+    return values[std::clamp<qsizetype>(rank - 1, 0, values.size() - 1)];
 }
 
 namespace {

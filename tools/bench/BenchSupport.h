@@ -29,6 +29,8 @@ int countListable(const QString& folder);
 int makeBigFolder(const QString& folder, int total);
 
 double median(QList<double> values);
+// The value below which the share `fraction` of the values lie (nearest rank).
+double percentile(QList<double> values, double fraction);
 
 // CPU time the calling thread has used, in ns.
 qint64 threadCpuNs();

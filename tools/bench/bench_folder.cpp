@@ -1,21 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The file list on a folder of many files, beside two lists built from Qt
+// The file list on a folder of many files, beside lists built from Qt
 // alone: how long until the list holds every snapshot name, the longest the
 // event loop was kept from running meanwhile (what the user feels as a
 // frozen window), and the process's peak memory.
 //
-//   tessel-bench-folder [--files N] [--runs R] [--trace] [--only VARIANT]
+//   tessel-bench-folder [--files N] [--runs R] [--variants A,B,...] [--trace]
 //
-// Each run starts one process per variant, in turn (ours, then the bare
-// lists), so each has a clean heap and a peak of its own:
-//   ours  the program's window, as its main() builds it
-//   fsm   a QListView (uniform item sizes) on a QFileSystemModel filtered by
-//         *.sna*, icons by kind: the best set-up of Qt's own model
-//   dir   a QListView (uniform item sizes) on a QStringListModel filled from
-//         QDir::entryList on the window's thread
+// Each run starts one process per variant, in turn (each run starting with
+// the next variant), so each has a clean heap and a peak of its own:
+//   ours    the program's window, as its main() builds it
+//   worker  a QListView (uniform item sizes) on a QStringListModel set in one
+//           go from names read with QDirIterator and sorted with QCollator on
+//           Qt's thread pool: a bare list built the way ours is
+//   fsm     a QListView (uniform item sizes) on a QFileSystemModel filtered by
+//           *.sna*, icons by kind: the best set-up of Qt's own model
+//   dir     a QListView (uniform item sizes) on a QStringListModel filled from
+//           QDir::entryList on the window's thread
 // Each builds its list on a small folder, then opens the big one (as a
 // click in the folder list does), goes back to the small one, and opens the
-// big one again. --trace names each event that held the loop over 50 ms.
+// big one again. The summary gives, per phase, the median, the 90th
+// percentile and the maximum over the runs, and ours against each bare list.
+// --trace names each event that held the loop over 50 ms.
 #include "BenchSupport.h"
 
 #include "browser/Volumes.h"
@@ -26,13 +31,17 @@
 #include <QApplication>
 #include <QCollator>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileSystemModel>
+#include <QFutureWatcher>
 #include <QListView>
 #include <QMainWindow>
 #include <QProcess>
+#include <QPromise>
 #include <QStringListModel>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,7 +55,8 @@ using namespace tessel::bench;
 namespace {
 
 const QStringList kPhases{QStringLiteral("open"), QStringLiteral("back"), QStringLiteral("again")};
-const QStringList kVariants{QStringLiteral("ours"), QStringLiteral("fsm"), QStringLiteral("dir")};
+const QStringList kVariants{QStringLiteral("ours"), QStringLiteral("worker"), QStringLiteral("fsm"),
+                            QStringLiteral("dir")};
 
 struct Figures
 {
@@ -212,6 +222,55 @@ private:
     QString m_folder;
 };
 
+class WorkerList final : public BareList
+{
+public:
+    WorkerList()
+    {
+        m_view.setModel(&m_model);
+        QObject::connect(&m_job, &QFutureWatcherBase::finished, [this] {
+            if (m_job.future().resultCount() == 0)
+                return;
+            m_model.setStringList(m_job.future().result());
+            m_shown = m_asked;
+        });
+        m_window.show();
+    }
+    void open(const QString& folder) override
+    {
+        m_asked = folder;
+        m_job.cancel();
+        auto promise = std::make_shared<QPromise<QStringList>>();
+        m_job.setFuture(promise->future());
+        promise->start();
+        QThreadPool::globalInstance()->start([promise, folder] {
+            QStringList names;
+            QDirIterator it(folder, {QStringLiteral("*.sna*")}, QDir::Files);
+            while (it.hasNext()) {
+                it.next();
+                names << it.fileName();
+            }
+            QCollator byName;
+            byName.setNumericMode(true);
+            byName.setCaseSensitivity(Qt::CaseInsensitive);
+            std::sort(names.begin(), names.end(), byName);
+            promise->addResult(names);
+            promise->finish();
+        });
+    }
+    bool shows(const QString& folder, int expected) const override
+    {
+        return m_shown == folder && m_model.rowCount() == expected;
+    }
+    QAbstractItemModel* model() const override { return const_cast<QStringListModel*>(&m_model); }
+
+private:
+    QStringListModel m_model;
+    QFutureWatcher<QStringList> m_job;
+    QString m_asked;
+    QString m_shown;
+};
+
 // Paints of the list, on the monitor's clock.
 class PaintLog final : public QObject
 {
@@ -360,6 +419,8 @@ int child(int argc, char* argv[])
     std::unique_ptr<Subject> subject;
     if (variant == QLatin1String("ours"))
         subject = std::make_unique<OurWindow>(args[6]);
+    else if (variant == QLatin1String("worker"))
+        subject = std::make_unique<WorkerList>();
     else if (variant == QLatin1String("fsm"))
         subject = std::make_unique<FileSystemModelList>();
     else
@@ -410,6 +471,14 @@ bool runChild(const QStringList& arguments, Run& run)
     return run.phases.size() == kPhases.size() && run.peakKiB > 0;
 }
 
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromLatin1(file.readAll().split(' ').mid(0, 3).join(' '));
+}
+
 int parent(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -420,9 +489,16 @@ int parent(int argc, char* argv[])
     };
     const int files = option("--files", QStringLiteral("100000")).toInt();
     const int runs = option("--runs", QStringLiteral("3")).toInt();
-    const QString only = option("--only", {});
     const bool trace = args.contains(QStringLiteral("--trace"));
-    const QStringList variants = only.isEmpty() ? kVariants : QStringList{only};
+    const QStringList variants =
+        option("--variants", option("--only", kVariants.join(QLatin1Char(','))))
+            .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& variant : variants) {
+        if (!kVariants.contains(variant)) {
+            std::fprintf(stderr, "bench-folder: no variant %s\n", qPrintable(variant));
+            return 2;
+        }
+    }
 
     QTemporaryDir tmp;
     const QString big = tmp.filePath(QStringLiteral("big"));
@@ -432,14 +508,16 @@ int parent(int argc, char* argv[])
     const int expected = makeBigFolder(big, files);
     if (countListable(big) != expected || countListable(small) != 1)
         qFatal("bench-folder: the generated folders do not list as planned");
-    std::printf("folder of %d files, %d of them snapshots; %d runs of each variant, in turn\n",
-                files, expected, runs);
+    std::printf("folder of %d files, %d of them snapshots; %d runs of each variant, in turn; "
+                "load average %s\n",
+                files, expected, runs, qPrintable(loadAverage()));
     std::fflush(stdout);
 
     QHash<QString, QList<Run>> results;
     bool right = true;
     for (int run = 0; run < runs; ++run) {
-        for (const QString& variant : variants) {
+        for (qsizetype v = 0; v < variants.size(); ++v) {
+            const QString& variant = variants[(run + v) % variants.size()];
             const QString kit =
                 makeKit(tmp.filePath(QStringLiteral("run%1-%2").arg(run).arg(variant)), small);
             QStringList childArgs{QStringLiteral("--child"), variant, big, small,
@@ -452,7 +530,7 @@ int parent(int argc, char* argv[])
                              run + 1);
                 return 1;
             }
-            std::printf("run %d %-5s", run + 1, qPrintable(variant));
+            std::printf("run %2d %-6s", run + 1, qPrintable(variant));
             for (const QString& phase : kPhases) {
                 const Figures& f = r.phases[phase];
                 std::printf(" | %s: filled %6.1f ms, stall %6.1f ms (CPU %5.1f)", qPrintable(phase),
@@ -466,42 +544,63 @@ int parent(int argc, char* argv[])
         }
     }
 
-    auto med = [&](const QString& variant, const QString& phase, double Figures::*field) {
-        QList<double> values;
+    auto values = [&](const QString& variant, const QString& phase, double Figures::*field) {
+        QList<double> list;
         for (const Run& r : results[variant])
-            values << r.phases[phase].*field;
-        return median(values);
+            list << r.phases[phase].*field;
+        return list;
     };
-    auto peak = [&](const QString& variant) {
-        QList<double> values;
+    auto peaks = [&](const QString& variant) {
+        QList<double> list;
         for (const Run& r : results[variant])
-            values << double(r.peakKiB);
-        return median(values);
+            list << double(r.peakKiB);
+        return list;
     };
-    std::printf("\nmedians of %d runs (ratio: ours to the variant)\n", runs);
+    auto maximum = [](const QList<double>& list) {
+        return list.isEmpty() ? 0.0 : *std::max_element(list.begin(), list.end());
+    };
+    const QString ours = QStringLiteral("ours");
+    const bool paired = results.contains(ours);
+    std::printf("\n%d runs, load average %s at the end; median, 90th percentile and maximum\n",
+                runs, qPrintable(loadAverage()));
     for (const QString& phase : kPhases) {
         std::printf("%s:\n", qPrintable(phase));
         for (const QString& variant : variants) {
-            std::printf("  %-5s filled %8.1f ms  settled %8.1f ms  longest stall %7.1f ms (CPU "
-                        "%6.1f ms)",
-                        qPrintable(variant), med(variant, phase, &Figures::rowsMs),
-                        med(variant, phase, &Figures::settledMs),
-                        med(variant, phase, &Figures::longestGapMs),
-                        med(variant, phase, &Figures::longestCpuMs));
-            if (variant != QLatin1String("ours") && results.contains(QStringLiteral("ours")))
-                std::printf("  ratios: filled %.2f, stall %.2f",
-                            med(QStringLiteral("ours"), phase, &Figures::rowsMs)
-                                / med(variant, phase, &Figures::rowsMs),
-                            med(QStringLiteral("ours"), phase, &Figures::longestGapMs)
-                                / med(variant, phase, &Figures::longestGapMs));
-            std::printf("\n");
+            const QList<double> filled = values(variant, phase, &Figures::rowsMs);
+            const QList<double> stall = values(variant, phase, &Figures::longestGapMs);
+            const QList<double> cpu = values(variant, phase, &Figures::longestCpuMs);
+            const auto over50 =
+                std::count_if(stall.begin(), stall.end(), [](double ms) { return ms > 50; });
+            std::printf("  %-6s filled %7.1f / %7.1f / %7.1f ms  stall %6.1f / %6.1f / %6.1f ms "
+                        "(CPU max %5.1f), %d over 50 ms\n",
+                        qPrintable(variant), median(filled), percentile(filled, 0.9),
+                        maximum(filled), median(stall), percentile(stall, 0.9), maximum(stall),
+                        maximum(cpu), int(over50));
+        }
+        if (!paired)
+            continue;
+        for (const QString& variant : variants) {
+            if (variant == ours)
+                continue;
+            auto ratio = [&](double Figures::*field, auto statistic) {
+                return statistic(values(ours, phase, field))
+                       / statistic(values(variant, phase, field));
+            };
+            auto p90 = [](const QList<double>& list) { return percentile(list, 0.9); };
+            std::printf("  ours to %-6s filled %.2f / %.2f / %.2f, stall %.2f / %.2f / %.2f\n",
+                        qPrintable(variant), ratio(&Figures::rowsMs, median),
+                        ratio(&Figures::rowsMs, p90), ratio(&Figures::rowsMs, maximum),
+                        ratio(&Figures::longestGapMs, median), ratio(&Figures::longestGapMs, p90),
+                        ratio(&Figures::longestGapMs, maximum));
         }
     }
-    std::printf("peak memory:\n");
+    std::printf("peak memory, median / maximum:\n");
     for (const QString& variant : variants) {
-        std::printf("  %-5s %8.0f KiB", qPrintable(variant), peak(variant));
-        if (variant != QLatin1String("ours") && results.contains(QStringLiteral("ours")))
-            std::printf("  ratio %.2f", peak(QStringLiteral("ours")) / peak(variant));
+        std::printf("  %-6s %8.0f / %8.0f KiB", qPrintable(variant), median(peaks(variant)),
+                    maximum(peaks(variant)));
+        if (paired && variant != ours)
+            std::printf("  ours to it %.3f / %.3f", median(peaks(ours)) / median(peaks(variant)),
+                        maximum(peaks(ours)) / maximum(peaks(variant)));
         std::printf("\n");
     }
     std::printf("list content and order: %s\n", right ? "right" : "WRONG");

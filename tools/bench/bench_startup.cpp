@@ -7,6 +7,10 @@
 // of its own; ours and the bare one take turns.
 //
 //   tessel-bench-startup [--runs N] [--folder SNAPSHOT_FOLDER]
+//   tessel-bench-startup --bare SNAPSHOT_FOLDER COUNT --stay
+//
+// The second form only opens the bare window and keeps it open: the bare
+// program tessel-bench-first-window compares the real one with.
 //
 // The parent times each child from its launch to the line it prints when
 // ready (so loading and linking count); the child also reports its own
@@ -85,6 +89,9 @@ int reportWhenReady(QWidget& window, QListView& list, const std::function<int()>
     }
     std::printf("ready %.3f shown %.3f built %.3f\n", clock.nsecsElapsed() / 1e6, shownMs, builtMs);
     std::fflush(stdout);
+    // Kept open for tessel-bench-first-window, which ends it.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--stay")))
+        return QCoreApplication::exec();
     std::_Exit(0);
 }
 
@@ -101,6 +108,7 @@ int child(int argc, char* argv[], const QElapsedTimer& clock)
     if (args.value(1) == QLatin1String("--bare")) {
         const QString folder = args.value(2);
         QMainWindow window;
+        window.setWindowTitle(QStringLiteral("Tessel Zizerev")); // as ours, found by its title
         QFileSystemModel model;
         model.setFilter(QDir::Files | QDir::NoDotAndDotDot);
         model.setNameFilters({QStringLiteral("*.sna*")});

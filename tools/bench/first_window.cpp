@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time from launching a program to its first top-level window being
 // mapped on the X display, median of several launches. Each launch is
-// stopped (SIGTERM) once its window is up.
+// stopped (SIGTERM) once its window is up. With --vs, a second program is
+// launched in turn with the first, and the two are compared.
 //
 //   tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]
+//                             [--vs OTHER [ARGS...]]
 //
 // Needs an X display without a window manager in the way, e.g. under
-// xvfb-run -a; TEXT (default "Tessel Zizerev") must occur in the title.
+// xvfb-run -a; TEXT (default "Tessel Zizerev") must occur in the titles.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -43,7 +45,7 @@ std::string title(xcb_connection_t* c, xcb_window_t w)
 }
 
 // Milliseconds until a window whose title holds `want` is mapped; -1 if the
-// program ended first.
+// program ended first or showed no such window within a minute.
 double launch(xcb_connection_t* c, char** argv, const std::string& want)
 {
     const double start = nowMs();
@@ -60,6 +62,11 @@ double launch(xcb_connection_t* c, char** argv, const std::string& want)
             int status = 0;
             if (waitpid(pid, &status, WNOHANG) == pid)
                 return -1;
+            if (nowMs() - start > 60000) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+                return -1;
+            }
             usleep(200);
             continue;
         }
@@ -73,6 +80,13 @@ double launch(xcb_connection_t* c, char** argv, const std::string& want)
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     return mapped;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace
@@ -91,10 +105,19 @@ int main(int argc, char* argv[])
     if (i + 1 >= argc) {
         std::fprintf(
             stderr,
-            "usage: tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]\n");
+            "usage: tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...] "
+            "[--vs OTHER [ARGS...]]\n");
         return 2;
     }
     char** program = argv + i + 1;
+    char** other = nullptr;
+    for (int j = i + 1; j < argc; ++j) {
+        if (!std::strcmp(argv[j], "--vs") && j + 1 < argc) {
+            argv[j] = nullptr; // ends the first program's arguments
+            other = argv + j + 1;
+            break;
+        }
+    }
 
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
@@ -110,20 +133,29 @@ int main(int argc, char* argv[])
     xcb_flush(c);
 
     std::vector<double> times;
+    std::vector<double> otherTimes;
     for (int run = 0; run < runs; ++run) {
-        const double ms = launch(c, program, want);
-        if (ms < 0) {
-            std::fprintf(stderr, "first-window: run %d: the program ended without a window\n",
-                         run + 1);
-            return 1;
+        for (char** launched : {program, other}) {
+            if (!launched)
+                continue;
+            const double ms = launch(c, launched, want);
+            if (ms < 0) {
+                std::fprintf(stderr, "first-window: run %d: %s ended without a window\n", run + 1,
+                             launched[0]);
+                return 1;
+            }
+            (launched == program ? times : otherTimes).push_back(ms);
+            std::printf("run %2d: %s: first window mapped after %7.1f ms\n", run + 1,
+                        launched == program ? "program" : "other  ", ms);
         }
-        times.push_back(ms);
-        std::printf("run %2d: first window mapped after %7.1f ms\n", run + 1, ms);
     }
-    std::sort(times.begin(), times.end());
-    const size_t n = times.size();
-    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    std::printf("median of %d: launch to first window %.1f ms\n", runs, median);
+    const double first = median(times);
+    std::printf("median of %d: launch to first window %.1f ms\n", runs, first);
+    if (other) {
+        const double second = median(otherTimes);
+        std::printf("median of %d for the other: %.1f ms; ratio %.2f\n", runs, second,
+                    first / second);
+    }
     xcb_disconnect(c);
     return 0;
 }
