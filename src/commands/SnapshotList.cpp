@@ -184,8 +184,7 @@ bool SnapshotList::dropMimeData(const QMimeData* data, Qt::DropAction action, in
     if (before < 0 || before > count())
         before = count();
     // The rows after the dragged one move up once it is out of the way.
-    const int to = before > from && !parent.isValid() ? before - 1 : before;
-    return move(from, qMin(to, count() - 1));
+    return move(from, before > from ? before - 1 : before);
 }
 
 } // namespace tessel

@@ -54,8 +54,8 @@ public:
     Qt::DropActions supportedDropActions() const override;
     bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                          const QModelIndex& parent) const override;
-    // The dragged entry goes before `row`; a drop on an entry takes its place,
-    // a drop past the entries (row -1 or count()) makes it the last one.
+    // The dragged entry goes before `row`, or before the entry dropped on; a
+    // drop past the entries (row -1 or count()) makes it the last one.
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
 

@@ -50,7 +50,6 @@ public:
     // of the model; past the entries, after the last one. -1 while no
     // entry is dragged over the grid.
     int dropRow(const QPoint& at) const;
-    int shownDropRow() const { return m_dropRow; }
 
 signals:
     void dblClick();
