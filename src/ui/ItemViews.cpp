@@ -136,7 +136,8 @@ void GridView::startDrag(Qt::DropActions)
     const QRect row(0, rowViewportPosition(current.row()), viewport()->width(),
                     rowHeight(current.row()));
     drag->setPixmap(viewport()->grab(row));
-    drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - row.topLeft());
+    // The row's picture hangs on the pointer by its middle.
+    drag->setHotSpot(QPoint(viewport()->mapFromGlobal(QCursor::pos()).x(), row.height() / 2));
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 }
 

@@ -4,6 +4,7 @@
 #include "core/ZxCharset.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QToolTip>
 
 namespace tessel {
@@ -53,7 +54,12 @@ void NameEditor::updateHint()
         return;
     }
     m_hint->adjustSize();
-    m_hint->move(mapToGlobal(QPoint(0, height())));
+    // Under the name, growing to the left, over the grid rather than past
+    // the window's edge; never off the screen.
+    QPoint at = mapToGlobal(QPoint(width() - m_hint->width(), height()));
+    if (const QScreen* display = screen())
+        at.setX(qMax(at.x(), display->availableGeometry().left()));
+    m_hint->move(at);
     m_hint->show();
 }
 
