@@ -12,11 +12,6 @@ namespace tessel {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("EditEntry", text);
-}
-
 // A pasted page of text is shown by its start.
 QString shown(const QString& name)
 {
@@ -33,14 +28,21 @@ QString refusal(const QString& name, const QString& old)
         return {};
     case NameCheck::Length:
         if (check.length == 0)
-            return tr("A menu name cannot be empty.\rThe entry keeps its name \"%1\".").arg(old);
-        return tr("The name \"%1\" has %2 characters; a menu name has 1 to %3.\rThe entry keeps "
-                  "its name \"%4\".")
+            return QCoreApplication::translate(
+                       "EditEntry",
+                       "A menu name cannot be empty.\rThe entry keeps its name \"%1\".")
+                .arg(old);
+        return QCoreApplication::translate(
+                   "EditEntry",
+                   "The name \"%1\" has %2 characters; a menu name has 1 to %3.\rThe entry keeps "
+                   "its name \"%4\".")
             .arg(shown(name), QString::number(check.length), QString::number(kMaxNameLength), old);
     case NameCheck::Control:
-        return tr("The name \"%1\" holds a control character (shown as ?), such as a tab or a "
-                  "line break; a menu name may hold only printable characters.\rThe entry keeps "
-                  "its name \"%2\".")
+        return QCoreApplication::translate(
+                   "EditEntry",
+                   "The name \"%1\" holds a control character (shown as ?), such as a tab or a "
+                   "line break; a menu name may hold only printable characters.\rThe entry keeps "
+                   "its name \"%2\".")
             .arg(shown(controlsShown(name)), old);
     }
     return {};
