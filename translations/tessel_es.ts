@@ -295,6 +295,14 @@ entonces se sustituyen.</translation>
         <source>Some snapshots of the image %1 were saved with hardware the cartridge does not give, and may not work without it:<byte value="xd"/>%2<byte value="xd"/>List them all the same?</source>
         <translation>Algunas instantáneas de la imagen %1 se guardaron con hardware que el cartucho no aporta, y puede que no funcionen sin él:<byte value="xd"/>%2<byte value="xd"/>¿Incluirlas en la lista de todos modos?</translation>
     </message>
+    <message>
+        <source>The list has not been saved as a compilation.<byte value="xd"/>Do you want to save it?</source>
+        <translation>La lista no se ha guardado como recopilación.<byte value="xd"/>¿Desea guardarla?</translation>
+    </message>
+    <message>
+        <source>The compilation &quot;%1&quot; has changes that are not saved.<byte value="xd"/>Do you want to save them?</source>
+        <translation>La recopilación &quot;%1&quot; tiene cambios sin guardar.<byte value="xd"/>¿Desea guardarlos?</translation>
+    </message>
 </context>
 <context>
     <name>CreateFlash</name>
@@ -372,6 +380,21 @@ entonces se sustituyen.</translation>
     <message>
         <source>it was not opened</source>
         <translation>no se había abierto</translation>
+    </message>
+</context>
+<context>
+    <name>EditEntry</name>
+    <message>
+        <source>A menu name cannot be empty.<byte value="xd"/>The entry keeps its name &quot;%1&quot;.</source>
+        <translation>Un nombre de menú no puede estar vacío.<byte value="xd"/>La entrada conserva su nombre &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The name &quot;%1&quot; has %2 characters; a menu name has 1 to %3.<byte value="xd"/>The entry keeps its name &quot;%4&quot;.</source>
+        <translation>El nombre &quot;%1&quot; tiene %2 caracteres; un nombre de menú tiene de 1 a %3.<byte value="xd"/>La entrada conserva su nombre &quot;%4&quot;.</translation>
+    </message>
+    <message>
+        <source>The name &quot;%1&quot; holds a control character (shown as ?), such as a tab or a line break; a menu name may hold only printable characters.<byte value="xd"/>The entry keeps its name &quot;%2&quot;.</source>
+        <translation>El nombre &quot;%1&quot; contiene un carácter de control (mostrado como ?), como un tabulador o un salto de línea; un nombre de menú solo puede contener caracteres imprimibles.<byte value="xd"/>La entrada conserva su nombre &quot;%2&quot;.</translation>
     </message>
 </context>
 <context>
@@ -1320,6 +1343,105 @@ escribe ni se cambia ningún archivo.</translation>
     </message>
 </context>
 <context>
+    <name>tessel::ListHistory</name>
+    <message>
+        <source>&amp;Undo Add</source>
+        <translation>&amp;Deshacer añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Add</source>
+        <translation>&amp;Rehacer añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Add Folder</source>
+        <translation>&amp;Deshacer Añadir carpeta</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Add Folder</source>
+        <translation>&amp;Rehacer Añadir carpeta</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Drop</source>
+        <translation>&amp;Deshacer soltar</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Drop</source>
+        <translation>&amp;Rehacer soltar</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Delete</source>
+        <translation>&amp;Deshacer quitar</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Delete</source>
+        <translation>&amp;Rehacer quitar</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Rename</source>
+        <translation>&amp;Deshacer cambiar nombre</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Rename</source>
+        <translation>&amp;Rehacer cambiar nombre</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Move</source>
+        <translation>&amp;Deshacer mover</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Move</source>
+        <translation>&amp;Rehacer mover</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Move Up</source>
+        <translation>&amp;Deshacer subir</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Move Up</source>
+        <translation>&amp;Rehacer subir</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Move Down</source>
+        <translation>&amp;Deshacer bajar</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Move Down</source>
+        <translation>&amp;Rehacer bajar</translation>
+    </message>
+    <message>
+        <source>&amp;Undo New</source>
+        <translation>&amp;Deshacer Nuevo</translation>
+    </message>
+    <message>
+        <source>&amp;Redo New</source>
+        <translation>&amp;Rehacer Nuevo</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Open Compilation</source>
+        <translation>&amp;Deshacer Abrir recopilación</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Open Compilation</source>
+        <translation>&amp;Rehacer Abrir recopilación</translation>
+    </message>
+    <message>
+        <source>&amp;Undo Open Flash Image</source>
+        <translation>&amp;Deshacer Abrir imagen flash</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Open Flash Image</source>
+        <translation>&amp;Rehacer Abrir imagen flash</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rehacer</translation>
+    </message>
+</context>
+<context>
     <name>tessel::MainWindow</name>
     <message>
         <source>Snapshots SNA   </source>
@@ -1424,6 +1546,33 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>&amp;Add Folder...</source>
         <translation>Añadir &amp;carpeta...</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edición</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>Cambiar &amp;nombre</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>S&amp;ubir</translation>
+    </message>
+    <message>
+        <source>Move &amp;Down</source>
+        <translation>&amp;Bajar</translation>
+    </message>
+    <message>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::NameEditor</name>
+    <message>
+        <source>Menu name</source>
+        <translation>Nombre de menú</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "commands/AddSnapshot.h"
 #include "commands/Compilation.h"
 #include "commands/Prompts.h"
+#include "commands/RemoveSnapshot.h"
 #include "commands/SaveQuestions.h"
 #include "commands/Session.h"
 #include "core/Errors.h"
@@ -59,6 +60,8 @@ QString compilationFolder(const Session& s, const QString& browsed)
 // Asked only when there is something to lose.
 bool mayReplaceList(Session& s, const QString& question)
 {
+    if (s.captures.hasUnsavedChanges())
+        return settleChanges(s);
     if (s.list.count() == 0)
         return true;
     return s.prompts.message(question, kAppTitle, Icon::Critical, Buttons::YesNo) == Answer::Yes;
@@ -126,18 +129,19 @@ bool loadCompilation(Session& s, const QString& path)
                                   .arg(quotedPath(path))))
         return false;
     showEntries(s, *entries);
+    s.captures.compilationHolds(path);
     recent(s).add(path);
     return true;
 }
 
-void saveCompilation(Session& s, const QString& browsed)
+bool saveCompilation(Session& s, const QString& browsed)
 {
     const SnapshotEntries entries = s.list.entries();
     if (entries.isEmpty()) {
         warn(s.prompts,
              QCoreApplication::translate("CompilationCommands",
                                          "The list is empty: there is no compilation to save."));
-        return;
+        return false;
     }
     QStringList inputs;
     for (const SnapshotEntry& entry : entries)
@@ -151,7 +155,7 @@ void saveCompilation(Session& s, const QString& browsed)
     for (;;) {
         const std::optional<QString> chosen = s.prompts.saveFileName(request);
         if (!chosen)
-            return;
+            return false;
         target = withDefaultExtension(*chosen, kCompilationExtension);
         const QString kind = nonRegularKind(target);
         const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
@@ -177,13 +181,15 @@ void saveCompilation(Session& s, const QString& browsed)
         warn(s.prompts,
              QCoreApplication::translate("CompilationCommands", "The compilation was not saved.")
                  + QLatin1Char('\r') + error);
-        return;
+        return false;
     }
+    s.captures.compilationHolds(target);
     recent(s).add(target);
     s.prompts.message(
         QCoreApplication::translate("CompilationCommands", "The compilation %1 has been saved.")
             .arg(quotedPath(target)),
         kAppTitle, Icon::Information, Buttons::Ok);
+    return true;
 }
 
 void openFlashImage(Session& s)
@@ -255,6 +261,7 @@ bool loadFlashImage(Session& s, const QString& image)
                   image))
         return false;
     showEntries(s, done->entries);
+    s.captures.compilationHolds(done->listFile);
     recent(s).add(done->listFile);
     QString text =
         QCoreApplication::translate("CompilationCommands",
@@ -264,6 +271,43 @@ bool loadFlashImage(Session& s, const QString& image)
     for (const QString& warning : contents->warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);
+    return true;
+}
+
+bool settleChanges(Session& s)
+{
+    if (!s.captures.hasUnsavedChanges())
+        return true;
+    const QString name = s.captures.compilationName();
+    const QString question =
+        name.isEmpty()
+            ? QCoreApplication::translate("CompilationCommands",
+                                          "The list has not been saved as a compilation.\rDo you "
+                                          "want to save it?")
+            : QCoreApplication::translate("CompilationCommands",
+                                          "The compilation \"%1\" has changes that are not "
+                                          "saved.\rDo you want to save them?")
+                  .arg(name);
+    switch (s.prompts.message(question, kAppTitle, Icon::Exclamation, Buttons::SaveDiscardCancel)) {
+    case Answer::Save:
+        return saveCompilation(s, s.settings.snapshotFolder());
+    case Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool newList(Session& s)
+{
+    if (s.captures.hasUnsavedChanges()) {
+        if (!settleChanges(s))
+            return false;
+        s.list.clear();
+    } else if (!clearList(s.list, s.prompts)) {
+        return false;
+    }
+    s.captures.setCompilation({});
     return true;
 }
 

@@ -16,14 +16,16 @@ void openCompilation(Session& session, const QString& browsed);
 // Loads a compilation file into the list: every line is checked first and
 // any bad one loads nothing (one message lists them); snapshots that need
 // hardware the cartridge lacks are asked about once, all listed; a list
-// that is not empty is replaced only once the user confirms. The file becomes the most
-// recent compilation; one that is gone leaves the recent list. True when
-// loaded.
+// with unsaved changes is replaced only after settleChanges(), another list
+// that is not empty only once the user confirms. The file becomes the most
+// recent compilation and the document; one that is gone leaves the recent
+// list. True when loaded.
 bool loadCompilation(Session& session, const QString& path);
 
 // File > Save Compilation...: writes the list to a file the user chooses,
 // asking before replacing one. The dialog starts as openCompilation()'s does.
-void saveCompilation(Session& session, const QString& browsed);
+// True when saved.
+bool saveCompilation(Session& session, const QString& browsed);
 
 // File > Open Flash Image...: an image chosen, then loaded as
 // loadFlashImage() does.
@@ -31,7 +33,18 @@ void openFlashImage(Session& session);
 
 // An image made earlier taken apart with the kit's offsets into a folder the
 // user picks (ten snapshots and their compilation), never replacing a file
-// there without asking; the list is then filled from it. True when loaded.
+// there without asking; the list is then filled from it, asking first as
+// loadCompilation() does. True when loaded.
 bool loadFlashImage(Session& session, const QString& image);
+
+// Before the list is replaced or the window closes: when the list has
+// changes no file holds, asks whether to save them first (Save, Discard,
+// Cancel). True to go on: nothing to save, saved, or discarded.
+bool settleChanges(Session& session);
+
+// File > New: an empty list and no document, after settleChanges() when
+// there is something to save, else after a question of its own. True when
+// emptied.
+bool newList(Session& session);
 
 } // namespace tessel

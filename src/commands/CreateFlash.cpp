@@ -61,14 +61,14 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
 
 } // namespace
 
-void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
+std::optional<QString> createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
 {
     QString error;
     const std::optional<FlashJob> job = build(kit, entries, {}, &error);
     if (!job) {
         warn(prompts, QCoreApplication::translate("CreateFlash", "The flash image was not created.")
                           + QLatin1Char('\r') + error);
-        return;
+        return std::nullopt;
     }
 
     QString target;
@@ -76,13 +76,13 @@ void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompt
     while (choice == Choice::Again)
         choice = choose(*job, prompts, target);
     if (choice == Choice::Cancelled)
-        return;
+        return std::nullopt;
     if (!sameFile(target, job->output) && !exportImage(job->output, target, job->inputs, &error)) {
         warn(prompts,
              QCoreApplication::translate(
                  "CreateFlash", "The flash image was not saved.\r%1\rThe image is still in %2.")
                  .arg(error, quotedPath(job->output)));
-        return;
+        return std::nullopt;
     }
     QString saved =
         QCoreApplication::translate("CreateFlash", "The file %1 has been saved sucessfully.")
@@ -90,17 +90,18 @@ void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompt
     for (const QString& warning : job->warnings)
         saved += QLatin1Char('\r') + warning;
     prompts.message(saved, kAppTitle, Icon::Information, Buttons::Ok);
+    return target;
 }
 
-void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
-                    BusySign& busy)
+std::optional<QString> runCreateFlash(const SnapshotEntries& entries, const Kit& kit,
+                                      Prompts& prompts, BusySign& busy)
 {
     if (entries.size() != kEntryCount) {
         prompts.message(
             QCoreApplication::translate(
                 "CreateFlash", "The Compilation is not complete. Add more Snapshots to the list."),
             QStringLiteral("Tessel"), Icon::Exclamation, Buttons::Ok);
-        return;
+        return std::nullopt;
     }
     struct Shown
     {
@@ -112,7 +113,7 @@ void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& pro
         }
         ~Shown() { sign.hide(); }
     } shown(busy);
-    createFlash(entries, kit, prompts);
+    return createFlash(entries, kit, prompts);
 }
 
 } // namespace tessel

@@ -3,6 +3,10 @@
 
 #include "core/SnapshotEntry.h"
 
+#include <QString>
+
+#include <optional>
+
 namespace tessel {
 
 class Kit;
@@ -22,11 +26,13 @@ public:
 // folder from the ten listed snapshots (every source and setting checked
 // first; any problem is one warning and nothing is built), then asks where
 // to save a copy, until a copy is saved or the user confirms the cancel.
-void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts);
+// Returns the copy's path, when one was saved.
+std::optional<QString> createFlash(const SnapshotEntries& entries, const Kit& kit,
+                                   Prompts& prompts);
 
 // The Create Flash button and menu item: a full list or a warning, then
 // createFlash() under the busy sign, dialogs and messages included.
-void runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
-                    BusySign& busy);
+std::optional<QString> runCreateFlash(const SnapshotEntries& entries, const Kit& kit,
+                                      Prompts& prompts, BusySign& busy);
 
 } // namespace tessel

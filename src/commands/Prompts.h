@@ -12,8 +12,8 @@ enum class Icon { None, Information, Exclamation, Critical };
 // The first button of a set is the default one, except where the name says.
 // OkSkipStop is for one of many files: Skip passes over this one, Stop over
 // it and the rest.
-enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo, OkSkipStop };
-enum class Answer { Ok, Cancel, Yes, No, Skip, Stop };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo, OkSkipStop, SaveDiscardCancel };
+enum class Answer { Ok, Cancel, Yes, No, Skip, Stop, Save, Discard };
 
 // The save dialog's options, as the export sets them before each show. The
 // dialog itself never asks before replacing a file: the caller asks about

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "commands/ListCaptures.h"
 #include "commands/SnapshotList.h"
 #include "core/Kit.h"
 #include "core/Settings.h"
@@ -10,8 +11,8 @@ namespace tessel {
 class Prompts;
 
 // The state of one run that the commands share: the kit and its settings,
-// and the compilation. Nothing of it outlives the process but what the
-// settings file holds.
+// the compilation and where it is kept. Nothing of it outlives the process
+// but what the settings file holds.
 struct Session
 {
     Session(const Kit& kit, Prompts& prompts);
@@ -20,6 +21,7 @@ struct Session
     Settings settings;
     Prompts& prompts;
     SnapshotList list;
+    ListCaptures captures{list};
 };
 
 // What start-up could do of its own part; the window then points the

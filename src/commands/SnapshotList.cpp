@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/SnapshotList.h"
 
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QIODevice>
+#include <QMimeData>
+
+#include <algorithm>
+
 namespace tessel {
 
 SnapshotList::SnapshotList(QObject* parent)
@@ -105,6 +112,79 @@ QVariant SnapshotList::headerData(int section, Qt::Orientation orientation, int 
     default:
         return {};
     }
+}
+
+Qt::ItemFlags SnapshotList::flags(const QModelIndex& index) const
+{
+    // The list as a whole takes drops; an entry is dragged.
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
+QStringList SnapshotList::mimeTypes() const
+{
+    return {kRowMimeType};
+}
+
+QMimeData* SnapshotList::mimeData(const QModelIndexList& indexes) const
+{
+    const auto entry = std::find_if(indexes.cbegin(), indexes.cend(), [this](const QModelIndex& i) {
+        return checkIndex(i, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid);
+    });
+    if (entry == indexes.cend())
+        return nullptr;
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out << QCoreApplication::applicationPid() << quintptr(this) << qint32(entry->row());
+    auto* data = new QMimeData;
+    data->setData(kRowMimeType, payload);
+    return data;
+}
+
+Qt::DropActions SnapshotList::supportedDragActions() const
+{
+    return Qt::MoveAction;
+}
+
+Qt::DropActions SnapshotList::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+int SnapshotList::draggedRow(const QMimeData* data) const
+{
+    if (!data || !data->hasFormat(kRowMimeType))
+        return -1;
+    QDataStream in(data->data(kRowMimeType));
+    qint64 pid = 0;
+    quintptr list = 0;
+    qint32 row = -1;
+    in >> pid >> list >> row;
+    // Another window's or another program's rows mean nothing here.
+    if (in.status() != QDataStream::Ok || pid != QCoreApplication::applicationPid()
+        || list != quintptr(this) || row < 0 || row >= count())
+        return -1;
+    return row;
+}
+
+bool SnapshotList::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                   const QModelIndex& parent) const
+{
+    return action == Qt::MoveAction && !parent.parent().isValid() && draggedRow(data) >= 0;
+}
+
+bool SnapshotList::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                                const QModelIndex& parent)
+{
+    if (!canDropMimeData(data, action, row, column, parent))
+        return false;
+    const int from = draggedRow(data);
+    int before = parent.isValid() ? parent.row() : row;
+    if (before < 0 || before > count())
+        before = count();
+    // The rows after the dragged one move up once it is out of the way.
+    return move(from, before > from ? before - 1 : before);
 }
 
 } // namespace tessel

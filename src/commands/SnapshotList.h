@@ -17,6 +17,8 @@ class SnapshotList final : public QAbstractTableModel
 
 public:
     enum Column { PathColumn, NameColumn, ColumnCount };
+    // A row dragged within the list: only this list, in this process, takes it.
+    static inline const QString kRowMimeType = QStringLiteral("application/x-tessel-list-row");
 
     explicit SnapshotList(QObject* parent = nullptr);
 
@@ -43,8 +45,24 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // An entry dragged to another row is moved there, never copied.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    // The dragged entry goes before `row`, or before the entry dropped on; a
+    // drop past the entries (row -1 or count()) makes it the last one.
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
 
 private:
+    // The row a drag of this list carries; -1 for anything else.
+    int draggedRow(const QMimeData* data) const;
+
     SnapshotEntries m_entries;
 };
 

@@ -25,8 +25,7 @@ GridRows::GridRows(SnapshotList& list, QObject* parent)
                 rowsChanged(qMin(first, destination), qMax(first, destination));
             });
     // A new list is a new document: no row stays current.
-    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this,
-            &GridRows::beginResetModel);
+    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this, &GridRows::beginResetModel);
     connect(&list, &QAbstractItemModel::modelReset, this, &GridRows::endResetModel);
 }
 
@@ -82,9 +81,26 @@ QVariant GridRows::data(const QModelIndex& index, int role) const
 Qt::ItemFlags GridRows::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
-        return Qt::NoItemFlags;
+        return m_list.flags({});
     const QModelIndex source = mapToSource(index);
-    return source.isValid() ? m_list.flags(source) : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!source.isValid())
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = m_list.flags(source);
+    return index.column() == SnapshotList::NameColumn ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool GridRows::canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                               const QModelIndex& parent) const
+{
+    return m_list.canDropMimeData(data, action, qMin(row, m_list.count()), column,
+                                  mapToSource(parent));
+}
+
+bool GridRows::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                            const QModelIndex& parent)
+{
+    return m_list.dropMimeData(data, action, qMin(row, m_list.count()), column,
+                               mapToSource(parent));
 }
 
 QVariant GridRows::headerData(int section, Qt::Orientation orientation, int role) const

@@ -9,7 +9,8 @@ class SnapshotList;
 
 // The grid's look of the list: always the cartridge's ten rows, the entries
 // first and blank rows after them, so that any row can be current, as on
-// the cartridge's menu. A row of an entry maps to the list's row.
+// the cartridge's menu. A row of an entry maps to the list's row. An
+// entry's name is edited in place (the window does the renaming).
 class GridRows final : public QAbstractProxyModel
 {
     Q_OBJECT
@@ -27,6 +28,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A drop on a blank row goes after the last entry: the list has no holes.
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
 
 private:
     // The rows keep their number; what they show changes from `first` down.

@@ -2,9 +2,11 @@
 #include "ui/ItemViews.h"
 
 #include <QDir>
+#include <QDrag>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QUrl>
 
@@ -91,21 +93,102 @@ void GridView::keyPressEvent(QKeyEvent* event)
         emit deletePressed();
         return;
     }
+    // The keys of Move Up and Move Down: where there is nothing to move,
+    // they do nothing, rather than move the current row.
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        && event->modifiers().testFlag(Qt::AltModifier)) {
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+int GridView::entryCount() const
+{
+    int count = 0;
+    while (count < model()->rowCount()
+           && model()->flags(model()->index(count, 0)).testFlag(Qt::ItemIsDragEnabled))
+        ++count;
+    return count;
+}
+
+int GridView::dropRow(const QPoint& at) const
+{
+    const int entries = entryCount();
+    const int row = rowAt(at.y());
+    if (row < 0 || row >= entries)
+        return entries;
+    // The upper half of a row puts the entry before it, the lower half after.
+    return at.y() < rowViewportPosition(row) + rowHeight(row) / 2 ? row : row + 1;
+}
+
+// Only the entry itself is dragged, whatever else the row selection holds,
+// and the drag never removes anything when it ends: the drop moves it.
+void GridView::startDrag(Qt::DropActions)
+{
+    const QModelIndex current = currentIndex();
+    if (!model()->flags(current).testFlag(Qt::ItemIsDragEnabled))
+        return;
+    QMimeData* data = model()->mimeData({current});
+    if (!data)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    const QRect row(0, rowViewportPosition(current.row()), viewport()->width(),
+                    rowHeight(current.row()));
+    drag->setPixmap(viewport()->grab(row));
+    // The row's picture hangs on the pointer by its middle.
+    drag->setHotSpot(QPoint(viewport()->mapFromGlobal(QCursor::pos()).x(), row.height() / 2));
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+bool GridView::acceptRow(QDropEvent* event)
+{
+    const int row = dropRow(event->position().toPoint());
+    if (!model()->canDropMimeData(event->mimeData(), Qt::MoveAction, row, 0, {})) {
+        showDropRow(-1);
+        return false;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    showDropRow(row);
+    return true;
+}
+
+void GridView::showDropRow(int row)
+{
+    if (row != m_dropRow) {
+        m_dropRow = row;
+        viewport()->update();
+    }
 }
 
 void GridView::dragEnterEvent(QDragEnterEvent* event)
 {
-    acceptFiles(event);
+    if (!acceptRow(event))
+        acceptFiles(event);
 }
 
 void GridView::dragMoveEvent(QDragMoveEvent* event)
 {
-    acceptFiles(event);
+    if (!acceptRow(event))
+        acceptFiles(event);
+}
+
+void GridView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    showDropRow(-1);
+    QTableView::dragLeaveEvent(event);
 }
 
 void GridView::dropEvent(QDropEvent* event)
 {
+    if (acceptRow(event)) {
+        const int row = m_dropRow;
+        showDropRow(-1);
+        emit rowDropped(event->mimeData(), row);
+        return;
+    }
     if (acceptFiles(event))
         emit filesDropped(droppedFiles(event->mimeData()));
 }
@@ -188,6 +271,19 @@ void FolderTreeView::mouseDoubleClickEvent(QMouseEvent* event)
 void FolderTreeView::keyPressEvent(QKeyEvent* event)
 {
     byUser([&] { QTreeView::keyPressEvent(event); });
+}
+
+void GridView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (m_dropRow < 0)
+        return;
+    const int y = m_dropRow < model()->rowCount()
+                      ? rowViewportPosition(m_dropRow)
+                      : rowViewportPosition(m_dropRow - 1) + rowHeight(m_dropRow - 1);
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawLine(0, qMax(y, 1), viewport()->width(), qMax(y, 1));
 }
 
 } // namespace tessel

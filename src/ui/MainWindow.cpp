@@ -6,6 +6,7 @@
 #include "commands/AddSnapshot.h"
 #include "commands/Compilation.h"
 #include "commands/CompilationCommands.h"
+#include "commands/EditEntry.h"
 #include "commands/EmulatorTest.h"
 #include "commands/HelpViewer.h"
 #include "commands/Prompts.h"
@@ -19,10 +20,12 @@
 #include "ui/HoverPreview.h"
 #include "ui/ItemViews.h"
 #include "ui/Links.h"
+#include "ui/NameEditor.h"
 #include "ui/ScreenPreview.h"
 #include "ui/StartUp.h"
 #include "ui/Twips.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -31,6 +34,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QToolButton>
 
@@ -82,12 +86,19 @@ MainWindow::MainWindow(const Kit& kit, Prompts& prompts, InstanceGuard& instance
     , m_launcher(launcher)
 {
     setObjectName(QStringLiteral("frmPrincipal"));
-    setWindowTitle(kAppTitle);
     setWindowIcon(boardIcon());
     buildControls();
     buildMenus();
     wireBrowser();
     attachPreviews();
+    connect(&m_session.captures, &ListCaptures::changed, this, [this] {
+        updateTitle();
+        updateEditActions();
+    });
+    connect(&m_gridSelection, &QItemSelectionModel::currentChanged, this,
+            &MainWindow::updateEditActions);
+    updateTitle();
+    updateEditActions();
     // A fixed window of dialog style: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -173,6 +184,20 @@ void MainWindow::buildControls()
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_grid, &GridView::deletePressed, this, &MainWindow::removeCurrent);
     connect(m_grid, &GridView::dblClick, this, &MainWindow::onTestSnapshot);
+    // An entry is dragged within the grid and renamed in place; double
+    // clicks stay with Test SNA.
+    m_grid->setDragEnabled(true);
+    connect(m_grid, &GridView::rowDropped, this, &MainWindow::dropRow);
+    auto* names = new NameDelegate(m_grid);
+    m_grid->setItemDelegateForColumn(SnapshotList::NameColumn, names);
+    // Queued: a refusal's message waits until the editor has closed.
+    connect(
+        names, &NameDelegate::renamed, this,
+        [this](int row, const QString& name) {
+            m_history.edit(ListChange::Rename,
+                           [&] { renameEntry(m_session.list, row, name, m_session.prompts); });
+        },
+        Qt::QueuedConnection);
     // Queued: the naming box must not open while the drag source waits.
     const auto drop = [this](const QStringList& paths) { onDrop(paths); };
     for (QAbstractItemView* view :
@@ -242,6 +267,8 @@ void MainWindow::buildMenus()
     item(fileMenu, QStringLiteral("mnuSalir"), tr("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_E),
          &QWidget::close);
 
+    buildEditMenu();
+
     QMenu* toolsMenu = menuBar()->addMenu(tr("&Tools"));
     toolsMenu->setObjectName(QStringLiteral("mnuHerramientas"));
     item(toolsMenu, QStringLiteral("mnuEprom"), tr("&Burn EPROM"), {}, &MainWindow::onBurnEprom);
@@ -251,6 +278,52 @@ void MainWindow::buildMenus()
     helpMenu->setObjectName(QStringLiteral("mnuAyuda"));
     item(helpMenu, QStringLiteral("mnuHelp"), tr("&Help"), {}, &MainWindow::onHelp);
     item(helpMenu, QStringLiteral("mnuAcerca"), tr("A&bout..."), {}, &MainWindow::onAbout);
+}
+
+void MainWindow::buildEditMenu()
+{
+    QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
+    editMenu->setObjectName(QStringLiteral("mnuEdit"));
+    editMenu->addAction(m_history.undoAction());
+    editMenu->addAction(m_history.redoAction());
+    editMenu->addSeparator()->setObjectName(QStringLiteral("mnuEditSeparator"));
+    // These act on the grid's current row: their keys work in the grid, and
+    // Alt+Up and Alt+Down keep their meaning in the other controls.
+    const auto rowItem = [this, editMenu](const char* name, const QString& caption,
+                                          const QKeySequence& shortcut, auto handler) {
+        QAction* action = editMenu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_grid->addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    m_renameAction =
+        rowItem("mnuRename", tr("&Rename"), QKeySequence(Qt::Key_F2), [this] { renameCurrent(); });
+    m_moveUpAction = rowItem("mnuMoveUp", tr("Move &Up"), QKeySequence(Qt::ALT | Qt::Key_Up),
+                             [this] { moveCurrent(-1); });
+    m_moveDownAction = rowItem("mnuMoveDown", tr("Move &Down"),
+                               QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveCurrent(1); });
+}
+
+void MainWindow::updateTitle()
+{
+    QString name = m_session.captures.compilationName();
+    // A "[*]" of the file's own name is not the mark: doubled, Qt shows it as it is.
+    name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(name.isEmpty() ? kAppTitle + QLatin1String("[*]")
+                                  : tr("%1[*] - %2").arg(name, kAppTitle));
+    setWindowModified(m_session.captures.hasUnsavedChanges());
+}
+
+void MainWindow::updateEditActions()
+{
+    const int row = currentRow();
+    const bool entry = row >= 0 && row < m_session.list.count();
+    m_renameAction->setEnabled(entry);
+    m_moveUpAction->setEnabled(entry && row > 0);
+    m_moveDownAction->setEnabled(entry && row + 1 < m_session.list.count());
 }
 
 void MainWindow::updateRecentMenu()
@@ -267,7 +340,7 @@ void MainWindow::updateRecentMenu()
             QString::number(i + 1), shown.replace(QLatin1Char('&'), QStringLiteral("&&"))));
         action->setObjectName(QStringLiteral("mnuReciente%1").arg(i + 1));
         connect(action, &QAction::triggered, this, [this, path = paths.at(i)] {
-            loadCompilation(m_session, path);
+            m_history.edit(ListChange::OpenCompilation, [&] { loadCompilation(m_session, path); });
             // Not from within the action that is about to be replaced.
             QMetaObject::invokeMethod(this, &MainWindow::updateRecentMenu, Qt::QueuedConnection);
         });
@@ -344,6 +417,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!settleChanges(m_session)) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 bool MainWindow::startUp()
 {
     if (!m_instance.tryAcquire()) {
@@ -375,7 +457,35 @@ void MainWindow::setCurrentRow(int row)
 
 void MainWindow::removeCurrent()
 {
-    setCurrentRow(removeEntry(m_session.list, currentRow(), m_session.prompts));
+    m_history.edit(ListChange::Delete, [this] {
+        setCurrentRow(removeEntry(m_session.list, currentRow(), m_session.prompts));
+    });
+}
+
+void MainWindow::renameCurrent()
+{
+    const int row = currentRow();
+    if (row < 0 || row >= m_session.list.count())
+        return;
+    m_grid->setFocus();
+    m_grid->edit(m_gridRows.index(row, SnapshotList::NameColumn));
+}
+
+void MainWindow::moveCurrent(int by)
+{
+    m_history.edit(by < 0 ? ListChange::MoveUp : ListChange::MoveDown,
+                   [&] { setCurrentRow(moveEntry(m_session.list, currentRow(), by)); });
+}
+
+// The dragged entry is the current one (pressing picked it) and stays so.
+void MainWindow::dropRow(const QMimeData* data, int row)
+{
+    m_history.edit(ListChange::Move, [&] {
+        const QPersistentModelIndex dragged(m_session.list.index(currentRow(), 0));
+        m_gridRows.dropMimeData(data, Qt::MoveAction, row, 0, {});
+        if (dragged.isValid())
+            setCurrentRow(dragged.row());
+    });
 }
 
 void MainWindow::addSelected()
@@ -397,7 +507,9 @@ void MainWindow::addSelected()
     // Nothing selected and room left: nothing to do and nothing to say.
     if (selected.isEmpty() && !m_session.list.isFull())
         return;
-    m_browser.deselectFirst(addSnapshots(m_session.list, selected, m_session.prompts));
+    m_history.edit(ListChange::Add, [&] {
+        m_browser.deselectFirst(addSnapshots(m_session.list, selected, m_session.prompts));
+    });
 }
 
 void MainWindow::onDriveActivated(int index)
@@ -409,22 +521,24 @@ void MainWindow::onDriveActivated(int index)
 
 void MainWindow::onNew()
 {
-    clearList(m_session.list, m_session.prompts);
+    m_history.edit(ListChange::New, [this] { newList(m_session); });
 }
 
 void MainWindow::onAddFolder()
 {
-    addFolder(m_session, m_browser.path(), snapshotFiles);
+    m_history.edit(ListChange::AddFolder,
+                   [this] { addFolder(m_session, m_browser.path(), snapshotFiles); });
 }
 
 void MainWindow::onDrop(const QStringList& paths)
 {
-    dropFiles(m_session, paths, snapshotFiles);
+    m_history.edit(ListChange::Drop, [&] { dropFiles(m_session, paths, snapshotFiles); });
 }
 
 void MainWindow::onOpenCompilation()
 {
-    openCompilation(m_session, m_browser.path());
+    m_history.edit(ListChange::OpenCompilation,
+                   [this] { openCompilation(m_session, m_browser.path()); });
     updateRecentMenu();
 }
 
@@ -436,13 +550,16 @@ void MainWindow::onSaveCompilation()
 
 void MainWindow::onOpenFlashImage()
 {
-    openFlashImage(m_session);
+    m_history.edit(ListChange::OpenImage, [this] { openFlashImage(m_session); });
     updateRecentMenu();
 }
 
 void MainWindow::onCreateFlash()
 {
-    runCreateFlash(m_session.list.entries(), m_session.kit, m_session.prompts, m_busy);
+    // The image holds the list: Open Flash Image brings it back.
+    if (const std::optional<QString> saved =
+            runCreateFlash(m_session.list.entries(), m_session.kit, m_session.prompts, m_busy))
+        m_session.captures.imageHolds(*saved);
 }
 
 void MainWindow::BusyWindow::show()

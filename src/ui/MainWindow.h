@@ -7,6 +7,7 @@
 #include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
 #include "ui/GridRows.h"
+#include "ui/ListHistory.h"
 
 #include <QItemSelectionModel>
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QToolButton;
 
 namespace tessel {
@@ -53,6 +55,12 @@ public:
     void setCurrentRow(int row);
     // The Delete key on the grid: removes the current row's entry.
     void removeCurrent();
+    // Edit > Rename (F2): the current row's name edited in place.
+    void renameCurrent();
+    // Edit > Move Up and Move Down (Alt+Up, Alt+Down): the current row's
+    // entry moves `by` rows, and stays current.
+    void moveCurrent(int by);
+    ListHistory& history() { return m_history; }
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
@@ -73,6 +81,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing asks about changes no file holds.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The file list's double click: adds the selected file.
@@ -81,6 +91,13 @@ private:
 
     void buildControls();
     void buildMenus();
+    void buildEditMenu();
+    // The title names the compilation, with the mark of unsaved changes.
+    void updateTitle();
+    // Rename and the moves, for what the current row allows.
+    void updateEditActions();
+    // An entry dragged within the grid, dropped before `row`.
+    void dropRow(const QMimeData* data, int row);
     void attachPreviews();
     // The File menu's recent compilations, as the settings file lists them.
     void updateRecentMenu();
@@ -106,6 +123,9 @@ private:
     FolderBrowser m_browser;
     GridRows m_gridRows{m_session.list};
     QItemSelectionModel m_gridSelection{&m_gridRows};
+    // A child, so that its actions are found among the window's.
+    ListHistory m_history{m_session, [this] { return currentRow(); },
+                          [this](int row) { setCurrentRow(row); }, this};
     ScreenCache m_screens;
     BusyWindow m_busy{*this};
     InstanceGuard& m_instance;
@@ -123,6 +143,9 @@ private:
     HoverPreview* m_filePreview = nullptr;
     HoverPreview* m_gridPreview = nullptr;
     QMenu* m_recentMenu = nullptr;
+    QAction* m_renameAction = nullptr;
+    QAction* m_moveUpAction = nullptr;
+    QAction* m_moveDownAction = nullptr;
 };
 
 } // namespace tessel

@@ -81,6 +81,11 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
                              QMessageBox::RejectRole);
         box.setEscapeButton(stop);
         break;
+    case Buttons::SaveDiscardCancel:
+        first = box.addButton(QMessageBox::Save);
+        box.addButton(QMessageBox::Discard);
+        box.setEscapeButton(box.addButton(QMessageBox::Cancel));
+        break;
     }
     box.setDefaultButton(first);
     box.exec();
@@ -95,12 +100,17 @@ Answer QtPrompts::message(const QString& text, const QString& title, Icon icon, 
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
     default:
         // Closing the box counts as its way out.
         switch (buttons) {
         case Buttons::Ok:
             return Answer::Ok;
         case Buttons::OkCancel:
+        case Buttons::SaveDiscardCancel:
             return Answer::Cancel;
         case Buttons::OkSkipStop:
             return Answer::Stop;

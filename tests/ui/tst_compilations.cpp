@@ -135,14 +135,16 @@ void TestCompilations::openingChecksFirstAndAsksBeforeReplacing()
         qPrintable(m_fixture->prompts.last().text));
     QCOMPARE(window().session().list.count(), 1);
 
+    // "Mine" was never saved: the question offers to save it.
     m_fixture->prompts.answerOpen(kit("snaps/good.tessel"));
-    m_fixture->prompts.answerMessage(Answer::No);
+    m_fixture->prompts.answerMessage(Answer::Cancel);
     trigger("mnuAbrir");
+    QCOMPARE(m_fixture->prompts.last().buttons, Buttons::SaveDiscardCancel);
     QCOMPARE(window().session().list.entry(0).name, QString("Mine"));
     QCOMPARE(window().session().list.count(), 1);
 
     m_fixture->prompts.answerOpen(kit("snaps/good.tessel"));
-    m_fixture->prompts.answerMessage(Answer::Yes);
+    m_fixture->prompts.answerMessage(Answer::Discard);
     trigger("mnuAbrir");
     QCOMPARE(window().session().list.count(), kEntryCount);
     QCOMPARE(window().session().list.entry(9).path, m_snaps[9]);

@@ -4,8 +4,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 using namespace tessel;
 
@@ -17,6 +20,7 @@ class TestGridRows : public QObject
 
 private slots:
     void tenRowsFollowTheList();
+    void draggedEntryMovesWithinTheEntries();
 };
 
 void TestGridRows::tenRowsFollowTheList()
@@ -53,6 +57,25 @@ void TestGridRows::tenRowsFollowTheList()
     list.setEntries({{"/D.sna", "D"}});
     QCOMPARE(shown(0).toString(), "D");
     QVERIFY(!current.currentIndex().isValid());
+}
+
+// The grid's drags in the window are tst_editing's; here what the model
+// alone decides: a drop on a blank row, and whose drags it takes.
+void TestGridRows::draggedEntryMovesWithinTheEntries()
+{
+    SnapshotList list;
+    GridRows rows(list);
+    list.setEntries({{"/A.sna", "A"}, {"/B.sna", "B"}, {"/C.sna", "C"}});
+    QVERIFY(!rows.flags(rows.index(3, 0)).testFlag(Qt::ItemIsDragEnabled));
+    const std::unique_ptr<QMimeData> data(rows.mimeData({rows.index(0, 1)}));
+    QVERIFY(rows.dropMimeData(data.get(), Qt::MoveAction, -1, -1, rows.index(7, 0)));
+    QCOMPARE(list.entry(2).name, "A");
+
+    SnapshotList other;
+    other.setEntries(list.entries());
+    const std::unique_ptr<QMimeData> foreign(other.mimeData({other.index(0, 0)}));
+    QVERIFY(!rows.canDropMimeData(foreign.get(), Qt::MoveAction, 2, 0, {}));
+    QVERIFY(!rows.dropMimeData(data.get(), Qt::CopyAction, 2, 0, {}));
 }
 
 QTEST_GUILESS_MAIN(TestGridRows)

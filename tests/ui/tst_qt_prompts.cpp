@@ -103,6 +103,8 @@ void TestQtPrompts::buttonsAndTheirDefaults_data()
     QTest::newRow("yes no") << int(Buttons::YesNo) << int(QMessageBox::Yes) << int(Answer::No);
     QTest::newRow("yes no, no first")
         << int(Buttons::YesNoDefaultNo) << int(QMessageBox::No) << int(Answer::No);
+    QTest::newRow("save discard cancel")
+        << int(Buttons::SaveDiscardCancel) << int(QMessageBox::Save) << int(Answer::Cancel);
 }
 
 void TestQtPrompts::buttonsAndTheirDefaults()
