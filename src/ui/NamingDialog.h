@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QDialogButtonBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
@@ -44,6 +45,7 @@ private:
     QScrollArea* m_promptArea = nullptr;
     QLineEdit* m_field = nullptr;
     QLabel* m_hint = nullptr;
+    QFrame* m_screenFrame = nullptr;
     ScreenView* m_screen = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QString m_snapshotPath;
