@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/Session.h"
 
-
 #include <QDir>
 
 namespace tessel {
@@ -22,7 +21,7 @@ StartStep prepareRun(Session& s)
     if (!start)
         return StartStep::Failed;
     if (*start == 0)
-        s.settings.writeFirstRunDefaults(s.kit.programFolder(), s.kit.workingFolder());
+        s.settings.writeFirstRunDefaults(s.kit.firstSnapshotFolder(), s.kit.workingFolder());
     return StartStep::Done;
 }
 
