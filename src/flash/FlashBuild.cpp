@@ -20,9 +20,7 @@
 
 namespace tessel {
 
-namespace {
-
-bool checkBank(const QString& path, QStringList& warnings, QString* error)
+bool checkBankFile(const QString& path, QStringList& warnings, QString* error)
 {
     QFile file(path);
     QString reason;
@@ -57,6 +55,8 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
                         .arg(kBankSize);
     return true;
 }
+
+namespace {
 
 // Why a durable commit failed: the file's own error, or the folder's.
 QString reasonOf(const QSaveFile& file, const QString& commitError)
@@ -125,8 +125,8 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
                         .arg(kEntryCount));
         return std::nullopt;
     }
-    if (!checkBank(job.sources.bank1, job.warnings, error)
-        || !checkBank(job.sources.bank32, job.warnings, error))
+    if (!checkBankFile(job.sources.bank1, job.warnings, error)
+        || !checkBankFile(job.sources.bank32, job.warnings, error))
         return std::nullopt;
     for (int i = 0; i < kEntryCount; ++i) {
         if (!checkEntry(i, entries.at(i), error))
