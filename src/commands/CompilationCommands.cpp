@@ -162,44 +162,50 @@ void saveCompilation(Session& s, const QString& browsed)
         kAppTitle, Icon::Information, Buttons::Ok);
 }
 
-void openFlashImage(Session& s)
+std::optional<OpenedImage> chooseFlashImage(Session& s, const QString& title)
 {
     OpenRequest request;
-    request.title =
-        QCoreApplication::translate("CompilationCommands", "Select a flash image to open...");
+    request.title = title;
     request.initialFolder = s.settings.workingFolder();
     request.filters = {
         QCoreApplication::translate("CompilationCommands", "Flash images (*.rom *.bin)"),
         QCoreApplication::translate("CompilationCommands", "All files (*)")};
     const std::optional<QString> image = s.prompts.openFileName(request);
     if (!image)
-        return;
+        return std::nullopt;
     QString error;
-    const std::optional<FlashContents> contents = readFlashImage(s.kit, *image, &error);
+    std::optional<FlashContents> contents = readFlashImage(s.kit, *image, &error);
     if (!contents) {
         warn(s.prompts, error);
-        return;
+        return std::nullopt;
     }
+    return OpenedImage{*image, std::move(*contents)};
+}
+
+bool takeApartImage(Session& s, const OpenedImage& opened)
+{
+    const QString& image = opened.path;
+    const FlashContents& contents = opened.contents;
     if (!mayReplaceList(s,
                         QCoreApplication::translate("CompilationCommands",
                                                     "Are you sure? The actual list of SNAs will be "
                                                     "replaced by the snapshots of the "
                                                     "image %1.")
-                            .arg(quotedPath(*image))))
-        return;
+                            .arg(quotedPath(image))))
+        return false;
 
     FolderRequest where;
     where.title = QCoreApplication::translate("CompilationCommands",
                                               "Select a folder for the snapshots of the image...");
-    where.initialFolder = QFileInfo(*image).absolutePath();
+    where.initialFolder = QFileInfo(image).absolutePath();
     QString folder;
     for (;;) {
         const std::optional<QString> chosen = s.prompts.folderName(where);
         if (!chosen)
-            return;
+            return false;
         folder = *chosen;
         where.initialFolder = folder;
-        const QStringList taken = existingFiles(*contents, folder);
+        const QStringList taken = existingFiles(contents, folder);
         if (taken.isEmpty())
             break;
         const Answer replace =
@@ -211,12 +217,13 @@ void openFlashImage(Session& s)
         if (replace == Answer::Yes)
             break;
     }
-    const std::optional<Extraction> done = writeExtraction(*contents, folder, *image, true, &error);
+    QString error;
+    const std::optional<Extraction> done = writeExtraction(contents, folder, image, true, &error);
     if (!done) {
         warn(s.prompts,
              QCoreApplication::translate("CompilationCommands", "The image was not taken apart.")
                  + QLatin1Char('\r') + error);
-        return;
+        return false;
     }
     showEntries(s, done->entries);
     recent(s).add(done->listFile);
@@ -224,10 +231,19 @@ void openFlashImage(Session& s)
         QCoreApplication::translate("CompilationCommands",
                                     "The snapshots of %1 and their compilation %2 have been "
                                     "written.")
-            .arg(quotedPath(*image), quotedPath(done->listFile));
-    for (const QString& warning : contents->warnings)
+            .arg(quotedPath(image), quotedPath(done->listFile));
+    for (const QString& warning : contents.warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);
+    return true;
+}
+
+void openFlashImage(Session& s)
+{
+    if (const std::optional<OpenedImage> image =
+            chooseFlashImage(s, QCoreApplication::translate("CompilationCommands",
+                                                            "Select a flash image to open...")))
+        takeApartImage(s, *image);
 }
 
 void dropFiles(Session& s, const QStringList& paths)

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "flash/FlashExtract.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace tessel {
 
@@ -24,10 +28,24 @@ bool loadCompilation(Session& session, const QString& path);
 // asking before replacing one. The dialog starts as openCompilation()'s does.
 void saveCompilation(Session& session, const QString& browsed);
 
-// File > Open Flash Image...: an image made earlier taken apart with the
-// kit's offsets into a folder the user picks (ten snapshots and their
-// compilation), never replacing a file there without asking; the list is
-// then filled from it.
+// An image made earlier, read with the kit's offsets.
+struct OpenedImage
+{
+    QString path;
+    FlashContents contents;
+};
+
+// The first half of Open Flash Image and Image Contents: an image chosen in
+// a dialog with the given title and read, writing nothing. A file that is
+// not an image of this kit is told why and gives nothing.
+std::optional<OpenedImage> chooseFlashImage(Session& session, const QString& title);
+
+// The second half: the image taken apart into a folder the user picks (ten
+// snapshots and their compilation), never replacing a file there without
+// asking; the list is then filled from it. True when done.
+bool takeApartImage(Session& session, const OpenedImage& image);
+
+// File > Open Flash Image...: both halves.
 void openFlashImage(Session& session);
 
 // Files dropped on the file list or the grid.

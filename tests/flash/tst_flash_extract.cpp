@@ -59,6 +59,7 @@ private slots:
     void refusesImagesThatDoNotFitTheKit_data();
     void refusesImagesThatDoNotFitTheKit();
     void existingFilesAndTheCommandLine();
+    void showListsTheNamesAndWritesNothing();
     void cp1252ReadsBackWhatItWrites();
 };
 
@@ -220,6 +221,34 @@ void TestFlashExtract::existingFilesAndTheCommandLine()
     QVERIFY2(error.contains("folder"), qPrintable(error));
 
     QCOMPARE(run(TESSEL_FLASH_EXE, arguments + QStringList{"-o", "x.rom"}).status, 1);
+}
+
+void TestFlashExtract::showListsTheNamesAndWritesNothing()
+{
+    FlashKit kit;
+    makePlausible(kit);
+    buildImage(kit, kit.entries, "image.rom");
+    const auto before = treeContents(kit.path(""));
+    const QStringList arguments{"--kit", kit.path(""), "--show", kit.path("image.rom")};
+
+    const Run shown = run(TESSEL_FLASH_EXE, arguments);
+    QVERIFY2(shown.status == 0, qPrintable(shown.err));
+    QStringList lines;
+    for (int i = 0; i < kEntryCount; ++i)
+        lines << QString("%1\tSnapshot %2").arg(i + 1).arg(i);
+    QCOMPARE(shown.out, lines.join('\n') + '\n');
+    QVERIFY2(shown.err.isEmpty(), qPrintable(shown.err));
+    QCOMPARE(treeContents(kit.path("")), before);
+
+    // Another kit's image, and an extra argument.
+    kit.set(Settings::kRegistersOffset, "8480");
+    const auto foreign = treeContents(kit.path(""));
+    const Run refused = run(TESSEL_FLASH_EXE, arguments);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains("DireccionRegistros") && refused.out.isEmpty(),
+             qPrintable(refused.err));
+    QCOMPARE(run(TESSEL_FLASH_EXE, arguments + QStringList{"x"}).status, 1);
+    QCOMPARE(treeContents(kit.path("")), foreign);
 }
 
 // toCp1252 is checked byte by byte with the image; reading back must undo it.
