@@ -3,10 +3,14 @@
 
 #include "browser/FolderBrowser.h"
 #include "commands/CreateFlash.h"
+#include "commands/EmulatorTest.h"
 #include "commands/Session.h"
-#include "ui/GridRows.h"
 #include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
+#include "ui/FirmwareWindow.h"
+#include "ui/GridRows.h"
+#include "ui/HelpWindow.h"
+#include "ui/ImageContentsWindow.h"
 
 #include <QItemSelectionModel>
 #include <QMainWindow>
@@ -56,15 +60,25 @@ public:
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
+    HelpWindow* helpWindow() const { return m_help; }
+    FirmwareWindow* firmwareWindow() const { return m_firmware; }
+    ImageContentsWindow* imageContentsWindow() const { return m_contents; }
+    const EmulatorTest& emulatorTest() const { return m_emulatorTest; }
+
+    // A later start of the same kit gave way to this one: the window shows
+    // and comes to the front, with whatever dialog it has open.
+    void bringToFront();
 
 public slots:
     void onNew();
     void onOpenCompilation();
     void onSaveCompilation();
     void onOpenFlashImage();
+    void onImageContents();
     void onCreateFlash();
     void onBurnEprom();
     void onTestSnapshot();
+    void onFirmware();
     void onHelp();
     void onAbout();
 
@@ -109,6 +123,10 @@ private:
     ProcessLauncher& m_launcher;
     bool m_syncingFolder = false;
     QPointer<AboutWindow> m_about;
+    QPointer<HelpWindow> m_help;
+    QPointer<FirmwareWindow> m_firmware;
+    QPointer<ImageContentsWindow> m_contents;
+    EmulatorTest m_emulatorTest;
 
     QGroupBox* m_browserFrame = nullptr;
     FileListView* m_fileList = nullptr;
