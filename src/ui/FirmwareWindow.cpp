@@ -69,6 +69,7 @@ FirmwareWindow::FirmwareWindow(const Kit& kit, Prompts& prompts, QWidget* parent
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Save)->setObjectName(QStringLiteral("cmdSave"));
+    buttons->button(QDialogButtonBox::Save)->setDefault(true);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("cmdClose"));
     connect(buttons->button(QDialogButtonBox::Save), &QPushButton::clicked, this,
             &FirmwareWindow::save);
@@ -92,10 +93,11 @@ void FirmwareWindow::addBankRow(QGridLayout* grid, int row, const QString& name,
     bank.status->setTextFormat(Qt::PlainText);
     bank.status->setWordWrap(true);
     bank.choose = new QPushButton(tr("Choose..."), grid->parentWidget());
+    bank.choose->setAutoDefault(false);
     bank.choose->setAccessibleName(tr("Choose the file to copy in as %1").arg(name));
-    grid->addWidget(label, row, 0, Qt::AlignTop);
+    grid->addWidget(label, row, 0);
     grid->addWidget(bank.status, row, 1);
-    grid->addWidget(bank.choose, row, 2, Qt::AlignTop);
+    grid->addWidget(bank.choose, row, 2);
     connect(bank.choose, &QPushButton::clicked, this, [this, &bank, name] { choose(bank, name); });
 }
 

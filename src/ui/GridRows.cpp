@@ -25,8 +25,7 @@ GridRows::GridRows(SnapshotList& list, QObject* parent)
                 rowsChanged(qMin(first, destination), qMax(first, destination));
             });
     // A new list is a new document: no row stays current.
-    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this,
-            &GridRows::beginResetModel);
+    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this, &GridRows::beginResetModel);
     connect(&list, &QAbstractItemModel::modelReset, this, &GridRows::endResetModel);
 }
 

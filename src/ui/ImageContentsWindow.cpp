@@ -59,6 +59,10 @@ ImageContentsWindow::ImageContentsWindow(const QString& image, const FlashConten
 
     const QScreen* display = screen();
     const bool twice = display && display->availableGeometry().height() >= kRoomForTwice;
+    // Where there is room, all ten at once.
+    if (twice)
+        m_entries->setMinimumHeight(m_entries->sizeHintForRow(0) * kEntryCount
+                                    + 2 * m_entries->frameWidth());
     auto* frame = new QFrame(this);
     frameLikePreview(*frame);
     m_screen = new ScreenView(twice ? 2 : 1, frame);

@@ -185,8 +185,9 @@ ScreenPreview::ScreenPreview(QWidget* parent)
     bold.setBold(true);
     m_note->setFont(bold);
     QPalette warning = m_note->palette();
-    warning.setColor(QPalette::WindowText, QColor(170, 0, 0));
+    warning.setColor(QPalette::ToolTipText, QColor(170, 0, 0));
     m_note->setPalette(warning);
+    m_note->setForegroundRole(QPalette::ToolTipText);
     m_note->hide();
 
     auto* layout = new QVBoxLayout(this);
