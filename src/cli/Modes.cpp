@@ -128,7 +128,8 @@ int runShow(const CommandLine& line)
         return fail(error);
     if (parser.isSet(line.output) || parser.isSet(line.list) || parser.isSet(line.force)
         || !parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("--show takes the image alone: tessel-flash --show IMAGE."));
+        return fail(QCoreApplication::translate(
+            "Modes", "--show takes the image alone: tessel-flash --show IMAGE."));
     const QString image = QFileInfo(parser.value(line.show)).absoluteFilePath();
     const std::optional<FlashContents> contents = readFlashImage(*kit, image, &error);
     if (!contents)

@@ -92,10 +92,9 @@ void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts
     const QString program = emulatorProgram(kit);
     if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), file}, &error))
         return;
-    warn(prompts,
-         QCoreApplication::translate("EmulatorTest",
-                                     "The emulator could not be started.\rProgram: %1\rReason: %2")
-             .arg(QDir::toNativeSeparators(program), startFailureReason(program, error)));
+    warn(prompts, QCoreApplication::translate(
+                      "EmulatorTest", "The emulator could not be started.\rProgram: %1\rReason: %2")
+                      .arg(QDir::toNativeSeparators(program), startFailureReason(program, error)));
 }
 
 } // namespace tessel

@@ -193,9 +193,9 @@ std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) c
             break;
         }
         return fail(error,
-                    QCoreApplication::translate(
-                        "Settings", "The setting \"%1\" in section [%2] of %3 is %4, "
-                                    "outside the range 0 to %5.")
+                    QCoreApplication::translate("Settings",
+                                                "The setting \"%1\" in section [%2] of %3 is %4, "
+                                                "outside the range 0 to %5.")
                         .arg(key, kSection, file, QString::number(out), QString::number(max)));
     };
     if (!offset(kNamesOffset, kMaxNamesOffset, values.namesOffset)
