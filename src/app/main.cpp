@@ -28,6 +28,9 @@ int main(int argc, char* argv[])
     }
     const tessel::Kit kit(location->programFolder, location->mode);
     tessel::KitInstance instance(kit.programFolder());
+    // A later start gives way before the window reads anything of the kit.
+    if (!instance.tryAcquire())
+        return 0;
     tessel::SystemProcessLauncher launcher;
     tessel::SystemVolumes volumes;
 
