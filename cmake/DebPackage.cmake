@@ -93,11 +93,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TESSEL_DEB_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Test SNA starts an emulator; Help opens the text with xdg-open; Qt's own
-# texts (buttons, file dialogs) in the user's language come with Qt's
-# translations. The programs' own translations are built into them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fuse-emulator-gtk | fuse-emulator-sdl, xdg-utils, qt6-translations-l10n")
+# Test SNA starts an emulator; Qt's own texts (buttons, file dialogs) in the
+# user's language come with Qt's translations. The programs' own
+# translations are built into them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse-emulator-gtk | fuse-emulator-sdl, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The extended description; cpack puts the summary line above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -109,5 +108,5 @@ can start an emulator on a snapshot to try it first.
 
 The command-line builder tessel-flash makes the same image without the window.
 
-The cartridge firmware is not part of this package: copy its two bank files
-into ~/.local/share/tessel-zizerev, where the program keeps its settings.")
+The cartridge firmware is not part of this package: pick its two bank files
+and type its table offsets in the program's Tools > Firmware window.")

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-tz_need_packages "${TZ_BUILD_PACKAGES[@]}" fonts-liberation xdg-utils
+tz_need_packages "${TZ_BUILD_PACKAGES[@]}" fonts-liberation
 
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -113,6 +113,30 @@
         <translation>Con --extract, sustituye los archivos con los mismos nombres en la carpeta.</translation>
     </message>
     <message>
+        <source>Ten NAME=PATH entries, unless --list is given.</source>
+        <translation>Diez entradas NOMBRE=RUTA, salvo que se indique --list.</translation>
+    </message>
+    <message>
+        <source>DIR</source>
+        <translation>CARPETA</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ARCHIVO</translation>
+    </message>
+    <message>
+        <source>[NAME=PATH...]</source>
+        <translation>[NOMBRE=RUTA...]</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>entradas</translation>
+    </message>
+    <message>
+        <source>List the menu names of the image FILE, writing nothing.</source>
+        <translation>Muestra los nombres de menú de la imagen ARCHIVO, sin escribir nada.</translation>
+    </message>
+    <message>
         <source>Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K
 snapshots, without the window: the same checks and the same bytes as its
 Create Flash command.
@@ -135,7 +159,13 @@ offsets: one .sna per entry, named after its menu name, and a compilation
 file named after the image that lists them (the --list format, paths
 relative to DIR), whose full path is printed. DIR is made when missing.
 When DIR already holds files of those names nothing is written, unless
---force is given; then they are replaced.</source>
+--force is given; then they are replaced.
+
+tessel-flash --show IMAGE reads an image with the kit&apos;s table offsets and
+prints its ten entries, one NUMBER&lt;tab&gt;NAME line each in menu order, and
+on stderr any warning about bytes the tables cover. It writes nothing. An
+image that is not of this kit (another size, other table offsets) is
+refused with the reason.</source>
         <translation>Construye la imagen flash de 524.288 bytes de un cartucho Tessel a partir de
 diez instantáneas de 48K, sin la ventana: las mismas comprobaciones y los
 mismos bytes que su orden Crear Flash.
@@ -160,27 +190,13 @@ nombre de menú, y un archivo de recopilación llamado como la imagen que los
 enumera (el formato de --list, con rutas relativas a CARPETA), cuya ruta
 completa se muestra. CARPETA se crea si no existe. Si CARPETA ya contiene
 archivos con esos nombres no se escribe nada, salvo que se indique --force;
-entonces se sustituyen.</translation>
-    </message>
-    <message>
-        <source>Ten NAME=PATH entries, unless --list is given.</source>
-        <translation>Diez entradas NOMBRE=RUTA, salvo que se indique --list.</translation>
-    </message>
-    <message>
-        <source>DIR</source>
-        <translation>CARPETA</translation>
-    </message>
-    <message>
-        <source>FILE</source>
-        <translation>ARCHIVO</translation>
-    </message>
-    <message>
-        <source>[NAME=PATH...]</source>
-        <translation>[NOMBRE=RUTA...]</translation>
-    </message>
-    <message>
-        <source>entries</source>
-        <translation>entradas</translation>
+entonces se sustituyen.
+
+tessel-flash --show IMAGEN lee una imagen con los desplazamientos de tablas del kit
+y escribe sus diez entradas, una línea NÚMERO&lt;tab&gt;NOMBRE cada una en el orden del
+menú, y en stderr cualquier aviso sobre bytes que cubren las tablas. No escribe
+nada. Una imagen que no es de este kit (otro tamaño, otros desplazamientos de
+tablas) se rechaza con el motivo.</translation>
     </message>
 </context>
 <context>
@@ -334,6 +350,10 @@ entonces se sustituyen.</translation>
         <source>The Compilation is not complete. Add more Snapshots to the list.</source>
         <translation>La recopilación no está completa. Añada más instantáneas a la lista.</translation>
     </message>
+    <message>
+        <source>The flash image was not created.<byte value="xd"/>%1<byte value="xd"/>Do you want to set up the firmware now?</source>
+        <translation>No se ha creado la imagen flash.<byte value="xd"/>%1<byte value="xd"/>¿Quiere configurar el firmware ahora?</translation>
+    </message>
 </context>
 <context>
     <name>DurableFile</name>
@@ -410,6 +430,14 @@ entonces se sustituyen.</translation>
     <message>
         <source>The emulator could not be started.<byte value="xd"/>Program: %1<byte value="xd"/>Reason: %2</source>
         <translation>No se ha podido iniciar el emulador.<byte value="xd"/>Programa: %1<byte value="xd"/>Motivo: %2</translation>
+    </message>
+    <message>
+        <source>The snapshot cannot be tested.<byte value="xd"/>%1</source>
+        <translation>No se puede probar la instantánea.<byte value="xd"/>%1</translation>
+    </message>
+    <message>
+        <source>The snapshot to test could not be written to %1.<byte value="xd"/>%2</source>
+        <translation>No se pudo escribir la instantánea de prueba en %1.<byte value="xd"/>%2</translation>
     </message>
 </context>
 <context>
@@ -488,6 +516,49 @@ entonces se sustituyen.</translation>
     <message>
         <source>it is %1, not a file</source>
         <translation>es %1, no un archivo</translation>
+    </message>
+</context>
+<context>
+    <name>Firmware</name>
+    <message>
+        <source>The file %1 cannot be read (%2); no file was copied.</source>
+        <translation>No se puede leer el archivo %1 (%2); no se ha copiado ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The file %1 is empty, so it is no bank; no file was copied.</source>
+        <translation>El archivo %1 está vacío, así que no es un banco; no se ha copiado ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The file %1 is %2 bytes long, larger than a whole flash image, so it is no bank; no file was copied.</source>
+        <translation>El archivo %1 mide %2 bytes, más que una imagen flash entera, así que no es un banco; no se ha copiado ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The offset of the name table is empty; type a whole number from 0 to %1.</source>
+        <translation>El desplazamiento de la tabla de nombres está vacío; escriba un número entero de 0 a %1.</translation>
+    </message>
+    <message>
+        <source>The offset of the name table is &quot;%1&quot;; it must be a whole number from 0 to %2.</source>
+        <translation>El desplazamiento de la tabla de nombres es &quot;%1&quot;; debe ser un número entero de 0 a %2.</translation>
+    </message>
+    <message>
+        <source>The offset of the register table is empty; type a whole number from 0 to %1.</source>
+        <translation>El desplazamiento de la tabla de registros está vacío; escriba un número entero de 0 a %1.</translation>
+    </message>
+    <message>
+        <source>The offset of the register table is &quot;%1&quot;; it must be a whole number from 0 to %2.</source>
+        <translation>El desplazamiento de la tabla de registros es &quot;%1&quot;; debe ser un número entero de 0 a %2.</translation>
+    </message>
+    <message>
+        <source>The same file, %1, was chosen for both banks; bank 1 and bank 32 are different files. No file was copied.</source>
+        <translation>Se ha elegido el mismo archivo, %1, para los dos bancos; el banco 1 y el banco 32 son archivos distintos. No se ha copiado ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The bank files were not changed.<byte value="xd"/>%1</source>
+        <translation>Los archivos de banco no se han cambiado.<byte value="xd"/>%1</translation>
+    </message>
+    <message>
+        <source>The table offsets could not be written to the settings file %1.</source>
+        <translation>No se han podido escribir los desplazamientos de las tablas en el archivo de configuración %1.</translation>
     </message>
 </context>
 <context>
@@ -685,8 +756,12 @@ entonces se sustituyen.</translation>
 <context>
     <name>HelpViewer</name>
     <message>
-        <source>The help could not be opened.<byte value="xd"/>Viewer: %1<byte value="xd"/>Reason: %2<byte value="xd"/>The help text is the file %3</source>
-        <translation>No se ha podido abrir la ayuda.<byte value="xd"/>Visor: %1<byte value="xd"/>Motivo: %2<byte value="xd"/>El texto de ayuda es el archivo %3</translation>
+        <source>it is larger than %1 bytes</source>
+        <translation>mide más de %1 bytes</translation>
+    </message>
+    <message>
+        <source>The help text %1 cannot be read (%2).</source>
+        <translation>No se puede leer el texto de ayuda %1 (%2).</translation>
     </message>
 </context>
 <context>
@@ -1036,6 +1111,10 @@ entonces se sustituyen.</translation>
         <source>-o needs the name of the file to write.</source>
         <translation>-o necesita el nombre del archivo que se escribe.</translation>
     </message>
+    <message>
+        <source>--show takes the image alone: tessel-flash --show IMAGE.</source>
+        <translation>--show recibe solo la imagen: tessel-flash --show IMAGEN.</translation>
+    </message>
 </context>
 <context>
     <name>ProcessLauncher</name>
@@ -1087,6 +1166,17 @@ entonces se sustituyen.</translation>
     <message>
         <source>%1 already exists.<byte value="xd"/>Do you want to replace it?</source>
         <translation>%1 ya existe.<byte value="xd"/>¿Quiere sustituirlo?</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenPreview</name>
+    <message>
+        <source>Another machine&apos;s snapshot: cannot go on this cartridge.</source>
+        <translation>Instantánea de otra máquina: no puede ir en este cartucho.</translation>
+    </message>
+    <message>
+        <source>%1: cannot go on this cartridge.</source>
+        <translation>%1: no puede ir en este cartucho.</translation>
     </message>
 </context>
 <context>
@@ -1332,6 +1422,77 @@ escribe ni se cambia ningún archivo.</translation>
     </message>
 </context>
 <context>
+    <name>tessel::FirmwareWindow</name>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>The program folder %1 holds the firmware banks and, in its tessel.ini, the table offsets that came with them.</source>
+        <translation>La carpeta del programa %1 contiene los bancos del firmware y, en su tessel.ini, los desplazamientos de las tablas que venían con ellos.</translation>
+    </message>
+    <message>
+        <source>Firmware banks</source>
+        <translation>Bancos del firmware</translation>
+    </message>
+    <message>
+        <source>Table offsets</source>
+        <translation>Desplazamientos de las tablas</translation>
+    </message>
+    <message>
+        <source>&amp;Name table, 0 to %1:</source>
+        <translation>Tabla de &amp;nombres, de 0 a %1:</translation>
+    </message>
+    <message>
+        <source>&amp;Register table, 0 to %1:</source>
+        <translation>Tabla de &amp;registros, de 0 a %1:</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>Elegir...</translation>
+    </message>
+    <message>
+        <source>Choose the file to copy in as %1</source>
+        <translation>Elegir el archivo que se copia como %1</translation>
+    </message>
+    <message>
+        <source>Save copies %1 here.</source>
+        <translation>Al guardar, se copia %1 aquí.</translation>
+    </message>
+    <message>
+        <source>Missing: choose the file that came with the cartridge firmware.</source>
+        <translation>Falta: elija el archivo que venía con el firmware del cartucho.</translation>
+    </message>
+    <message>
+        <source>%1 bytes.</source>
+        <translation>%1 bytes.</translation>
+    </message>
+    <message>
+        <source>%1 bytes, not %2: the image gets it fitted to that size.</source>
+        <translation>%1 bytes, no %2: la imagen lo recibe ajustado a ese tamaño.</translation>
+    </message>
+    <message>
+        <source>Select the file to copy in as %1...</source>
+        <translation>Seleccione el archivo que se copia como %1...</translation>
+    </message>
+    <message>
+        <source>Bank files (*.rom *.bin)</source>
+        <translation>Archivos de banco (*.rom *.bin)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Saved: Create Flash has all it needs.</source>
+        <translation>Guardado: Crear Flash tiene todo lo que necesita.</translation>
+    </message>
+    <message>
+        <source>Saved. Still to do: %1</source>
+        <translation>Guardado. Queda por hacer: %1</translation>
+    </message>
+</context>
+<context>
     <name>tessel::FolderBrowser</name>
     <message>
         <source>The file list has no entry %1.</source>
@@ -1340,6 +1501,52 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>The file %1 cannot be opened: its name is not valid text on this system. Rename the file and choose it again.</source>
         <translation>No se puede abrir el archivo %1: su nombre no es texto válido en este sistema. Cambie el nombre del archivo y vuelva a elegirlo.</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::HelpWindow</name>
+    <message>
+        <source>Tessel Zizerev Help</source>
+        <translation>Ayuda de Tessel Zizerev</translation>
+    </message>
+    <message>
+        <source>Help text</source>
+        <translation>Texto de ayuda</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::ImageContentsWindow</name>
+    <message>
+        <source>Image Contents: %1</source>
+        <translation>Contenido de la imagen: %1</translation>
+    </message>
+    <message>
+        <source>The flash image %1 holds these ten snapshots, in menu order.</source>
+        <translation>La imagen flash %1 contiene estas diez instantáneas, en el orden del menú.</translation>
+    </message>
+    <message>
+        <source>Menu names</source>
+        <translation>Nombres de menú</translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>What the image could not keep</source>
+        <translation>Lo que la imagen no pudo conservar</translation>
+    </message>
+    <message>
+        <source>&amp;Take Apart...</source>
+        <translation>&amp;Descomponer...</translation>
+    </message>
+    <message>
+        <source>Write the ten snapshots and their compilation into a folder, and list them.</source>
+        <translation>Escribe las diez instantáneas y su recopilación en una carpeta, y las pone en la lista.</translation>
+    </message>
+    <message>
+        <source>%1 loading screen</source>
+        <translation>Pantalla de carga de %1</translation>
     </message>
 </context>
 <context>
@@ -1439,6 +1646,13 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>&amp;Redo</source>
         <translation>&amp;Rehacer</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::MachineMarks</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1566,6 +1780,18 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>%1[*] - %2</source>
         <translation>%1[*] - %2</translation>
+    </message>
+    <message>
+        <source>Image &amp;Contents...</source>
+        <translation>&amp;Contenido de una imagen...</translation>
+    </message>
+    <message>
+        <source>&amp;Firmware...</source>
+        <translation>&amp;Firmware...</translation>
+    </message>
+    <message>
+        <source>Select a flash image to look into...</source>
+        <translation>Seleccione una imagen flash que examinar...</translation>
     </message>
 </context>
 <context>

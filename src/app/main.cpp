@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/Volumes.h"
 #include "commands/ProcessLauncher.h"
-#include "core/InstanceGuard.h"
 #include "core/Kit.h"
 #include "core/KitLocation.h"
 #include "core/Language.h"
+#include "instance/KitInstance.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -26,8 +26,11 @@ int main(int argc, char* argv[])
         prompts.message(error, tessel::kAppTitle, tessel::Icon::Critical, tessel::Buttons::Ok);
         return 1;
     }
-    const tessel::Kit kit(location->programFolder);
-    tessel::LockFileInstanceGuard instance(kit.programFolder());
+    const tessel::Kit kit(location->programFolder, location->mode);
+    tessel::KitInstance instance(kit.programFolder());
+    // A later start gives way before the window reads anything of the kit.
+    if (!instance.tryAcquire())
+        return 0;
     tessel::SystemProcessLauncher launcher;
     tessel::SystemVolumes volumes;
 

@@ -31,6 +31,10 @@ CommandLine::CommandLine()
               QCoreApplication::translate(
                   "CommandLine", "Take the image FILE apart into the folder given after it."),
               QCoreApplication::translate("CommandLine", "FILE"))
+    , show(QStringLiteral("show"),
+           QCoreApplication::translate("CommandLine",
+                                       "List the menu names of the image FILE, writing nothing."),
+           QCoreApplication::translate("CommandLine", "FILE"))
     , force(QStringLiteral("force"),
             QCoreApplication::translate(
                 "CommandLine", "With --extract, replace files of the same names in the folder."))
@@ -59,8 +63,14 @@ CommandLine::CommandLine()
         "file named after the image that lists them (the --list format, paths\n"
         "relative to DIR), whose full path is printed. DIR is made when missing.\n"
         "When DIR already holds files of those names nothing is written, unless\n"
-        "--force is given; then they are replaced."));
-    parser.addOptions({kit, output, list, toSna, extract, force});
+        "--force is given; then they are replaced.\n"
+        "\n"
+        "tessel-flash --show IMAGE reads an image with the kit's table offsets and\n"
+        "prints its ten entries, one NUMBER<tab>NAME line each in menu order, and\n"
+        "on stderr any warning about bytes the tables cover. It writes nothing. An\n"
+        "image that is not of this kit (another size, other table offsets) is\n"
+        "refused with the reason."));
+    parser.addOptions({kit, output, list, toSna, extract, show, force});
     parser.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "entries"),
         QCoreApplication::translate("CommandLine",

@@ -24,6 +24,7 @@ struct CommandLine
     QCommandLineOption list;
     QCommandLineOption toSna;
     QCommandLineOption extract;
+    QCommandLineOption show;
     QCommandLineOption force;
 };
 
@@ -37,6 +38,7 @@ std::optional<Kit> kitOf(const CommandLine& line, QString* error);
 // The modes, one function each; each returns the exit status.
 int runToSna(const CommandLine& line);
 int runExtract(const CommandLine& line);
+int runShow(const CommandLine& line);
 int runBuild(const CommandLine& line);
 
 } // namespace tessel

@@ -130,6 +130,29 @@ int runExtract(const CommandLine& line)
     return 0;
 }
 
+int runShow(const CommandLine& line)
+{
+    const QCommandLineParser& parser = line.parser;
+    QString error;
+    const std::optional<Kit> kit = kitOf(line, &error);
+    if (!kit)
+        return fail(error);
+    if (parser.isSet(line.output) || parser.isSet(line.list) || parser.isSet(line.force)
+        || !parser.positionalArguments().isEmpty())
+        return fail(QCoreApplication::translate(
+            "Modes", "--show takes the image alone: tessel-flash --show IMAGE."));
+    const QString image = QFileInfo(parser.value(line.show)).absoluteFilePath();
+    const std::optional<FlashContents> contents = readFlashImage(*kit, image, &error);
+    if (!contents)
+        return fail(error);
+    for (const QString& warning : contents->warnings)
+        warn(warning);
+    QTextStream out(stdout);
+    for (int i = 0; i < contents->entries.size(); ++i)
+        out << i + 1 << '\t' << contents->entries.at(i).name << '\n';
+    return 0;
+}
+
 int runBuild(const CommandLine& line)
 {
     const QCommandLineParser& parser = line.parser;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-flash: builds the cartridge image from a kit and ten snapshots,
 // with the same checks and the same bytes as the window's Create Flash;
-// converts one snapshot to a .sna; takes an image apart.
+// converts one snapshot to a .sna; takes an image apart, or lists it.
 #include "cli/CommandLine.h"
 #include "core/Files.h"
 #include "core/Language.h"
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
             const QString name = argument.first(eq);
             return name != QLatin1String("-o") && name != QLatin1String("--output")
                    && name != QLatin1String("--kit") && name != QLatin1String("--list")
-                   && name != QLatin1String("--extract");
+                   && name != QLatin1String("--extract") && name != QLatin1String("--show");
         };
         if (!line.parser.unknownOptionNames().isEmpty()
             && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))
@@ -59,5 +59,7 @@ int main(int argc, char* argv[])
         return runToSna(line);
     if (line.parser.isSet(line.extract))
         return runExtract(line);
+    if (line.parser.isSet(line.show))
+        return runShow(line);
     return runBuild(line);
 }

@@ -192,27 +192,30 @@ bool saveCompilation(Session& s, const QString& browsed)
     return true;
 }
 
-void openFlashImage(Session& s)
+std::optional<OpenedImage> chooseFlashImage(Session& s, const QString& title)
 {
     OpenRequest request;
-    request.title =
-        QCoreApplication::translate("CompilationCommands", "Select a flash image to open...");
+    request.title = title;
     request.initialFolder = s.settings.workingFolder();
     request.filters = {
         QCoreApplication::translate("CompilationCommands", "Flash images (*.rom *.bin)"),
         QCoreApplication::translate("CompilationCommands", "All files (*)")};
-    if (const std::optional<QString> image = s.prompts.openFileName(request))
-        loadFlashImage(s, *image);
-}
-
-bool loadFlashImage(Session& s, const QString& image)
-{
+    const std::optional<QString> image = s.prompts.openFileName(request);
+    if (!image)
+        return std::nullopt;
     QString error;
-    const std::optional<FlashContents> contents = readFlashImage(s.kit, image, &error);
+    std::optional<FlashContents> contents = readFlashImage(s.kit, *image, &error);
     if (!contents) {
         warn(s.prompts, error);
-        return false;
+        return std::nullopt;
     }
+    return OpenedImage{*image, std::move(*contents)};
+}
+
+bool takeApartImage(Session& s, const OpenedImage& opened)
+{
+    const QString& image = opened.path;
+    const FlashContents& contents = opened.contents;
     if (!mayReplaceList(s,
                         QCoreApplication::translate("CompilationCommands",
                                                     "Are you sure? The actual list of SNAs will be "
@@ -232,7 +235,7 @@ bool loadFlashImage(Session& s, const QString& image)
             return false;
         folder = *chosen;
         where.initialFolder = folder;
-        const QStringList taken = existingFiles(*contents, folder);
+        const QStringList taken = existingFiles(contents, folder);
         if (taken.isEmpty())
             break;
         const Answer replace =
@@ -244,7 +247,8 @@ bool loadFlashImage(Session& s, const QString& image)
         if (replace == Answer::Yes)
             break;
     }
-    std::optional<Extraction> done = writeExtraction(*contents, folder, image, true, &error);
+    QString error;
+    std::optional<Extraction> done = writeExtraction(contents, folder, image, true, &error);
     if (!done) {
         warn(s.prompts,
              QCoreApplication::translate("CompilationCommands", "The image was not taken apart.")
@@ -268,10 +272,29 @@ bool loadFlashImage(Session& s, const QString& image)
                                     "The snapshots of %1 and their compilation %2 have been "
                                     "written.")
             .arg(quotedPath(image), quotedPath(done->listFile));
-    for (const QString& warning : contents->warnings)
+    for (const QString& warning : contents.warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);
     return true;
+}
+
+void openFlashImage(Session& s)
+{
+    if (const std::optional<OpenedImage> image =
+            chooseFlashImage(s, QCoreApplication::translate("CompilationCommands",
+                                                            "Select a flash image to open...")))
+        takeApartImage(s, *image);
+}
+
+bool loadFlashImage(Session& s, const QString& image)
+{
+    QString error;
+    std::optional<FlashContents> contents = readFlashImage(s.kit, image, &error);
+    if (!contents) {
+        warn(s.prompts, error);
+        return false;
+    }
+    return takeApartImage(s, OpenedImage{image, std::move(*contents)});
 }
 
 bool settleChanges(Session& s)

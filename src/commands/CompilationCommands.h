@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "flash/FlashExtract.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace tessel {
 
@@ -27,14 +31,28 @@ bool loadCompilation(Session& session, const QString& path);
 // True when saved.
 bool saveCompilation(Session& session, const QString& browsed);
 
-// File > Open Flash Image...: an image chosen, then loaded as
-// loadFlashImage() does.
+// An image made earlier, read with the kit's offsets.
+struct OpenedImage
+{
+    QString path;
+    FlashContents contents;
+};
+
+// The first half of Open Flash Image and Image Contents: an image chosen in
+// a dialog with the given title and read, writing nothing. A file that is
+// not an image of this kit is told why and gives nothing.
+std::optional<OpenedImage> chooseFlashImage(Session& session, const QString& title);
+
+// The second half: the image taken apart into a folder the user picks (ten
+// snapshots and their compilation), never replacing a file there without
+// asking; the list is then filled from it. True when done.
+bool takeApartImage(Session& session, const OpenedImage& image);
+
+// File > Open Flash Image...: both halves.
 void openFlashImage(Session& session);
 
-// An image made earlier taken apart with the kit's offsets into a folder the
-// user picks (ten snapshots and their compilation), never replacing a file
-// there without asking; the list is then filled from it, asking first as
-// loadCompilation() does. True when loaded.
+// An image file (one dropped, say) read with the kit's offsets and taken
+// apart as takeApartImage() does. True when loaded.
 bool loadFlashImage(Session& session, const QString& image);
 
 // Before the list is replaced or the window closes: when the list has

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/CreateFlash.h"
 
+#include "commands/Firmware.h"
 #include "commands/Prompts.h"
 #include "commands/SaveQuestions.h"
 #include "core/Cartridge.h"
@@ -61,14 +62,24 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
 
 } // namespace
 
-std::optional<QString> createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
+FlashOutcome createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
+                         QString* savedPath)
 {
+    if (const QString lacking = firmwareProblem(kit); !lacking.isEmpty()) {
+        const Answer setUp = prompts.message(
+            QCoreApplication::translate("CreateFlash",
+                                        "The flash image was not created.\r%1\rDo you want to "
+                                        "set up the firmware now?")
+                .arg(lacking),
+            kAppTitle, Icon::Exclamation, Buttons::YesNo);
+        return setUp == Answer::Yes ? FlashOutcome::FirmwareWanted : FlashOutcome::NotSaved;
+    }
     QString error;
     const std::optional<FlashJob> job = build(kit, entries, {}, &error);
     if (!job) {
         warn(prompts, QCoreApplication::translate("CreateFlash", "The flash image was not created.")
                           + QLatin1Char('\r') + error);
-        return std::nullopt;
+        return FlashOutcome::NotSaved;
     }
 
     QString target;
@@ -76,13 +87,13 @@ std::optional<QString> createFlash(const SnapshotEntries& entries, const Kit& ki
     while (choice == Choice::Again)
         choice = choose(*job, prompts, target);
     if (choice == Choice::Cancelled)
-        return std::nullopt;
+        return FlashOutcome::NotSaved;
     if (!sameFile(target, job->output) && !exportImage(job->output, target, job->inputs, &error)) {
         warn(prompts,
              QCoreApplication::translate(
                  "CreateFlash", "The flash image was not saved.\r%1\rThe image is still in %2.")
                  .arg(error, quotedPath(job->output)));
-        return std::nullopt;
+        return FlashOutcome::NotSaved;
     }
     QString saved =
         QCoreApplication::translate("CreateFlash", "The file %1 has been saved sucessfully.")
@@ -90,18 +101,20 @@ std::optional<QString> createFlash(const SnapshotEntries& entries, const Kit& ki
     for (const QString& warning : job->warnings)
         saved += QLatin1Char('\r') + warning;
     prompts.message(saved, kAppTitle, Icon::Information, Buttons::Ok);
-    return target;
+    if (savedPath)
+        *savedPath = target;
+    return FlashOutcome::Saved;
 }
 
-std::optional<QString> runCreateFlash(const SnapshotEntries& entries, const Kit& kit,
-                                      Prompts& prompts, BusySign& busy)
+FlashOutcome runCreateFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts,
+                            BusySign& busy, QString* savedPath)
 {
     if (entries.size() != kEntryCount) {
         prompts.message(
             QCoreApplication::translate(
                 "CreateFlash", "The Compilation is not complete. Add more Snapshots to the list."),
             QStringLiteral("Tessel"), Icon::Exclamation, Buttons::Ok);
-        return std::nullopt;
+        return FlashOutcome::NotSaved;
     }
     struct Shown
     {
@@ -113,7 +126,7 @@ std::optional<QString> runCreateFlash(const SnapshotEntries& entries, const Kit&
         }
         ~Shown() { sign.hide(); }
     } shown(busy);
-    return createFlash(entries, kit, prompts);
+    return createFlash(entries, kit, prompts, savedPath);
 }
 
 } // namespace tessel

@@ -3,13 +3,24 @@
 
 #include "commands/ProcessLauncher.h"
 #include "commands/Prompts.h"
+#include "core/DurableFile.h"
 #include "core/Kit.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace tessel {
+
+namespace {
+
+void warn(Prompts& prompts, const QString& text)
+{
+    prompts.message(text, kAppTitle, Icon::Exclamation, Buttons::Ok);
+}
+
+} // namespace
 
 QString emulatorProgram(const Kit& kit)
 {
@@ -20,13 +31,26 @@ QString emulatorProgram(const Kit& kit)
 #endif
 }
 
-void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
-                  ProcessLauncher& launcher)
+std::optional<SnapshotRead> snapshotForTest(const QString& path, QString* error)
+{
+    return readSnapshot(path, error);
+}
+
+void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts,
+                       ProcessLauncher& launcher)
 {
     if (snapshot.isEmpty()) {
         prompts.message(QCoreApplication::translate(
                             "EmulatorTest", "Choose a 'Snapshot' from the SNA selected list."),
                         kAppTitle, Icon::Information, Buttons::Ok);
+        return;
+    }
+    QString error;
+    const std::optional<SnapshotRead> read = snapshotForTest(snapshot, &error);
+    if (!read) {
+        warn(prompts,
+             QCoreApplication::translate("EmulatorTest", "The snapshot cannot be tested.\r%1")
+                 .arg(error));
         return;
     }
 
@@ -39,15 +63,30 @@ void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
     if (prompts.message(question, kAppTitle, Icon::None, Buttons::YesNo) != Answer::Yes)
         return;
 
-    const QString program = emulatorProgram(kit);
-    QString error;
-    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), snapshot}, &error))
+    // The previous test's file goes with its folder.
+    m_file.clear();
+    m_folder = std::make_unique<QTemporaryDir>(
+        QDir::temp().filePath(QStringLiteral("tessel-zizerev-test-XXXXXX")));
+    QString base = QFileInfo(snapshot).completeBaseName();
+    if (base.isEmpty())
+        base = QStringLiteral("snapshot");
+    const QString file = m_folder->filePath(base + QStringLiteral(".sna"));
+    QString why = m_folder->isValid() ? QString() : m_folder->errorString();
+    if (!why.isEmpty() || !writeDurably(file, read->sna, {}, &why)) {
+        warn(prompts, QCoreApplication::translate("EmulatorTest",
+                                                  "The snapshot to test could not be written to "
+                                                  "%1.\r%2")
+                          .arg(QDir::toNativeSeparators(file), why));
         return;
-    prompts.message(
-        QCoreApplication::translate("EmulatorTest",
-                                    "The emulator could not be started.\rProgram: %1\rReason: %2")
-            .arg(QDir::toNativeSeparators(program), startFailureReason(program, error)),
-        kAppTitle, Icon::Exclamation, Buttons::Ok);
+    }
+    m_file = file;
+
+    const QString program = emulatorProgram(kit);
+    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), file}, &error))
+        return;
+    warn(prompts, QCoreApplication::translate(
+                      "EmulatorTest", "The emulator could not be started.\rProgram: %1\rReason: %2")
+                      .arg(QDir::toNativeSeparators(program), startFailureReason(program, error)));
 }
 
 } // namespace tessel

@@ -1,43 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/HelpViewer.h"
 
-#include "commands/ProcessLauncher.h"
 #include "commands/Prompts.h"
+#include "core/Errors.h"
+#include "core/Files.h"
 #include "core/Kit.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QStringList>
+#include <QFile>
 
 namespace tessel {
 
-QString helpViewerProgram()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("notepad.exe");
-#else
-    return QStringLiteral("xdg-open");
-#endif
-}
+namespace {
+
+// A help text is a few pages; more is not a help text.
+constexpr qint64 kMaxHelpSize = qint64(1) << 20;
+
+} // namespace
 
 QString helpFile(const Kit& kit)
 {
     return kit.file(QStringLiteral("help.txt"));
 }
 
-void openHelp(const Kit& kit, Prompts& prompts, ProcessLauncher& launcher)
+std::optional<QString> readHelp(const Kit& kit, Prompts& prompts)
 {
-    const QString viewer = helpViewerProgram();
-    const QString file = helpFile(kit);
-    QString error;
-    if (launcher.startDetached(viewer, {QDir::toNativeSeparators(file)}, &error))
-        return;
+    const QString path = helpFile(kit);
+    QFile file(path);
+    QString reason;
+    if (openRegularFile(file, &reason)) {
+        if (file.size() > kMaxHelpSize)
+            reason = QCoreApplication::translate("HelpViewer", "it is larger than %1 bytes")
+                         .arg(kMaxHelpSize);
+        else if (const QByteArray bytes = file.readAll(); file.error() == QFileDevice::NoError)
+            return QString::fromUtf8(bytes);
+        else
+            reason = file.errorString();
+    }
     prompts.message(
-        QCoreApplication::translate(
-            "HelpViewer", "The help could not be opened.\rViewer: %1\rReason: %2\rThe help "
-                          "text is the file %3")
-            .arg(viewer, startFailureReason(viewer, error), QDir::toNativeSeparators(file)),
+        QCoreApplication::translate("HelpViewer", "The help text %1 cannot be read (%2).")
+            .arg(quotedPath(path), reason),
         kAppTitle, Icon::Exclamation, Buttons::Ok);
+    return std::nullopt;
 }
 
 } // namespace tessel

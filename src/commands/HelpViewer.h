@@ -3,18 +3,18 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tessel {
 
 class Kit;
 class Prompts;
-class ProcessLauncher;
 
-// The system's plain-text viewer, found through the program search path.
-QString helpViewerProgram();
 QString helpFile(const Kit& kit);
 
-// Help: opens the kit's help text in the viewer without waiting. A viewer
-// that cannot be started is reported, with the file to open by hand.
-void openHelp(const Kit& kit, Prompts& prompts, ProcessLauncher& launcher);
+// Help: the kit's help text for the program's own window, read as UTF-8
+// from a regular file. A text that cannot be read is told, with the file,
+// and gives nothing.
+std::optional<QString> readHelp(const Kit& kit, Prompts& prompts);
 
 } // namespace tessel

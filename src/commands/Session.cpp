@@ -21,7 +21,7 @@ StartStep prepareRun(Session& s)
     if (!start)
         return StartStep::Failed;
     if (*start == 0)
-        s.settings.writeFirstRunDefaults(s.kit.programFolder(), s.kit.workingFolder());
+        s.settings.writeFirstRunDefaults(s.kit.firstSnapshotFolder(), s.kit.workingFolder());
     return StartStep::Done;
 }
 

@@ -25,6 +25,9 @@ constexpr qint64 kSlotSize = 23; // a name table slot; bytes 20..22 are never wr
 constexpr qint64 kMaxNamesOffset = 32766 - kSlotSize * (kEntryCount - 1);
 constexpr qint64 kMaxRegistersOffset = 32766;
 
+// The Spectrum's screen memory at 0x4000: bitmap and attributes.
+constexpr int kScreenMemorySize = 6912;
+
 // Short sources are padded with blanks.
 constexpr char kFill = 0x20;
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 namespace tessel {
 
 // Answers whether another instance of the program already runs.
@@ -14,6 +16,10 @@ public:
 
     // True when this is the only instance; it then stays so until destroyed.
     virtual bool tryAcquire() = 0;
+    // Once this is the only instance: the handler runs whenever a later start
+    // of the same kit gives way to it, on this thread. A guard that cannot
+    // hear of later starts never runs it.
+    virtual void onStartedAgain(std::function<void()> handler) { Q_UNUSED(handler); }
 };
 
 // A kernel lock on a file keyed to the program folder, so two kits may run

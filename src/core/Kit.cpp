@@ -2,11 +2,13 @@
 #include "core/Kit.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace tessel {
 
-Kit::Kit(const QString& programFolder)
+Kit::Kit(const QString& programFolder, KitMode mode)
     : m_folder(QDir::cleanPath(QDir(programFolder).absolutePath()))
+    , m_mode(mode)
 { }
 
 QString Kit::file(const QString& relativePath) const
@@ -32,6 +34,14 @@ QString Kit::bank1Path() const
 QString Kit::bank32Path() const
 {
     return file(QStringLiteral("bank32.rom"));
+}
+
+QString Kit::firstSnapshotFolder() const
+{
+    if (m_mode == KitMode::Installed)
+        return QDir::homePath();
+    const QString demo = file(QStringLiteral("snapshots"));
+    return QFileInfo(demo).isDir() ? demo : m_folder;
 }
 
 } // namespace tessel

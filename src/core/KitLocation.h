@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/Kit.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
 namespace tessel {
-
-// Portable: the executable's folder holds tessel.ini and is the program
-// folder. Installed: the executable lies in a system folder and the program
-// folder is the user's data folder, filled from the template the package
-// ships.
-enum class KitMode { Portable, Installed };
 
 struct KitLocation
 {

@@ -52,6 +52,20 @@ QByteArray keyValue(const QString& text)
 
 } // namespace
 
+OffsetCheck checkOffset(const QString& text, qint64 max, qint64* value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return OffsetCheck::Missing;
+    bool ok = false;
+    const qint64 number = trimmed.toLongLong(&ok, 10);
+    if (!ok)
+        return OffsetCheck::NotNumber;
+    if (value)
+        *value = number;
+    return number < 0 || number > max ? OffsetCheck::OutOfRange : OffsetCheck::Ok;
+}
+
 Settings::Settings(const Kit& kit)
     : Settings(kit.settingsPath(), kit.workingFolder())
 { }
@@ -161,26 +175,28 @@ std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) c
 
     const auto offset = [&](const QString& key, qint64 max, qint64& out) {
         const QString text = decoded(read(*content, kSection, key, kReadBuffer)).trimmed();
-        if (text.isEmpty())
+        switch (checkOffset(text, max, &out)) {
+        case OffsetCheck::Ok:
+            return true;
+        case OffsetCheck::Missing:
             return fail(error, QCoreApplication::translate(
                                    "Settings", "The setting \"%1\" in section [%2] of %3 is "
                                                "missing; it must hold the table's offset in the "
                                                "image.")
                                    .arg(key, kSection, file));
-        bool ok = false;
-        out = text.toLongLong(&ok, 10);
-        if (!ok)
+        case OffsetCheck::NotNumber:
             return fail(error, QCoreApplication::translate(
                                    "Settings", "The setting \"%1\" in section [%2] of %3 is "
                                                "\"%4\", which is not a whole decimal number.")
                                    .arg(key, kSection, file, text));
-        if (out < 0 || out > max)
-            return fail(error,
-                        QCoreApplication::translate(
-                            "Settings", "The setting \"%1\" in section [%2] of %3 is %4, "
-                                        "outside the range 0 to %5.")
-                            .arg(key, kSection, file, QString::number(out), QString::number(max)));
-        return true;
+        case OffsetCheck::OutOfRange:
+            break;
+        }
+        return fail(error,
+                    QCoreApplication::translate("Settings",
+                                                "The setting \"%1\" in section [%2] of %3 is %4, "
+                                                "outside the range 0 to %5.")
+                        .arg(key, kSection, file, QString::number(out), QString::number(max)));
     };
     if (!offset(kNamesOffset, kMaxNamesOffset, values.namesOffset)
         || !offset(kRegistersOffset, kMaxRegistersOffset, values.registersOffset))

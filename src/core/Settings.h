@@ -11,6 +11,10 @@ namespace tessel {
 
 class Kit;
 
+// A table offset as typed or stored: a whole decimal number from 0 to `max`.
+enum class OffsetCheck { Ok, Missing, NotNumber, OutOfRange };
+OffsetCheck checkOffset(const QString& text, qint64 max, qint64* value);
+
 // The settings file tessel.ini of a kit, section [tessel]. Read anew at every
 // call and never cached, so what one command writes the next one sees.
 // Writes go through at once; a write that fails leaves the file as it was.

@@ -19,9 +19,7 @@
 
 namespace tessel {
 
-namespace {
-
-bool checkBank(const QString& path, QStringList& warnings, QString* error)
+bool checkBankFile(const QString& path, QStringList& warnings, QString* error)
 {
     QFile file(path);
     QString reason;
@@ -56,6 +54,8 @@ bool checkBank(const QString& path, QStringList& warnings, QString* error)
                         .arg(kBankSize);
     return true;
 }
+
+namespace {
 
 bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
 {
@@ -118,8 +118,8 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
                         .arg(kEntryCount));
         return std::nullopt;
     }
-    if (!checkBank(job.sources.bank1, job.warnings, error)
-        || !checkBank(job.sources.bank32, job.warnings, error))
+    if (!checkBankFile(job.sources.bank1, job.warnings, error)
+        || !checkBankFile(job.sources.bank32, job.warnings, error))
         return std::nullopt;
     for (int i = 0; i < kEntryCount; ++i) {
         if (!checkEntry(i, entries.at(i), error))

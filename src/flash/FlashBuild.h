@@ -32,6 +32,11 @@ struct FlashJob
     QStringList warnings; // sources taken, but not as they are (a bank fitted)
 };
 
+// A bank file as a build takes it: a regular file, not empty; another size
+// than 16,384 bytes is fitted, with a warning. A missing one is told with
+// the folder it must go into.
+bool checkBankFile(const QString& path, QStringList& warnings, QString* error);
+
 // Checks everything a build needs before anything is written: the bank
 // files (regular, not empty; another size than 16,384 bytes is fitted, with
 // a warning), ten entries with names of 1 to 20 printable characters and

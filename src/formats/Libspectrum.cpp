@@ -327,10 +327,32 @@ QByteArray toSna(libspectrum_snap* snap)
     return sna;
 }
 
-} // namespace
+// A 128K's screen is in page 7 while bit 3 of its last write to port 0x7ffd
+// is set; every other machine shows page 5 at 0x4000.
+int screenPage(libspectrum_snap* snap)
+{
+    const libspectrum_machine machine = libspectrum_snap_machine(snap);
+    const bool paged =
+        libspectrum_machine_capabilities(machine) & LIBSPECTRUM_MACHINE_CAPABILITY_128_MEMORY;
+    return paged && (libspectrum_snap_out_128_memoryport(snap) & 0x08) ? 7 : 5;
+}
 
-std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& fileName,
-                                           SnapshotFault* fault, QString* error)
+// The machine as a user knows it. A .sna's machine is libspectrum's guess
+// from its length alone.
+QString machineName(libspectrum_machine machine, libspectrum_id_t type)
+{
+    if (type == LIBSPECTRUM_ID_SNAPSHOT_SNA)
+        return QStringLiteral("128K");
+    const QString known = QString::fromLatin1(libspectrum_machine_name(machine));
+    return known.startsWith(QLatin1Char('(')) ? QString() : known;
+}
+
+// Identifies and reads a snapshot; nothing, with the reason, for any other
+// kind of file. A raw 48K .sna is not read: `raw` tells the caller. A .sp is
+// read by our own code into *own (nothing there when it is refused).
+Snap readSnap(QByteArrayView data, const QString& fileName, const LibraryCall& call,
+              libspectrum_id_t* typeOut, bool* raw, std::optional<SnapshotRead>* own,
+              SnapshotFault* fault, QString* error)
 {
     const QString file = quotedPath(fileName);
     QByteArray padded(data.size() + kReadPadding, '\0');
@@ -340,7 +362,6 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
     const auto length = static_cast<size_t>(data.size());
     const QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
 
-    LibraryCall call;
     // The raw type: the type inside a compressed file would mean unpacking it
     // first, and a few hundred bytes of bzip2 unpack to gigabytes.
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
@@ -352,12 +373,15 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
              QCoreApplication::translate("Libspectrum",
                                          "The file %1 cannot be read as a snapshot (%2).")
                  .arg(file, call.messages()));
-        return std::nullopt;
+        return nullptr;
     }
+    *typeOut = type;
 
     if (data.size() == kSnaFileSize
-        && (type == LIBSPECTRUM_ID_SNAPSHOT_SNA || type == LIBSPECTRUM_ID_UNKNOWN))
-        return SnapshotRead{data.toByteArray(), {}};
+        && (type == LIBSPECTRUM_ID_SNAPSHOT_SNA || type == LIBSPECTRUM_ID_UNKNOWN)) {
+        *raw = true;
+        return nullptr;
+    }
 
     if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
         fail(
@@ -365,7 +389,7 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
             QCoreApplication::translate(
                 "Libspectrum", "The file %1 is compressed; unpack it and pick the snapshot inside.")
                 .arg(file));
-        return std::nullopt;
+        return nullptr;
     }
     if (kind != LIBSPECTRUM_CLASS_SNAPSHOT) {
         const QString what = kindOfFile(kind);
@@ -377,17 +401,19 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
                        .arg(file)
                  : QCoreApplication::translate("Libspectrum", "The file %1 is %2, not a snapshot.")
                        .arg(file, what));
-        return std::nullopt;
+        return nullptr;
     }
 
     // This library version's .sp reader writes past its buffer, and its
     // .z80 and .szx readers take damaged blocks or inflate without bound:
     // those files are read or checked by our own code first.
-    if (type == LIBSPECTRUM_ID_SNAPSHOT_SP)
-        return readSpSnapshot(data, fileName, fault, error);
+    if (type == LIBSPECTRUM_ID_SNAPSHOT_SP) {
+        *own = readSpSnapshot(data, fileName, fault, error);
+        return nullptr;
+    }
     if ((type == LIBSPECTRUM_ID_SNAPSHOT_Z80 && !checkZ80Snapshot(data, fileName, fault, error))
         || (type == LIBSPECTRUM_ID_SNAPSHOT_SZX && !checkSzxSnapshot(data, fileName, fault, error)))
-        return std::nullopt;
+        return nullptr;
 
     Snap snap(libspectrum_snap_alloc());
     if (libspectrum_snap_read(snap.get(), bytes, length, type, name.constData())
@@ -405,20 +431,39 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
                  : QCoreApplication::translate("Libspectrum",
                                                "The file %1 is damaged or not a snapshot (%2).")
                        .arg(file, call.messages()));
-        return std::nullopt;
+        return nullptr;
     }
+    return snap;
+}
+
+} // namespace
+
+std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& fileName,
+                                           SnapshotFault* fault, QString* error)
+{
+    const QString file = quotedPath(fileName);
+    LibraryCall call;
+    libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
+    bool raw = false;
+    std::optional<SnapshotRead> own;
+    const Snap snap = readSnap(data, fileName, call, &type, &raw, &own, fault, error);
+    if (own)
+        return own;
+    if (raw)
+        return SnapshotRead{data.toByteArray(), {}};
+    if (!snap)
+        return std::nullopt;
 
     const libspectrum_machine machine = libspectrum_snap_machine(snap.get());
     if (!runsOn48K(machine)) {
-        // A .sna's machine is libspectrum's guess from its length alone.
-        const QString known = QString::fromLatin1(libspectrum_machine_name(machine));
+        const QString known = machineName(machine, type);
         fail(fault, SnapshotFault::Machine, error,
              type == LIBSPECTRUM_ID_SNAPSHOT_SNA
                  ? QCoreApplication::translate("Libspectrum",
                                                "The file %1 is a 128K snapshot: the cartridge "
                                                "runs 48K programs.")
                        .arg(file)
-             : known.startsWith(QLatin1Char('('))
+             : known.isEmpty()
                  ? QCoreApplication::translate("Libspectrum",
                                                "The file %1 is an unknown machine's snapshot: "
                                                "the cartridge runs 48K programs.")
@@ -456,6 +501,39 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
     }
 
     return SnapshotRead{toSna(snap.get()), hardwareWarnings(snap.get(), file)};
+}
+
+std::optional<SnapshotScreen> decodeScreen(QByteArrayView data, const QString& fileName,
+                                           QString* error)
+{
+    LibraryCall call;
+    libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
+    bool raw = false;
+    std::optional<SnapshotRead> own;
+    const Snap snap = readSnap(data, fileName, call, &type, &raw, &own, nullptr, error);
+    if (own)
+        return screenOfSna(own->sna);
+    if (raw)
+        return screenOfSna(data);
+    if (!snap)
+        return std::nullopt;
+    const libspectrum_byte* page = libspectrum_snap_pages(snap.get(), screenPage(snap.get()));
+    if (!page) {
+        fail(nullptr, SnapshotFault::Unreadable, error,
+             QCoreApplication::translate("Libspectrum",
+                                         "The file %1 is damaged: it holds only part of the "
+                                         "memory.")
+                 .arg(quotedPath(fileName)));
+        return std::nullopt;
+    }
+    const libspectrum_machine machine = libspectrum_snap_machine(snap.get());
+    SnapshotScreen screen;
+    screen.memory = QByteArray(reinterpret_cast<const char*>(page), kScreenMemorySize);
+    screen.border = libspectrum_snap_out_ula(snap.get()) & 0x07;
+    screen.otherMachine = !runsOn48K(machine);
+    if (screen.otherMachine)
+        screen.machine = machineName(machine, type);
+    return screen;
 }
 
 } // namespace tessel

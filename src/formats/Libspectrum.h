@@ -14,4 +14,9 @@ namespace tessel {
 std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& fileName,
                                            SnapshotFault* fault, QString* error);
 
+// The screen on display in a snapshot of any machine, and the border. A raw
+// 48K .sna is read as it is.
+std::optional<SnapshotScreen> decodeScreen(QByteArrayView data, const QString& fileName,
+                                           QString* error);
+
 } // namespace tessel

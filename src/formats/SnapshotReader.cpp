@@ -79,10 +79,11 @@ std::optional<SnapshotRead> readSnapshotData(QByteArrayView data, const QString&
     return readSnapshotData(data, fileName, nullptr, error);
 }
 
-std::optional<SnapshotRead> readSnapshot(const QString& path, SnapshotFault* fault, QString* error)
+namespace {
+
+// The whole file, when it is a regular file no larger than a snapshot can be.
+std::optional<QByteArray> readWhole(const QString& path, SnapshotFault* fault, QString* error)
 {
-    if (fault)
-        *fault = SnapshotFault::None;
     const QString file = quotedPath(path);
     // Only a regular file: a pipe or a device would block the read or never end.
     QFile in(path);
@@ -98,14 +99,48 @@ std::optional<SnapshotRead> readSnapshot(const QString& path, SnapshotFault* fau
         return std::nullopt;
     }
     // One byte over the limit tells a file that grew since it was looked at.
-    const QByteArray data = in.read(kMaxSnapshotFileSize + 1);
+    QByteArray data = in.read(kMaxSnapshotFileSize + 1);
     if (in.error() != QFileDevice::NoError) {
         fail(fault, SnapshotFault::File, error,
              QCoreApplication::translate("SnapshotReader", "The file %1 cannot be read (%2).")
                  .arg(file, in.errorString()));
         return std::nullopt;
     }
-    return readSnapshotData(data, path, fault, error);
+    return data;
+}
+
+} // namespace
+
+std::optional<SnapshotRead> readSnapshot(const QString& path, SnapshotFault* fault, QString* error)
+{
+    if (fault)
+        *fault = SnapshotFault::None;
+    const std::optional<QByteArray> data = readWhole(path, fault, error);
+    if (!data)
+        return std::nullopt;
+    return readSnapshotData(*data, path, fault, error);
+}
+
+SnapshotScreen screenOfSna(QByteArrayView sna)
+{
+    SnapshotScreen screen;
+    screen.memory = sna.sliced(kSnaHeaderSize, kScreenMemorySize).toByteArray();
+    screen.border = sna.at(kSnaHeaderSize - 1) & 0x07;
+    return screen;
+}
+
+std::optional<SnapshotScreen> readSnapshotScreen(const QString& path, QString* error)
+{
+    SnapshotFault fault = SnapshotFault::None;
+    const std::optional<QByteArray> data = readWhole(path, &fault, error);
+    if (!data)
+        return std::nullopt;
+    if (const std::optional<SnapshotRead> read = readSnapshotData(*data, path, &fault, error))
+        return screenOfSna(read->sna);
+    // Decoded a second time only for the few snapshots of other machines.
+    if (fault != SnapshotFault::Machine)
+        return std::nullopt;
+    return decodeScreen(*data, path, error);
 }
 
 std::optional<SnapshotRead> readSnapshot(const QString& path, QString* error)

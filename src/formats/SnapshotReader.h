@@ -75,6 +75,23 @@ std::optional<SnapshotRead> readSnapshotData(QByteArrayView data, const QString&
 std::optional<SnapshotRead> readSnapshotData(QByteArrayView data, const QString& fileName,
                                              SnapshotFault* fault, QString* error);
 
+// The screen a snapshot was showing, to look at: also for a snapshot the
+// cartridge refuses for its machine, whose screen page is still there.
+struct SnapshotScreen
+{
+    QByteArray memory; // kScreenMemorySize bytes of the screen on display
+    int border = 0; // 0 to 7
+    bool otherMachine = false; // saved on a machine the cartridge cannot be
+    QString machine; // that machine's name ("Spectrum 128K"), empty when unknown
+};
+
+// The screen of a 48K .sna's kSnaFileSize bytes.
+SnapshotScreen screenOfSna(QByteArrayView sna);
+
+// The screen of any snapshot readSnapshot() takes, or of one it refuses
+// only for its machine. Anything else gives nothing and the reason.
+std::optional<SnapshotScreen> readSnapshotScreen(const QString& path, QString* error);
+
 // Writes the .sna form of `in` to `out`, whole or not at all, with the same
 // refusals as readSnapshot. The warnings of the conversion go to `warnings`.
 bool convertToSna(const QString& in, const QString& out, QStringList* warnings, QString* error);

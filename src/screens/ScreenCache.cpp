@@ -69,7 +69,7 @@ ScreenCache::Result ScreenCache::load(const QString& path, const std::optional<S
         result.unchanged = true;
         return result;
     }
-    result.screen = readLoadingScreen(path, nullptr);
+    result.screen = readAnyLoadingScreen(path, nullptr);
     return result;
 }
 

@@ -30,6 +30,8 @@ public:
     // The screen last made for the path, without looking at the file: it may
     // be out of date until request() has checked.
     std::optional<LoadingScreen> cached(const QString& path) const;
+    // Whether the file has been looked at and is still kept, screen or none.
+    bool isKnown(const QString& path) const { return m_entries.contains(path); }
 
     // Checks the file on the worker and makes its screen if the file is new
     // to the cache or changed since; then ready() or unavailable() follows.

@@ -72,17 +72,26 @@ bool screenFlashes(QByteArrayView memory)
                        [](char attribute) { return static_cast<uchar>(attribute) & 0x80; });
 }
 
-std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna)
+namespace {
+
+LoadingScreen screenOf(QByteArrayView memory, int border)
 {
-    if (sna.size() != kSnaFileSize)
-        return std::nullopt;
-    const QByteArrayView memory = sna.sliced(kSnaMemoryOffset, kScreenMemorySize);
     LoadingScreen screen;
     screen.image = renderScreen(memory);
     if (screenFlashes(memory))
         screen.flashed = renderScreen(memory, true);
-    screen.border = spectrumColour(static_cast<uchar>(sna.at(kSnaBorderOffset)) & 7, false);
+    screen.border = spectrumColour(border & 7, false);
     return screen;
+}
+
+} // namespace
+
+std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna)
+{
+    if (sna.size() != kSnaFileSize)
+        return std::nullopt;
+    return screenOf(sna.sliced(kSnaMemoryOffset, kScreenMemorySize),
+                    static_cast<uchar>(sna.at(kSnaBorderOffset)));
 }
 
 std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* error)
@@ -91,6 +100,17 @@ std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* err
     if (!snapshot)
         return std::nullopt;
     return loadingScreenFromSna(snapshot->sna);
+}
+
+std::optional<LoadingScreen> readAnyLoadingScreen(const QString& path, QString* error)
+{
+    const std::optional<SnapshotScreen> snapshot = readSnapshotScreen(path, error);
+    if (!snapshot)
+        return std::nullopt;
+    LoadingScreen screen = screenOf(snapshot->memory, snapshot->border);
+    screen.otherMachine = snapshot->otherMachine;
+    screen.machine = snapshot->machine;
+    return screen;
 }
 
 } // namespace tessel

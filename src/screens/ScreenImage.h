@@ -18,7 +18,6 @@ namespace tessel {
 constexpr int kScreenWidth = 256;
 constexpr int kScreenHeight = 192;
 constexpr int kBitmapSize = 6144;
-constexpr int kScreenMemorySize = 6912;
 
 // Where a 48K .sna keeps the border colour and the byte at 0x4000.
 constexpr int kSnaBorderOffset = 26;
@@ -43,6 +42,10 @@ struct LoadingScreen
     QImage image; // FLASH in its first phase: INK drawn as INK
     QImage flashed; // the second phase; null when no cell flashes
     QRgb border = 0;
+    // Saved on a machine the cartridge cannot be, such as a 128K; its name
+    // when known.
+    bool otherMachine = false;
+    QString machine;
 
     bool flashes() const { return !flashed.isNull(); }
 };
@@ -54,5 +57,8 @@ std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna);
 // Reads a snapshot file and makes its screen. A file that is not a 48K
 // snapshot gives nothing, and an error naming the file and what is wrong.
 std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* error);
+// The same, and for a snapshot refused only for its machine, its screen
+// marked with that machine: so that the user sees what it is.
+std::optional<LoadingScreen> readAnyLoadingScreen(const QString& path, QString* error);
 
 } // namespace tessel

@@ -5,7 +5,6 @@
 #include "ui/ScreenPreview.h"
 
 #include <QAbstractItemView>
-#include <QCursor>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -42,13 +41,16 @@ HoverPreview::HoverPreview(QAbstractItemView& view, ScreenCache& cache, PathFor 
             m_preview->hide();
     });
     // Scrolling under a still pointer brings another item beneath it.
-    for (QScrollBar* bar : {m_view.verticalScrollBar(), m_view.horizontalScrollBar()}) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] {
-            if (m_source == Source::Pointer)
-                pointAt(m_view.viewport()->mapFromGlobal(QCursor::pos()));
-            else if (m_source == Source::Keyboard)
-                followRow();
-        });
+    for (QScrollBar* bar : {m_view.verticalScrollBar(), m_view.horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &HoverPreview::follow);
+    // So does a row added, removed or changed: a deleted file's picture goes.
+    if (QAbstractItemModel* model = m_view.model()) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &HoverPreview::scheduleFollow);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &HoverPreview::scheduleFollow);
+        connect(model, &QAbstractItemModel::rowsMoved, this, &HoverPreview::scheduleFollow);
+        connect(model, &QAbstractItemModel::modelReset, this, &HoverPreview::scheduleFollow);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &HoverPreview::scheduleFollow);
+        connect(model, &QAbstractItemModel::dataChanged, this, &HoverPreview::scheduleFollow);
     }
 }
 
@@ -90,7 +92,7 @@ bool HoverPreview::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
             || reason == Qt::ShortcutFocusReason)
-            showFor(m_view.currentIndex(), Source::Keyboard, rowArea(m_view.currentIndex()));
+            showFor(m_view.currentIndex(), Source::Keyboard);
         break;
     }
     case QEvent::FocusOut:
@@ -105,7 +107,7 @@ bool HoverPreview::eventFilter(QObject* watched, QEvent* event)
             [this, before = QPersistentModelIndex(before)] {
                 const QModelIndex now = m_view.currentIndex();
                 if (m_view.hasFocus() && now != before)
-                    showFor(now, Source::Keyboard, rowArea(now));
+                    showFor(now, Source::Keyboard);
             },
             Qt::QueuedConnection);
         break;
@@ -120,18 +122,17 @@ bool HoverPreview::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void HoverPreview::pointAt(const QPoint& viewportPosition)
+void HoverPreview::pointAt(const QPoint& viewportPosition, bool rowsChanged)
 {
     const QModelIndex index = m_view.indexAt(viewportPosition);
-    if (index == m_index && m_source == Source::Pointer)
+    // The same row may stand for another file once the rows have changed.
+    if (index == m_index && m_source == Source::Pointer
+        && (!rowsChanged || m_pathFor(index) == m_path))
         return;
-    const QPoint global = m_view.viewport()->mapToGlobal(viewportPosition);
-    const QRect pointer(global - QPoint(kPointerReach, kPointerReach),
-                        QSize(2 * kPointerReach, 2 * kPointerReach));
-    showFor(index, Source::Pointer, pointer);
+    showFor(index, Source::Pointer);
 }
 
-void HoverPreview::showFor(const QModelIndex& index, Source source, const QRect& area)
+void HoverPreview::showFor(const QModelIndex& index, Source source)
 {
     const QString path = index.isValid() ? m_pathFor(index) : QString();
     if (path.isEmpty()) {
@@ -144,7 +145,6 @@ void HoverPreview::showFor(const QModelIndex& index, Source source, const QRect&
     m_source = source;
     m_index = index;
     m_path = path;
-    m_area = area;
     if (!samePicture && m_preview)
         m_preview->hide(); // not a moment of the previous file's picture
     showCached();
@@ -156,7 +156,13 @@ void HoverPreview::showCached()
     const std::optional<LoadingScreen> screen = m_cache.cached(m_path);
     if (!screen || !m_preview || m_source == Source::None)
         return;
-    m_preview->showBeside(*screen, QFileInfo(m_path).fileName(), m_area);
+    // The whole view, and the pointer where it points, stay in sight.
+    QRect avoid(m_view.mapToGlobal(QPoint(0, 0)), m_view.size());
+    if (m_source == Source::Pointer && m_lastPointer)
+        avoid |= QRect(*m_lastPointer - QPoint(kPointerReach, kPointerReach),
+                       QSize(2 * kPointerReach, 2 * kPointerReach));
+    m_preview->showBeside(*screen, QFileInfo(m_path).fileName(), avoid,
+                          m_view.window()->frameGeometry());
 }
 
 void HoverPreview::dismiss()
@@ -168,25 +174,44 @@ void HoverPreview::dismiss()
         m_preview->hide();
 }
 
-void HoverPreview::followRow()
+void HoverPreview::scheduleFollow()
 {
-    if (!m_view.visualRect(m_index).intersects(m_view.viewport()->rect())) {
-        dismiss();
+    // After the view has taken the change in, and once for a burst of them.
+    if (m_source == Source::None || m_followPending)
         return;
-    }
-    m_area = rowArea(m_index);
-    if (m_preview && m_preview->isVisible())
-        showCached();
+    m_followPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_followPending = false;
+            follow();
+        },
+        Qt::QueuedConnection);
 }
 
-QRect HoverPreview::rowArea(const QModelIndex& index) const
+void HoverPreview::follow()
 {
-    // The whole visible width of the row, so the preview clears the view.
-    const QRect viewport = m_view.viewport()->rect();
-    QRect row = m_view.visualRect(index);
-    row.setLeft(viewport.left());
-    row.setRight(viewport.right());
-    return QRect(m_view.viewport()->mapToGlobal(row.topLeft()), row.size());
+    switch (m_source) {
+    case Source::None:
+        return;
+    case Source::Pointer:
+        if (!m_lastPointer) {
+            dismiss();
+            return;
+        }
+        pointAt(m_viewport->mapFromGlobal(*m_lastPointer), true);
+        return;
+    case Source::Keyboard: {
+        const QModelIndex current = m_view.currentIndex();
+        if (!m_view.visualRect(current).intersects(m_viewport->rect())) {
+            dismiss();
+            return;
+        }
+        if (current != m_index || m_pathFor(current) != m_path)
+            showFor(current, Source::Keyboard);
+        return;
+    }
+    }
 }
 
 } // namespace tessel

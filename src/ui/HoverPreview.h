@@ -19,8 +19,10 @@ class ScreenPreview;
 
 // Makes an item view show the loading screen of the item under the pointer,
 // or of the current item while the keyboard moves through the view, in a
-// pop-up beside it. Leaving the view, or the focus leaving it, takes the
-// pop-up away. The view's own behaviour is left as it is.
+// pop-up that never covers the view (see placePreview()). When the rows
+// change, the pop-up follows: it shows what is now under the pointer, or
+// goes. Leaving the view, or the focus leaving it, takes the pop-up away.
+// The view's own behaviour is left as it is.
 class HoverPreview final : public QObject
 {
     Q_OBJECT
@@ -45,11 +47,13 @@ protected:
 private:
     enum class Source { None, Pointer, Keyboard };
 
-    void pointAt(const QPoint& viewportPosition);
-    void showFor(const QModelIndex& index, Source source, const QRect& area);
+    void pointAt(const QPoint& viewportPosition, bool rowsChanged = false);
+    void showFor(const QModelIndex& index, Source source);
     void showCached();
-    void followRow();
-    QRect rowArea(const QModelIndex& index) const;
+    // The rows changed or scrolled: the item under the pointer, or the
+    // current one, may be another now.
+    void follow();
+    void scheduleFollow();
 
     QAbstractItemView& m_view;
     // Kept apart from the view: events still come while the view is being
@@ -61,8 +65,8 @@ private:
     Source m_source = Source::None;
     QPersistentModelIndex m_index;
     QString m_path;
-    QRect m_area;
     std::optional<QPoint> m_lastPointer; // global; none while outside the view
+    bool m_followPending = false;
 };
 
 } // namespace tessel

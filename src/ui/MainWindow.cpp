@@ -16,15 +16,20 @@
 #include "formats/SnapshotReader.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Fonts.h"
+#include "ui/HelpWindow.h"
 #include "ui/HoverPreview.h"
+#include "ui/ImageContentsWindow.h"
 #include "ui/ItemViews.h"
 #include "ui/Links.h"
+#include "ui/MachineMarks.h"
 #include "ui/NameEditor.h"
 #include "ui/ScreenPreview.h"
 #include "ui/StartUp.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -261,6 +266,8 @@ void MainWindow::buildMenus()
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecientes"));
     item(fileMenu, QStringLiteral("mnuImagen"), tr("Open Flash &Image..."), {},
          &MainWindow::onOpenFlashImage);
+    item(fileMenu, QStringLiteral("mnuImageContents"), tr("Image &Contents..."), {},
+         &MainWindow::onImageContents);
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
     updateRecentMenu();
     fileMenu->addSeparator()->setObjectName(QStringLiteral("mnuSeparador"));
@@ -273,6 +280,7 @@ void MainWindow::buildMenus()
     toolsMenu->setObjectName(QStringLiteral("mnuHerramientas"));
     item(toolsMenu, QStringLiteral("mnuEprom"), tr("&Burn EPROM"), {}, &MainWindow::onBurnEprom);
     item(toolsMenu, QStringLiteral("mnuSna"), tr("Test &SNA"), {}, &MainWindow::onTestSnapshot);
+    item(toolsMenu, QStringLiteral("mnuFirmware"), tr("&Firmware..."), {}, &MainWindow::onFirmware);
 
     QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("mnuAyuda"));
@@ -381,19 +389,16 @@ void MainWindow::wireBrowser()
 }
 
 // Pointing at a file, or moving to it with the keys, shows its loading
-// screen beside it; no control of the window moves for it.
+// screen beside the window; no control of the window moves for it. The
+// file list marks what the cartridge cannot take for its machine.
 void MainWindow::attachPreviews()
 {
-    m_filePreview = new HoverPreview(*m_fileList, m_screens, [this](const QModelIndex& index) {
-        return m_browser.filePath(index);
-    });
+    const auto filePath = [this](const QModelIndex& index) { return m_browser.filePath(index); };
+    m_filePreview = new HoverPreview(*m_fileList, m_screens, filePath);
     m_gridPreview = new HoverPreview(*m_grid, m_screens, [this](const QModelIndex& index) {
         return m_session.list.entry(index.row()).path;
     });
-    // The entries under a resting pointer change: the old picture goes.
-    connect(&m_browser, &FolderBrowser::fileListChanged, m_filePreview, &HoverPreview::dismiss);
-    connect(&m_gridRows, &QAbstractItemModel::dataChanged, m_gridPreview, &HoverPreview::dismiss);
-    connect(&m_gridRows, &QAbstractItemModel::modelReset, m_gridPreview, &HoverPreview::dismiss);
+    new MachineMarks(*m_fileList, m_screens, filePath);
 }
 
 void MainWindow::showDrive(const QString& root)
@@ -432,6 +437,7 @@ bool MainWindow::startUp()
         close();
         return false;
     }
+    m_instance.onStartedAgain([this] { bringToFront(); });
     m_grid->setColumnWidth(SnapshotList::PathColumn, twips(6000));
     m_grid->setColumnWidth(SnapshotList::NameColumn, twips(2040));
     setCurrentRow(-1);
@@ -554,12 +560,48 @@ void MainWindow::onOpenFlashImage()
     updateRecentMenu();
 }
 
+void MainWindow::onImageContents()
+{
+    std::optional<OpenedImage> image =
+        chooseFlashImage(m_session, tr("Select a flash image to look into..."));
+    if (!image)
+        return;
+    if (m_contents)
+        m_contents->close();
+    m_contents = new ImageContentsWindow(image->path, image->contents, this);
+    connect(m_contents, &ImageContentsWindow::takeApartRequested, this, [this] {
+        const OpenedImage shown{m_contents->image(), m_contents->contents()};
+        bool done = false;
+        m_history.edit(ListChange::OpenImage, [&] { done = takeApartImage(m_session, shown); });
+        if (done) {
+            m_contents->close();
+            updateRecentMenu();
+        }
+    });
+    m_contents->show();
+}
+
 void MainWindow::onCreateFlash()
 {
     // The image holds the list: Open Flash Image brings it back.
-    if (const std::optional<QString> saved =
-            runCreateFlash(m_session.list.entries(), m_session.kit, m_session.prompts, m_busy))
-        m_session.captures.imageHolds(*saved);
+    QString saved;
+    const FlashOutcome outcome =
+        runCreateFlash(m_session.list.entries(), m_session.kit, m_session.prompts, m_busy, &saved);
+    if (outcome == FlashOutcome::Saved)
+        m_session.captures.imageHolds(saved);
+    else if (outcome == FlashOutcome::FirmwareWanted)
+        onFirmware();
+}
+
+void MainWindow::onFirmware()
+{
+    if (!m_firmware)
+        m_firmware = new FirmwareWindow(m_session.kit, m_session.prompts, this);
+    else
+        m_firmware->refresh();
+    m_firmware->show();
+    m_firmware->raise();
+    m_firmware->activateWindow();
 }
 
 void MainWindow::BusyWindow::show()
@@ -589,13 +631,37 @@ void MainWindow::onBurnEprom()
 
 void MainWindow::onTestSnapshot()
 {
-    testSnapshot(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts,
-                 m_launcher);
+    m_emulatorTest.run(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts,
+                       m_launcher);
 }
 
+// Help is read in a window of the program's own: a system viewer may fail
+// without a word, and in an editor the kit's help file is one keystroke from
+// being changed.
 void MainWindow::onHelp()
 {
-    openHelp(m_session.kit, m_session.prompts, m_launcher);
+    const std::optional<QString> text = readHelp(m_session.kit, m_session.prompts);
+    if (!text)
+        return;
+    if (m_help)
+        m_help->close();
+    m_help = new HelpWindow(*text);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainWindow::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 // The About window has no owner: it neither blocks this window nor closes

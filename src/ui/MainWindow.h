@@ -3,10 +3,14 @@
 
 #include "browser/FolderBrowser.h"
 #include "commands/CreateFlash.h"
+#include "commands/EmulatorTest.h"
 #include "commands/Session.h"
 #include "screens/ScreenCache.h"
 #include "ui/AboutWindow.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/GridRows.h"
+#include "ui/HelpWindow.h"
+#include "ui/ImageContentsWindow.h"
 #include "ui/ListHistory.h"
 
 #include <QItemSelectionModel>
@@ -64,6 +68,14 @@ public:
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
+    HelpWindow* helpWindow() const { return m_help; }
+    FirmwareWindow* firmwareWindow() const { return m_firmware; }
+    ImageContentsWindow* imageContentsWindow() const { return m_contents; }
+    const EmulatorTest& emulatorTest() const { return m_emulatorTest; }
+
+    // A later start of the same kit gave way to this one: the window shows
+    // and comes to the front, with whatever dialog it has open.
+    void bringToFront();
 
 public slots:
     void onNew();
@@ -73,9 +85,11 @@ public slots:
     void onOpenCompilation();
     void onSaveCompilation();
     void onOpenFlashImage();
+    void onImageContents();
     void onCreateFlash();
     void onBurnEprom();
     void onTestSnapshot();
+    void onFirmware();
     void onHelp();
     void onAbout();
 
@@ -131,6 +145,10 @@ private:
     InstanceGuard& m_instance;
     ProcessLauncher& m_launcher;
     QPointer<AboutWindow> m_about;
+    QPointer<HelpWindow> m_help;
+    QPointer<FirmwareWindow> m_firmware;
+    QPointer<ImageContentsWindow> m_contents;
+    EmulatorTest m_emulatorTest;
 
     QGroupBox* m_browserFrame = nullptr;
     FileListView* m_fileList = nullptr;

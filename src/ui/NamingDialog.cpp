@@ -65,9 +65,14 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     const QScreen* display = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect room = display ? display->availableGeometry() : QRect(0, 0, 800, 600);
 
-    // Shown once there is a snapshot to show.
-    m_screen = new ScreenView(1, this);
-    m_screen->hide();
+    // Shown once there is a snapshot to show, framed as the pop-ups are.
+    m_screenFrame = new QFrame(this);
+    frameLikePreview(*m_screenFrame);
+    m_screen = new ScreenView(1, m_screenFrame);
+    auto* framed = new QVBoxLayout(m_screenFrame);
+    framed->setContentsMargins(4, 4, 4, 4);
+    framed->addWidget(m_screen);
+    m_screenFrame->hide();
 
     m_prompt = new QLabel(this);
     m_prompt->setTextFormat(Qt::PlainText);
@@ -119,7 +124,7 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     // the picture goes first when both do not fit.
     const int margins = 2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + 24;
     const int wanted = fontMetrics().averageCharWidth() * kColumnCharacters;
-    int column = std::min(wanted, room.width() - margins - m_screen->sizeHint().width());
+    int column = std::min(wanted, room.width() - margins - m_screenFrame->sizeHint().width());
     m_roomForScreen = column >= kNarrowestColumn;
     if (!m_roomForScreen)
         column = std::min(wanted, room.width() - margins);
@@ -158,7 +163,7 @@ NamingDialog::NamingDialog(const QString& title, const QString& prompt, const QS
     text->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(m_screen, 0, Qt::AlignTop);
+    top->addWidget(m_screenFrame, 0, Qt::AlignTop);
     top->addLayout(text);
 
     auto* layout = new QVBoxLayout(this);
@@ -176,7 +181,7 @@ void NamingDialog::showScreenOf(ScreenCache& cache, const QString& snapshotPath)
     m_snapshotPath = snapshotPath;
     m_screen->setAccessibleName(tr("%1 loading screen").arg(QFileInfo(snapshotPath).fileName()));
     m_screen->setScreen(cache.cached(snapshotPath));
-    m_screen->setVisible(m_roomForScreen);
+    m_screenFrame->setVisible(m_roomForScreen);
     disconnect(&cache, nullptr, this, nullptr);
     connect(&cache, &ScreenCache::ready, this, [this, &cache](const QString& path) {
         if (path == m_snapshotPath)

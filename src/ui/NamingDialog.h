@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QDialogButtonBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
@@ -55,6 +56,7 @@ private:
     QLineEdit* m_field = nullptr;
     QLabel* m_hint = nullptr;
     QLabel* m_note = nullptr;
+    QFrame* m_screenFrame = nullptr;
     ScreenView* m_screen = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QString m_snapshotPath;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ScreenPreview.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -95,6 +96,73 @@ void ScreenView::updateTimer()
     }
 }
 
+std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& avoid,
+                                         const QRect& window, const QRect& screen)
+{
+    const auto onScreen = [&](QPoint place, QSize size) {
+        place.setX(std::clamp(place.x(), screen.left(), screen.right() + 1 - size.width()));
+        place.setY(std::clamp(place.y(), screen.top(), screen.bottom() + 1 - size.height()));
+        return place;
+    };
+    const auto fits = [&](QSize size) {
+        return size.width() <= screen.width() && size.height() <= screen.height();
+    };
+
+    // Beside the window, the side with more room first.
+    const int rightRoom = screen.right() - window.right() - kGap;
+    const int leftRoom = window.left() - screen.left() - kGap;
+    for (const int scale : {kPreviewScale, 1}) {
+        const QSize size = scale == 1 ? once : twice;
+        if (!fits(size))
+            continue;
+        const QPoint right(window.right() + 1 + kGap, avoid.top());
+        const QPoint left(window.left() - kGap - size.width(), avoid.top());
+        const std::pair<int, QPoint> sides[] = {{rightRoom, right}, {leftRoom, left}};
+        const bool leftFirst = leftRoom > rightRoom;
+        for (int i = 0; i < 2; ++i) {
+            const auto& [room, place] = sides[leftFirst ? 1 - i : i];
+            if (room >= size.width())
+                return PreviewPlace{onScreen(place, size), scale};
+        }
+    }
+
+    // Once, beside the list: right, left, below, above; moved along its side
+    // to stay on the screen, so long as it stays clear of the list.
+    if (!fits(once))
+        return std::nullopt;
+    const QPoint places[] = {
+        {avoid.right() + 1 + kGap, avoid.top()},
+        {avoid.left() - kGap - once.width(), avoid.top()},
+        {avoid.left(), avoid.bottom() + 1 + kGap},
+        {avoid.left(), avoid.top() - kGap - once.height()},
+    };
+    for (const QPoint place : places) {
+        const QPoint at = onScreen(place, once);
+        if (!QRect(at, once).intersects(avoid))
+            return PreviewPlace{at, 1};
+    }
+    return std::nullopt;
+}
+
+QString otherMachineNote(const LoadingScreen& screen)
+{
+    if (!screen.otherMachine)
+        return {};
+    return screen.machine.isEmpty()
+               ? QCoreApplication::translate(
+                   "ScreenPreview", "Another machine's snapshot: cannot go on this cartridge.")
+               : QCoreApplication::translate("ScreenPreview", "%1: cannot go on this cartridge.")
+                     .arg(screen.machine);
+}
+
+void frameLikePreview(QFrame& frame)
+{
+    frame.setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame.setBackgroundRole(QPalette::ToolTipBase);
+    frame.setForegroundRole(QPalette::ToolTipText);
+    frame.setAutoFillBackground(true);
+}
+
 ScreenPreview::ScreenPreview(QWidget* parent)
     : QFrame(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
                          | Qt::WindowTransparentForInput)
@@ -102,16 +170,25 @@ ScreenPreview::ScreenPreview(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    setAutoFillBackground(true);
+    frameLikePreview(*this);
 
     m_view = new ScreenView(kPreviewScale, this);
     m_name = new QLabel(this);
     m_name->setTextFormat(Qt::PlainText);
     m_name->setAlignment(Qt::AlignHCenter);
     m_name->setForegroundRole(QPalette::ToolTipText);
+    m_note = new QLabel(this);
+    m_note->setTextFormat(Qt::PlainText);
+    m_note->setAlignment(Qt::AlignHCenter);
+    m_note->setWordWrap(true);
+    QFont bold = m_note->font();
+    bold.setBold(true);
+    m_note->setFont(bold);
+    QPalette warning = m_note->palette();
+    warning.setColor(QPalette::ToolTipText, QColor(170, 0, 0));
+    m_note->setPalette(warning);
+    m_note->setForegroundRole(QPalette::ToolTipText);
+    m_note->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -119,54 +196,47 @@ ScreenPreview::ScreenPreview(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(m_view, 0, Qt::AlignHCenter);
     layout->addWidget(m_name);
+    layout->addWidget(m_note);
+}
+
+void ScreenPreview::setScale(int scale)
+{
+    m_view->setScale(scale);
+    const int width = m_view->sizeHint().width();
+    m_name->setText(m_name->fontMetrics().elidedText(m_fileName, Qt::ElideMiddle, width));
+    m_name->setFixedWidth(width);
+    m_note->setFixedWidth(width);
+    adjustSize();
 }
 
 void ScreenPreview::showBeside(const LoadingScreen& screen, const QString& fileName,
-                               const QRect& area)
+                               const QRect& avoid, const QRect& window)
 {
     m_fileName = fileName;
+    const QString note = otherMachineNote(screen);
     const QString accessible = tr("%1 loading screen").arg(fileName);
-    setAccessibleName(accessible);
+    setAccessibleName(note.isEmpty() ? accessible : accessible + QLatin1Char(' ') + note);
     m_view->setAccessibleName(accessible);
     m_view->setScreen(screen);
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
 
-    QScreen* display = QGuiApplication::screenAt(area.center());
+    QScreen* display = QGuiApplication::screenAt(avoid.center());
     if (!display)
         display = QGuiApplication::primaryScreen();
-    const QRect room = display->availableGeometry();
-
-    // Twice the size where that fits beside the area, else once: right of
-    // it, else left, below, above; edges level with it, moved along to stay
-    // on the screen.
-    QPoint at;
-    for (const int scale : {kPreviewScale, 1}) {
-        m_view->setScale(scale);
-        const int nameWidth = m_view->sizeHint().width();
-        m_name->setText(m_name->fontMetrics().elidedText(fileName, Qt::ElideMiddle, nameWidth));
-        m_name->setFixedWidth(nameWidth);
-        adjustSize();
-        const QSize size = sizeHint().boundedTo(room.size());
-        const auto onScreen = [&](QPoint place) {
-            place.setX(std::clamp(place.x(), room.left(), room.right() + 1 - size.width()));
-            place.setY(std::clamp(place.y(), room.top(), room.bottom() + 1 - size.height()));
-            return place;
-        };
-        const QPoint places[] = {
-            {area.right() + 1 + kGap, area.top()},
-            {area.left() - kGap - size.width(), area.top()},
-            {area.left(), area.bottom() + 1 + kGap},
-            {area.left(), area.top() - kGap - size.height()},
-        };
-        at = onScreen(places[0]);
-        const auto clear = std::find_if(std::begin(places), std::end(places), [&](QPoint place) {
-            return !QRect(onScreen(place), size).intersects(area);
-        });
-        if (clear != std::end(places)) {
-            at = onScreen(*clear);
-            break;
-        }
+    setScale(kPreviewScale);
+    const QSize twice = sizeHint();
+    setScale(1);
+    const QSize once = sizeHint();
+    const std::optional<PreviewPlace> place =
+        placePreview(twice, once, avoid, window, display->availableGeometry());
+    if (!place) {
+        hide();
+        return;
     }
-    move(at);
+    if (place->scale != 1)
+        setScale(place->scale);
+    move(place->at);
     show();
 }
 

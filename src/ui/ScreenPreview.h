@@ -53,10 +53,27 @@ private:
     QTimer m_flash;
 };
 
-// The pop-up beside a file or a row: its screen at twice the size (once on
-// a screen too small for that), framed by the border colour, the file name
-// under it. It never takes the focus or the pointer's events, and stays on
-// the screen it is shown on.
+// Where a preview of a list's item goes, in global coordinates: beside the
+// window, at twice the size or else once, on the side with room on the
+// screen, level with the list; failing that, once, beside the list itself.
+// Never over `avoid` (the list being browsed, with its rows and the pointer),
+// and never off the screen; nothing when no place is left.
+struct PreviewPlace
+{
+    QPoint at;
+    int scale = 1;
+};
+std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& avoid,
+                                         const QRect& window, const QRect& screen);
+
+// The line a preview shows under the screen of a snapshot the cartridge
+// cannot take for its machine; empty for any other.
+QString otherMachineNote(const LoadingScreen& screen);
+
+// The pop-up beside a list: a file's or a row's screen framed by the border
+// colour, the file name under it, and a warning line for a snapshot of
+// another machine. It never takes the focus or the pointer's events, and
+// stays on the screen it is shown on.
 class ScreenPreview final : public QFrame
 {
     Q_OBJECT
@@ -64,16 +81,24 @@ class ScreenPreview final : public QFrame
 public:
     explicit ScreenPreview(QWidget* parent = nullptr);
 
-    // Shows the screen beside the area (global coordinates): to its right if
-    // it fits, else to its left, top edges level, moved onto the screen.
-    void showBeside(const LoadingScreen& screen, const QString& fileName, const QRect& area);
+    // Shows the screen where placePreview() puts it; hides it where there is
+    // no such place.
+    void showBeside(const LoadingScreen& screen, const QString& fileName, const QRect& avoid,
+                    const QRect& window);
     ScreenView* view() const { return m_view; }
     QString fileName() const { return m_fileName; }
+    QLabel* noteLabel() const { return m_note; }
 
 private:
+    void setScale(int scale);
+
     ScreenView* m_view = nullptr;
     QLabel* m_name = nullptr;
+    QLabel* m_note = nullptr;
     QString m_fileName;
 };
+
+// Frames a picture as the pop-ups are framed.
+void frameLikePreview(QFrame& frame);
 
 } // namespace tessel

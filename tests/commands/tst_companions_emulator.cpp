@@ -2,6 +2,7 @@
 #include "StandIn.h"
 #include "support/RecordingLauncher.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include "commands/EmulatorTest.h"
 #include "commands/ProcessLauncher.h"
@@ -14,17 +15,29 @@
 #include <QTest>
 
 using namespace tessel;
+using tessel::test::readFile;
 using tessel::test::RecordingLauncher;
 using tessel::test::ScriptedPrompts;
 using tessel::test::StandInLog;
 
 namespace {
 
+const QString kSna = QStringLiteral(TESSEL_TEST_DATA "/sna/zasmops.sna");
+const QString kZ80 = QStringLiteral(TESSEL_TEST_DATA "/other/ld48bin.z80");
+
 // Entries as the grid shows them: rows 1.. for "/snaps/game1.sna" ...
-void fillRows(SnapshotList& list, int count)
+void fillRows(SnapshotList& list, int count, const QString& folder = QStringLiteral("/snaps"))
 {
     for (int r = 1; r <= count; ++r)
-        list.append({QStringLiteral("/snaps/game%1.sna").arg(r), QStringLiteral("Game %1").arg(r)});
+        list.append(
+            {QStringLiteral("%1/game%2.sna").arg(folder).arg(r), QStringLiteral("Game %1").arg(r)});
+}
+
+void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
+                  ProcessLauncher& launcher)
+{
+    EmulatorTest test;
+    test.run(snapshot, kit, prompts, launcher);
 }
 
 // The path the grid's row shows (row 0 is the header), as Test SNA reads it.
@@ -47,6 +60,8 @@ private slots:
     void asksBeforeStartingAndNoStartsNothing();
     void startsTheKitEmulatorInTheBackground();
 
+    void theCartridgesSnaIsTestedAndLivesUntilTheNext();
+    void snapshotThatCannotBeReadIsToldFirst();
     void snapshotPathReachesTheEmulatorAsOneArgument_data();
     void snapshotPathReachesTheEmulatorAsOneArgument();
     void everyConfirmationStartsAnotherProcess();
@@ -57,6 +72,8 @@ private:
     // A program folder with blanks and shell characters in its name.
     QString kitFolder() const { return m_root.filePath(QStringLiteral("my kit; 'A' & \"B\"")); }
 
+    QString snaps() const { return m_root.filePath(QStringLiteral("snaps")); }
+
     QTemporaryDir m_root;
 };
 
@@ -65,6 +82,9 @@ void EmulatorTestTest::init()
     QVERIFY(m_root.isValid());
     QVERIFY(QDir(kitFolder()).removeRecursively());
     QVERIFY(QDir().mkpath(kitFolder()));
+    QVERIFY(QDir().mkpath(snaps()));
+    for (int r = 1; r <= 10; ++r)
+        QFile::copy(kSna, QStringLiteral("%1/game%2.sna").arg(snaps()).arg(r));
 }
 
 void EmulatorTestTest::withoutSnapshotRowOnlyTellsTheUser_data()
@@ -102,10 +122,12 @@ void EmulatorTestTest::withoutSnapshotRowOnlyTellsTheUser()
 
 void EmulatorTestTest::asksBeforeStartingAndNoStartsNothing()
 {
+    const QString twoWords = m_root.filePath(QStringLiteral("my snaps/two words.sna"));
+    QVERIFY(QDir().mkpath(QFileInfo(twoWords).path()) && QFile::copy(kSna, twoWords));
     SnapshotList list;
-    fillRows(list, 3);
+    fillRows(list, 3, snaps());
     SnapshotEntries entries = list.entries();
-    entries[1].path = QStringLiteral("/my snaps/two words.sna");
+    entries[1].path = twoWords;
     list.setEntries(entries);
     const int row = 2;
     ScriptedPrompts prompts;
@@ -116,10 +138,9 @@ void EmulatorTestTest::asksBeforeStartingAndNoStartsNothing()
 
     QCOMPARE(prompts.calls().size(), 1);
     QCOMPARE(prompts.last().text,
-             QStringLiteral("You are going to run the emulator Aspectrum to test the Snapshot:\r"
-                            "/my snaps/two words.sna\r"
-                            " To exit from the emulator press F10.\r"
-                            "Continue?"));
+             "You are going to run the emulator Aspectrum to test the Snapshot:\r" + twoWords
+                 + "\r To exit from the emulator press F10.\r"
+                   "Continue?");
     QCOMPARE(prompts.last().title, QStringLiteral("Tessel Zizerev"));
     QCOMPARE(prompts.last().icon, Icon::None);
     QCOMPARE(prompts.last().buttons, Buttons::YesNo);
@@ -129,14 +150,15 @@ void EmulatorTestTest::asksBeforeStartingAndNoStartsNothing()
 void EmulatorTestTest::startsTheKitEmulatorInTheBackground()
 {
     SnapshotList list;
-    fillRows(list, 10);
+    fillRows(list, 10, snaps());
     const int row = 10;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     RecordingLauncher launcher;
     const Kit kit(kitFolder());
+    EmulatorTest test;
 
-    testSnapshot(rowPath(list, row), kit, prompts, launcher);
+    test.run(rowPath(list, row), kit, prompts, launcher);
 
     QCOMPARE(launcher.starts.size(), 1);
     const auto& start = launcher.starts.constFirst();
@@ -145,51 +167,90 @@ void EmulatorTestTest::startsTheKitEmulatorInTheBackground()
 #else
     QCOMPARE(start.program, kit.file(QStringLiteral("Aspectrum-0.1.8/aspectrum")));
 #endif
-    QCOMPARE(start.arguments,
-             (QStringList{QStringLiteral("-snapshot"), QStringLiteral("/snaps/game10.sna")}));
+    QCOMPARE(start.arguments, (QStringList{QStringLiteral("-snapshot"), test.lastFile()}));
     QVERIFY(start.background);
     QVERIFY(prompts.allAnswered());
     QCOMPARE(prompts.calls().size(), 1);
 }
 
+// The emulator gets the .sna the image would hold, not the .z80 picked; the
+// next test's file replaces it.
+void EmulatorTestTest::theCartridgesSnaIsTestedAndLivesUntilTheNext()
+{
+    ScriptedPrompts prompts;
+    prompts.answerMessage(Answer::Yes);
+    prompts.answerMessage(Answer::Yes);
+    RecordingLauncher launcher;
+    EmulatorTest test;
+
+    test.run(kZ80, Kit(kitFolder()), prompts, launcher);
+    const QString first = test.lastFile();
+    QVERIFY(first.endsWith(QStringLiteral("/ld48bin.sna")));
+    QCOMPARE(launcher.starts.constFirst().arguments.constLast(), first);
+    QCOMPARE(readFile(first), readSnapshot(kZ80, nullptr)->sna);
+
+    test.run(kSna, Kit(kitFolder()), prompts, launcher);
+    QVERIFY(!QFile::exists(first));
+    QCOMPARE(readFile(test.lastFile()), readFile(kSna));
+    QCOMPARE(launcher.starts.size(), 2);
+}
+
+// A stick pulled out, or a file the cartridge refuses: told before the question.
+void EmulatorTestTest::snapshotThatCannotBeReadIsToldFirst()
+{
+    const QString tape128 = QStringLiteral(TESSEL_TEST_DATA "/other/tape128k.sna");
+    for (const QString& path : {snaps() + QStringLiteral("/gone.sna"), tape128}) {
+        ScriptedPrompts prompts;
+        prompts.answerMessage(Answer::Ok);
+        RecordingLauncher launcher;
+        EmulatorTest test;
+        test.run(path, Kit(kitFolder()), prompts, launcher);
+        QCOMPARE(prompts.calls().size(), 1);
+        QCOMPARE(prompts.last().icon, Icon::Exclamation);
+        QVERIFY2(prompts.last().text.contains(QFileInfo(path).fileName()),
+                 qPrintable(prompts.last().text));
+        QVERIFY(launcher.starts.isEmpty());
+        QVERIFY(test.lastFile().isEmpty());
+    }
+}
+
+// Names of every kind reach the emulator whole: the test's file keeps the
+// snapshot's name.
 void EmulatorTestTest::snapshotPathReachesTheEmulatorAsOneArgument_data()
 {
-    QTest::addColumn<QString>("snapshot");
+    QTest::addColumn<QString>("name");
 
     const QString marker = m_root.filePath(QStringLiteral("marker"));
-    const QString folder = m_root.path();
-    QTest::newRow("blanks") << folder + QStringLiteral("/my  games/a b .sna");
-    QTest::newRow("quotes") << folder + QStringLiteral("/say \"hi\" it's.sna");
-    QTest::newRow("semicolon") << folder + QStringLiteral("/a.sna; touch ") + marker;
-    QTest::newRow("command substitution")
-        << QStringLiteral("$(touch ") + marker + QStringLiteral(").sna");
-    QTest::newRow("backquotes, pipes and globs")
-        << QStringLiteral("`touch ") + marker + QStringLiteral("` | > & * ?.sna");
+    QTest::newRow("blanks") << QStringLiteral(" a  b .sna");
+    QTest::newRow("quotes") << QStringLiteral("say \"hi\" it's.sna");
+    QTest::newRow("semicolon") << QStringLiteral("a; touch marker.sna");
+    QTest::newRow("command substitution") << QStringLiteral("$(touch marker).sna");
+    QTest::newRow("backquotes, pipes and globs") << QStringLiteral("`touch marker` | > & * ?.sna");
     QTest::newRow("leading dash") << QStringLiteral("-rf game.sna");
     QTest::newRow("backslashes") << QStringLiteral("C:\\games\\a b.sna");
 }
 
 void EmulatorTestTest::snapshotPathReachesTheEmulatorAsOneArgument()
 {
-    QFETCH(QString, snapshot);
+    QFETCH(QString, name);
     const Kit kit(kitFolder());
     QVERIFY(StandInLog::install(emulatorProgram(kit)));
     StandInLog log;
-    SnapshotList list;
-    fillRows(list, 4);
-    SnapshotEntries entries = list.entries();
-    entries[3].path = snapshot;
-    list.setEntries(entries);
-    const int row = 4;
+    const QString snapshot = snaps() + QLatin1Char('/') + name;
+    QVERIFY(QFile::copy(kSna, snapshot));
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
     SystemProcessLauncher launcher;
+    EmulatorTest test;
 
-    testSnapshot(rowPath(list, row), kit, prompts, launcher);
+    test.run(snapshot, kit, prompts, launcher);
 
     QTRY_COMPARE(log.starts().size(), 1);
-    QCOMPARE(log.starts().constFirst(), (QStringList{QStringLiteral("-snapshot"), snapshot}));
+    QCOMPARE(log.starts().constFirst(),
+             (QStringList{QStringLiteral("-snapshot"), test.lastFile()}));
+    QCOMPARE(QFileInfo(test.lastFile()).completeBaseName(), QFileInfo(snapshot).completeBaseName());
     QVERIFY(!QFile::exists(m_root.filePath(QStringLiteral("marker"))));
+    QVERIFY(!QFile::exists(snaps() + QStringLiteral("/marker")));
     QCOMPARE(prompts.calls().size(), 1);
 }
 
@@ -199,7 +260,7 @@ void EmulatorTestTest::everyConfirmationStartsAnotherProcess()
     QVERIFY(StandInLog::install(emulatorProgram(kit)));
     StandInLog log;
     SnapshotList list;
-    fillRows(list, 2);
+    fillRows(list, 2, snaps());
     const int row = 1;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
@@ -210,9 +271,8 @@ void EmulatorTestTest::everyConfirmationStartsAnotherProcess()
     testSnapshot(rowPath(list, row), kit, prompts, launcher);
 
     QTRY_COMPARE(log.starts().size(), 2);
-    const QStringList expected{QStringLiteral("-snapshot"), QStringLiteral("/snaps/game1.sna")};
-    QCOMPARE(log.starts().at(0), expected);
-    QCOMPARE(log.starts().at(1), expected);
+    for (const QStringList& start : log.starts())
+        QVERIFY(start.constLast().endsWith(QStringLiteral("/game1.sna")));
 }
 
 void EmulatorTestTest::emulatorThatCannotStartIsReported_data()
@@ -238,7 +298,7 @@ void EmulatorTestTest::emulatorThatCannotStartIsReported()
     }
     StandInLog log;
     SnapshotList list;
-    fillRows(list, 1);
+    fillRows(list, 1, snaps());
     const int row = 1;
     ScriptedPrompts prompts;
     prompts.answerMessage(Answer::Yes);
@@ -254,7 +314,7 @@ void EmulatorTestTest::emulatorThatCannotStartIsReported()
     QCOMPARE(warning.title, QStringLiteral("Tessel Zizerev"));
     QCOMPARE(warning.icon, Icon::Exclamation);
     QCOMPARE(warning.buttons, Buttons::Ok);
-    QCOMPARE(rowPath(list, 1), QStringLiteral("/snaps/game1.sna"));
+    QCOMPARE(rowPath(list, 1), snaps() + QStringLiteral("/game1.sna"));
     QVERIFY(log.starts().isEmpty());
 }
 

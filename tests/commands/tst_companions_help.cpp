@@ -1,102 +1,71 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StandIn.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include "commands/HelpViewer.h"
-#include "commands/ProcessLauncher.h"
 #include "core/Kit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessel;
 using tessel::test::ScriptedPrompts;
-using tessel::test::StandInLog;
 
-// The viewer is found through the program search path, so the tests put a
-// stand-in of that name on PATH. Windows searches its system folder before
-// PATH, so neither test can steer the viewer there.
-class HelpViewerTest : public QObject
+// The help text the program's own window shows, read from the kit.
+class HelpTextTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void helpFileReachesTheViewerAsOneArgument();
-    void viewerThatCannotStartIsReported();
-
-private:
-    QString kitFolder() const { return m_root.filePath(QStringLiteral("my kit; $(x) 'A'")); }
-    QString binFolder() const { return m_root.filePath(QStringLiteral("bin")); }
-
-    QTemporaryDir m_root;
-    QByteArray m_path;
+    void helpTextIsReadWholeOrItsFileNamed_data();
+    void helpTextIsReadWholeOrItsFileNamed();
 };
 
-void HelpViewerTest::init()
+void HelpTextTest::helpTextIsReadWholeOrItsFileNamed_data()
 {
-    QVERIFY(m_root.isValid());
-    QVERIFY(QDir().mkpath(kitFolder()));
-    QVERIFY(QDir().mkpath(binFolder()));
-    m_path = qgetenv("PATH");
+    QTest::addColumn<QString>("stands"); // what stands at help.txt
+    QTest::addColumn<QString>("reason"); // empty when the text is read
+    QTest::newRow("a text") << "text" << QString();
+    QTest::newRow("missing") << "nothing"
+                             << "No such file";
+    QTest::newRow("a folder") << "folder"
+                              << "a folder";
+    QTest::newRow("too large") << "large"
+                               << "larger than";
 }
 
-void HelpViewerTest::cleanup()
+void HelpTextTest::helpTextIsReadWholeOrItsFileNamed()
 {
-    qputenv("PATH", m_path);
-}
-
-void HelpViewerTest::helpFileReachesTheViewerAsOneArgument()
-{
-#ifdef Q_OS_WIN
-    QSKIP("the viewer is the system's own here");
-#else
-    QVERIFY(StandInLog::install(QDir(binFolder()).filePath(helpViewerProgram())));
-    qputenv("PATH", QFile::encodeName(binFolder()) + ':' + m_path);
-    StandInLog log;
-    const Kit kit(kitFolder());
+    QFETCH(QString, stands);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const Kit kit(dir.path());
+    const QByteArray text = "HELP\n  \xC3\xB1 columns  line up\n";
+    if (stands == "text")
+        QVERIFY(test::writeFile(helpFile(kit), text));
+    else if (stands == "folder")
+        QVERIFY(QDir().mkpath(helpFile(kit)));
+    else if (stands == "large")
+        QVERIFY(test::writeFile(helpFile(kit), QByteArray((1 << 20) + 1, 'x')));
     ScriptedPrompts prompts;
-    SystemProcessLauncher launcher;
+    if (!reason.isEmpty())
+        prompts.answerMessage(Answer::Ok);
 
-    openHelp(kit, prompts, launcher);
-    openHelp(kit, prompts, launcher);
+    const std::optional<QString> read = readHelp(kit, prompts);
 
-    QTRY_COMPARE(log.starts().size(), 2);
-    const QStringList expected{kit.file(QStringLiteral("help.txt"))};
-    QCOMPARE(log.starts().at(0), expected);
-    QCOMPARE(log.starts().at(1), expected);
-    QVERIFY(prompts.calls().isEmpty());
-#endif
-}
-
-void HelpViewerTest::viewerThatCannotStartIsReported()
-{
-#ifdef Q_OS_WIN
-    QSKIP("the viewer is the system's own here");
-#endif
-    const QString empty = m_root.filePath(QStringLiteral("empty"));
-    QVERIFY(QDir().mkpath(empty));
-    qputenv("PATH", QFile::encodeName(empty));
-    const Kit kit(kitFolder());
-    ScriptedPrompts prompts;
-    prompts.answerMessage(Answer::Ok);
-    SystemProcessLauncher launcher;
-
-    openHelp(kit, prompts, launcher);
-
+    QCOMPARE(read.has_value(), reason.isEmpty());
+    if (read) {
+        QCOMPARE(*read, QString::fromUtf8(text));
+        QVERIFY(prompts.calls().isEmpty());
+        return;
+    }
     QCOMPARE(prompts.calls().size(), 1);
-    const auto& warning = prompts.last();
-    QVERIFY2(warning.text.contains(helpViewerProgram()), qPrintable(warning.text));
-    QVERIFY2(warning.text.contains(QStringLiteral("not installed")), qPrintable(warning.text));
-    QVERIFY2(warning.text.contains(QDir::toNativeSeparators(kit.file(QStringLiteral("help.txt")))),
-             qPrintable(warning.text));
-    QCOMPARE(warning.title, QStringLiteral("Tessel Zizerev"));
-    QCOMPARE(warning.icon, Icon::Exclamation);
-    QCOMPARE(warning.buttons, Buttons::Ok);
+    QCOMPARE(prompts.last().icon, Icon::Exclamation);
+    QVERIFY2(prompts.last().text.contains(QDir::toNativeSeparators(helpFile(kit)))
+                 && prompts.last().text.contains(reason),
+             qPrintable(prompts.last().text));
 }
 
-QTEST_GUILESS_MAIN(HelpViewerTest)
+QTEST_GUILESS_MAIN(HelpTextTest)
 #include "tst_companions_help.moc"

@@ -61,6 +61,7 @@ private slots:
     void imagesItBuiltAlwaysReopen();
     void existingFilesAndTheCommandLine();
     void windowsDeviceNamesAreAvoided();
+    void showListsTheNamesAndWritesNothing();
     void cp1252ReadsBackWhatItWrites();
 };
 
@@ -263,6 +264,34 @@ void TestFlashExtract::windowsDeviceNamesAreAvoided()
     for (const QString device : {"COM0", "lpt0", "COM\u00B9", "LPT\u00B3", "CONIN$", "conout$"})
         QCOMPARE(safeFileName(device + ".x"), device + "_.x");
     QCOMPARE(safeFileName("COM10"), QString("COM10"));
+}
+
+void TestFlashExtract::showListsTheNamesAndWritesNothing()
+{
+    FlashKit kit;
+    makePlausible(kit);
+    buildImage(kit, kit.entries, "image.rom");
+    const auto before = treeContents(kit.path(""));
+    const QStringList arguments{"--kit", kit.path(""), "--show", kit.path("image.rom")};
+
+    const Run shown = run(TESSEL_FLASH_EXE, arguments);
+    QVERIFY2(shown.status == 0, qPrintable(shown.err));
+    QStringList lines;
+    for (int i = 0; i < kEntryCount; ++i)
+        lines << QString("%1\tSnapshot %2").arg(i + 1).arg(i);
+    QCOMPARE(shown.out, lines.join('\n') + '\n');
+    QVERIFY2(shown.err.isEmpty(), qPrintable(shown.err));
+    QCOMPARE(treeContents(kit.path("")), before);
+
+    // Another kit's image, and an extra argument.
+    kit.set(Settings::kRegistersOffset, "8480");
+    const auto foreign = treeContents(kit.path(""));
+    const Run refused = run(TESSEL_FLASH_EXE, arguments);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains("DireccionRegistros") && refused.out.isEmpty(),
+             qPrintable(refused.err));
+    QCOMPARE(run(TESSEL_FLASH_EXE, arguments + QStringList{"x"}).status, 1);
+    QCOMPARE(treeContents(kit.path("")), foreign);
 }
 
 // toCp1252 is checked byte by byte with the image; reading back must undo it.

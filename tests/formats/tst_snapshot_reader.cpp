@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -317,6 +318,43 @@ private slots:
         const QByteArray whole = writeWithLibrary(snap.get(), LIBSPECTRUM_ID_SNAPSHOT_SNA);
         QCOMPARE(sna.first(kSnaHeaderSize + 0x4000), whole.first(kSnaHeaderSize + 0x4000));
         QCOMPARE(sna.sliced(kSnaHeaderSize + 0x4000), QByteArray(0x8000, '\xff'));
+    }
+
+    // A 128K still shows its screen: the page on display, 5 or 7 by its last
+    // write to port 0x7ffd. A 48K snapshot shows the one the cartridge gets.
+    void screensOfEveryMachine_data()
+    {
+        QTest::addColumn<int>("port"); // -1: a 48K snapshot
+        QTest::newRow("48K .sna") << -1;
+        QTest::newRow("128K, normal screen") << 0x10;
+        QTest::newRow("128K, shadow screen") << 0x18;
+    }
+
+    void screensOfEveryMachine()
+    {
+        QFETCH(int, port);
+        QTemporaryDir dir;
+        QString path = kSnaDir + "/zasmops.sna";
+        if (port >= 0) {
+            Snap snap =
+                readWithLibrary(readFile(kOtherDir + "/tape128k.sna"), LIBSPECTRUM_ID_SNAPSHOT_SNA);
+            for (const int page : {5, 7}) {
+                QVERIFY(libspectrum_snap_pages(snap.get(), page));
+                std::memset(libspectrum_snap_pages(snap.get(), page), page, 0x4000);
+            }
+            libspectrum_snap_set_out_128_memoryport(snap.get(), port);
+            path = dir.filePath("game.z80");
+            QVERIFY(writeFile(path, writeWithLibrary(snap.get(), LIBSPECTRUM_ID_SNAPSHOT_Z80)));
+        }
+        QString error;
+        const std::optional<SnapshotScreen> screen = readSnapshotScreen(path, &error);
+        QVERIFY2(screen, qPrintable(error));
+        QCOMPARE(screen->otherMachine, port >= 0);
+        QCOMPARE(screen->memory, port < 0 ? readFile(path).sliced(27, 6912)
+                                          : QByteArray(6912, char(port & 0x08 ? 7 : 5)));
+        QCOMPARE(screen->machine.endsWith("128K"), port >= 0); // what the file says it is
+        QVERIFY(!readSnapshotScreen(kOtherDir + "/SOURCES.md", &error));
+        QVERIFY2(error.contains("SOURCES.md"), qPrintable(error));
     }
 
     // Asked about is only what a program will likely not run without; the

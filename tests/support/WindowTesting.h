@@ -9,7 +9,8 @@
 
 namespace tessel::test {
 
-// An instance check with a fixed answer.
+// An instance check with a fixed answer; startedAgain stands for a later
+// start giving way.
 class FixedGuard final : public InstanceGuard
 {
 public:
@@ -17,6 +18,12 @@ public:
         : m_alone(alone)
     { }
     bool tryAcquire() override { return m_alone; }
+    void onStartedAgain(std::function<void()> handler) override
+    {
+        startedAgain = std::move(handler);
+    }
+
+    std::function<void()> startedAgain;
 
 private:
     bool m_alone;

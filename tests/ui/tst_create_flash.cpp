@@ -280,28 +280,30 @@ void TestCreateFlash::oddBanksAreToldAfterSaving()
     QCOMPARE(readFile(target), kit.expected());
 }
 
+// What the firmware lacks (banks, offsets) comes with the offer to set it up.
 void TestCreateFlash::refusesBadSources_data()
 {
     QTest::addColumn<QString>("remove"); // a kit file to remove, or empty
     QTest::addColumn<QString>("key"); // a setting to change, or empty
     QTest::addColumn<QString>("value"); // a number, or a path in the kit
     QTest::addColumn<QString>("culprit");
+    QTest::addColumn<bool>("firmware");
     const QString none;
-    QTest::newRow("bank 1") << "bank1.rom" << none << none << "bank1.rom";
-    QTest::newRow("bank 32") << "bank32.rom" << none << none << "bank32.rom";
-    QTest::newRow("snapshot") << "snap6.sna" << none << none << "snap6.sna";
+    QTest::newRow("bank 1") << "bank1.rom" << none << none << "bank1.rom" << true;
+    QTest::newRow("bank 32") << "bank32.rom" << none << none << "bank32.rom" << true;
+    QTest::newRow("snapshot") << "snap6.sna" << none << none << "snap6.sna" << false;
     QTest::newRow("names offset") << none << "DireccionNombres"
                                   << "12x"
-                                  << "DireccionNombres";
+                                  << "DireccionNombres" << true;
     QTest::newRow("registers offset") << none << "DireccionRegistros"
                                       << "40000"
-                                      << "DireccionRegistros";
+                                      << "DireccionRegistros" << true;
     QTest::newRow("working folder missing") << none << "DirectorioTrabajo"
                                             << "nowhere"
-                                            << "nowhere";
+                                            << "nowhere" << false;
     QTest::newRow("working folder a file") << none << "DirectorioTrabajo"
                                            << "bank1.rom"
-                                           << "not a folder";
+                                           << "not a folder" << false;
 }
 
 void TestCreateFlash::refusesBadSources()
@@ -310,6 +312,7 @@ void TestCreateFlash::refusesBadSources()
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(QString, culprit);
+    QFETCH(bool, firmware);
     FlashKit kit;
     writeFile(kit.workImage(), "old");
     if (!remove.isEmpty())
@@ -317,13 +320,15 @@ void TestCreateFlash::refusesBadSources()
     if (!key.isEmpty())
         kit.set(key, value.isEmpty() || value.front().isDigit() ? value : kit.path(value));
     ScriptedPrompts prompts;
-    prompts.answerMessage(Answer::Ok);
-    run(kit, prompts);
+    prompts.answerMessage(firmware ? Answer::Yes : Answer::Ok);
+    const FlashOutcome outcome = createFlash(kit.entries, kit.kit(), prompts);
+    QCOMPARE(outcome, firmware ? FlashOutcome::FirmwareWanted : FlashOutcome::NotSaved);
     QCOMPARE(prompts.calls().size(), 1);
     QCOMPARE(prompts.last().kind, Kind::Message);
     QCOMPARE(prompts.last().title, kAppTitle);
     QCOMPARE(prompts.last().icon, Icon::Exclamation);
-    QCOMPARE(prompts.last().buttons, Buttons::Ok);
+    QCOMPARE(prompts.last().buttons, firmware ? Buttons::YesNo : Buttons::Ok);
+    QCOMPARE(prompts.last().text.contains("set up the firmware"), firmware);
     QVERIFY2(prompts.last().text.contains(culprit), qPrintable(prompts.last().text));
     QCOMPARE(readFile(kit.workImage()), QByteArray("old"));
     if (!remove.isEmpty())

@@ -8,6 +8,7 @@
 #include "support/WindowFixture.h"
 #include "ui/Fonts.h"
 #include "ui/ItemViews.h"
+#include "ui/MachineMarks.h"
 #include "ui/ScreenPreview.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -54,6 +56,7 @@ private slots:
     void emptyFoldersLoseTheirArrowOnceRead();
     void driveListFollowsMountsKeepingItsChoice();
     void secondInstanceClosesWithoutTouchingSettings();
+    void laterStartBringsTheWindowToTheFront();
 
     void fileDoubleClickAddsIt();
     void deleteKeyWithAnyModifierRemoves_data();
@@ -62,6 +65,8 @@ private slots:
     void busySignFitsAWideFont();
     void gridDoubleClickTestsTheSnapshot();
     void previewsShowTheScreenPointedAt();
+    void previewsFollowTheRowsAndKeepClear();
+    void otherMachinesAreMarkedAndPreviewed();
     void menuItemsReachTheirCommands();
     void controlShortcutsAreCommandsNotClipboard();
     void burnEpromOnlyShowsItsNotice();
@@ -212,6 +217,7 @@ void TestMainWindow::menusListTheirItemsInOrder()
                        "  mnuGuardar &Save Compilation... Ctrl+S",
                        "  mnuRecientes &Recent Compilations ",
                        "  mnuImagen Open Flash &Image... ",
+                       "  mnuImageContents Image &Contents... ",
                        "  mnuSeparador - ",
                        "  mnuSalir &Exit Ctrl+E",
                        "mnuEdit &Edit",
@@ -224,6 +230,7 @@ void TestMainWindow::menusListTheirItemsInOrder()
                        "mnuHerramientas &Tools",
                        "  mnuEprom &Burn EPROM ",
                        "  mnuSna Test &SNA ",
+                       "  mnuFirmware &Firmware... ",
                        "mnuAyuda &Help",
                        "  mnuHelp &Help ",
                        "  mnuAcerca A&bout... ",
@@ -409,6 +416,16 @@ void TestMainWindow::secondInstanceClosesWithoutTouchingSettings()
     QCOMPARE(test::readFile(m_kit + "/tessel.ini"), before);
 }
 
+void TestMainWindow::laterStartBringsTheWindowToTheFront()
+{
+    QVERIFY(m_fixture->guard.startedAgain);
+    m_window->showMinimized();
+    m_window->hide();
+    m_fixture->guard.startedAgain();
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->isMinimized());
+}
+
 void TestMainWindow::fileDoubleClickAddsIt()
 {
     Session& session = m_window->session();
@@ -500,8 +517,9 @@ void TestMainWindow::gridDoubleClickTestsTheSnapshot()
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(m_fixture->launcher.starts.size(), 1);
-    QCOMPARE(m_fixture->launcher.starts.constFirst().arguments,
-             (QStringList{"-snapshot", m_kit + "/snaps/game.sna"}));
+    const QString tested = m_window->emulatorTest().lastFile();
+    QCOMPARE(m_fixture->launcher.starts.constFirst().arguments, (QStringList{"-snapshot", tested}));
+    QCOMPARE(test::readFile(tested), test::readFile(m_kit + "/snaps/game.sna"));
 }
 
 void TestMainWindow::previewsShowTheScreenPointedAt()
@@ -530,6 +548,60 @@ void TestMainWindow::previewsShowTheScreenPointedAt()
     QVERIFY(m_fixture->prompts.calls().isEmpty());
 }
 
+// A file deleted under the pointer takes its picture with it; a row deleted
+// in the grid brings the next entry's. Neither list is ever covered.
+void TestMainWindow::previewsFollowTheRowsAndKeepClear()
+{
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        QTest::mouseRelease(m_window, Qt::LeftButton);
+    QVERIFY(QFile::copy(TESSEL_TEST_DATA "/sna/zasmops.sna", m_kit + "/snaps/other.sna"));
+    QCOMPARE(m_window->browser().setPath(m_kit + "/snaps"), BrowserError::None);
+    auto* files = control<FileListView>("fleSelecciona");
+    QTRY_COMPARE(files->model()->rowCount(), 2);
+    const auto shown = [](QWidget* view) {
+        ScreenPreview* preview = view->findChild<ScreenPreview*>();
+        if (!preview->isVisible())
+            return QString();
+        const QRect area(view->mapToGlobal(QPoint()), view->size());
+        return preview->frameGeometry().intersects(area) ? "over its list" : preview->fileName();
+    };
+    QTest::mouseMove(files->viewport(), files->visualRect(files->model()->index(1, 0)).center());
+    QTRY_COMPARE(shown(files), "other.sna");
+    QVERIFY(QFile::remove(m_kit + "/snaps/other.sna"));
+    QTRY_COMPARE(shown(files), QString());
+
+    auto* grid = control<GridView>("msgRom");
+    Session& session = m_window->session();
+    session.list.append({m_kit + "/snaps/game.sna", "Game"});
+    session.list.append({TESSEL_TEST_DATA "/sna/zasmops.sna", "Ops"});
+    QTest::mouseMove(grid->viewport(), grid->visualRect(grid->model()->index(0, 1)).center());
+    QTRY_COMPARE(shown(grid), "game.sna");
+    session.list.removeAt(0);
+    QTRY_COMPARE(shown(grid), "zasmops.sna");
+    session.list.clear();
+    QTRY_COMPARE(shown(grid), QString());
+}
+
+void TestMainWindow::otherMachinesAreMarkedAndPreviewed()
+{
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        QTest::mouseRelease(m_window, Qt::LeftButton);
+    QVERIFY(QFile::copy(TESSEL_TEST_DATA "/other/tape128k.sna", m_kit + "/snaps/t128.sna"));
+    QCOMPARE(m_window->browser().setPath(m_kit + "/snaps"), BrowserError::None);
+    auto* files = control<FileListView>("fleSelecciona");
+    QTRY_COMPARE(files->model()->rowCount(), 2);
+    auto* marks = qobject_cast<MachineMarks*>(files->itemDelegate());
+    const QModelIndex game = files->model()->index(0, 0), t128 = files->model()->index(1, 0);
+    QTRY_VERIFY(marks->note(t128).contains("128K: cannot go on this cartridge"));
+    QVERIFY(marks->note(game).isEmpty());
+
+    QTest::mouseMove(files->viewport(), files->visualRect(t128).center());
+    ScreenPreview* preview = files->findChild<ScreenPreview*>();
+    QTRY_VERIFY(preview->isVisible() && preview->noteLabel()->isVisible());
+    QCOMPARE(preview->noteLabel()->text(), marks->note(t128));
+    QVERIFY(preview->view()->hasScreen());
+}
+
 void TestMainWindow::menuItemsReachTheirCommands()
 {
     m_fixture->prompts.answerMessage(Answer::No);
@@ -550,9 +622,12 @@ void TestMainWindow::menuItemsReachTheirCommands()
     QCOMPARE(m_fixture->prompts.last().text,
              QStringLiteral("Choose a 'Snapshot' from the SNA selected list."));
 
+    QVERIFY(test::writeFile(m_kit + "/help.txt", "How to:\n  columns  line up\n"));
     action("mnuHelp")->trigger();
-    QCOMPARE(m_fixture->launcher.starts.size(), 1);
-    QVERIFY(m_fixture->launcher.starts.constFirst().arguments.contains(m_kit + "/help.txt"));
+    QVERIFY(m_window->helpWindow() && m_window->helpWindow()->isVisible());
+    QVERIFY(m_window->helpWindow()->textView()->isReadOnly());
+    QCOMPARE(m_window->helpWindow()->textView()->toPlainText(), "How to:\n  columns  line up\n");
+    QVERIFY(m_fixture->launcher.starts.isEmpty());
 
     QCOMPARE(m_fixture->prompts.calls().size(), 4);
     QVERIFY(m_fixture->prompts.allAnswered());

@@ -46,7 +46,9 @@ class TestScreenWidgets : public QObject
 private slots:
     void cleanup() { deleteAllWindows(); }
 
-    void previewStaysOnScreenWithoutTakingFocus();
+    void previewsKeepClearOfTheList_data();
+    void previewsKeepClearOfTheList();
+    void previewTakesNeitherFocusNorMarkup();
     void flashAlternatesOnlyWhileShown();
     void itemViewShowsScreensOnHoverAndKeys();
     void namingBoxFitsWhateverThePath();
@@ -54,35 +56,70 @@ private slots:
     void promptsAskWithTheNamingBox();
 };
 
-void TestScreenWidgets::previewStaysOnScreenWithoutTakingFocus()
+// The main window's lists at 1280×1024, 1024×768 and this 640×480 screen:
+// the window centred or against one edge, the list the file list (top
+// right) or the grid (bottom, the window's width).
+void TestScreenWidgets::previewsKeepClearOfTheList_data()
 {
-    QCOMPARE(room().size(), QSize(640, 480));
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("window"); // its top left; 569×490
+    QTest::addColumn<QRect>("list"); // within the window
+    QTest::addColumn<int>("scale"); // 0: no room anywhere
+    QTest::addColumn<QString>("where"); // beside the window, or the list
+    const QRect files(233, 70, 209, 162), grid(17, 270, 537, 177);
+    const QRect big(0, 0, 1280, 1024), mid(0, 0, 1024, 768), small(0, 0, 640, 480);
+    QTest::newRow("1280 centred, files") << big << QPoint(355, 267) << files << 1 << "right";
+    QTest::newRow("1280 centred, grid") << big << QPoint(355, 267) << grid << 1 << "right";
+    QTest::newRow("1280 at the left") << big << QPoint(0, 0) << grid << 2 << "right";
+    QTest::newRow("1280 at the right") << big << QPoint(711, 0) << files << 2 << "left";
+    QTest::newRow("1024 centred, files") << mid << QPoint(227, 139) << files << 1 << "list";
+    QTest::newRow("1024 centred, grid") << mid << QPoint(227, 139) << grid << 1 << "list";
+    QTest::newRow("640 centred, files") << small << QPoint(35, 0) << files << 0 << "none";
+    QTest::newRow("640 centred, grid") << small << QPoint(35, 0) << grid << 1 << "list";
+}
+
+void TestScreenWidgets::previewsKeepClearOfTheList()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, window);
+    QFETCH(QRect, list);
+    QFETCH(int, scale);
+    QFETCH(QString, where);
+    const QRect frame(window, QSize(569, 490));
+    const QRect avoid = list.translated(window);
+    const QSize twice(568, 470), once(288, 254);
+    const std::optional<PreviewPlace> place = placePreview(twice, once, avoid, frame, screen);
+    QCOMPARE(place ? place->scale : 0, scale);
+    if (!place)
+        return;
+    const QRect shown(place->at, scale == 2 ? twice : once);
+    QVERIFY(screen.contains(shown));
+    QVERIFY(!shown.intersects(avoid));
+    if (where == "right")
+        QVERIFY(shown.left() > frame.right());
+    else if (where == "left")
+        QVERIFY(shown.right() < frame.left());
+    else
+        QVERIFY(shown.intersects(frame));
+}
+
+void TestScreenWidgets::previewTakesNeitherFocusNorMarkup()
+{
     QLineEdit owner;
     owner.show();
     owner.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&owner));
     owner.setFocus();
-
     ScreenPreview preview(&owner);
-    // Beside areas at each corner: never off the screen, never over the area
-    // where there is room beside it.
-    const QList<QRect> areas = {QRect(room().topLeft(), QSize(100, 20)),
-                                QRect(room().topRight() - QPoint(99, 0), QSize(100, 20)),
-                                QRect(room().bottomLeft() - QPoint(0, 19), QSize(20, 20)),
-                                QRect(room().bottomRight() - QPoint(19, 19), QSize(20, 20))};
-    for (const QRect& area : areas) {
-        preview.showBeside(flashingScreen(), "<b>game</b>.sna", area);
-        QVERIFY(preview.isVisible());
-        QVERIFY2(room().contains(preview.frameGeometry()),
-                 qPrintable(QString("%1,%2").arg(area.x()).arg(area.y())));
-        if (preview.width() + area.width() < room().width())
-            QVERIFY(!preview.frameGeometry().intersects(area));
-        QCOMPARE(QApplication::focusWidget(), &owner);
-        QCOMPARE(QApplication::activeWindow(), &owner);
-    }
+    const QRect area(room().topLeft(), QSize(100, 20));
+    preview.showBeside(flashingScreen(), "<b>game</b>.sna", area, area);
+    QVERIFY(preview.isVisible());
+    QCOMPARE(QApplication::focusWidget(), &owner);
+    QCOMPARE(QApplication::activeWindow(), &owner);
     QCOMPARE(preview.accessibleName(), "<b>game</b>.sna loading screen");
     for (const QLabel* label : preview.findChildren<QLabel*>())
         QCOMPARE(label->textFormat(), Qt::PlainText);
+    QVERIFY(!preview.noteLabel()->isVisible());
 }
 
 void TestScreenWidgets::flashAlternatesOnlyWhileShown()
@@ -149,20 +186,19 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
     QTest::mouseMove(&elsewhere);
     QVERIFY(!preview->isVisible());
 
-    // The keyboard: tabbing in shows the current row, arrows follow it, beside
-    // the row rather than over it, and the focus leaving ends it.
+    // The keyboard: tabbing in shows the current row, arrows follow it, never
+    // over the view, and the focus leaving ends it.
     view.setCurrentIndex(model.index(0));
     view.setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(preview->isVisible());
     QCOMPARE(preview->fileName(), names[0]);
     QTest::keyClick(&view, Qt::Key_Down);
     QTRY_COMPARE(preview->fileName(), names[1]);
-    const QRect row(view.viewport()->mapToGlobal(view.visualRect(model.index(1)).topLeft()),
-                    view.visualRect(model.index(1)).size());
-    QVERIFY(!preview->frameGeometry().intersects(row));
+    QVERIFY(!preview->frameGeometry().intersects(QRect(view.mapToGlobal(QPoint()), view.size())));
     QVERIFY(QApplication::focusWidget() == &view);
     elsewhere.setFocus(Qt::TabFocusReason);
     QVERIFY(!preview->isVisible());
+
 }
 
 void TestScreenWidgets::namingBoxFitsWhateverThePath()
@@ -186,6 +222,10 @@ void TestScreenWidgets::namingBoxFitsWhateverThePath()
         QTRY_VERIFY(dialog.screenView()->isVisible() && dialog.screenView()->hasScreen());
         QCOMPARE(dialog.sizeHint(), waiting);
         QCOMPARE(dialog.screenView()->accessibleName(), "zasmops.sna loading screen");
+        // Framed as the pop-ups are.
+        ScreenPreview popUp;
+        QCOMPARE(qobject_cast<QFrame*>(dialog.screenView()->parentWidget())->frameStyle(),
+                 popUp.frameStyle());
         QVERIFY2(room().contains(dialog.frameGeometry()),
                  qPrintable(QString("%1x%2").arg(dialog.width()).arg(dialog.height())));
         QVERIFY(dialog.promptLabel()->height() > 3 * dialog.fontMetrics().height());

@@ -50,6 +50,7 @@ private slots:
     void init();
     void cleanup();
 
+    void firstRunWritesTheDefaults_data();
     void firstRunWritesTheDefaults();
     void laterRunReopensTheRememberedFolder();
     void noSettingsFileEndsQuietly();
@@ -65,6 +66,7 @@ private slots:
 
 private:
     void start();
+    void start(KitMode mode);
     QString setting(const QString& key) const { return Settings(m_ini).value(key); }
 
     QString m_cwd;
@@ -106,8 +108,13 @@ void TestStartup::cleanup()
 
 void TestStartup::start()
 {
+    start(KitMode::Portable);
+}
+
+void TestStartup::start(KitMode mode)
+{
     QVERIFY(QDir::setCurrent(m_launch));
-    m_run = new Run(Kit(m_kit), m_prompts, *m_volumes);
+    m_run = new Run(Kit(m_kit, mode), m_prompts, *m_volumes);
     m_run->session.list.append({"left over", "left over"});
     startUp(m_run->session, m_run->browser);
     QCOMPARE(m_run->session.settings.filePath(), m_ini);
@@ -115,17 +122,39 @@ void TestStartup::start()
     QVERIFY(m_prompts.calls().isEmpty());
 }
 
+// The first start opens where snapshots are: the demo ones beside a
+// portable kit, the home folder of an installed copy (its own is hidden).
+void TestStartup::firstRunWritesTheDefaults_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("demo"); // the kit holds snapshots/
+    QTest::addColumn<QString>("opened"); // below the temporary folder
+    QTest::newRow("portable") << false << false << "drive/kit";
+    QTest::newRow("portable with demo snapshots") << false << true << "drive/kit/snapshots";
+    QTest::newRow("installed") << true << true << "drive/home";
+}
+
 void TestStartup::firstRunWritesTheDefaults()
 {
+    QFETCH(bool, installed);
+    QFETCH(bool, demo);
+    QFETCH(QString, opened);
+    const QByteArray home = qgetenv("HOME");
+    const QString folder = m_dir->filePath(opened);
+    QVERIFY(QDir().mkpath(m_dir->filePath("drive/home")));
+    qputenv("HOME", QFile::encodeName(m_dir->filePath("drive/home")));
+    if (demo)
+        QVERIFY(QDir().mkpath(m_kit + "/snapshots"));
     QVERIFY(test::writeFile(
         m_ini, "[tessel]\r\nstart=0\r\nDireccionNombres=8192\r\nDireccionRegistros=8448\r\n"));
-    start();
+    start(installed ? KitMode::Installed : KitMode::Portable);
+    qputenv("HOME", home);
     QCOMPARE(setting(Settings::kStart), QStringLiteral("1"));
-    QCOMPARE(setting(Settings::kSnapshotFolder), m_kit);
+    QCOMPARE(setting(Settings::kSnapshotFolder), folder);
     QCOMPARE(setting(Settings::kWorkingFolder), m_kit + "/flash");
     QCOMPARE(setting(Settings::kNamesOffset), QStringLiteral("8192"));
     QCOMPARE(setting(Settings::kRegistersOffset), QStringLiteral("8448"));
-    QCOMPARE(m_run->browser.path(), m_kit);
+    QCOMPARE(m_run->browser.path(), folder);
     QCOMPARE(m_run->browser.drive(), m_dir->filePath("drive"));
     QCOMPARE(QDir::currentPath(), m_kit + "/flash");
 }
