@@ -7,7 +7,8 @@
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
 #include "formats/EntryList.h"
-#include "formats/SnapshotReader.h"
+#include "formats/Libspectrum.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -74,10 +75,14 @@ int runToSna(const CommandLine& line)
                      "write."));
     const QString in = QFileInfo(positional[0]).absoluteFilePath();
     const QString out = QFileInfo(positional[1]).absoluteFilePath();
-    QStringList warnings;
     QString error;
+    // Only a tape needs the kit, for its ROM.
+    std::optional<Kit> kit;
+    if (hasTapeName(in) && !(kit = kitOf(line, &error)))
+        return fail(error);
+    QStringList warnings;
     if (!checkReplaceable(out, {in, QCoreApplication::applicationFilePath()}, &error)
-        || !convertToSna(in, out, &warnings, &error))
+        || !convertSourceToSna(in, out, kit ? &*kit : nullptr, &warnings, &error))
         return fail(error);
     for (const QString& warning : warnings)
         warn(warning);

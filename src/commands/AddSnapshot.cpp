@@ -3,9 +3,10 @@
 
 #include "commands/Prompts.h"
 #include "commands/SnapshotList.h"
+#include "commands/TapeLoading.h"
 #include "core/Cartridge.h"
 #include "core/MenuName.h"
-#include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 
@@ -43,11 +44,11 @@ QString askName(Prompts& prompts, const QString& path, int number)
 
 // Whether the file is one the cartridge takes; a refusal is told here, and
 // what the cartridge cannot give is asked about.
-bool accept(const QString& path, Prompts& prompts)
+bool accept(const QString& path, Prompts& prompts, const Kit* kit)
 {
     SnapshotFault fault = SnapshotFault::None;
     QString error;
-    const std::optional<SnapshotRead> snapshot = readSnapshot(path, &fault, &error);
+    const std::optional<SnapshotRead> snapshot = readSource(path, kit, &fault, &error);
     if (!snapshot) {
         // A file named as a .sna that is none keeps the message it always had.
         warn(prompts, fault == SnapshotFault::Unreadable && hasSnaName(path)
@@ -65,7 +66,7 @@ bool accept(const QString& path, Prompts& prompts)
 
 } // namespace
 
-int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
+int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts, const Kit* kit)
 {
     if (list.isFull()) {
         warn(prompts, QCoreApplication::translate(
@@ -79,24 +80,30 @@ int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
         if (list.isFull())
             break;
         ++handled;
-        if (!accept(path, prompts))
+        if (!loadTapes({path}, kit, prompts) || !accept(path, prompts, kit))
             break;
         list.append({path, askName(prompts, path, list.count() + 1)});
     }
     return handled;
 }
 
-int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
+int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts,
+                        const Kit* kit)
 {
     int added = 0;
     qsizetype tried = 0;
+    bool cancelled = false;
     QStringList refused;
     for (const QString& path : paths) {
         if (list.isFull())
             break;
+        if (!loadTapes({path}, kit, prompts)) {
+            cancelled = true;
+            break;
+        }
         ++tried;
         QString why;
-        if (!readSnapshot(path, &why)) {
+        if (!readSource(path, kit, &why)) {
             refused << why;
             continue;
         }
@@ -111,7 +118,7 @@ int addDroppedSnapshots(SnapshotList& list, const QStringList& paths, Prompts& p
                                                 "These dropped files were not added:"))
                  + QLatin1Char('\r') + refused.join(QLatin1Char('\r')));
     const qsizetype left = paths.size() - tried;
-    if (left > 0)
+    if (left > 0 && !cancelled)
         warn(prompts,
              QCoreApplication::translate(
                  "AddSnapshot", "The compilation is complete. It's not posible to add more SNA's.")

@@ -6,6 +6,7 @@
 #include "commands/Prompts.h"
 #include "commands/SaveQuestions.h"
 #include "commands/Session.h"
+#include "commands/TapeLoading.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "flash/FlashExtract.h"
@@ -88,7 +89,16 @@ void openCompilation(Session& s, const QString& browsed)
 bool loadCompilation(Session& s, const QString& path)
 {
     QString error;
-    const std::optional<SnapshotEntries> entries = readCompilation(path, &error);
+    // Its tapes loaded first, each with a progress bar, so that the check
+    // below reads them from the cache.
+    if (const std::optional<QList<EntryLine>> lines = readEntryLines(path, nullptr)) {
+        QStringList sources;
+        for (const EntryLine& line : *lines)
+            sources << line.entry.path;
+        if (!loadTapes(sources, &s.kit, s.prompts))
+            return false;
+    }
+    const std::optional<SnapshotEntries> entries = readCompilation(path, &s.kit, &error);
     if (!entries) {
         if (!QFileInfo::exists(path))
             recent(s).remove(path);
@@ -232,7 +242,7 @@ void openFlashImage(Session& s)
 
 void dropFiles(Session& s, const QStringList& paths)
 {
-    addDroppedSnapshots(s.list, paths, s.prompts);
+    addDroppedSnapshots(s.list, paths, s.prompts, &s.kit);
 }
 
 } // namespace tessel

@@ -3,6 +3,7 @@
 
 #include "commands/Prompts.h"
 #include "commands/SaveQuestions.h"
+#include "commands/TapeLoading.h"
 #include "core/Cartridge.h"
 #include "core/Errors.h"
 #include "core/Files.h"
@@ -62,6 +63,12 @@ Choice choose(const FlashJob& job, Prompts& prompts, QString& target)
 
 void createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts& prompts)
 {
+    QStringList sources;
+    for (const SnapshotEntry& entry : entries)
+        sources << entry.path;
+    // Tapes the cache lost are loaded again where the user can cancel them.
+    if (!loadTapes(sources, &kit, prompts))
+        return;
     QString error;
     const std::optional<FlashJob> job = build(kit, entries, {}, &error);
     if (!job) {

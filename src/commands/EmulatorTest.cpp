@@ -3,7 +3,9 @@
 
 #include "commands/ProcessLauncher.h"
 #include "commands/Prompts.h"
+#include "commands/TapeLoading.h"
 #include "core/Kit.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,9 +41,18 @@ void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
     if (prompts.message(question, kAppTitle, Icon::None, Buttons::YesNo) != Answer::Yes)
         return;
 
-    const QString program = emulatorProgram(kit);
+    // A tape is started as the snapshot it loads to.
+    if (!loadTapes({snapshot}, &kit, prompts))
+        return;
     QString error;
-    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), snapshot}, &error))
+    const std::optional<QString> file = emulatorFile(snapshot, &kit, &error);
+    if (!file) {
+        prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+
+    const QString program = emulatorProgram(kit);
+    if (launcher.startInBackground(program, {QStringLiteral("-snapshot"), *file}, &error))
         return;
     prompts.message(
         QCoreApplication::translate("EmulatorTest",

@@ -106,16 +106,11 @@ std::optional<SnapshotRead> readSnapshot(const QString& path, QString* error)
     return readSnapshot(path, nullptr, error);
 }
 
-bool convertToSna(const QString& in, const QString& out, QStringList* warnings, QString* error)
+bool writeSnaFile(const QString& out, const QByteArray& sna, QString* error)
 {
-    const std::optional<SnapshotRead> read = readSnapshot(in, error);
-    if (!read)
-        return false;
-    if (warnings)
-        *warnings = read->warnings;
     QSaveFile file(out);
     QString why;
-    if (!file.open(QIODevice::WriteOnly) || file.write(read->sna) != read->sna.size()
+    if (!file.open(QIODevice::WriteOnly) || file.write(sna) != sna.size()
         || !commitDurably(file, &why)) {
         if (error) {
             *error = QCoreApplication::translate("SnapshotReader",
@@ -126,6 +121,16 @@ bool convertToSna(const QString& in, const QString& out, QStringList* warnings, 
         return false;
     }
     return true;
+}
+
+bool convertToSna(const QString& in, const QString& out, QStringList* warnings, QString* error)
+{
+    const std::optional<SnapshotRead> read = readSnapshot(in, error);
+    if (!read)
+        return false;
+    if (warnings)
+        *warnings = read->warnings;
+    return writeSnaFile(out, read->sna, error);
 }
 
 } // namespace tessel

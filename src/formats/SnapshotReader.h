@@ -47,6 +47,9 @@ std::optional<SnapshotRead> readSnapshotData(QByteArrayView data, const QString&
 std::optional<SnapshotRead> readSnapshotData(QByteArrayView data, const QString& fileName,
                                              SnapshotFault* fault, QString* error);
 
+// Writes the .sna bytes to `out`, whole or not at all.
+bool writeSnaFile(const QString& out, const QByteArray& sna, QString* error);
+
 // Writes the .sna form of `in` to `out`, whole or not at all, with the same
 // refusals as readSnapshot. The warnings of the conversion go to `warnings`.
 bool convertToSna(const QString& in, const QString& out, QStringList* warnings, QString* error);

@@ -2,6 +2,7 @@
 #include "screens/ScreenImage.h"
 
 #include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <algorithm>
 
@@ -82,6 +83,19 @@ std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna)
     if (screenFlashes(memory))
         screen.flashed = renderScreen(memory, true);
     screen.border = spectrumColour(static_cast<uchar>(sna.at(kSnaBorderOffset)) & 7, false);
+    return screen;
+}
+
+std::optional<LoadingScreen> readTapeScreen(const QString& path)
+{
+    const QByteArray memory = tapeScreen(path);
+    if (memory.size() != kScreenMemorySize)
+        return std::nullopt;
+    LoadingScreen screen;
+    screen.image = renderScreen(memory);
+    if (screenFlashes(memory))
+        screen.flashed = renderScreen(memory, true);
+    screen.border = spectrumColour(7, false);
     return screen;
 }
 

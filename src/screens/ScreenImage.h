@@ -55,4 +55,9 @@ std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna);
 // snapshot gives nothing, and an error naming the file and what is wrong.
 std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* error);
 
+// The loading screen a tape carries, its first block of 6,912 bytes, read
+// without loading the tape and framed by the ROM's white border; nothing
+// when it carries none.
+std::optional<LoadingScreen> readTapeScreen(const QString& path);
+
 } // namespace tessel

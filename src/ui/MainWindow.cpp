@@ -376,7 +376,8 @@ void MainWindow::addSelected()
     // Nothing selected and room left: nothing to do and nothing to say.
     if (selected.isEmpty() && !m_session.list.isFull())
         return;
-    m_browser.deselectFirst(addSnapshots(m_session.list, selected, m_session.prompts));
+    m_browser.deselectFirst(
+        addSnapshots(m_session.list, selected, m_session.prompts, &m_session.kit));
 }
 
 void MainWindow::onDriveActivated(int index)

@@ -90,7 +90,10 @@ private slots:
 
 private:
     QString file(const QString& name) const { return m_folder + QLatin1Char('/') + name; }
-    int add(const QString& name) { return addSnapshots(*m_list, {file(name)}, *m_prompts); }
+    int add(const QString& name)
+    {
+        return addSnapshots(*m_list, {file(name)}, *m_prompts, nullptr);
+    }
 
     QTemporaryDir* m_dir = nullptr;
     QString m_folder;
@@ -293,7 +296,7 @@ void TestSnapshotList::manyFilesNeverGoPastTheTenthRow()
     m_prompts->answerInput(QString());
     m_prompts->answerInput("ten");
     const QStringList files(5, file("good.sna"));
-    QCOMPARE(addSnapshots(*m_list, files, *m_prompts), 2);
+    QCOMPARE(addSnapshots(*m_list, files, *m_prompts, nullptr), 2);
     QCOMPARE(m_prompts->calls().at(1).defaultText, "Snapshot  10");
     QCOMPARE(m_list->count(), kEntryCount);
     QCOMPARE(m_list->entry(9).name, "ten");
@@ -332,22 +335,22 @@ void TestSnapshotList::otherFormatsAreTakenAndRefusalsSayWhy()
 {
     const QString data = QStringLiteral(TESSEL_TEST_DATA "/other/");
     m_prompts->answerInput("Hello");
-    QCOMPARE(addSnapshots(*m_list, {data + "gsphello.z80"}, *m_prompts), 1);
+    QCOMPARE(addSnapshots(*m_list, {data + "gsphello.z80"}, *m_prompts, nullptr), 1);
     QCOMPARE(m_list->entry(0).path, data + "gsphello.z80"); // the original file, not a copy
 
     // Hardware the cartridge cannot give: asked, and No keeps it out.
     m_prompts->answerMessage(Answer::No);
-    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts);
+    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 1);
     QCOMPARE(m_prompts->last().buttons, Buttons::YesNo);
     QVERIFY2(m_prompts->last().text.contains("sound"), qPrintable(m_prompts->last().text));
     m_prompts->answerMessage(Answer::Yes);
     m_prompts->answerInput("Loader");
-    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts);
+    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 2);
 
     m_prompts->answerMessage(Answer::Ok);
-    addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts);
+    addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 2);
     QVERIFY2(m_prompts->last().text.contains("128K"), qPrintable(m_prompts->last().text));
     QVERIFY(m_prompts->allAnswered());
