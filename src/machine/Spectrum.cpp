@@ -27,7 +27,7 @@ constexpr int kEdgeLoopFetches = 9; // opcode fetches a pass, each adding 1 to R
 constexpr quint8 kDelayLoop[] = {0x3d, 0x20, 0xfd};
 constexpr int kDelayBefore = 4; // from its DEC A to LD-SAMPLE, past an AND A
 
-constexpr int kHaltCheckInterval = 32; // instructions
+constexpr int kCheckInterval = 32; // instructions
 
 void putWord(char* at, int value)
 {
@@ -141,11 +141,27 @@ void Spectrum::skipDelayLoop(qint64 frameEnd)
     m_instructions += 2 * passes;
 }
 
+// DJNZ to itself, at once, when it ends within the frame.
+void Spectrum::skipDjnzLoop(qint64 frameEnd)
+{
+    Z80Registers r = m_z80.registers();
+    const int passes = (r.bc >> 8) ? (r.bc >> 8) : 256;
+    const qint64 tstates = 13 * passes - 5; // the last not taken
+    if (m_now + tstates > frameEnd)
+        return;
+    r.bc &= 0x00ff;
+    r.pc = static_cast<quint16>(r.pc + 2);
+    r.r = static_cast<quint8>((r.r & 0x80) | ((r.r + passes) & 0x7f));
+    m_z80.setRegisters(r);
+    m_now += tstates;
+    m_instructions += passes;
+}
+
 void Spectrum::runFrame()
 {
     const qint64 end = m_frameStart + kFrameTstates;
     bool interrupted = false;
-    int sinceHaltCheck = 0;
+    int sinceCheck = 0;
     while (m_now < end && !m_paged) {
         if (!interrupted) {
             if (m_now - m_frameStart < kInterruptLength) {
@@ -159,8 +175,8 @@ void Spectrum::runFrame()
             }
         }
         // Asking the core costs as much as a short instruction: look now and then.
-        if (++sinceHaltCheck == kHaltCheckInterval) {
-            sinceHaltCheck = 0;
+        if (++sinceCheck == kCheckInterval) {
+            sinceCheck = 0;
             if (m_z80.halted()) {
                 // HALT fetches a NOP every 4 T-states until the next interrupt.
                 const qint64 fetches = (end - m_now + 3) / 4;
@@ -171,6 +187,10 @@ void Spectrum::runFrame()
                 m_instructions += fetches;
                 break;
             }
+            // A DJNZ to itself waits, as LD-START does for a second.
+            const quint16 pc = m_z80.pc();
+            if (m_accelerated && m_memory[pc] == 0x10 && m_memory[quint16(pc + 1)] == 0xfe)
+                skipDjnzLoop(end);
         }
         // Only while the edge-sampling loop runs is it worth asking where PC is.
         if (m_watchEdgeLoop) {
@@ -179,6 +199,7 @@ void Spectrum::runFrame()
                 skipEdgeLoop(end);
             else if (pc == m_edgeLoop - kDelayBefore)
                 skipDelayLoop(end);
+
             if (m_now >= end)
                 break;
         }

@@ -75,6 +75,7 @@ private:
     void out(quint16 port, quint8 value, int tstate) override;
     void skipEdgeLoop(qint64 frameEnd);
     void skipDelayLoop(qint64 frameEnd);
+    void skipDjnzLoop(qint64 frameEnd);
 
     std::array<quint8, 0x10000> m_memory{};
     Z80 m_z80;

@@ -31,7 +31,7 @@ constexpr int kReleaseFrames = 8;
 
 constexpr quint16 kFrames = 23672; // FRAMES, three bytes
 constexpr quint16 kErrNr = 23610; // ERR_NR: the report code less one
-constexpr quint8 kTapeLoadingError = 0x1a; // report R
+constexpr quint8 kTapeLoadingError = 0x1a; // report R; OpenSE sets bit 7 once it is shown
 
 quint32 frames(const Spectrum& spectrum)
 {
@@ -170,7 +170,7 @@ private:
     {
         using Result = TapeOutcome::Result;
         const bool inRom = m_spectrum.registers().pc < Spectrum::kRomSize;
-        if (inRom && m_spectrum.peek(kErrNr) == kTapeLoadingError)
+        if (inRom && (m_spectrum.peek(kErrNr) & 0x7f) == kTapeLoadingError)
             return Result::LoadingError;
         if (inRom && m_stillReading)
             return Result::LoadedNothing;

@@ -6,6 +6,8 @@
 #include "core/Cartridge.h"
 #include "core/MenuName.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TapeWriter.h"
+#include "support/TestFiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -25,7 +27,7 @@ using Kind = ScriptedPrompts::Kind;
 
 namespace {
 
-void writeFile(const QString& path, qint64 size)
+void writeSizedFile(const QString& path, qint64 size)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -81,6 +83,7 @@ private slots:
     void fileGoneSinceListingIsReportedByName();
     void pipeAmongTheFilesIsRefusedAtOnce();
     void otherFormatsAreTakenAndRefusalsSayWhy();
+    void tapeLoadsOnceWhileShowingProgress();
 
     void onlyFilledRowsCanBeRemoved();
     void removalMovesLaterEntriesUp_data();
@@ -112,9 +115,10 @@ void TestSnapshotList::init()
 
     m_folder = QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("snaps")));
     QVERIFY(QDir().mkpath(m_folder));
-    writeFile(file(QStringLiteral("good.sna")), kSnaFileSize);
-    writeFile(file(QStringLiteral("short.sna")), kSnaFileSize - 1);
-    writeFile(file(QStringLiteral("long.sna")), kSnaFileSize + 1);
+    writeSizedFile(file(QStringLiteral("good.sna")), kSnaFileSize);
+    writeSizedFile(file(QStringLiteral("short.sna")), kSnaFileSize - 1);
+    writeSizedFile(file(QStringLiteral("long.sna")), kSnaFileSize + 1);
+    qputenv("XDG_CACHE_HOME", m_dir->filePath(QStringLiteral("cache")).toUtf8());
 }
 
 void TestSnapshotList::cleanup()
@@ -353,6 +357,31 @@ void TestSnapshotList::otherFormatsAreTakenAndRefusalsSayWhy()
     addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 2);
     QVERIFY2(m_prompts->last().text.contains("128K"), qPrintable(m_prompts->last().text));
+    QVERIFY(m_prompts->allAnswered());
+}
+
+// Cancel adds nothing and asks nothing more; a tape loaded is kept, so the
+// next add asks for no progress; OpenSE's warning is asked about.
+void TestSnapshotList::tapeLoadsOnceWhileShowingProgress()
+{
+    const QString tape = file("game.tzx");
+    QVERIFY(tessel::test::writeFile(tape, tessel::test::turboTape().tzx()));
+    m_prompts->cancelProgress();
+    QCOMPARE(add("game.tzx"), 1);
+    QCOMPARE(m_list->count(), 0);
+    QCOMPARE(m_prompts->calls().size(), 1);
+    QVERIFY(m_prompts->last().text.contains("game.tzx"));
+
+    for (const char* name : {"Turbo", "Again"}) {
+        m_prompts->answerMessage(Answer::Yes);
+        m_prompts->answerInput(name);
+        QCOMPARE(add("game.tzx"), 1);
+    }
+    QCOMPARE(m_list->count(), 2);
+    QCOMPARE(m_prompts->count(Kind::Progress), 2);
+    const auto& asked = m_prompts->calls();
+    QVERIFY2(asked.at(asked.size() - 2).text.contains("OpenSE"), qPrintable(asked.at(1).text));
+    QCOMPARE(m_prompts->last().snapshotPath, tape);
     QVERIFY(m_prompts->allAnswered());
 }
 
