@@ -248,6 +248,11 @@ std::optional<QString> emulatorFile(const QString& path, const Kit* kit, QString
 
 QByteArray tapeScreen(const QString& path)
 {
+    // A recorded signal carries no blocks of bytes; decoding a long one for
+    // nothing would hold the library up.
+    if (path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)
+        || path.endsWith(QLatin1String(".csw"), Qt::CaseInsensitive))
+        return {};
     const std::optional<QByteArray> data = readTapeFile(path, nullptr, nullptr);
     if (!data)
         return {};
