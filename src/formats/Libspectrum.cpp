@@ -484,14 +484,14 @@ bool hasTapeName(const QString& fileName)
     });
 }
 
-struct TapeImage::State
+struct TapeState
 {
     Tape tape;
     QList<TapeBlock> blocks;
     QByteArray screen;
 };
 
-TapeImage::TapeImage(std::unique_ptr<State> state)
+TapeImage::TapeImage(std::unique_ptr<TapeState> state)
     : m_state(std::move(state))
 { }
 
@@ -516,12 +516,12 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
 {
     const QString file = quotedPath(fileName);
     if (data.size() > kMaxTapeFileSize) {
-        fail(error,
-             QCoreApplication::translate("Tape", "The file %1 is %2 bytes long, too large for a "
-                                                 "tape (at most %3 bytes).")
-                 .arg(file)
-                 .arg(data.size())
-                 .arg(kMaxTapeFileSize));
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is %2 bytes long, too large for a "
+                                                "tape (at most %3 bytes).")
+                        .arg(file)
+                        .arg(data.size())
+                        .arg(kMaxTapeFileSize));
         return nullptr;
     }
     QByteArray padded(data.size() + kReadPadding, '\0');
@@ -531,7 +531,7 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     const auto length = static_cast<size_t>(data.size());
     QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
 
-    auto state = std::make_unique<State>();
+    auto state = std::make_unique<TapeState>();
     LibraryCall call;
     // The raw type, as for snapshots: a compressed tape is not unpacked.
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
@@ -539,9 +539,9 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     if (libspectrum_identify_file_raw(&type, name.constData(), bytes, length)
             != LIBSPECTRUM_ERROR_NONE
         || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
-        fail(error,
-             QCoreApplication::translate("Tape", "The file %1 cannot be read as a tape (%2).")
-                 .arg(file, call.messages()));
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 cannot be read as a tape (%2).")
+                        .arg(file, call.messages()));
         return nullptr;
     }
     if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
@@ -552,10 +552,10 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
         return nullptr;
     }
     if (kind != LIBSPECTRUM_CLASS_TAPE) {
-        fail(error,
-             QCoreApplication::translate("Tape", "The file %1 is not a tape in any format the "
-                                                 "program reads.")
-                 .arg(file));
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is not a tape in any format the "
+                                                "program reads.")
+                        .arg(file));
         return nullptr;
     }
     // libspectrum reads a .wav again by its name, so it gets these bytes in
@@ -563,10 +563,10 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     QTemporaryFile wav(QDir::tempPath() + QStringLiteral("/tessel-XXXXXX.wav"));
     if (type == LIBSPECTRUM_ID_TAPE_WAV) {
         if (!wav.open() || wav.write(data.data(), data.size()) != data.size() || !wav.flush()) {
-            fail(error,
-                 QCoreApplication::translate("Tape", "The file %1 cannot be read: no room for a "
-                                                     "temporary copy (%2).")
-                     .arg(file, wav.errorString()));
+            fail(error, QCoreApplication::translate("Libspectrum",
+                                                    "The file %1 cannot be read: no room for a "
+                                                    "temporary copy (%2).")
+                            .arg(file, wav.errorString()));
             return nullptr;
         }
         name = QFile::encodeName(wav.fileName());
@@ -575,9 +575,9 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     if (libspectrum_tape_read(state->tape.get(), bytes, length, type, name.constData())
             != LIBSPECTRUM_ERROR_NONE
         || !libspectrum_tape_present(state->tape.get())) {
-        fail(error,
-             QCoreApplication::translate("Tape", "The file %1 is damaged or not a tape (%2).")
-                 .arg(file, call.messages()));
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is damaged or not a tape (%2).")
+                        .arg(file, call.messages()));
         return nullptr;
     }
 
@@ -603,8 +603,8 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
         state->blocks.append(info);
     }
     if (!playable) {
-        fail(error,
-             QCoreApplication::translate("Tape", "The tape %1 holds nothing to load.").arg(file));
+        fail(error, QCoreApplication::translate("Libspectrum", "The tape %1 holds nothing to load.")
+                        .arg(file));
         return nullptr;
     }
     libspectrum_tape_nth_block(state->tape.get(), 0);

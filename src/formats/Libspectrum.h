@@ -63,6 +63,8 @@ struct TapeBlock
     qsizetype dataSize = 0; // bytes of a data block, flag and checksum included
 };
 
+struct TapeState;
+
 // A tape read into memory. Each object plays its own tape and may be played
 // on any one thread; calls into libspectrum are serialised behind it.
 class TapeImage
@@ -88,9 +90,8 @@ public:
     QByteArray firstScreenBlock() const;
 
 private:
-    struct State;
-    explicit TapeImage(std::unique_ptr<State> state);
-    std::unique_ptr<State> m_state;
+    explicit TapeImage(std::unique_ptr<TapeState> state);
+    std::unique_ptr<TapeState> m_state;
 };
 
 } // namespace tessel

@@ -31,14 +31,14 @@ std::optional<QByteArray> readTapeFile(const QString& path, SnapshotFault* fault
     QString reason;
     if (!openRegularFile(in, &reason)) {
         refuse(fault, SnapshotFault::File, error,
-               QCoreApplication::translate("Tape", "The file %1 cannot be read (%2).")
+               QCoreApplication::translate("Source", "The file %1 cannot be read (%2).")
                    .arg(quotedPath(path), reason));
         return std::nullopt;
     }
     if (in.size() > kMaxTapeFileSize) {
         refuse(fault, SnapshotFault::File, error,
-               QCoreApplication::translate("Tape", "The file %1 is %2 bytes long, too large for "
-                                                   "a tape (at most %3 bytes).")
+               QCoreApplication::translate("Source", "The file %1 is %2 bytes long, too large for "
+                                                     "a tape (at most %3 bytes).")
                    .arg(quotedPath(path))
                    .arg(in.size())
                    .arg(kMaxTapeFileSize));
@@ -47,7 +47,7 @@ std::optional<QByteArray> readTapeFile(const QString& path, SnapshotFault* fault
     QByteArray data = in.read(kMaxTapeFileSize + 1);
     if (in.error() != QFileDevice::NoError || data.size() > kMaxTapeFileSize) {
         refuse(fault, SnapshotFault::File, error,
-               QCoreApplication::translate("Tape", "The file %1 cannot be read (%2).")
+               QCoreApplication::translate("Source", "The file %1 cannot be read (%2).")
                    .arg(quotedPath(path), in.errorString()));
         return std::nullopt;
     }
@@ -73,34 +73,34 @@ QString refusal(Result result, const QString& tape, const Rom& rom)
 {
     switch (result) {
     case Result::LoadingError:
-        return QCoreApplication::translate("Tape", "The tape %1 did not load: the Spectrum "
-                                                   "reported \"R Tape loading error\", so a "
-                                                   "block of it is damaged.")
+        return QCoreApplication::translate("Source", "The tape %1 did not load: the Spectrum "
+                                                     "reported \"R Tape loading error\", so a "
+                                                     "block of it is damaged.")
             .arg(tape);
     case Result::LoadedNothing:
-        return QCoreApplication::translate("Tape", "The tape %1 loaded nothing: it ended while "
-                                                   "the Spectrum was still waiting to load from "
-                                                   "it.")
+        return QCoreApplication::translate("Source", "The tape %1 loaded nothing: it ended while "
+                                                     "the Spectrum was still waiting to load from "
+                                                     "it.")
             .arg(tape);
     case Result::StillLoading:
-        return QCoreApplication::translate("Tape", "The tape %1 was still loading after 15 "
-                                                   "minutes of the Spectrum's time, and was "
-                                                   "given up.")
+        return QCoreApplication::translate("Source", "The tape %1 was still loading after 15 "
+                                                     "minutes of the Spectrum's time, and was "
+                                                     "given up.")
             .arg(tape);
     case Result::Paged:
-        return QCoreApplication::translate("Tape", "The tape %1 holds a 128K program: it pages "
-                                                   "the 128K's memory (a write to port 0x7FFD), "
-                                                   "and the cartridge runs 48K programs.")
+        return QCoreApplication::translate("Source", "The tape %1 holds a 128K program: it pages "
+                                                     "the 128K's memory (a write to port 0x7FFD), "
+                                                     "and the cartridge runs 48K programs.")
             .arg(tape);
     case Result::RomDidNotStart:
-        return QCoreApplication::translate("Tape", "The tape %1 was not loaded: the ROM %2 did "
-                                                   "not start (its frame counter never ticked).")
+        return QCoreApplication::translate("Source", "The tape %1 was not loaded: the ROM %2 did "
+                                                     "not start (its frame counter never ticked).")
             .arg(tape, quotedPath(rom.path));
     case Result::NoStack:
-        return QCoreApplication::translate("Tape", "The tape %1 loaded, but its program's stack "
-                                                   "pointer never left room in RAM for the "
-                                                   "program counter, which the 48K snapshot "
-                                                   "form keeps on the stack.")
+        return QCoreApplication::translate("Source", "The tape %1 loaded, but its program's stack "
+                                                     "pointer never left room in RAM for the "
+                                                     "program counter, which the 48K snapshot "
+                                                     "form keeps on the stack.")
             .arg(tape);
     case Result::Loaded:
     case Result::Cancelled:
@@ -114,21 +114,21 @@ QStringList warnings(const TapeOutcome& outcome, const QString& path, const Rom&
     QStringList warnings = romWarnings(rom, path);
     const QString tape = quotedPath(path);
     if (outcome.unreadBlocks.size() == 1)
-        warnings << QCoreApplication::translate("Tape", "Block %1 of the tape %2 was never read: "
-                                                        "probably a multi-load game; only the "
-                                                        "first part goes on the cartridge.")
+        warnings << QCoreApplication::translate("Source", "Block %1 of the tape %2 was never read: "
+                                                          "probably a multi-load game; only the "
+                                                          "first part goes on the cartridge.")
                         .arg(outcome.unreadBlocks.constFirst())
                         .arg(tape);
     else if (!outcome.unreadBlocks.isEmpty())
-        warnings << QCoreApplication::translate("Tape", "Blocks %1 of the tape %2 were never "
-                                                        "read: probably a multi-load game; only "
-                                                        "the first part goes on the cartridge.")
+        warnings << QCoreApplication::translate("Source", "Blocks %1 of the tape %2 were never "
+                                                          "read: probably a multi-load game; only "
+                                                          "the first part goes on the cartridge.")
                         .arg(ranges(outcome.unreadBlocks), tape);
     if (outcome.stillReading)
-        warnings << QCoreApplication::translate("Tape", "The program of the tape %1 still read "
-                                                        "the tape like a loader after it ended: "
-                                                        "if it waits for more of the tape, the "
-                                                        "snapshot will not run.")
+        warnings << QCoreApplication::translate("Source", "The program of the tape %1 still read "
+                                                          "the tape like a loader after it ended: "
+                                                          "if it waits for more of the tape, the "
+                                                          "snapshot will not run.")
                         .arg(tape);
     return warnings;
 }

@@ -53,8 +53,8 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
         && commitDurably(file, &why))
         return true;
-    return fail(error, QCoreApplication::translate("Tape", "The tape cache %1 could not be "
-                                                           "written (%2).")
+    return fail(error, QCoreApplication::translate("TapeCache", "The tape cache %1 could not be "
+                                                                "written (%2).")
                            .arg(quotedPath(path), why.isEmpty() ? writeFailure(file) : why));
 }
 
@@ -121,9 +121,10 @@ bool TapeCache::store(const QByteArray& key, const TapeOutcome& outcome, QString
     if (known == std::end(kResults))
         return true;
     if (!QDir().mkpath(m_folder))
-        return fail(error, QCoreApplication::translate("Tape", "The tape cache folder %1 could "
-                                                               "not be made.")
-                               .arg(quotedPath(m_folder)));
+        return fail(error,
+                    QCoreApplication::translate("TapeCache", "The tape cache folder %1 could "
+                                                             "not be made.")
+                        .arg(quotedPath(m_folder)));
     // The facts go last: without them the snapshot beside is never used.
     if (outcome.result == Result::Loaded && !writeWhole(snaPath(key), outcome.sna, error))
         return false;

@@ -83,10 +83,10 @@ int main(int argc, char* argv[])
         if (!read)
             return fail(error);
         for (const QString& warning : read->warnings)
-            QTextStream(stderr)
-                << QCoreApplication::translate("tessel-screen", "tessel-screen: warning: %1")
-                       .arg(warning)
-                << '\n';
+            QTextStream(stderr) << QCoreApplication::translate("tessel-screen",
+                                                               "tessel-screen: warning: %1")
+                                       .arg(warning)
+                                << '\n';
         screen = loadingScreenFromSna(read->sna);
     } else {
         screen = readLoadingScreen(snapshot, &error);
