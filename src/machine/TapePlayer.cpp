@@ -5,6 +5,9 @@ namespace tessel {
 
 namespace {
 constexpr size_t kChunk = 4096; // edges asked of the library at a time
+// A tape that jumps to itself gives edges of no length for ever; time must
+// pass for the machine to go on.
+constexpr int kMaxTimelessEdges = 1 << 16;
 } // namespace
 
 TapePlayer::TapePlayer(TapeImage& tape)
@@ -48,6 +51,13 @@ void TapePlayer::passEdge()
     }
     const qint64 at = m_nextEdge;
     fetch();
+    m_timeless = m_edge.tstates == 0 ? m_timeless + 1 : 0;
+    if (m_timeless > kMaxTimelessEdges) {
+        m_ended = true;
+        m_playing = false;
+        m_nextEdge = kNever;
+        return;
+    }
     m_nextEdge = at + m_edge.tstates;
 }
 

@@ -10,7 +10,8 @@ namespace tessel {
 
 // The tape deck: plays a tape's edges against the machine's clock and says
 // what the EAR input reads at any T-state. Stops where the tape says a user
-// would stop it, and at its end; never rewinds.
+// would stop it, and at its end (or where it plays on without time passing);
+// never rewinds.
 class TapePlayer
 {
 public:
@@ -46,6 +47,7 @@ private:
     size_t m_filled = 0;
     TapeEdge m_edge; // the edge at m_nextEdge
     qint64 m_nextEdge = kNever;
+    int m_timeless = 0; // edges in a row that took no time
     bool m_level = false;
     bool m_playing = false;
     bool m_ended = false;

@@ -202,6 +202,9 @@ private slots:
         // A tone the ROM keeps listening to, 20 minutes long.
         QTest::newRow("endless") << TapeWriter().tone(65535, 65535).tzx() << QByteArray()
                                  << Result::StillLoading;
+        // A tone, then a jump to itself: edges without end that take no time.
+        const QByteArray jump = TapeWriter().tone(2168, 100).tzx() + QByteArray("\x23\0\0", 3);
+        QTest::newRow("jump to itself") << jump << QByteArray() << Result::LoadedNothing;
         QByteArray halts(16384, '\x76');
         halts[0] = '\xf3'; // DI, then HALT for ever
         QTest::newRow("ROM that never starts")
