@@ -95,8 +95,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Test SNA starts an emulator; Qt's own texts (buttons, file dialogs) in the
 # user's language come with Qt's translations. The programs' own
-# translations are built into them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse-emulator-gtk | fuse-emulator-sdl, qt6-translations-l10n")
+# translations are built into them. Tapes load with OpenSE BASIC when the
+# user has no Sinclair ROM.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fuse-emulator-gtk | fuse-emulator-sdl, qt6-translations-l10n, opense-basic")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The extended description; cpack puts the summary line above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -105,6 +107,10 @@ cartridge for the ZX Spectrum 48K. Pick ten 48K snapshots in a folder browser
 and give each a menu name, and it writes one flash image with the cartridge
 firmware, the snapshots, their menu names and their processor registers. It
 can start an emulator on a snapshot to try it first.
+
+Tapes (.tap, .tzx, .pzx, .csw, .wav) are taken too: an emulated 48K Spectrum
+loads each one as the machine would, custom loaders included, and the
+snapshot it loads to goes on the cartridge.
 
 The command-line builder tessel-flash makes the same image without the window.
 

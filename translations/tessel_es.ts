@@ -101,10 +101,6 @@
         <translation>Lee las entradas de ARCHIVO, una NOMBRE&lt;tab&gt;RUTA por línea.</translation>
     </message>
     <message>
-        <source>Convert the snapshot IN, of any format the program reads, to the 48K .sna OUT, with the same checks; nothing else is done. Takes IN and OUT as the two arguments.</source>
-        <translation>Convierte la instantánea ORIGEN, de cualquier formato que lea el programa, en el .sna de 48K DESTINO, con las mismas comprobaciones; no hace nada más. Recibe ORIGEN y DESTINO como los dos argumentos.</translation>
-    </message>
-    <message>
         <source>Take the image FILE apart into the folder given after it.</source>
         <translation>Descompone la imagen ARCHIVO en la carpeta indicada a continuación.</translation>
     </message>
@@ -137,18 +133,28 @@
         <translation>Muestra los nombres de menú de la imagen ARCHIVO, sin escribir nada.</translation>
     </message>
     <message>
+        <source>Convert the snapshot IN, of any format the program reads, or the tape IN, loaded as a 48K Spectrum loads it, to the 48K .sna OUT, with the same checks; nothing else is done. Takes IN and OUT as the two arguments.</source>
+        <translation>Convierte la instantánea ORIGEN, de cualquier formato que lea el programa, o la cinta ORIGEN, cargada como la carga un Spectrum de 48K, en el .sna de 48K DESTINO, con las mismas comprobaciones; no hace nada más. Recibe ORIGEN y DESTINO como los dos argumentos.</translation>
+    </message>
+    <message>
         <source>Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K
-snapshots, without the window: the same checks and the same bytes as its
-Create Flash command.
+snapshots or tapes, without the window: the same checks and the same bytes
+as its Create Flash command.
 
 The kit folder holds bank1.rom, bank32.rom and tessel.ini, whose section
 [tessel] gives the table offsets DireccionNombres and DireccionRegistros.
 Each entry is a menu name of 1 to 20 characters and a 48K snapshot, in menu
 order: a .sna of 49,179 bytes, or a .z80, .szx, .sp, .snp, .zxs, .slt or
-other snapshot libspectrum reads. Give them as ten NAME=PATH arguments (the name
-ends at the first &quot;=&quot;), or with --list as a UTF-8 file of ten lines
-NAME&lt;tab&gt;PATH (blank lines ignored; relative paths are taken from the list
-file&apos;s folder).
+other snapshot libspectrum reads, or a tape (.tap, .tzx, .pzx, .csw, .wav).
+Give them as ten NAME=PATH arguments (the name ends at the first &quot;=&quot;), or
+with --list as a UTF-8 file of ten lines NAME&lt;tab&gt;PATH (blank lines ignored;
+relative paths are taken from the list file&apos;s folder).
+
+A tape is loaded as a 48K Spectrum loads it (LOAD &quot;&quot; and its own loaders,
+with real timing) and the snapshot it loads to is used; each tape is loaded
+once and kept in ~/.cache/tessel-zizerev/tapes. The ROM is the kit&apos;s 48.rom or
+the file its setting Rom48 names, else OpenSE BASIC (package opense-basic),
+with a warning: a snapshot loaded with it may not run on a real Spectrum.
 
 On success the output file is replaced as a whole and its full path is
 printed. On any problem a message goes to stderr, the exit status is 1 and
@@ -167,18 +173,26 @@ on stderr any warning about bytes the tables cover. It writes nothing. An
 image that is not of this kit (another size, other table offsets) is
 refused with the reason.</source>
         <translation>Construye la imagen flash de 524.288 bytes de un cartucho Tessel a partir de
-diez instantáneas de 48K, sin la ventana: las mismas comprobaciones y los
-mismos bytes que su orden Crear Flash.
+diez instantáneas o cintas de 48K, sin la ventana: las mismas comprobaciones
+y los mismos bytes que su orden Crear Flash.
 
 La carpeta del kit contiene bank1.rom, bank32.rom y tessel.ini, cuya sección
 [tessel] da los desplazamientos de las tablas, DireccionNombres y
 DireccionRegistros. Cada entrada es un nombre de menú de 1 a 20 caracteres y
 una instantánea de 48K, en el orden del menú: un .sna de 49.179 bytes, o un
-.z80, .szx, .sp, .snp, .zxs, .slt u otra instantánea que lea libspectrum.
-Indíquelas como diez argumentos NOMBRE=RUTA (el nombre termina en el primer
-&quot;=&quot;), o con --list como un archivo UTF-8 de diez líneas NOMBRE&lt;tab&gt;RUTA (se
-omiten las líneas en blanco; las rutas relativas parten de la carpeta del
-archivo de lista).
+.z80, .szx, .sp, .snp, .zxs, .slt u otra instantánea que lea libspectrum, o
+una cinta (.tap, .tzx, .pzx, .csw, .wav). Indíquelas como diez argumentos
+NOMBRE=RUTA (el nombre termina en el primer &quot;=&quot;), o con --list como un
+archivo UTF-8 de diez líneas NOMBRE&lt;tab&gt;RUTA (se omiten las líneas en
+blanco; las rutas relativas parten de la carpeta del archivo de lista).
+
+Una cinta se carga como la carga un Spectrum de 48K (LOAD &quot;&quot; y sus propios
+cargadores, con la temporización real) y se usa la instantánea en la que
+queda; cada cinta se carga una sola vez y se guarda en
+~/.cache/tessel-zizerev/tapes. La ROM es el 48.rom del kit o el archivo que
+nombra su ajuste Rom48; si no, OpenSE BASIC (paquete opense-basic), con un
+aviso: una instantánea cargada con ella puede no funcionar en un Spectrum
+real.
 
 Si todo va bien, el archivo de salida se sustituye entero y se muestra su
 ruta completa. Ante cualquier problema se escribe un mensaje en stderr, el
@@ -1064,6 +1078,30 @@ tablas) se rechaza con el motivo.</translation>
         <source>Saved for a %1 joystick: attach one to the Spectrum, or choose keys in the game.</source>
         <translation>Guardada para un joystick %1: conecte uno al Spectrum, o elija las teclas en el juego.</translation>
     </message>
+    <message>
+        <source>The file %1 is %2 bytes long, too large for a tape (at most %3 bytes).</source>
+        <translation>El archivo %1 tiene %2 bytes, demasiados para una cinta (como máximo %3 bytes).</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read as a tape (%2).</source>
+        <translation>No se puede leer el archivo %1 como cinta (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a tape in any format the program reads.</source>
+        <translation>El archivo %1 no es una cinta en ningún formato que lea el programa.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: no room for a temporary copy (%2).</source>
+        <translation>No se puede leer el archivo %1: no hay sitio para una copia temporal (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged or not a tape (%2).</source>
+        <translation>El archivo %1 está dañado o no es una cinta (%2).</translation>
+    </message>
+    <message>
+        <source>The tape %1 holds nothing to load.</source>
+        <translation>La cinta %1 no contiene nada que cargar.</translation>
+    </message>
 </context>
 <context>
     <name>Modes</name>
@@ -1159,6 +1197,41 @@ tablas) se rechaza con el motivo.</translation>
     <message>
         <source>Are you sure? The actual list of SNAs will be erased.</source>
         <translation>¿Está seguro? Se borrará la lista actual de SNA.</translation>
+    </message>
+</context>
+<context>
+    <name>Rom</name>
+    <message>
+        <source>The ROM %1 cannot be read (%2).</source>
+        <translation>No se puede leer la ROM %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The ROM %1 is %2 bytes long; a 48K Spectrum ROM has %3 bytes.</source>
+        <translation>La ROM %1 tiene %2 bytes; una ROM del Spectrum de 48K tiene %3 bytes.</translation>
+    </message>
+    <message>
+        <source>There is no ROM to load tapes with: put the Sinclair 48K ROM in %1 as 48.rom, or name it in the setting %2 of %3, or install the package opense-basic.</source>
+        <translation>No hay ninguna ROM con la que cargar cintas: ponga la ROM de 48K de Sinclair en %1 como 48.rom, o nómbrela en el ajuste %2 de %3, o instale el paquete opense-basic.</translation>
+    </message>
+    <message>
+        <source>There is no ROM to load tapes with: install the package opense-basic, or give a program folder that holds the Sinclair 48K ROM as 48.rom.</source>
+        <translation>No hay ninguna ROM con la que cargar cintas: instale el paquete opense-basic, o indique una carpeta del programa que contenga la ROM de 48K de Sinclair como 48.rom.</translation>
+    </message>
+    <message>
+        <source>The tape %1 was loaded with OpenSE BASIC, since the Sinclair 48K ROM was not found: a loader that calls into the Sinclair ROM fails with it, and a BASIC program saved under it may not run on a real Spectrum. Put the Sinclair ROM in the program folder as 48.rom to load with it.</source>
+        <translation>La cinta %1 se ha cargado con OpenSE BASIC, porque no se ha encontrado la ROM de 48K de Sinclair: un cargador que llame a la ROM de Sinclair falla con ella, y un programa BASIC guardado con ella puede no funcionar en un Spectrum real. Ponga la ROM de Sinclair en la carpeta del programa como 48.rom para cargar con ella.</translation>
+    </message>
+    <message>
+        <source>Loaded with OpenSE BASIC.</source>
+        <translation>Cargada con OpenSE BASIC.</translation>
+    </message>
+    <message>
+        <source>The tape %1 was loaded with the ROM %2, which is neither the Sinclair 48K ROM nor OpenSE BASIC: the snapshot may not run on a real Spectrum.</source>
+        <translation>La cinta %1 se ha cargado con la ROM %2, que no es ni la ROM de 48K de Sinclair ni OpenSE BASIC: la instantánea puede no funcionar en un Spectrum real.</translation>
+    </message>
+    <message>
+        <source>Loaded with a ROM of its own.</source>
+        <translation>Cargada con una ROM propia.</translation>
     </message>
 </context>
 <context>
@@ -1289,6 +1362,82 @@ tablas) se rechaza con el motivo.</translation>
     </message>
 </context>
 <context>
+    <name>Source</name>
+    <message>
+        <source>The file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The file %1 is %2 bytes long, too large for a tape (at most %3 bytes).</source>
+        <translation>El archivo %1 tiene %2 bytes, demasiados para una cinta (como máximo %3 bytes).</translation>
+    </message>
+    <message>
+        <source>The tape %1 did not load: the Spectrum reported &quot;R Tape loading error&quot;, so a block of it is damaged.</source>
+        <translation>La cinta %1 no se ha cargado: el Spectrum ha dado &quot;R Tape loading error&quot;, así que uno de sus bloques está dañado.</translation>
+    </message>
+    <message>
+        <source>The tape %1 loaded nothing: it ended while the Spectrum was still waiting to load from it.</source>
+        <translation>La cinta %1 no ha cargado nada: ha terminado mientras el Spectrum aún esperaba cargar de ella.</translation>
+    </message>
+    <message>
+        <source>The tape %1 was still loading after 15 minutes of the Spectrum&apos;s time, and was given up.</source>
+        <translation>La cinta %1 seguía cargando tras 15 minutos del tiempo del Spectrum, y se ha abandonado.</translation>
+    </message>
+    <message>
+        <source>The tape %1 holds a 128K program: it pages the 128K&apos;s memory (a write to port 0x7FFD), and the cartridge runs 48K programs.</source>
+        <translation>La cinta %1 contiene un programa de 128K: pagina la memoria del 128K (una escritura en el puerto 0x7FFD), y el cartucho ejecuta programas de 48K.</translation>
+    </message>
+    <message>
+        <source>The tape %1 was not loaded: the ROM %2 did not start (its frame counter never ticked).</source>
+        <translation>La cinta %1 no se ha cargado: la ROM %2 no ha arrancado (su contador de cuadros no ha avanzado).</translation>
+    </message>
+    <message>
+        <source>The tape %1 loaded, but its program&apos;s stack pointer never left room in RAM for the program counter, which the 48K snapshot form keeps on the stack.</source>
+        <translation>La cinta %1 se ha cargado, pero el puntero de pila de su programa nunca ha dejado sitio en la RAM para el contador de programa, que el formato de instantánea de 48K guarda en la pila.</translation>
+    </message>
+    <message>
+        <source>Block %1 of the tape %2 was never read: probably a multi-load game; only the first part goes on the cartridge.</source>
+        <translation>El bloque %1 de la cinta %2 no se ha leído nunca: probablemente es un juego de carga múltiple; solo la primera parte va al cartucho.</translation>
+    </message>
+    <message>
+        <source>Only the first part of a multi-load game.</source>
+        <translation>Solo la primera parte de un juego de varias cargas.</translation>
+    </message>
+    <message>
+        <source>Blocks %1 of the tape %2 were never read: probably a multi-load game; only the first part goes on the cartridge.</source>
+        <translation>Los bloques %1 de la cinta %2 no se han leído nunca: probablemente es un juego de carga múltiple; solo la primera parte va al cartucho.</translation>
+    </message>
+    <message>
+        <source>The program of the tape %1 still read the tape like a loader after it ended: if it waits for more of the tape, the snapshot will not run.</source>
+        <translation>El programa de la cinta %1 seguía leyendo la cinta como un cargador después de que terminara: si espera más cinta, la instantánea no funcionará.</translation>
+    </message>
+    <message>
+        <source>Still read the tape after it ended.</source>
+        <translation>Seguía leyendo la cinta tras su final.</translation>
+    </message>
+</context>
+<context>
+    <name>Tape</name>
+    <message>
+        <source>The file %1 is compressed; unpack it and pick the tape inside.</source>
+        <translation>El archivo %1 está comprimido; descomprímalo y elija la cinta que contiene.</translation>
+    </message>
+</context>
+<context>
+    <name>TapeCache</name>
+    <message>
+        <source>The tape cache folder %1 could not be made.</source>
+        <translation>No se ha podido crear la carpeta de la caché de cintas %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TapeLoading</name>
+    <message>
+        <source>Loading the tape %1 on an emulated Spectrum...</source>
+        <translation>Cargando la cinta %1 en un Spectrum emulado...</translation>
+    </message>
+</context>
+<context>
     <name>ZxCharset</name>
     <message>
         <source>a blank</source>
@@ -1324,29 +1473,6 @@ tablas) se rechaza con el motivo.</translation>
 <context>
     <name>tessel-screen</name>
     <message>
-        <source>Writes the screen a 48K snapshot was showing as a 256x192 PNG: the
-6,912 bytes at 0x4000 drawn with the Spectrum&apos;s colours, without the
-border, FLASH in its first phase (INK drawn as INK). The snapshot is a
-48K .sna, .z80, .szx or any other snapshot libspectrum reads.
-
-The PNG is replaced as a whole and its full path is printed. On any
-problem a message goes to stderr, the exit status is 1 and no file is
-written or changed.</source>
-        <translation>Escribe la pantalla que mostraba una instantánea de 48K como un PNG de
-256x192: los 6.912 bytes desde 0x4000 dibujados con los colores del
-Spectrum, sin el borde, con FLASH en su primera fase (INK dibujado como
-INK). La instantánea es un .sna, .z80 o .szx de 48K o cualquier otra
-instantánea que lea libspectrum.
-
-El PNG se sustituye entero y se muestra su ruta completa. Ante cualquier
-problema se escribe un mensaje en stderr, el código de salida es 1 y no se
-escribe ni se cambia ningún archivo.</translation>
-    </message>
-    <message>
-        <source>The snapshot to read.</source>
-        <translation>La instantánea que se lee.</translation>
-    </message>
-    <message>
         <source>The picture to write.</source>
         <translation>La imagen que se escribe.</translation>
     </message>
@@ -1365,6 +1491,39 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>The argument &quot;%1&quot; is not valid UTF-8 text, so the file it names cannot be reached by that name; rename the file or folder.</source>
         <translation>El argumento &quot;%1&quot; no es texto UTF-8 válido, así que no se puede llegar con ese nombre al archivo que nombra; cambie el nombre del archivo o de la carpeta.</translation>
+    </message>
+    <message>
+        <source>Writes the screen a 48K snapshot was showing as a 256x192 PNG: the
+6,912 bytes at 0x4000 drawn with the Spectrum&apos;s colours, without the
+border, FLASH in its first phase (INK drawn as INK). The snapshot is a
+48K .sna, .z80, .szx or any other snapshot libspectrum reads, or a tape
+(.tap, .tzx, .pzx, .csw, .wav), loaded as a 48K Spectrum loads it with
+the ROM of the program folder (48.rom or the setting Rom48, else
+OpenSE BASIC): the screen is then the one the loaded program shows.
+
+The PNG is replaced as a whole and its full path is printed. On any
+problem a message goes to stderr, the exit status is 1 and no file is
+written or changed.</source>
+        <translation>Escribe la pantalla que mostraba una instantánea de 48K como un PNG de
+256x192: los 6.912 bytes desde 0x4000 dibujados con los colores del
+Spectrum, sin el borde, con FLASH en su primera fase (INK dibujado como
+INK). La instantánea es un .sna, .z80 o .szx de 48K o cualquier otra
+instantánea que lea libspectrum, o una cinta (.tap, .tzx, .pzx, .csw,
+.wav), cargada como la carga un Spectrum de 48K con la ROM de la carpeta
+del programa (48.rom o el ajuste Rom48; si no, OpenSE BASIC): la pantalla
+es entonces la que muestra el programa cargado.
+
+El PNG se sustituye entero y se muestra su ruta completa. Ante cualquier
+problema se escribe un mensaje en stderr, el código de salida es 1 y no se
+escribe ni se cambia ningún archivo.</translation>
+    </message>
+    <message>
+        <source>The snapshot or tape to read.</source>
+        <translation>La instantánea o la cinta que se lee.</translation>
+    </message>
+    <message>
+        <source>tessel-screen: warning: %1</source>
+        <translation>tessel-screen: aviso: %1</translation>
     </message>
 </context>
 <context>
@@ -1400,6 +1559,10 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>The Tessel cartridge plugged into a ZX Spectrum</source>
         <translation>El cartucho Tessel conectado a un ZX Spectrum</translation>
+    </message>
+    <message>
+        <source>The authors of libz80ex and of OpenSE BASIC</source>
+        <translation>Los autores de libz80ex y de OpenSE BASIC</translation>
     </message>
 </context>
 <context>

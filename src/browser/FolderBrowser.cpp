@@ -2,6 +2,7 @@
 #include "browser/FolderBrowser.h"
 
 #include "core/Errors.h"
+#include "formats/Libspectrum.h"
 #include "formats/SnapshotReader.h"
 
 #include <QDir>
@@ -27,8 +28,8 @@ FolderBrowser::FolderBrowser(const Kit& kit, const Settings& settings, const Vol
     , m_volumes(volumes)
     , m_fileSelection(&m_fileList)
 {
-    // Every snapshot format the reader takes, in any letter case.
-    m_fileList.setNameFilters(snapshotNamePatterns());
+    // Every snapshot and tape format the program takes, in any letter case.
+    m_fileList.setNameFilters(snapshotNamePatterns() + tapeNamePatterns());
     connect(&m_fileList, &FileListModel::folderLoaded, this, &FolderBrowser::onFileListLoaded);
     connect(&m_fileList, &FileListModel::folderFailed, this,
             [this](const QString& folder) { onFileListFailed(folder); });

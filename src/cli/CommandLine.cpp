@@ -24,9 +24,9 @@ CommandLine::CommandLine()
     , toSna(QStringLiteral("to-sna"),
             QCoreApplication::translate(
                 "CommandLine",
-                "Convert the snapshot IN, of any format the program reads, to the 48K .sna "
-                "OUT, with the same checks; nothing else is done. Takes IN and OUT as the "
-                "two arguments."))
+                "Convert the snapshot IN, of any format the program reads, or the tape IN, "
+                "loaded as a 48K Spectrum loads it, to the 48K .sna OUT, with the same "
+                "checks; nothing else is done. Takes IN and OUT as the two arguments."))
     , extract(QStringLiteral("extract"),
               QCoreApplication::translate(
                   "CommandLine", "Take the image FILE apart into the folder given after it."),
@@ -42,17 +42,23 @@ CommandLine::CommandLine()
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine",
         "Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K\n"
-        "snapshots, without the window: the same checks and the same bytes as its\n"
-        "Create Flash command.\n"
+        "snapshots or tapes, without the window: the same checks and the same bytes\n"
+        "as its Create Flash command.\n"
         "\n"
         "The kit folder holds bank1.rom, bank32.rom and tessel.ini, whose section\n"
         "[tessel] gives the table offsets DireccionNombres and DireccionRegistros.\n"
         "Each entry is a menu name of 1 to 20 characters and a 48K snapshot, in menu\n"
         "order: a .sna of 49,179 bytes, or a .z80, .szx, .sp, .snp, .zxs, .slt or\n"
-        "other snapshot libspectrum reads. Give them as ten NAME=PATH arguments (the name\n"
-        "ends at the first \"=\"), or with --list as a UTF-8 file of ten lines\n"
-        "NAME<tab>PATH (blank lines ignored; relative paths are taken from the list\n"
-        "file's folder).\n"
+        "other snapshot libspectrum reads, or a tape (.tap, .tzx, .pzx, .csw, .wav).\n"
+        "Give them as ten NAME=PATH arguments (the name ends at the first \"=\"), or\n"
+        "with --list as a UTF-8 file of ten lines NAME<tab>PATH (blank lines ignored;\n"
+        "relative paths are taken from the list file's folder).\n"
+        "\n"
+        "A tape is loaded as a 48K Spectrum loads it (LOAD \"\" and its own loaders,\n"
+        "with real timing) and the snapshot it loads to is used; each tape is loaded\n"
+        "once and kept in ~/.cache/tessel-zizerev/tapes. The ROM is the kit's 48.rom or\n"
+        "the file its setting Rom48 names, else OpenSE BASIC (package opense-basic),\n"
+        "with a warning: a snapshot loaded with it may not run on a real Spectrum.\n"
         "\n"
         "On success the output file is replaced as a whole and its full path is\n"
         "printed. On any problem a message goes to stderr, the exit status is 1 and\n"

@@ -6,7 +6,8 @@
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
 #include "formats/EntryList.h"
-#include "formats/SnapshotReader.h"
+#include "formats/Libspectrum.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -80,9 +81,13 @@ int runToSna(const CommandLine& line)
                      "write."));
     const QString in = absolute(positional[0]);
     const QString out = absolute(positional[1]);
-    QStringList warnings;
     QString error;
-    if (!convertToSna(in, out, &warnings, &error))
+    // Only a tape needs the kit, for its ROM.
+    std::optional<Kit> kit;
+    if (hasTapeName(in) && !(kit = kitOf(line, &error)))
+        return fail(error);
+    QStringList warnings;
+    if (!convertSourceToSna(in, out, kit ? &*kit : nullptr, &warnings, &error))
         return fail(error);
     for (const QString& warning : warnings)
         warn(warning);

@@ -57,7 +57,7 @@ void dropFiles(Session& s, const QStringList& paths, const FolderLister& listFol
     Batch batch;
     const auto addWaiting = [&] {
         const bool waiting = !batch.paths.isEmpty() || !batch.refused.isEmpty();
-        const bool stopped = waiting && addBatch(s.list, batch, s.prompts).stopped;
+        const bool stopped = waiting && addBatch(s.list, batch, s.prompts, &s.kit).stopped;
         batch = {};
         return !stopped;
     };
@@ -105,7 +105,7 @@ void addFolder(Session& s, const QString& browsed, const FolderLister& listFolde
         s.prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    addBatch(s.list, {files->paths, files->refused, Batch::Folder, *folder}, s.prompts);
+    addBatch(s.list, {files->paths, files->refused, Batch::Folder, *folder}, s.prompts, &s.kit);
 }
 
 } // namespace tessel

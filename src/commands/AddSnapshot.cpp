@@ -3,9 +3,11 @@
 
 #include "commands/Prompts.h"
 #include "commands/SnapshotList.h"
+#include "commands/TapeLoading.h"
 #include "core/Cartridge.h"
 #include "core/Errors.h"
 #include "core/MenuName.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 
@@ -109,9 +111,10 @@ QString leftOverText(const Batch& batch, qsizetype left)
 
 } // namespace
 
-std::optional<Admission> admit(const QString& path, SnapshotFault* fault, QString* error)
+std::optional<Admission> admit(const QString& path, const Kit* kit, SnapshotFault* fault,
+                               QString* error)
 {
-    const std::optional<SnapshotRead> snapshot = readSnapshot(path, fault, error);
+    const std::optional<SnapshotRead> snapshot = readSource(path, kit, fault, error);
     if (!snapshot)
         return std::nullopt;
     Admission admission;
@@ -125,7 +128,7 @@ std::optional<Admission> admit(const QString& path, SnapshotFault* fault, QStrin
     return admission;
 }
 
-int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
+int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts, const Kit* kit)
 {
     if (list.isFull()) {
         warn(prompts, listFullText());
@@ -137,9 +140,11 @@ int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
         if (list.isFull())
             break;
         ++handled;
+        if (!loadTapes({path}, kit, prompts))
+            break;
         SnapshotFault fault = SnapshotFault::None;
         QString error;
-        const std::optional<Admission> admission = admit(path, &fault, &error);
+        const std::optional<Admission> admission = admit(path, kit, &fault, &error);
         if (!admission) {
             // A file named as a .sna that is none keeps the message it always had.
             warn(prompts, fault == SnapshotFault::Unreadable && hasSnaName(path)
@@ -157,7 +162,7 @@ int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts)
     return handled;
 }
 
-BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts)
+BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts, const Kit* kit)
 {
     BatchResult result;
     Batch told = batch; // its refusals grow with the files'
@@ -166,9 +171,14 @@ BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts)
     for (const QString& path : batch.paths) {
         if (list.isFull())
             break;
+        // A tape's loading cancelled ends the run as Stop does.
+        if (!loadTapes({path}, kit, prompts)) {
+            result.stopped = true;
+            break;
+        }
         ++tried;
         QString why;
-        const std::optional<Admission> admission = admit(path, nullptr, &why);
+        const std::optional<Admission> admission = admit(path, kit, nullptr, &why);
         if (!admission) {
             told.refused << why;
             continue;
@@ -193,13 +203,13 @@ BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts)
     return result;
 }
 
-std::optional<QStringList> inspectEntries(SnapshotEntries& entries, QString* error)
+std::optional<QStringList> inspectEntries(SnapshotEntries& entries, const Kit* kit, QString* error)
 {
     QStringList needs;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         SnapshotEntry& entry = entries[i];
         QString why;
-        const std::optional<Admission> admission = admit(entry.path, nullptr, &why);
+        const std::optional<Admission> admission = admit(entry.path, kit, nullptr, &why);
         if (!admission) {
             fail(error, QCoreApplication::translate("AddSnapshot", "Entry %1 (\"%2\"): %3")
                             .arg(QString::number(i + 1), entry.name, why));

@@ -11,6 +11,7 @@
 
 namespace tessel {
 
+class Kit;
 class Prompts;
 class SnapshotList;
 
@@ -27,16 +28,19 @@ struct Admission
     QString note; // every warning's note, for the naming box and the grid
 };
 
-// Reads the file as the list takes it; nothing, with the reason, when the
+// Reads the file (a snapshot, or a tape loaded with the kit's ROM; none
+// without a kit) as the list takes it; nothing, with the reason, when the
 // cartridge does not take it.
-std::optional<Admission> admit(const QString& path, SnapshotFault* fault, QString* error);
+std::optional<Admission> admit(const QString& path, const Kit* kit, SnapshotFault* fault,
+                               QString* error);
 
 // The file list's double click and Enter: adds the files in order, each
 // after the checks and the naming box (a name is required). A full list
 // gets the list-full warning; a file refused, or not confirmed, ends the
-// run. Returns how many of the files were dealt with, from the first: the
+// run, as does a tape's loading cancelled (tapes load first, with a
+// progress bar). Returns how many of the files were dealt with, from the first: the
 // caller deselects those.
-int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts);
+int addSnapshots(SnapshotList& list, const QStringList& paths, Prompts& prompts, const Kit* kit);
 
 // Many files at once: a drop, or a folder's snapshots.
 struct Batch
@@ -61,13 +65,14 @@ struct BatchResult
 // one file refused or not confirmed does not cost the user the rest: after
 // the run one warning names every refused file and why, and the list-full
 // warning says how many were left over. When there are several files the
-// naming box offers Skip and Stop beside OK.
-BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts);
+// naming box offers Skip and Stop beside OK. A tape's loading cancelled
+// stops the rest.
+BatchResult addBatch(SnapshotList& list, const Batch& batch, Prompts& prompts, const Kit* kit);
 
 // A whole list about to replace the current one (a compilation, an image):
 // reads every entry as the door does and gives it its note. Returns, one
 // line per warning, the entries that need hardware, for the caller's one
 // question; nothing when an entry can no longer be read (*error says why).
-std::optional<QStringList> inspectEntries(SnapshotEntries& entries, QString* error);
+std::optional<QStringList> inspectEntries(SnapshotEntries& entries, const Kit* kit, QString* error);
 
 } // namespace tessel

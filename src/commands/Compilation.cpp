@@ -5,7 +5,7 @@
 #include "core/Errors.h"
 #include "core/MenuName.h"
 #include "formats/EntryList.h"
-#include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,7 +46,7 @@ QString normalised(const QString& path)
 
 } // namespace
 
-std::optional<SnapshotEntries> readCompilation(const QString& path, QString* error)
+std::optional<SnapshotEntries> readCompilation(const QString& path, const Kit* kit, QString* error)
 {
     const std::optional<QList<EntryLine>> lines = readEntryLines(path, error);
     if (!lines)
@@ -67,7 +67,7 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, QString* err
         if (problem.isEmpty())
             problem = nameProblem(line.entry.name);
         QString why;
-        if (problem.isEmpty() && !readSnapshot(line.entry.path, &why))
+        if (problem.isEmpty() && !readSource(line.entry.path, kit, &why))
             problem = why;
         if (!problem.isEmpty())
             problems << QCoreApplication::translate("Compilation", "line %1: %2")

@@ -11,12 +11,15 @@
 
 namespace tessel {
 
+class Kit;
+
 // A compilation file read and checked the way adding checks each file: every
 // line an entry, a menu name of 1 to 20 characters with no control
-// character, a snapshot the cartridge takes, and ten entries at most. Nothing
-// when any of it fails; *error then names the file, and on a line of its own
-// ("\n" between them) each bad line with its reason.
-std::optional<SnapshotEntries> readCompilation(const QString& path, QString* error);
+// character, a snapshot or tape the cartridge takes (the kit's ROM loads
+// tapes), and ten entries at most. Nothing when any of it fails; *error then
+// names the file, and on a line of its own ("\n" between them) each bad line
+// with its reason.
+std::optional<SnapshotEntries> readCompilation(const QString& path, const Kit* kit, QString* error);
 
 // The compilations last opened or saved, most recent first, in a section of
 // the settings file of their own.

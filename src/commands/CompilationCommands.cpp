@@ -7,6 +7,7 @@
 #include "commands/RemoveSnapshot.h"
 #include "commands/SaveQuestions.h"
 #include "commands/Session.h"
+#include "commands/TapeLoading.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "flash/FlashExtract.h"
@@ -73,7 +74,7 @@ bool mayReplaceList(Session& s, const QString& question)
 bool admitAll(Session& s, SnapshotEntries& entries, const QString& question, const QString& path)
 {
     QString error;
-    const std::optional<QStringList> needs = inspectEntries(entries, &error);
+    const std::optional<QStringList> needs = inspectEntries(entries, &s.kit, &error);
     if (!needs) {
         warn(s.prompts, error);
         return false;
@@ -109,7 +110,16 @@ void openCompilation(Session& s, const QString& browsed)
 bool loadCompilation(Session& s, const QString& path)
 {
     QString error;
-    std::optional<SnapshotEntries> entries = readCompilation(path, &error);
+    // Its tapes loaded first, each with a progress bar, so that the check
+    // below reads them from the cache.
+    if (const std::optional<QList<EntryLine>> lines = readEntryLines(path, nullptr)) {
+        QStringList sources;
+        for (const EntryLine& line : *lines)
+            sources << line.entry.path;
+        if (!loadTapes(sources, &s.kit, s.prompts))
+            return false;
+    }
+    std::optional<SnapshotEntries> entries = readCompilation(path, &s.kit, &error);
     if (!entries) {
         if (!QFileInfo::exists(path))
             recent(s).remove(path);

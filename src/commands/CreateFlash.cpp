@@ -4,6 +4,7 @@
 #include "commands/Firmware.h"
 #include "commands/Prompts.h"
 #include "commands/SaveQuestions.h"
+#include "commands/TapeLoading.h"
 #include "core/Cartridge.h"
 #include "core/DurableFile.h"
 #include "core/Errors.h"
@@ -74,6 +75,12 @@ FlashOutcome createFlash(const SnapshotEntries& entries, const Kit& kit, Prompts
             kAppTitle, Icon::Exclamation, Buttons::YesNo);
         return setUp == Answer::Yes ? FlashOutcome::FirmwareWanted : FlashOutcome::NotSaved;
     }
+    QStringList sources;
+    for (const SnapshotEntry& entry : entries)
+        sources << entry.path;
+    // Tapes the cache lost are loaded again where the user can cancel them.
+    if (!loadTapes(sources, &kit, prompts))
+        return FlashOutcome::NotSaved;
     QString error;
     const std::optional<FlashJob> job = build(kit, entries, {}, &error);
     if (!job) {

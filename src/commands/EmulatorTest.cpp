@@ -3,8 +3,10 @@
 
 #include "commands/ProcessLauncher.h"
 #include "commands/Prompts.h"
+#include "commands/TapeLoading.h"
 #include "core/DurableFile.h"
 #include "core/Kit.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,9 +33,9 @@ QString emulatorProgram(const Kit& kit)
 #endif
 }
 
-std::optional<SnapshotRead> snapshotForTest(const QString& path, QString* error)
+std::optional<SnapshotRead> snapshotForTest(const QString& path, const Kit& kit, QString* error)
 {
-    return readSnapshot(path, error);
+    return readSource(path, &kit, error);
 }
 
 void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts,
@@ -45,8 +47,12 @@ void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts
                         kAppTitle, Icon::Information, Buttons::Ok);
         return;
     }
+    // A tape is tested as the snapshot it loads to, loaded first where the
+    // user can cancel it.
+    if (!loadTapes({snapshot}, &kit, prompts))
+        return;
     QString error;
-    const std::optional<SnapshotRead> read = snapshotForTest(snapshot, &error);
+    const std::optional<SnapshotRead> read = snapshotForTest(snapshot, kit, &error);
     if (!read) {
         warn(prompts,
              QCoreApplication::translate("EmulatorTest", "The snapshot cannot be tested.\r%1")

@@ -19,7 +19,7 @@ class ProcessLauncher;
 QString emulatorProgram(const Kit& kit);
 
 // The 48K .sna a snapshot becomes on the cartridge, as Test SNA runs it.
-std::optional<SnapshotRead> snapshotForTest(const QString& path, QString* error);
+std::optional<SnapshotRead> snapshotForTest(const QString& path, const Kit& kit, QString* error);
 
 // Test SNA and a double click on the list: the snapshot is read first, so a
 // file gone or refused is told before anything else; then, once the user

@@ -4,9 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace tessel {
+
+class Progress;
 
 enum class Icon { None, Information, Exclamation, Critical };
 // The first button of a set is the default one, except where the name says.
@@ -62,6 +65,13 @@ struct InputAnswer
     QString text; // empty unless answered Ok
 };
 
+// A long job the user watches and may cancel.
+struct ProgressRequest
+{
+    QString text;
+    QString title;
+};
+
 // Every question the program asks the user goes through here, so that tests
 // can answer them from a script and read back what was asked. Texts keep the
 // lone carriage return (code 13) between lines; a front end shows it as a
@@ -79,6 +89,11 @@ public:
     // The same for an existing file to open, and for a folder.
     virtual std::optional<QString> openFileName(const OpenRequest& request) = 0;
     virtual std::optional<QString> folderName(const FolderRequest& request) = 0;
+    // Runs the job on a worker thread while a progress bar with a Cancel
+    // button shows what it reports; Cancel asks the job to stop through the
+    // Progress it is given. Returns once the job has, false when cancelled.
+    virtual bool runWithProgress(const ProgressRequest& request,
+                                 const std::function<void(Progress&)>& job) = 0;
 };
 
 // The title of every message unless a command says otherwise.

@@ -27,6 +27,8 @@ public:
     static inline const QString kWorkingFolder = QStringLiteral("DirectorioTrabajo");
     static inline const QString kNamesOffset = QStringLiteral("DireccionNombres");
     static inline const QString kRegistersOffset = QStringLiteral("DireccionRegistros");
+    // The Spectrum ROM tapes load with; relative to the program folder.
+    static inline const QString kRomPath = QStringLiteral("Rom48");
 
     explicit Settings(const Kit& kit);
     // defaultWorkingFolder stands in for a missing "DirectorioTrabajo".

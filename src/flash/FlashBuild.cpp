@@ -8,7 +8,8 @@
 #include "core/Kit.h"
 #include "core/MenuName.h"
 #include "core/Settings.h"
-#include "formats/SnapshotReader.h"
+#include "formats/Libspectrum.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,7 +58,10 @@ bool checkBankFile(const QString& path, QStringList& warnings, QString* error)
 
 namespace {
 
-bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
+// A tape's warnings go to `warnings`, each once: they were told when it was
+// added, but a build from a list file is where tessel-flash hears them.
+bool checkEntry(int index, const SnapshotEntry& entry, const Kit& kit, QStringList& warnings,
+                QString* error)
 {
     const QString number = QString::number(index + 1);
     const NameCheck name = checkMenuName(entry.name);
@@ -77,9 +81,16 @@ bool checkEntry(int index, const SnapshotEntry& entry, QString* error)
                                         .toUpper()
                                         .rightJustified(4, QLatin1Char('0'))));
     QString why;
-    if (!readSnapshot(entry.path, &why))
+    const std::optional<SnapshotRead> read = readSource(entry.path, &kit, &why);
+    if (!read)
         return fail(error, QCoreApplication::translate("FlashBuild", "Entry %1 (\"%2\"): %3")
                                .arg(number, entry.name, why));
+    if (hasTapeName(entry.path)) {
+        for (const HardwareWarning& warning : read->warnings) {
+            if (!warnings.contains(warning.text))
+                warnings << warning.text;
+        }
+    }
     return true;
 }
 
@@ -110,6 +121,7 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
     job.sources.bank1 = kit.bank1Path();
     job.sources.bank32 = kit.bank32Path();
     job.sources.entries = entries;
+    job.sources.kit = kit;
     if (entries.size() != kEntryCount) {
         const int given = static_cast<int>(entries.size());
         fail(error, QCoreApplication::translate("FlashBuild",
@@ -122,7 +134,7 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
         || !checkBankFile(job.sources.bank32, job.warnings, error))
         return std::nullopt;
     for (int i = 0; i < kEntryCount; ++i) {
-        if (!checkEntry(i, entries.at(i), error))
+        if (!checkEntry(i, entries.at(i), kit, job.warnings, error))
             return std::nullopt;
     }
 

@@ -5,7 +5,7 @@
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/MenuName.h"
-#include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -111,7 +111,8 @@ private:
     {
         const SnapshotEntry& entry = m_sources.entries.at(index);
         QString why;
-        const std::optional<SnapshotRead> snapshot = readSnapshot(entry.path, &why);
+        const std::optional<SnapshotRead> snapshot =
+            readSource(entry.path, m_sources.kit ? &*m_sources.kit : nullptr, &why);
         if (!snapshot)
             return fail(m_error,
                         QCoreApplication::translate(

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/Kit.h"
 #include "core/SnapshotEntry.h"
 
 #include <QString>
+
+#include <optional>
 
 class QIODevice;
 
@@ -14,7 +17,8 @@ struct FlashSources
 {
     QString bank1;
     QString bank32;
-    SnapshotEntries entries; // ten, in menu order
+    SnapshotEntries entries; // ten, in menu order, snapshots or tapes
+    std::optional<Kit> kit; // whose ROM loads the tapes; none: OpenSE BASIC
     qint64 namesOffset = 0;
     qint64 registersOffset = 0;
 };

@@ -5,11 +5,14 @@
 #include "formats/SnapshotChecks.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <libspectrum.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -534,6 +537,230 @@ std::optional<SnapshotScreen> decodeScreen(QByteArrayView data, const QString& f
     if (screen.otherMachine)
         screen.machine = machineName(machine, type);
     return screen;
+}
+
+} // namespace tessel
+
+// Tapes.
+
+namespace tessel {
+
+namespace {
+
+struct TapeDeleter
+{
+    void operator()(libspectrum_tape* tape) const { libspectrum_tape_free(tape); }
+};
+using Tape = std::unique_ptr<libspectrum_tape, TapeDeleter>;
+
+TapeBlock::Kind kindOfBlock(libspectrum_tape_type type)
+{
+    switch (type) {
+    case LIBSPECTRUM_TAPE_BLOCK_ROM:
+    case LIBSPECTRUM_TAPE_BLOCK_TURBO:
+    case LIBSPECTRUM_TAPE_BLOCK_PURE_DATA:
+    case LIBSPECTRUM_TAPE_BLOCK_RAW_DATA:
+    case LIBSPECTRUM_TAPE_BLOCK_GENERALISED_DATA:
+    case LIBSPECTRUM_TAPE_BLOCK_DATA_BLOCK:
+    case LIBSPECTRUM_TAPE_BLOCK_RLE_PULSE:
+        return TapeBlock::Kind::Data;
+    case LIBSPECTRUM_TAPE_BLOCK_PURE_TONE:
+    case LIBSPECTRUM_TAPE_BLOCK_PULSES:
+    case LIBSPECTRUM_TAPE_BLOCK_PULSE_SEQUENCE:
+        return TapeBlock::Kind::Signal;
+    default:
+        return TapeBlock::Kind::Other;
+    }
+}
+
+// Blocks whose bytes libspectrum keeps as they were saved.
+bool holdsBytes(libspectrum_tape_type type)
+{
+    return type == LIBSPECTRUM_TAPE_BLOCK_ROM || type == LIBSPECTRUM_TAPE_BLOCK_TURBO
+           || type == LIBSPECTRUM_TAPE_BLOCK_PURE_DATA || type == LIBSPECTRUM_TAPE_BLOCK_DATA_BLOCK;
+}
+
+quint8 edgeFlags(int flags)
+{
+    quint8 ours = kEdgeNone;
+    if (flags & LIBSPECTRUM_TAPE_FLAGS_NO_EDGE)
+        ours |= kEdgeNoFlip;
+    if (flags & LIBSPECTRUM_TAPE_FLAGS_LEVEL_LOW)
+        ours |= kEdgeLevelLow;
+    if (flags & LIBSPECTRUM_TAPE_FLAGS_LEVEL_HIGH)
+        ours |= kEdgeLevelHigh;
+    if (flags & LIBSPECTRUM_TAPE_FLAGS_BLOCK)
+        ours |= kEdgeBlockEnd;
+    if (flags & (LIBSPECTRUM_TAPE_FLAGS_STOP | LIBSPECTRUM_TAPE_FLAGS_STOP48))
+        ours |= kEdgeStop;
+    if (flags & LIBSPECTRUM_TAPE_FLAGS_TAPE)
+        ours |= kEdgeTapeEnd;
+    return ours;
+}
+
+} // namespace
+
+QStringList tapeNamePatterns()
+{
+    // .spc, .sta and .ltp are three emulators' own .tap variants.
+    return {QStringLiteral("*.tap"), QStringLiteral("*.tzx"), QStringLiteral("*.pzx"),
+            QStringLiteral("*.csw"), QStringLiteral("*.wav"), QStringLiteral("*.spc"),
+            QStringLiteral("*.sta"), QStringLiteral("*.ltp")};
+}
+
+bool hasTapeName(const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    const QStringList patterns = tapeNamePatterns();
+    return std::any_of(patterns.cbegin(), patterns.cend(), [&](const QString& pattern) {
+        return name.endsWith(QStringView(pattern).sliced(1), Qt::CaseInsensitive);
+    });
+}
+
+struct TapeState
+{
+    Tape tape;
+    QList<TapeBlock> blocks;
+    QByteArray screen;
+};
+
+TapeImage::TapeImage(std::unique_ptr<TapeState> state)
+    : m_state(std::move(state))
+{ }
+
+TapeImage::~TapeImage()
+{
+    LibraryCall call; // the tape is freed under the lock like every call
+    m_state.reset();
+}
+
+const QList<TapeBlock>& TapeImage::blocks() const
+{
+    return m_state->blocks;
+}
+
+QByteArray TapeImage::firstScreenBlock() const
+{
+    return m_state->screen;
+}
+
+std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& fileName,
+                                           QString* error)
+{
+    const QString file = quotedPath(fileName);
+    if (data.size() > kMaxTapeFileSize) {
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is %2 bytes long, too large for a "
+                                                "tape (at most %3 bytes).")
+                        .arg(file)
+                        .arg(data.size())
+                        .arg(kMaxTapeFileSize));
+        return nullptr;
+    }
+    QByteArray padded(data.size() + kReadPadding, '\0');
+    if (!data.isEmpty())
+        std::memcpy(padded.data(), data.data(), static_cast<size_t>(data.size()));
+    const auto* bytes = reinterpret_cast<const libspectrum_byte*>(padded.constData());
+    const auto length = static_cast<size_t>(data.size());
+    QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
+
+    auto state = std::make_unique<TapeState>();
+    LibraryCall call;
+    // The raw type, as for snapshots: a compressed tape is not unpacked.
+    libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
+    libspectrum_class_t kind = LIBSPECTRUM_CLASS_UNKNOWN;
+    if (libspectrum_identify_file_raw(&type, name.constData(), bytes, length)
+            != LIBSPECTRUM_ERROR_NONE
+        || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 cannot be read as a tape (%2).")
+                        .arg(file, call.messages()));
+        return nullptr;
+    }
+    if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
+        fail(error, QCoreApplication::translate(
+                        "Tape", "The file %1 is compressed; unpack it and pick the tape "
+                                "inside.")
+                        .arg(file));
+        return nullptr;
+    }
+    if (kind != LIBSPECTRUM_CLASS_TAPE) {
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is not a tape in any format the "
+                                                "program reads.")
+                        .arg(file));
+        return nullptr;
+    }
+    // libspectrum reads a .wav again by its name, so it gets these bytes in
+    // a file of their own, never whatever the path holds by now.
+    QTemporaryFile wav(QDir::tempPath() + QStringLiteral("/tessel-XXXXXX.wav"));
+    if (type == LIBSPECTRUM_ID_TAPE_WAV) {
+        if (!wav.open() || wav.write(data.data(), data.size()) != data.size() || !wav.flush()) {
+            fail(error, QCoreApplication::translate("Libspectrum",
+                                                    "The file %1 cannot be read: no room for a "
+                                                    "temporary copy (%2).")
+                            .arg(file, wav.errorString()));
+            return nullptr;
+        }
+        name = QFile::encodeName(wav.fileName());
+    }
+    state->tape.reset(libspectrum_tape_alloc());
+    if (libspectrum_tape_read(state->tape.get(), bytes, length, type, name.constData())
+            != LIBSPECTRUM_ERROR_NONE
+        || !libspectrum_tape_present(state->tape.get())) {
+        fail(error, QCoreApplication::translate("Libspectrum",
+                                                "The file %1 is damaged or not a tape (%2).")
+                        .arg(file, call.messages()));
+        return nullptr;
+    }
+
+    libspectrum_tape_iterator it = nullptr;
+    bool playable = false;
+    for (libspectrum_tape_block* block = libspectrum_tape_iterator_init(&it, state->tape.get());
+         block; block = libspectrum_tape_iterator_next(&it)) {
+        const libspectrum_tape_type type = libspectrum_tape_block_type(block);
+        TapeBlock info;
+        info.kind = kindOfBlock(type);
+        info.tstates = libspectrum_tape_block_length(block);
+        if (holdsBytes(type)) {
+            info.dataSize = static_cast<qsizetype>(libspectrum_tape_block_data_length(block));
+            const auto* blockData =
+                reinterpret_cast<const char*>(libspectrum_tape_block_data(block));
+            // As saved by the ROM: a flag byte, the screen, a checksum.
+            const qsizetype skip = info.dataSize == 6914 ? 1 : 0;
+            if (state->screen.isEmpty() && blockData
+                && (info.dataSize == 6912 || info.dataSize == 6914))
+                state->screen = QByteArray(blockData + skip, 6912);
+        }
+        playable = playable || info.kind != TapeBlock::Kind::Other;
+        state->blocks.append(info);
+    }
+    if (!playable) {
+        fail(error, QCoreApplication::translate("Libspectrum", "The tape %1 holds nothing to load.")
+                        .arg(file));
+        return nullptr;
+    }
+    libspectrum_tape_nth_block(state->tape.get(), 0);
+    return std::unique_ptr<TapeImage>(new TapeImage(std::move(state)));
+}
+
+qsizetype TapeImage::nextEdges(TapeEdge* out, qsizetype max)
+{
+    LibraryCall call;
+    qsizetype n = 0;
+    while (n < max) {
+        int position = 0;
+        libspectrum_tape_position(&position, m_state->tape.get());
+        libspectrum_dword tstates = 0;
+        int flags = 0;
+        if (libspectrum_tape_get_next_edge(&tstates, &flags, m_state->tape.get())
+            != LIBSPECTRUM_ERROR_NONE)
+            flags = LIBSPECTRUM_TAPE_FLAGS_TAPE; // a block it cannot play ends the tape
+        out[n++] = {tstates, edgeFlags(flags), position};
+        if (flags & LIBSPECTRUM_TAPE_FLAGS_TAPE)
+            break;
+    }
+    return n;
 }
 
 } // namespace tessel

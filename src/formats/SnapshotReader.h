@@ -16,7 +16,9 @@ namespace tessel {
 // Larger files are refused unread: no snapshot of any format comes near it.
 constexpr qint64 kMaxSnapshotFileSize = qint64(8) * 1024 * 1024;
 
-// Something a snapshot was saved with that the cartridge does not give.
+// Something a snapshot was saved with that the cartridge does not give, or
+// what loading a tape left uncertain (Needed when it may keep the program
+// from running).
 struct HardwareWarning
 {
     enum Kind {
@@ -31,6 +33,8 @@ struct HardwareWarning
         // A joystick interface, which the player plugs into the Spectrum or
         // does without by choosing keys in the game.
         Joystick,
+        // Worth knowing, never asked about: the ROM a tape was loaded with.
+        Noted,
     };
 
     Kind kind = Needed;

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tessel-screen: writes the screen a 48K snapshot was showing as a 256×192
-// PNG, without the border and with FLASH in its first phase.
+// PNG, without the border and with FLASH in its first phase. A tape gives
+// the screen of the snapshot it loads to.
 #include "core/DurableFile.h"
 #include "core/Files.h"
+#include "core/Kit.h"
+#include "core/KitLocation.h"
 #include "core/Language.h"
+#include "formats/Libspectrum.h"
+#include "machine/Source.h"
 #include "screens/ScreenImage.h"
 
 #include <QCommandLineParser>
@@ -43,7 +48,10 @@ int main(int argc, char* argv[])
         "tessel-screen", "Writes the screen a 48K snapshot was showing as a 256x192 PNG: the\n"
                          "6,912 bytes at 0x4000 drawn with the Spectrum's colours, without the\n"
                          "border, FLASH in its first phase (INK drawn as INK). The snapshot is a\n"
-                         "48K .sna, .z80, .szx or any other snapshot libspectrum reads.\n"
+                         "48K .sna, .z80, .szx or any other snapshot libspectrum reads, or a tape\n"
+                         "(.tap, .tzx, .pzx, .csw, .wav), loaded as a 48K Spectrum loads it with\n"
+                         "the ROM of the program folder (48.rom or the setting Rom48, else\n"
+                         "OpenSE BASIC): the screen is then the one the loaded program shows.\n"
                          "\n"
                          "The PNG is replaced as a whole and its full path is printed. On any\n"
                          "problem a message goes to stderr, the exit status is 1 and no file is\n"
@@ -52,7 +60,7 @@ int main(int argc, char* argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(
         QCoreApplication::translate("tessel-screen", "snapshot"),
-        QCoreApplication::translate("tessel-screen", "The snapshot to read."));
+        QCoreApplication::translate("tessel-screen", "The snapshot or tape to read."));
     parser.addPositionalArgument(
         QCoreApplication::translate("tessel-screen", "png"),
         QCoreApplication::translate("tessel-screen", "The picture to write."));
@@ -73,7 +81,25 @@ int main(int argc, char* argv[])
     QString error;
     if (!checkOutputFile(output, {{snapshot}}, &error))
         return fail(error);
-    const std::optional<LoadingScreen> screen = readLoadingScreen(snapshot, &error);
+    std::optional<LoadingScreen> screen;
+    if (hasTapeName(snapshot)) {
+        // The program folder only for its ROM: none found, OpenSE BASIC.
+        std::optional<Kit> kit;
+        if (const std::optional<KitLocation> location = locateKit(nullptr))
+            kit.emplace(location->programFolder);
+        const std::optional<SnapshotRead> read =
+            readSource(snapshot, kit ? &*kit : nullptr, &error);
+        if (!read)
+            return fail(error);
+        for (const QString& warning : warningTexts(read->warnings))
+            QTextStream(stderr) << QCoreApplication::translate("tessel-screen",
+                                                               "tessel-screen: warning: %1")
+                                       .arg(warning)
+                                << '\n';
+        screen = loadingScreenFromSna(read->sna);
+    } else {
+        screen = readLoadingScreen(snapshot, &error);
+    }
     if (!screen)
         return fail(error);
     if (!file.open(&error))

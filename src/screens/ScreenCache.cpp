@@ -2,6 +2,7 @@
 #include "screens/ScreenCache.h"
 
 #include "core/Background.h"
+#include "formats/Libspectrum.h"
 #include "formats/SnapshotReader.h"
 
 #include <QFileInfo>
@@ -61,15 +62,17 @@ ScreenCache::Result ScreenCache::load(const QString& path, const std::optional<S
 {
     Result result;
     const QFileInfo info(path);
-    // Anything but a file of a snapshot's size costs a look at its size.
-    if (!info.isFile() || info.size() > kMaxSnapshotFileSize)
+    // Anything but a file of a snapshot's size costs a look at its size. A
+    // tape shows the screen it carries, never loaded for a preview.
+    const bool tape = hasTapeName(path);
+    if (!info.isFile() || info.size() > (tape ? kMaxTapeFileSize : kMaxSnapshotFileSize))
         return result;
     result.stamp = {info.size(), info.lastModified()};
     if (known && *known == result.stamp) {
         result.unchanged = true;
         return result;
     }
-    result.screen = readAnyLoadingScreen(path, nullptr);
+    result.screen = tape ? readTapeScreen(path) : readAnyLoadingScreen(path, nullptr);
     return result;
 }
 

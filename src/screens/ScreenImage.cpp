@@ -2,6 +2,7 @@
 #include "screens/ScreenImage.h"
 
 #include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <algorithm>
 
@@ -92,6 +93,14 @@ std::optional<LoadingScreen> loadingScreenFromSna(QByteArrayView sna)
         return std::nullopt;
     return screenOf(sna.sliced(kSnaMemoryOffset, kScreenMemorySize),
                     static_cast<uchar>(sna.at(kSnaBorderOffset)));
+}
+
+std::optional<LoadingScreen> readTapeScreen(const QString& path)
+{
+    const QByteArray memory = tapeScreen(path);
+    if (memory.size() != kScreenMemorySize)
+        return std::nullopt;
+    return screenOf(memory, 7);
 }
 
 std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* error)

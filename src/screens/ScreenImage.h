@@ -61,4 +61,9 @@ std::optional<LoadingScreen> readLoadingScreen(const QString& path, QString* err
 // marked with that machine: so that the user sees what it is.
 std::optional<LoadingScreen> readAnyLoadingScreen(const QString& path, QString* error);
 
+// The loading screen a tape carries, its first block of 6,912 bytes, read
+// without loading the tape and framed by the ROM's white border; nothing
+// when it carries none.
+std::optional<LoadingScreen> readTapeScreen(const QString& path);
+
 } // namespace tessel

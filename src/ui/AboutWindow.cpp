@@ -51,6 +51,9 @@ AboutWindow::AboutWindow(QWidget* parent)
     addLabel(QStringLiteral("Label6"), tr("The authors of Aspectrum and of libspectrum"),
              twipsRect(240, 3000, 3465, 195));
     addLabel(QStringLiteral("Label7"), kEmulatorSite, twipsRect(240, 3240, 2430, 195));
+    // Tapes load on their Z80 core (GPL 2+) and, without Sinclair's, their ROM.
+    addLabel(QStringLiteral("Label8"), tr("The authors of libz80ex and of OpenSE BASIC"),
+             twipsRect(240, 3480, 3465, 195));
 
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdSalir"));

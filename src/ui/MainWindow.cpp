@@ -514,7 +514,8 @@ void MainWindow::addSelected()
     if (selected.isEmpty() && !m_session.list.isFull())
         return;
     m_history.edit(ListChange::Add, [&] {
-        m_browser.deselectFirst(addSnapshots(m_session.list, selected, m_session.prompts));
+        m_browser.deselectFirst(
+            addSnapshots(m_session.list, selected, m_session.prompts, &m_session.kit));
     });
 }
 

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/QtPrompts.h"
 
+#include "core/Progress.h"
 #include "ui/NamingDialog.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 namespace tessel {
 
@@ -165,6 +172,37 @@ std::optional<QString> QtPrompts::folderName(const FolderRequest& request)
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     return chosen(dialog);
+}
+
+bool QtPrompts::runWithProgress(const ProgressRequest& request,
+                                const std::function<void(Progress&)>& job)
+{
+    constexpr int kSteps = 1000;
+    Progress progress;
+    QProgressDialog dialog(m_parent); // with Qt's own Cancel button
+    dialog.setLabelText(displayed(request.text));
+    dialog.setRange(0, kSteps);
+    dialog.setWindowTitle(request.title);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    // A job that ends at once shows nothing.
+    dialog.setMinimumDuration(200);
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { progress.cancel(); });
+
+    QEventLoop loop;
+    const std::unique_ptr<QThread> worker(QThread::create([&] { job(progress); }));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &dialog, [&] {
+        if (!progress.cancelled())
+            dialog.setValue(static_cast<int>(progress.done() * kSteps));
+    });
+    tick.start(40);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    return !progress.cancelled();
 }
 
 } // namespace tessel

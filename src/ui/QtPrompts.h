@@ -23,6 +23,8 @@ public:
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest& request) override;
     std::optional<QString> folderName(const FolderRequest& request) override;
+    bool runWithProgress(const ProgressRequest& request,
+                         const std::function<void(Progress&)>& job) override;
 
 private:
     QPointer<QWidget> m_parent;

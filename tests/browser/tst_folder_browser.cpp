@@ -104,14 +104,15 @@ void TestFolderBrowser::fileListMatchesSnapshotNamesInAnyCase()
 {
     const QString folder = m_home + "/mixed";
     QVERIFY(QDir().mkpath(folder + "/folder.sna"));
-    for (const char* name : {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna",
-                             "snafu.z80", "G.Z80", "h.szx", "i.z80.txt", "j.tap"})
+    for (const char* name :
+         {"A.SNA", "b.sna2", "c.Sna", "d.txt", "e.sn", ".hidden.sna", "snafu.z80", "G.Z80", "h.szx",
+          "i.z80.txt", "j.tap", "K.TZX", "l.tap.txt"})
         touch(folder + '/' + QLatin1String(name));
     new QAbstractItemModelTester(m_browser->fileModel(), m_browser);
 
     QCOMPARE(m_browser->setPath(folder), BrowserError::None);
-    QTRY_COMPARE(listed(*m_browser),
-                 (QStringList{"A.SNA", "b.sna2", "c.Sna", "G.Z80", "h.szx", "snafu.z80"}));
+    QTRY_COMPARE(listed(*m_browser), (QStringList{"A.SNA", "b.sna2", "c.Sna", "G.Z80", "h.szx",
+                                                  "j.tap", "K.TZX", "snafu.z80"}));
     QCOMPARE(m_browser->fileListPath(), folder);
 }
 

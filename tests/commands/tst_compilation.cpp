@@ -72,7 +72,7 @@ void TestCompilation::relativePathsTravelWithTheFolder()
     QVERIFY(data.contains("\t" + QDir::toNativeSeparators(path("elsewhere.sna")).toUtf8() + "\n"));
 
     QVERIFY(QDir().rename(path("share"), path("moved")));
-    const auto read = readCompilation(path("moved/games.tessel"), &error);
+    const auto read = readCompilation(path("moved/games.tessel"), nullptr, &error);
     QVERIFY2(read, qPrintable(error));
     QCOMPARE(read->size(), kEntryCount);
     QCOMPARE(read->at(0).path, path("moved/snaps/game 0.sna"));
@@ -109,7 +109,7 @@ void TestCompilation::everyBadLineIsNamed()
         data += "G\tgame 4.sna\n";
     QVERIFY(test::writeFile(path("snaps/bad.tessel"), data));
     QString error;
-    QVERIFY(!readCompilation(path("snaps/bad.tessel"), &error));
+    QVERIFY(!readCompilation(path("snaps/bad.tessel"), nullptr, &error));
     QStringList lines = error.split('\n');
     QVERIFY2(lines.takeFirst().contains("6 of its lines"), qPrintable(error));
     QStringList starts;
@@ -155,7 +155,7 @@ void TestCompilation::twelveFilesDroppedOnAnEmptyList()
         prompts.answerInput(QString("Drop %1").arg(i));
     prompts.answerMessage(Answer::Ok);
     prompts.answerMessage(Answer::Ok);
-    QCOMPARE(addBatch(list, {dropped}, prompts).added, kEntryCount);
+    QCOMPARE(addBatch(list, {dropped}, prompts, nullptr).added, kEntryCount);
     QCOMPARE(list.entry(9), (SnapshotEntry{games[9].path, "Drop 9"}));
     const auto messages = prompts.calls().mid(kEntryCount);
     QVERIFY2(messages[0].text.startsWith("This dropped file was not added:\r")
@@ -166,7 +166,7 @@ void TestCompilation::twelveFilesDroppedOnAnEmptyList()
 
     // A full list takes none and says so at once.
     prompts.answerMessage(Answer::Ok);
-    QCOMPARE(addBatch(list, {dropped.mid(0, 3)}, prompts).added, 0);
+    QCOMPARE(addBatch(list, {dropped.mid(0, 3)}, prompts, nullptr).added, 0);
     QVERIFY(prompts.last().text.endsWith("\r3 of the dropped files were not added."));
     QVERIFY(prompts.allAnswered());
 }

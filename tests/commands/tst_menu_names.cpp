@@ -93,14 +93,14 @@ void TestMenuNames::everyDoorTakesWhatTheRuleTakes()
     prompts.answerInput(name);
     prompts.answerInput("Fallback");
     SnapshotList list;
-    QCOMPARE(addSnapshots(list, {kit.entries.first().path}, prompts), 1);
+    QCOMPARE(addSnapshots(list, {kit.entries.first().path}, prompts, nullptr), 1);
     QCOMPARE(list.entry(0).name == name, taken);
 
     // A compilation file.
     const QString file = kit.path("list.tessel");
     QVERIFY(test::writeFile(file, name.toUtf8() + '\t' + kit.entries.first().path.toUtf8()));
     QString error;
-    QCOMPARE(readCompilation(file, &error).has_value(), taken);
+    QCOMPARE(readCompilation(file, nullptr, &error).has_value(), taken);
 
     // The build.
     SnapshotEntries entries = kit.entries;

@@ -6,6 +6,8 @@
 #include "core/Cartridge.h"
 #include "core/MenuName.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TapeWriter.h"
+#include "support/TestFiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -25,7 +27,7 @@ using Kind = ScriptedPrompts::Kind;
 
 namespace {
 
-void writeFile(const QString& path, qint64 size)
+void writeSizedFile(const QString& path, qint64 size)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -81,6 +83,7 @@ private slots:
     void fileGoneSinceListingIsReportedByName();
     void pipeAmongTheFilesIsRefusedAtOnce();
     void otherFormatsAreTakenAndRefusalsSayWhy();
+    void tapeLoadsOnceWhileShowingProgress();
 
     void onlyFilledRowsCanBeRemoved();
     void removalMovesLaterEntriesUp_data();
@@ -90,7 +93,10 @@ private slots:
 
 private:
     QString file(const QString& name) const { return m_folder + QLatin1Char('/') + name; }
-    int add(const QString& name) { return addSnapshots(*m_list, {file(name)}, *m_prompts); }
+    int add(const QString& name)
+    {
+        return addSnapshots(*m_list, {file(name)}, *m_prompts, nullptr);
+    }
 
     QTemporaryDir* m_dir = nullptr;
     QString m_folder;
@@ -109,9 +115,10 @@ void TestSnapshotList::init()
 
     m_folder = QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("snaps")));
     QVERIFY(QDir().mkpath(m_folder));
-    writeFile(file(QStringLiteral("good.sna")), kSnaFileSize);
-    writeFile(file(QStringLiteral("short.sna")), kSnaFileSize - 1);
-    writeFile(file(QStringLiteral("long.sna")), kSnaFileSize + 1);
+    writeSizedFile(file(QStringLiteral("good.sna")), kSnaFileSize);
+    writeSizedFile(file(QStringLiteral("short.sna")), kSnaFileSize - 1);
+    writeSizedFile(file(QStringLiteral("long.sna")), kSnaFileSize + 1);
+    qputenv("XDG_CACHE_HOME", m_dir->filePath(QStringLiteral("cache")).toUtf8());
 }
 
 void TestSnapshotList::cleanup()
@@ -293,7 +300,7 @@ void TestSnapshotList::manyFilesNeverGoPastTheTenthRow()
     m_prompts->answerInput(QString());
     m_prompts->answerInput("ten");
     const QStringList files(5, file("good.sna"));
-    QCOMPARE(addSnapshots(*m_list, files, *m_prompts), 2);
+    QCOMPARE(addSnapshots(*m_list, files, *m_prompts, nullptr), 2);
     QCOMPARE(m_prompts->calls().at(1).defaultText, "Snapshot  10");
     QCOMPARE(m_list->count(), kEntryCount);
     QCOMPARE(m_list->entry(9).name, "ten");
@@ -332,20 +339,44 @@ void TestSnapshotList::otherFormatsAreTakenAndRefusalsSayWhy()
 {
     const QString data = QStringLiteral(TESSEL_TEST_DATA "/other/");
     m_prompts->answerInput("Hello");
-    QCOMPARE(addSnapshots(*m_list, {data + "gsphello.z80"}, *m_prompts), 1);
+    QCOMPARE(addSnapshots(*m_list, {data + "gsphello.z80"}, *m_prompts, nullptr), 1);
     QCOMPARE(m_list->entry(0).path, data + "gsphello.z80"); // the original file, not a copy
 
     // A real 48K save with the AY flag runs without the AY: a note, no question.
     m_prompts->answerInput("Loader");
-    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts);
+    addSnapshots(*m_list, {data + "ld48bin.z80"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 2);
     QVERIFY2(m_prompts->last().note.contains("sound"), qPrintable(m_prompts->last().note));
     QCOMPARE(m_list->entry(1).note, m_prompts->last().note);
 
     m_prompts->answerMessage(Answer::Ok);
-    addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts);
+    addSnapshots(*m_list, {data + "tape128k.sna"}, *m_prompts, nullptr);
     QCOMPARE(m_list->count(), 2);
     QVERIFY2(m_prompts->last().text.contains("128K"), qPrintable(m_prompts->last().text));
+    QVERIFY(m_prompts->allAnswered());
+}
+
+// Cancel adds nothing and asks nothing more; a tape loaded is kept, so the
+// next add asks for no progress; OpenSE is a note, never a question.
+void TestSnapshotList::tapeLoadsOnceWhileShowingProgress()
+{
+    const QString tape = file("game.tzx");
+    QVERIFY(tessel::test::writeFile(tape, tessel::test::turboTape().tzx()));
+    m_prompts->cancelProgress();
+    QCOMPARE(add("game.tzx"), 1);
+    QCOMPARE(m_list->count(), 0);
+    QCOMPARE(m_prompts->calls().size(), 1);
+    QVERIFY(m_prompts->last().text.contains("game.tzx"));
+
+    for (const char* name : {"Turbo", "Again"}) {
+        m_prompts->answerInput(name);
+        QCOMPARE(add("game.tzx"), 1);
+    }
+    QCOMPARE(m_list->count(), 2);
+    QCOMPARE(m_prompts->count(Kind::Progress), 2);
+    QCOMPARE(m_prompts->count(Kind::Message), 0);
+    QCOMPARE(m_prompts->last().snapshotPath, tape);
+    QVERIFY2(m_list->entries().last().note.contains("OpenSE"), qPrintable(m_prompts->last().note));
     QVERIFY(m_prompts->allAnswered());
 }
 

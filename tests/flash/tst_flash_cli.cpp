@@ -6,6 +6,7 @@
 #include "flash/FlashImage.h"
 #include "formats/EntryList.h"
 #include "formats/SnapshotReader.h"
+#include "support/TapeWriter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -55,6 +56,7 @@ private slots:
     void refusesWhatWouldHangOrDestroy();
     void oddBanksAreBuiltWithAWarning();
     void convertsOneSnapshotToSna();
+    void takesTapes();
     void helpAndVersion();
     void needsNoGraphicsLibraries();
 };
@@ -413,6 +415,44 @@ void TestFlashCli::convertsOneSnapshotToSna()
         QCOMPARE(readFile(out), QByteArray("keep"));
         QCOMPARE(readFile(kit.entries[0].path), before);
     }
+}
+
+// A tape converted and built with the kit's ROM, Sinclair's where there is
+// one; a tape that does not load writes nothing.
+void TestFlashCli::takesTapes()
+{
+    FlashKit kit;
+    const bool sinclair = !sinclairRom().isEmpty();
+    if (sinclair)
+        QVERIFY(QFile::copy(sinclairRom(), kit.path(QStringLiteral("48.rom"))));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), kit.path(QStringLiteral("cache")));
+    const QString tape = kit.path(QStringLiteral("game.tzx"));
+    QVERIFY(writeFile(tape, turboTape().tzx()));
+    const QString out = kit.path(QStringLiteral("out.sna"));
+    const QStringList withKit{QStringLiteral("--kit"), kit.path(QString())};
+    Run done = run(QStringLiteral(TESSEL_FLASH_EXE),
+                   withKit + QStringList{QStringLiteral("--to-sna"), tape, out}, {}, environment);
+    QVERIFY2(done.status == 0, qPrintable(done.err));
+    const QByteArray sna = readFile(out);
+    QCOMPARE(sna.mid(kSnaHeaderSize + kGameStart - 0x4000, gameCode().size()), gameCode());
+    QCOMPARE(done.err.contains(QStringLiteral("OpenSE")), !sinclair);
+
+    kit.entries[3].path = tape;
+    const QString image = kit.path(QStringLiteral("built.rom"));
+    done = run(QStringLiteral(TESSEL_FLASH_EXE),
+               withKit + QStringList{QStringLiteral("-o"), image} + entryArguments(kit), {},
+               environment);
+    QVERIFY2(done.status == 0, qPrintable(done.err));
+    QCOMPARE(readFile(image).mid(areaOffset(3), kAreaSize), sna.mid(kSnaHeaderSize));
+
+    QVERIFY(writeFile(tape, TapeWriter().block(0xff, "no header").tzx()));
+    QVERIFY(writeFile(out, "keep"));
+    done = run(QStringLiteral(TESSEL_FLASH_EXE),
+               withKit + QStringList{QStringLiteral("--to-sna"), tape, out}, {}, environment);
+    QCOMPARE(done.status, 1);
+    QVERIFY2(done.err.contains(QStringLiteral("game.tzx")), qPrintable(done.err));
+    QCOMPARE(readFile(out), QByteArray("keep"));
 }
 
 void TestFlashCli::helpAndVersion()

@@ -116,10 +116,11 @@ void TestDebPackage::packageHoldsTheInstalledLayout()
     // Dependencies come from the binaries, not from a hand-kept list.
     const Run depends = run("dpkg-deb", {"-f", m_package, "Depends"});
     QCOMPARE(depends.status, 0);
-    for (const char* library : {"libqt6core6", "libqt6widgets6", "libc6"})
+    for (const char* library : {"libqt6core6", "libqt6widgets6", "libc6", "libz80ex1"})
         QVERIFY2(depends.out.contains(QLatin1String(library)), qPrintable(depends.out));
     const Run recommends = run("dpkg-deb", {"-f", m_package, "Recommends"});
-    QVERIFY2(recommends.out.contains("qt6-translations-l10n"), qPrintable(recommends.out));
+    for (const char* recommended : {"qt6-translations-l10n", "opense-basic"})
+        QVERIFY2(recommends.out.contains(QLatin1String(recommended)), qPrintable(recommends.out));
     QVERIFY(readFile(m_root + "/usr/share/doc/tessel-zizerev/copyright")
                 .contains("License: GPL-3.0-or-later"));
 }

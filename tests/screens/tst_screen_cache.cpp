@@ -2,6 +2,7 @@
 // Loading screens made off the window's thread and kept by path, size and
 // modification time.
 #include "screens/ScreenCache.h"
+#include "support/TapeWriter.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -45,6 +46,7 @@ class TestScreenCache : public QObject
 private slots:
     void madeOnTheWorkerAndAgainWhenChanged();
     void filesGivingNoPictureAreUnavailable();
+    void tapesShowTheScreenTheyCarryUnloaded();
     void newestRequestsGoFirstAndOldOnesDrop();
     void capacityBoundsWhatIsKept();
 };
@@ -114,6 +116,28 @@ void TestScreenCache::filesGivingNoPictureAreUnavailable()
     cache.request(kept);
     QVERIFY(unavailable.wait());
     QVERIFY(!cache.cached(kept));
+}
+
+void TestScreenCache::tapesShowTheScreenTheyCarryUnloaded()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    QByteArray screen(6912, '\x38');
+    screen[100] = '\x5a';
+    const QString withScreen = dir.filePath("screen.tzx");
+    QVERIFY(writeFile(withScreen, TapeWriter().loader(25000).code(16384, screen).tzx()));
+    const QString without = dir.filePath("game.tap");
+    QVERIFY(writeFile(without, romTape().tap()));
+
+    ScreenCache cache;
+    QSignalSpy ready(&cache, &ScreenCache::ready);
+    QSignalSpy unavailable(&cache, &ScreenCache::unavailable);
+    cache.request(withScreen);
+    QVERIFY(ready.wait());
+    QCOMPARE(cache.cached(withScreen)->image, renderScreen(screen));
+    cache.request(without);
+    QVERIFY(unavailable.wait());
+    QVERIFY(!QFileInfo::exists(dir.filePath("cache")));
 }
 
 void TestScreenCache::newestRequestsGoFirstAndOldOnesDrop()

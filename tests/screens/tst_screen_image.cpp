@@ -2,7 +2,9 @@
 // Loading screens drawn from screen memory whose every pixel is known, and
 // from a real snapshot against a picture checked by eye.
 #include "flash/FlashFixture.h"
+#include "machine/Source.h"
 #include "screens/ScreenImage.h"
+#include "support/TapeWriter.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -171,6 +173,16 @@ void TestScreenImage::commandLineWritesThePictureOrNothing()
     QVERIFY2(written.status == 0, qPrintable(written.err));
     QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
              readLoadingScreen(sna, nullptr)->image.convertToFormat(QImage::Format_RGB32));
+
+    // A tape: the screen of the snapshot it loads to.
+    const QString tape = dir.filePath("game.tap");
+    QVERIFY(writeFile(tape, romTape().tap()));
+    qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+    const Run loaded = run(exe, {tape, png}, {}, QProcessEnvironment::systemEnvironment());
+    QVERIFY2(loaded.status == 0, qPrintable(loaded.err));
+    const QByteArray snapshot = readSource(tape, nullptr, nullptr).value().sna;
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
+             loadingScreenFromSna(snapshot)->image.convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_GUILESS_MAIN(TestScreenImage)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ScriptedPrompts.h"
 
+#include "core/Progress.h"
+
 #include <QTest>
 
 #include <stdexcept>
@@ -27,7 +29,7 @@ int ScriptedPrompts::count(Kind kind) const
 bool ScriptedPrompts::allAnswered() const
 {
     return m_messages.isEmpty() && m_inputs.isEmpty() && m_saves.isEmpty() && m_opens.isEmpty()
-           && m_folders.isEmpty();
+           && m_folders.isEmpty() && m_cancels.isEmpty();
 }
 
 void ScriptedPrompts::clear()
@@ -38,6 +40,7 @@ void ScriptedPrompts::clear()
     m_saves.clear();
     m_opens.clear();
     m_folders.clear();
+    m_cancels.clear();
 }
 
 void ScriptedPrompts::record(const Call& call)
@@ -123,6 +126,30 @@ std::optional<QString> ScriptedPrompts::folderName(const FolderRequest& request)
     if (m_folders.isEmpty())
         unexpected(QStringLiteral("folder dialog \"%1\"").arg(request.title));
     return m_folders.dequeue();
+}
+
+} // namespace tessel::test
+
+namespace tessel::test {
+
+bool ScriptedPrompts::runWithProgress(const ProgressRequest& request,
+                                      const std::function<void(Progress&)>& job)
+{
+    record({Kind::Progress,
+            request.text,
+            request.title,
+            Icon::None,
+            Buttons::OkCancel,
+            {},
+            {},
+            {},
+            {},
+            {}});
+    Progress progress;
+    if (!m_cancels.isEmpty() && m_cancels.dequeue())
+        progress.cancel();
+    job(progress);
+    return !progress.cancelled();
 }
 
 } // namespace tessel::test

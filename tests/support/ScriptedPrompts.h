@@ -17,7 +17,7 @@ namespace tessel::test {
 class ScriptedPrompts final : public Prompts
 {
 public:
-    enum class Kind { Message, Input, Save, Open, Folder };
+    enum class Kind { Message, Input, Save, Open, Folder, Progress };
 
     struct Call
     {
@@ -45,6 +45,9 @@ public:
     void cancelOpen() { m_opens.enqueue(std::nullopt); }
     void answerFolder(const QString& path) { m_folders.enqueue(path); }
     void cancelFolder() { m_folders.enqueue(std::nullopt); }
+    // A job with a progress bar runs to its end on the caller's thread,
+    // unless a cancel was queued for it: then it is asked to stop first.
+    void cancelProgress() { m_cancels.enqueue(true); }
 
     // Runs while a question is open, as if the user looked at the screen then.
     void onQuestion(std::function<void(const Call&)> hook) { m_hook = std::move(hook); }
@@ -60,6 +63,8 @@ public:
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest& request) override;
     std::optional<QString> folderName(const FolderRequest& request) override;
+    bool runWithProgress(const ProgressRequest& request,
+                         const std::function<void(Progress&)>& job) override;
 
 private:
     void record(const Call& call);
@@ -70,6 +75,7 @@ private:
     QQueue<std::optional<QString>> m_saves;
     QQueue<std::optional<QString>> m_opens;
     QQueue<std::optional<QString>> m_folders;
+    QQueue<bool> m_cancels;
     std::function<void(const Call&)> m_hook;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs behind the prompts: what the user sees of a text, which
 // button is the default, and what closing a box answers.
+#include "core/Progress.h"
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
@@ -9,9 +10,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -44,6 +47,7 @@ private slots:
     void buttonsAndTheirDefaults_data();
     void buttonsAndTheirDefaults();
     void fileDialogsTakeTheirFiltersAndModes();
+    void progressShowsTheJobAndCancelStopsIt();
 };
 
 void TestQtPrompts::userTextIsNeverMarkup()
@@ -155,6 +159,34 @@ void TestQtPrompts::fileDialogsTakeTheirFiltersAndModes()
     QCOMPARE(shown.mid(0, 2), (QList<QStringList>{filters, filters}));
     QCOMPARE(modes,
              (QList<int>{QFileDialog::ExistingFile, QFileDialog::AnyFile, QFileDialog::Directory}));
+}
+
+// The job runs off the window's thread, its share done shows, and Cancel
+// reaches it; a job done at once shows nothing and counts as done.
+void TestQtPrompts::progressShowsTheJobAndCancelStopsIt()
+{
+    QtPrompts prompts;
+    QThread* jobThread = nullptr;
+    int shown = -1;
+    whenModal([&](QWidget* dialog) {
+        auto* progress = qobject_cast<QProgressDialog*>(dialog);
+        QVERIFY(progress);
+        QTRY_COMPARE(progress->value(), 250);
+        shown = progress->value();
+        QVERIFY(progress->labelText().contains(QStringLiteral("tape")));
+        progress->findChild<QPushButton*>()->click();
+    });
+    const bool done = prompts.runWithProgress({QStringLiteral("Loading the tape"), kAppTitle},
+                                              [&](Progress& progress) {
+                                                  jobThread = QThread::currentThread();
+                                                  progress.report(0.25);
+                                                  while (!progress.cancelled())
+                                                      QThread::msleep(5);
+                                              });
+    QVERIFY(!done);
+    QCOMPARE(shown, 250);
+    QVERIFY(jobThread && jobThread != QThread::currentThread());
+    QVERIFY(prompts.runWithProgress({QStringLiteral("Quick"), kAppTitle}, [](Progress&) {}));
 }
 
 QTEST_MAIN(TestQtPrompts)

@@ -88,7 +88,8 @@ void TestSecondaryWindows::aboutShowsTitleCreditsAndPicture()
     QCOMPARE(about.findChild<QLabel*>("Label5")->palette().color(QPalette::WindowText),
              QColor(0, 64, 0));
     auto* picture = about.findChild<QLabel*>("Image2");
-    for (const char* line : {"Label1", "Label2", "Label3", "Label4", "Label6", "Label7"}) {
+    for (const char* line :
+         {"Label1", "Label2", "Label3", "Label4", "Label6", "Label7", "Label8"}) {
         auto* label = about.findChild<QLabel*>(line);
         QVERIFY2(label && !label->text().isEmpty(), line);
         // Whole, and clear of the picture, whatever the system font.

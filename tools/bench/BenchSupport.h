@@ -3,6 +3,7 @@
 
 #include "commands/Prompts.h"
 #include "core/InstanceGuard.h"
+#include "core/Progress.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -96,6 +97,12 @@ public:
     std::optional<QString> saveFileName(const SaveRequest& request) override;
     std::optional<QString> openFileName(const OpenRequest&) override { return std::nullopt; }
     std::optional<QString> folderName(const FolderRequest&) override { return std::nullopt; }
+    bool runWithProgress(const ProgressRequest&, const std::function<void(Progress&)>& job) override
+    {
+        Progress progress;
+        job(progress);
+        return true;
+    }
 };
 
 } // namespace tessel::bench

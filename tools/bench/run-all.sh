@@ -3,8 +3,9 @@
 # Builds the benchmarks and prints every figure of README.md's Performance
 # section: start-up beside a bare Qt window, the file list on folders of
 # 100,000 and 10,000 files beside lists built from Qt alone, Create Flash's
-# build phase, loading-screen previews while a list scrolls, and the
-# command-line builder against cat.
+# build phase, loading-screen previews while a list scrolls, the
+# command-line builder against cat, and tapes turned into snapshots beside a
+# bare Z80 loop (with the Sinclair ROM too when TESSEL_SINCLAIR_ROM names it).
 #
 #   tools/bench/run-all.sh [BUILD_DIR]
 #
@@ -13,7 +14,7 @@
 # also needs xvfb-run and libxcb, and is skipped without them. The CLI part
 # needs hyperfine and GNU time (see tools/bench/bench-flash.sh).
 # Counts can be changed: STARTUP_RUNS=20 FOLDER_RUNS=3 FOLDER_FILES="100000 10000"
-# BUILD_RUNS=50 CLI_RUNS=50 PREVIEW_RUNS=3 PREVIEW_FILES=500. Close other
+# BUILD_RUNS=50 CLI_RUNS=50 PREVIEW_RUNS=3 PREVIEW_FILES=500 TAPE_RUNS=3. Close other
 # busy programs first: the figures
 # are wall-clock times.
 set -euo pipefail
@@ -87,3 +88,11 @@ fi
 echo
 echo "== tessel-flash against cat"
 "$root/tools/bench/bench-flash.sh" "$build" "${CLI_RUNS:-50}"
+
+echo
+echo "== tapes turned into snapshots, beside a bare loop of the Z80 core"
+"$bench/tessel-bench-tapes" --runs "${TAPE_RUNS:-3}"
+if [[ -n ${TESSEL_SINCLAIR_ROM:-} ]]; then
+    echo "-- the same with the Sinclair ROM"
+    "$bench/tessel-bench-tapes" --runs "${TAPE_RUNS:-3}" --rom "$TESSEL_SINCLAIR_ROM"
+fi
