@@ -2,7 +2,7 @@
 #include "browser/FolderBrowser.h"
 
 #include "core/Errors.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "formats/SnapshotReader.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
 #include "formats/EntryList.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Source.h"
 
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "core/Kit.h"
 #include "core/MenuName.h"
 #include "core/Settings.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Source.h"
 
 #include <QCoreApplication>

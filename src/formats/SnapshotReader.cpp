@@ -4,7 +4,7 @@
 #include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/Progress.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Rom.h"
 #include "machine/TapeCache.h"
 #include "machine/TapeLoader.h"

@@ -2,8 +2,8 @@
 #include "machine/TapeLoader.h"
 
 #include "core/Progress.h"
-#include "formats/Libspectrum.h"
-#include "machine/Spectrum.h"
+#include "formats/FormatLibrary.h"
+#include "machine/Machine48.h"
 #include "machine/TapePlayer.h"
 
 #include <algorithm>
@@ -13,8 +13,8 @@ namespace tessel {
 
 namespace {
 
-constexpr qint64 kSecond = qint64(Spectrum::kFrameTstates) * Spectrum::kFramesPerSecond;
-constexpr int kFramesPerSecond = Spectrum::kFramesPerSecond;
+constexpr qint64 kSecond = qint64(Machine48::kFrameTstates) * Machine48::kFramesPerSecond;
+constexpr int kFramesPerSecond = Machine48::kFramesPerSecond;
 
 // Loaders read port 0xfe tens of thousands of times a second, a program
 // reading its keys a few hundred.
@@ -33,7 +33,7 @@ constexpr quint16 kFrames = 23672; // FRAMES, three bytes
 constexpr quint16 kErrNr = 23610; // ERR_NR: the report code less one
 constexpr quint8 kTapeLoadingError = 0x1a; // report R; OpenSE sets bit 7 once it is shown
 
-quint32 frames(const Spectrum& spectrum)
+quint32 frames(const Machine48& spectrum)
 {
     return spectrum.peek(kFrames) | (spectrum.peek(kFrames + 1) << 8)
            | (spectrum.peek(kFrames + 2) << 16);
@@ -169,7 +169,7 @@ private:
     TapeOutcome::Result finish()
     {
         using Result = TapeOutcome::Result;
-        const bool inRom = m_spectrum.registers().pc < Spectrum::kRomSize;
+        const bool inRom = m_spectrum.registers().pc < Machine48::kRomSize;
         if (inRom && (m_spectrum.peek(kErrNr) & 0x7f) == kTapeLoadingError)
             return Result::LoadingError;
         if (inRom && m_stillReading)
@@ -185,7 +185,7 @@ private:
     TapeImage& m_tape;
     const Rom& m_rom;
     Progress* m_progress;
-    Spectrum m_spectrum;
+    Machine48 m_spectrum;
     TapePlayer m_player;
     QList<bool> m_read; // by block: played while the program read like a loader
     qint64 m_length = 0;

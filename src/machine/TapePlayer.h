@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 
 #include <limits>
 #include <vector>

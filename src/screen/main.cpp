@@ -7,7 +7,7 @@
 #include "core/Kit.h"
 #include "core/KitLocation.h"
 #include "core/Language.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Source.h"
 #include "screens/ScreenImage.h"
 

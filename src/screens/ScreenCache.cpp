@@ -2,7 +2,7 @@
 #include "screens/ScreenCache.h"
 
 #include "core/Background.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "formats/SnapshotReader.h"
 
 #include <QFileInfo>

@@ -13,7 +13,7 @@
 #include "commands/RemoveSnapshot.h"
 #include "core/Errors.h"
 #include "core/InstanceGuard.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "formats/SnapshotReader.h"
 #include "ui/AboutWindow.h"
 #include "ui/Art.h"
@@ -61,8 +61,7 @@ Widget* place(Widget* widget, const QString& objectName, const QRect& geometry,
 // A folder's snapshots and tapes as the file list would show them there.
 std::optional<FolderFiles> snapshotFiles(const QString& folder, QString* error)
 {
-    const FolderContents listed =
-        readFolder(folder, snapshotNamePatterns() + tapeNamePatterns());
+    const FolderContents listed = readFolder(folder, snapshotNamePatterns() + tapeNamePatterns());
     if (!listed.ok) {
         if (error)
             *error = listed.error;

@@ -2,7 +2,7 @@
 // Tapes loaded by the emulated Spectrum: what lands in RAM, the registers
 // of the snapshot, the refusals and the tape formats.
 #include "core/Cartridge.h"
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Rom.h"
 #include "machine/TapeLoader.h"
 #include "support/TapeWriter.h"

@@ -11,7 +11,7 @@
 // about two minutes of turbo data. FILE (default OpenSE BASIC) loads them.
 #include "BenchSupport.h"
 
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 #include "machine/Rom.h"
 #include "machine/TapeLoader.h"
 #include "machine/Z80.h"

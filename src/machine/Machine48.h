@@ -32,7 +32,7 @@ enum class Key : quint8 {
 // of RAM, a 50 Hz frame of 69,888 T-states with the interrupt at its start,
 // the keyboard, the border, and the EAR input fed by a tape deck. No traps:
 // the tape is heard only through port 0xFE, at the T-state of each read.
-class Spectrum final : private Z80Ports
+class Machine48 final : private Z80Ports
 {
 public:
     static constexpr int kFrameTstates = 69888;
@@ -40,7 +40,7 @@ public:
     static constexpr int kRomSize = 0x4000;
 
     // `rom` is 16 KiB.
-    explicit Spectrum(QByteArrayView rom);
+    explicit Machine48(QByteArrayView rom);
 
     // Runs one frame: the interrupt at its start, then instructions to its
     // end. Stops early, at the instruction that did it, when the program

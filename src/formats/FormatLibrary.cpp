@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formats/Libspectrum.h"
+#include "formats/FormatLibrary.h"
 
 #include "core/Errors.h"
 #include "formats/SnapshotChecks.h"

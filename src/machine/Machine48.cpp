@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "machine/Spectrum.h"
+#include "machine/Machine48.h"
 
 #include "core/Cartridge.h"
 #include "machine/TapePlayer.h"
@@ -37,7 +37,7 @@ void putWord(char* at, int value)
 
 } // namespace
 
-Spectrum::Spectrum(QByteArrayView rom)
+Machine48::Machine48(QByteArrayView rom)
     : m_z80(m_memory.data(), kRomSize, *this)
 {
     std::memcpy(m_memory.data(), rom.data(),
@@ -45,12 +45,12 @@ Spectrum::Spectrum(QByteArrayView rom)
     m_z80.reset();
 }
 
-quint16 Spectrum::peekWord(quint16 address) const
+quint16 Machine48::peekWord(quint16 address) const
 {
     return static_cast<quint16>(m_memory[address] | (m_memory[quint16(address + 1)] << 8));
 }
 
-void Spectrum::setKeys(std::initializer_list<Key> keys)
+void Machine48::setKeys(std::initializer_list<Key> keys)
 {
     m_keys.fill(0);
     for (const Key key : keys) {
@@ -59,7 +59,7 @@ void Spectrum::setKeys(std::initializer_list<Key> keys)
     }
 }
 
-quint8 Spectrum::in(quint16 port, int tstate)
+quint8 Machine48::in(quint16 port, int tstate)
 {
     if (port & 1)
         return 0xff; // nothing else answers on a bare 48K
@@ -83,7 +83,7 @@ quint8 Spectrum::in(quint16 port, int tstate)
     return static_cast<quint8>(0xa0 | (ear ? 0x40 : 0) | (~keys & 0x1f));
 }
 
-void Spectrum::out(quint16 port, quint8 value, int)
+void Machine48::out(quint16 port, quint8 value, int)
 {
     if (!(port & 1))
         m_border = value & 7;
@@ -94,7 +94,7 @@ void Spectrum::out(quint16 port, quint8 value, int)
 // Runs whole passes of the edge-sampling loop at once, while the EAR level
 // it waits to see change stays as it is: the same registers, R, T-states and
 // port reads as running them, and never past the frame's end or B's wrap.
-void Spectrum::skipEdgeLoop(qint64 frameEnd)
+void Machine48::skipEdgeLoop(qint64 frameEnd)
 {
     if (std::memcmp(&m_memory[m_edgeLoop], kEdgeLoop, sizeof kEdgeLoop) != 0) {
         m_edgeLoop = -1;
@@ -123,7 +123,7 @@ void Spectrum::skipEdgeLoop(qint64 frameEnd)
 }
 
 // LD-EDGE-1's delay at once, when it ends within the frame.
-void Spectrum::skipDelayLoop(qint64 frameEnd)
+void Machine48::skipDelayLoop(qint64 frameEnd)
 {
     const int at = m_edgeLoop - kDelayBefore;
     if (at < 0 || std::memcmp(&m_memory[at], kDelayLoop, sizeof kDelayLoop) != 0)
@@ -142,7 +142,7 @@ void Spectrum::skipDelayLoop(qint64 frameEnd)
 }
 
 // DJNZ to itself, at once, when it ends within the frame.
-void Spectrum::skipDjnzLoop(qint64 frameEnd)
+void Machine48::skipDjnzLoop(qint64 frameEnd)
 {
     Z80Registers r = m_z80.registers();
     const int passes = (r.bc >> 8) ? (r.bc >> 8) : 256;
@@ -157,7 +157,7 @@ void Spectrum::skipDjnzLoop(qint64 frameEnd)
     m_instructions += passes;
 }
 
-void Spectrum::runFrame()
+void Machine48::runFrame()
 {
     const qint64 end = m_frameStart + kFrameTstates;
     bool interrupted = false;
@@ -215,7 +215,7 @@ void Spectrum::runFrame()
     m_reads = 0;
 }
 
-std::optional<QByteArray> Spectrum::sna() const
+std::optional<QByteArray> Machine48::sna() const
 {
     const Z80Registers r = m_z80.registers();
     const int sp = (r.sp - 2) & 0xffff;
