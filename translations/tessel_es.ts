@@ -1102,6 +1102,14 @@ tablas) se rechaza con el motivo.</translation>
         <source>The tape %1 holds nothing to load.</source>
         <translation>La cinta %1 no contiene nada que cargar.</translation>
     </message>
+    <message>
+        <source>The file %1 was saved with %2 attached but not in use; the program runs without one.</source>
+        <translation>El archivo %1 se guardó con %2 en el equipo, pero sin usarse; el programa funciona sin ese dispositivo.</translation>
+    </message>
+    <message>
+        <source>Saved with %1 attached, not in use: it runs without one.</source>
+        <translation>Guardado con %1 en el equipo, sin usarse: funciona sin ese dispositivo.</translation>
+    </message>
 </context>
 <context>
     <name>Modes</name>

@@ -147,6 +147,9 @@ struct Device
 };
 
 constexpr auto kSound = HardwareWarning::OutputOnly;
+// Disk, storage and network interfaces: how the game was loaded, not what it
+// runs on, unless their ROM was in use when it was saved.
+constexpr auto kStorage = HardwareWarning::Noted;
 
 const Device kDevices[] = {
     {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged,
@@ -156,28 +159,29 @@ const Device kDevices[] = {
     {libspectrum_snap_interface2_active, nullptr,
      QT_TRANSLATE_NOOP("Libspectrum", "an Interface 2 cartridge")},
     {libspectrum_snap_beta_active, libspectrum_snap_beta_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Beta 128 disk interface")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a Beta 128 disk interface"), kStorage},
     {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a +D disk interface")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a +D disk interface"), kStorage},
     {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DISCiPLE")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a DISCiPLE"), kStorage},
     {libspectrum_snap_opus_active, libspectrum_snap_opus_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "an Opus Discovery")},
+     QT_TRANSLATE_NOOP("Libspectrum", "an Opus Discovery"), kStorage},
     {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Didaktik 80")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a Didaktik 80"), kStorage},
     {libspectrum_snap_usource_active, libspectrum_snap_usource_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Currah µSource")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a Currah µSource"), kStorage},
     {libspectrum_snap_divide_active, libspectrum_snap_divide_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DivIDE")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a DivIDE"), kStorage},
     {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DivMMC")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a DivMMC"), kStorage},
     {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Spectranet")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a Spectranet"), kStorage},
     {libspectrum_snap_simpleide_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Simple IDE interface")},
-    {libspectrum_snap_zxatasp_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXATASP")},
-    {libspectrum_snap_zxcf_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXCF")},
-    {libspectrum_snap_zxmmc_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXMMC")},
+     QT_TRANSLATE_NOOP("Libspectrum", "a Simple IDE interface"), kStorage},
+    {libspectrum_snap_zxatasp_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXATASP"),
+     kStorage},
+    {libspectrum_snap_zxcf_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXCF"), kStorage},
+    {libspectrum_snap_zxmmc_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXMMC"), kStorage},
     {libspectrum_snap_kempston_mouse_active, nullptr,
      QT_TRANSLATE_NOOP("Libspectrum", "a Kempston mouse")},
     {libspectrum_snap_ulaplus_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ULAplus")},
@@ -224,6 +228,16 @@ QList<HardwareWarning> hardwareWarnings(libspectrum_snap* snap, const QString& f
                  QCoreApplication::translate(
                      "Libspectrum", "Saved with the ROM of %1 paged in: it will likely not resume.")
                      .arg(name)});
+        } else if (device.kind == kStorage) {
+            warnings.append({kStorage,
+                             QCoreApplication::translate(
+                                 "Libspectrum", "The file %1 was saved with %2 attached but not in "
+                                                "use; the program runs without one.")
+                                 .arg(file, name),
+                             QCoreApplication::translate(
+                                 "Libspectrum", "Saved with %1 attached, not in use: it runs "
+                                                "without one.")
+                                 .arg(name)});
         } else {
             warnings.append(
                 {HardwareWarning::Needed,

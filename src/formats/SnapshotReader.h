@@ -33,7 +33,8 @@ struct HardwareWarning
         // A joystick interface, which the player plugs into the Spectrum or
         // does without by choosing keys in the game.
         Joystick,
-        // Worth knowing, never asked about: the ROM a tape was loaded with.
+        // Worth knowing, never asked about: the ROM a tape was loaded with, a
+        // disk, storage or network interface attached but not in use.
         Noted,
     };
 

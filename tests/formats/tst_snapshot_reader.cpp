@@ -368,6 +368,7 @@ private slots:
         libspectrum_snap_set_joystick_list(snap.get(), 1, LIBSPECTRUM_JOYSTICK_SINCLAIR_1);
         libspectrum_snap_set_zx_printer_active(snap.get(), 1);
         libspectrum_snap_set_melodik_active(snap.get(), 1);
+        libspectrum_snap_set_beta_active(snap.get(), 1); // how it was loaded, not in use
         libspectrum_snap_set_multiface_active(snap.get(), 1);
         libspectrum_snap_set_multiface_paged(snap.get(), 1);
         libspectrum_snap_set_multiface_ram(snap.get(), 0, libspectrum_new0(libspectrum_byte, 8192));
@@ -376,10 +377,11 @@ private slots:
         QString error;
         const auto read = readSnapshotData(szx, u"io.szx"_qs, &error);
         QVERIFY2(read && read->sna.size() == kSnaFileSize, qPrintable(error));
-        const QStringList says{"Interface 1", "ROM of a Multiface", "AY", "ZX Printer", "Kempston"};
+        const QStringList says{"Interface 1", "ROM of a Multiface", "Beta 128", "AY",
+                               "ZX Printer",  "Kempston"};
         const QList<HardwareWarning::Kind> kinds{
-            HardwareWarning::Needed, HardwareWarning::Needed, HardwareWarning::OutputOnly,
-            HardwareWarning::OutputOnly, HardwareWarning::Joystick};
+            HardwareWarning::Needed,     HardwareWarning::Needed,     HardwareWarning::Noted,
+            HardwareWarning::OutputOnly, HardwareWarning::OutputOnly, HardwareWarning::Joystick};
         QCOMPARE(read->warnings.size(), says.size());
         for (qsizetype i = 0; i < says.size(); ++i) {
             const HardwareWarning& warning = read->warnings.at(i);
