@@ -8,6 +8,7 @@
 #include "core/Cartridge.h"
 #include "core/Errors.h"
 #include "formats/EntryList.h"
+#include "formats/FormatLibrary.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -42,10 +43,11 @@ bool isCompilation(const QFileInfo& file)
     return file.suffix().compare(kCompilationExtension, Qt::CaseInsensitive) == 0;
 }
 
-// A snapshot is never this size; a file of any other is no image.
+// A snapshot is never this size; a file of any other is no image. A tape
+// may be, by chance.
 bool isImage(const QFileInfo& file)
 {
-    return file.isFile() && file.size() == kImageSize;
+    return file.isFile() && file.size() == kImageSize && !hasTapeName(file.fileName());
 }
 
 } // namespace

@@ -131,13 +131,18 @@ bool applyFirmware(const Kit& kit, const FirmwareChoice& choice, QString* error)
         || !typed(choice.registersOffset, now.registersOffset, kRegistersField))
         return false;
 
-    if (!choice.bank1Source.isEmpty() && !choice.bank32Source.isEmpty()
-        && sameFile(choice.bank1Source, choice.bank32Source))
+    // Either bank may come from the other's current file (to swap them),
+    // but never both from one file.
+    const QString bank1From = choice.bank1Source.isEmpty() ? kit.bank1Path() : choice.bank1Source;
+    const QString bank32From =
+        choice.bank32Source.isEmpty() ? kit.bank32Path() : choice.bank32Source;
+    if (sameFile(bank1From, bank32From))
         return fail(error, QCoreApplication::translate(
                                "Firmware",
                                "The same file, %1, was chosen for both banks; bank 1 and bank 32 "
                                "are different files. No file was copied.")
-                               .arg(quotedPath(choice.bank1Source)));
+                               .arg(quotedPath(choice.bank1Source.isEmpty() ? choice.bank32Source
+                                                                            : choice.bank1Source)));
     struct Copy
     {
         QString target;

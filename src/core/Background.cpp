@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Background.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <algorithm>
@@ -37,10 +38,27 @@ public:
 // Gone at exit after the batches under way; their owners cancelled the rest.
 Q_GLOBAL_STATIC(Pool, g_pool)
 
+// A job still running when the program ends (a picture being decoded) must
+// finish while the application and what Qt keeps for it still stand, not
+// among the globals torn down after main().
+void finishJobs()
+{
+    if (g_pool.exists()) {
+        g_pool->clear();
+        g_pool->waitForDone();
+    }
+}
+
 } // namespace
 
 QThreadPool& backgroundPool()
 {
+    static const bool waits = [] {
+        if (QCoreApplication::instance())
+            qAddPostRoutine(finishJobs);
+        return true;
+    }();
+    Q_UNUSED(waits)
     return *g_pool;
 }
 

@@ -97,19 +97,43 @@ struct Line
     qsizetype next = 0; // after it; equals `end` on a last line without one
 };
 
-Line lineAt(QStringView text, qsizetype pos)
+// Finds line breaks through Qt's vectorised search, remembering the next CR
+// and LF: a file of megabytes (start-up reads several keys) is then
+// scanned a few times, not a character at a time per key.
+class Lines
 {
-    qsizetype end = pos;
-    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
-        ++end;
-    // A break is LF, CR LF, CR CR LF (left by a doubled conversion) or a lone CR.
-    const QStringView rest = text.sliced(end, std::min<qsizetype>(3, text.size() - end));
-    const qsizetype breakLength = rest.startsWith(u"\r\r\n") ? 3
-                                  : rest.startsWith(u"\r\n") ? 2
-                                  : rest.isEmpty()           ? 0
-                                                             : 1;
-    return {pos, end, end + breakLength};
-}
+public:
+    explicit Lines(QStringView text)
+        : m_text(text)
+    { }
+
+    Line at(qsizetype pos)
+    {
+        const qsizetype end = std::min(next(m_cr, u'\r', pos), next(m_lf, u'\n', pos));
+        // A break is LF, CR LF, CR CR LF (left by a doubled conversion) or a lone CR.
+        const QStringView rest = m_text.sliced(end, std::min<qsizetype>(3, m_text.size() - end));
+        const qsizetype breakLength = rest.startsWith(u"\r\r\n") ? 3
+                                      : rest.startsWith(u"\r\n") ? 2
+                                      : rest.isEmpty()           ? 0
+                                                                 : 1;
+        return {pos, end, end + breakLength};
+    }
+
+private:
+    qsizetype next(qsizetype& cached, char16_t c, qsizetype pos)
+    {
+        if (cached < pos) {
+            cached = m_text.indexOf(QChar(c), pos);
+            if (cached < 0)
+                cached = m_text.size();
+        }
+        return cached;
+    }
+
+    QStringView m_text;
+    qsizetype m_cr = -1;
+    qsizetype m_lf = -1;
+};
 
 // Blanks as the platform trims them: space, TAB to CR, and Ctrl-Z, the old
 // end-of-file mark that some files still carry. Nothing above 0x7F: in UTF-8
@@ -214,8 +238,9 @@ Spot locate(QStringView text, QStringView section, QStringView key)
     Spot spot;
     bool inside = section.isEmpty();
     spot.sectionFound = inside;
+    Lines lines(text);
     for (qsizetype pos = 0; pos < text.size();) {
-        const Line line = lineAt(text, pos);
+        const Line line = lines.at(pos);
         pos = line.next;
         const Entry entry = parseLine(text.sliced(line.begin, line.end - line.begin));
         if (entry.kind == Entry::Blank)
@@ -241,7 +266,7 @@ Spot locate(QStringView text, QStringView section, QStringView key)
 // New lines take the file's first line break; CRLF when it has none.
 QString lineBreakOf(QStringView text)
 {
-    const Line first = lineAt(text, 0);
+    const Line first = Lines(text).at(0);
     return first.next > first.end ? text.sliced(first.end, first.next - first.end).toString()
                                   : QStringLiteral("\r\n");
 }

@@ -599,8 +599,8 @@ void MainWindow::onFirmware()
 {
     if (!m_firmware)
         m_firmware = new FirmwareWindow(m_session.kit, m_session.prompts, this);
-    else
-        m_firmware->refresh();
+    else if (!m_firmware->isVisible())
+        m_firmware->refresh(); // an open one keeps what the user chose and typed
     m_firmware->show();
     m_firmware->raise();
     m_firmware->activateWindow();

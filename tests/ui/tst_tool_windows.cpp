@@ -122,7 +122,8 @@ void TestToolWindows::imageContentsListsAndWritesNothing()
 
 void TestToolWindows::firmwareRefusesAndCopiesNothing_data()
 {
-    QTest::addColumn<QString>("bank1"); // what is chosen: good, empty, folder, gone, or same
+    // What is chosen: good, empty, folder, gone, same, the kit's bank 32, or none.
+    QTest::addColumn<QString>("bank1");
     QTest::addColumn<QString>("bank32");
     QTest::addColumn<QString>("names");
     QTest::addColumn<QString>("registers");
@@ -147,6 +148,11 @@ void TestToolWindows::firmwareRefusesAndCopiesNothing_data()
                                     << "8192"
                                     << "8448"
                                     << "both banks";
+    QTest::newRow("bank 32 as bank 1 too") << "kit32"
+                                           << "none"
+                                           << "8192"
+                                           << "8448"
+                                           << "both banks";
     QTest::newRow("names not a number") << "good"
                                         << "good"
                                         << "12x"
@@ -177,20 +183,25 @@ void TestToolWindows::firmwareRefusesAndCopiesNothing()
     QFETCH(QString, registers);
     QFETCH(QString, reason);
     QVERIFY(writeFile(m_fixture->kit("bank1.rom"), "old bank 1"));
+    QVERIFY(writeFile(m_fixture->kit("bank32.rom"), "old bank 32"));
     const QString good = m_fixture->beside("good.rom");
     QVERIFY(writeFile(good, QByteArray(kBankSize, 'g')));
     QVERIFY(writeFile(m_fixture->beside("empty"), {}));
     QVERIFY(QDir().mkpath(m_fixture->beside("folder")));
     QVERIFY(writeFile(m_fixture->beside("gone"), "soon gone"));
     const auto source = [&](const QString& kind) {
-        return kind == "good" || kind == "same" ? good : m_fixture->beside(kind);
+        return kind == "good" || kind == "same" ? good
+               : kind == "kit32"                ? m_fixture->kit("bank32.rom")
+                                                : m_fixture->beside(kind);
     };
     FirmwareWindow* window = firmware();
     QVERIFY(window && window->isVisible());
     m_fixture->prompts.answerOpen(source(bank1));
     in<QPushButton>(window, "cmdBank1")->click();
-    m_fixture->prompts.answerOpen(source(bank32));
-    in<QPushButton>(window, "cmdBank32")->click();
+    if (bank32 != "none") {
+        m_fixture->prompts.answerOpen(source(bank32));
+        in<QPushButton>(window, "cmdBank32")->click();
+    }
     QFile::remove(m_fixture->beside("gone"));
     in<QLineEdit>(window, "txtNamesOffset")->setText(names);
     in<QLineEdit>(window, "txtRegistersOffset")->setText(registers);
