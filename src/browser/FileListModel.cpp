@@ -3,6 +3,8 @@
 
 #include <QAbstractFileIconProvider>
 
+#include <utility>
+
 namespace tessel {
 
 namespace {
@@ -19,14 +21,28 @@ void FileListModel::setNameFilters(const QStringList& patterns)
 {
     if (patterns == m_listings.namePatterns())
         return;
+    // Let go first, so the listings start no reading of the old set for us.
+    m_listing.release();
     m_listings.setNamePatterns(patterns);
-    if (!m_folder.isEmpty())
-        setFolder(m_folder);
+    if (m_folder.isEmpty())
+        return;
+    m_loaded = false;
+    replaceRows({});
+    // Held from the event loop: a setFolder() right after makes it needless.
+    m_holdPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (std::exchange(m_holdPending, false))
+                setFolder(m_folder);
+        },
+        Qt::QueuedConnection);
 }
 
 void FileListModel::setFolder(const QString& folder)
 {
     m_listing.release(); // before the next is held: a reading of this folder alone stops
+    m_holdPending = false;
     m_folder = folder;
     m_loaded = false;
     // The old names must not stay under the new folder, not even for a moment.
@@ -50,7 +66,14 @@ void FileListModel::onListed(const FolderListings::Update& update)
         }
         return;
     }
-    if (!contents.ok || update.fileChanges.size() > kMaxSteps) {
+    if (!contents.ok) {
+        // The folder went (or cannot be read any more) while it showed.
+        replaceRows({});
+        if (std::exchange(m_loaded, false))
+            emit folderFailed(m_folder, contents.error);
+        return;
+    }
+    if (update.fileChanges.size() > kMaxSteps) {
         replaceRows(contents.files);
         return;
     }

@@ -42,7 +42,7 @@ public:
 signals:
     // The first listing of the folder is in the rows.
     void folderLoaded(const QString& folder);
-    // The folder could not be listed; the rows stay empty.
+    // The folder could not be listed, or no longer can be; the rows are empty.
     void folderFailed(const QString& folder, const QString& error);
 
 private:
@@ -53,6 +53,7 @@ private:
     FolderListings::Hold m_listing;
     QString m_folder;
     bool m_loaded = false;
+    bool m_holdPending = false; // setNameFilters() holds the folder again from the event loop
     QList<FolderEntry> m_entries;
     mutable QIcon m_fileIcon; // made on first use: the theme lookup costs at start-up
     mutable bool m_iconMade = false;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -137,31 +138,17 @@ int NameOrder::compare(const QString& a, const QString& b) const
     return byName != 0 ? byName : a.compare(b);
 }
 
-void NameOrder::sort(QList<FolderEntry>& entries) const
+// A key per name, made once, compares as the collator does at the cost of
+// comparing bytes: several times faster than comparing the names again at
+// every step of the sort.
+void NameOrder::sortRun(QList<FolderEntry>::iterator first, QList<FolderEntry>::iterator last) const
 {
     // In the C locale Qt's keys are the bytes of the names, blind to case,
     // while its comparison is not.
     if (m_collator.locale().language() == QLocale::C) {
-        std::sort(entries.begin(), entries.end(), *this);
+        std::sort(first, last, *this);
         return;
     }
-    const qsizetype size = entries.size();
-    const auto begin = entries.begin();
-    for (qsizetype from = 0; from < size; from += kKeyedRun)
-        sortByKeys(begin + from, begin + std::min(from + kKeyedRun, size));
-    for (qsizetype run = kKeyedRun; run < size; run *= 2) {
-        for (qsizetype from = 0; from + run < size; from += 2 * run)
-            std::inplace_merge(begin + from, begin + from + run,
-                               begin + std::min(from + 2 * run, size), *this);
-    }
-}
-
-// A key per name, made once, compares as the collator does at the cost of
-// comparing bytes: several times faster than comparing the names again at
-// every step of the sort.
-void NameOrder::sortByKeys(QList<FolderEntry>::iterator first,
-                           QList<FolderEntry>::iterator last) const
-{
     std::vector<QCollatorSortKey> keys;
     keys.reserve(size_t(last - first));
     for (auto it = first; it != last; ++it)
@@ -178,6 +165,75 @@ void NameOrder::sortByKeys(QList<FolderEntry>::iterator first,
     for (const size_t i : order)
         sorted.push_back(std::move(first[qsizetype(i)]));
     std::move(sorted.begin(), sorted.end(), first);
+}
+
+SortInSteps::SortInSteps(QList<FolderEntry>& entries)
+    : m_entries(entries)
+{ }
+
+void SortInSteps::startPair()
+{
+    const qsizetype size = m_entries.size();
+    m_left = m_from;
+    m_right = std::min(m_from + m_width, size);
+    m_out = m_from;
+}
+
+bool SortInSteps::step(const NameOrder& order, qsizetype budget)
+{
+    if (m_done)
+        return false;
+    const qsizetype size = m_entries.size();
+    if (m_runsSorted < size) {
+        const qsizetype end = std::min(m_runsSorted + kKeyedRun, size);
+        order.sortRun(m_entries.begin() + m_runsSorted, m_entries.begin() + end);
+        m_runsSorted = end;
+        return true;
+    }
+    if (m_width == 0) {
+        if (size <= kKeyedRun) {
+            m_done = true;
+            return false;
+        }
+        m_width = kKeyedRun;
+        m_buffer.resize(size);
+        startPair();
+    }
+    // Stable: of equal names, the left run's first.
+    QList<FolderEntry>& from = m_inBuffer ? m_buffer : m_entries;
+    QList<FolderEntry>& to = m_inBuffer ? m_entries : m_buffer;
+    const qsizetype middle = std::min(m_from + m_width, size);
+    const qsizetype end = std::min(m_from + 2 * m_width, size);
+    for (; budget > 0 && m_left < middle && m_right < end; --budget) {
+        if (order(from[m_right], from[m_left]))
+            to[m_out++] = std::move(from[m_right++]);
+        else
+            to[m_out++] = std::move(from[m_left++]);
+    }
+    if (m_left < middle && m_right < end)
+        return true;
+    // One run is used up: the rest of the other follows as it is.
+    for (; m_left < middle; ++m_left)
+        to[m_out++] = std::move(from[m_left]);
+    for (; m_right < end; ++m_right)
+        to[m_out++] = std::move(from[m_right]);
+    m_from = end;
+    if (m_from < size) {
+        startPair();
+        return true;
+    }
+    m_inBuffer = !m_inBuffer;
+    m_width *= 2;
+    m_from = 0;
+    if (m_width < size) {
+        startPair();
+        return true;
+    }
+    if (m_inBuffer)
+        m_entries.swap(m_buffer);
+    m_buffer = {};
+    m_done = true;
+    return false;
 }
 
 NameMatcher::NameMatcher(const QStringList& patterns)
@@ -346,14 +402,28 @@ void FolderReading::dropFiles()
 {
     m_files = false;
     m_contents.files = {};
+    m_sortFiles.reset();
+}
+
+bool FolderReading::sortSome(qsizetype budget)
+{
+    if (!m_contents.ok)
+        return false;
+    if (!m_order)
+        m_order.emplace();
+    if (!m_sortFolders)
+        m_sortFolders.emplace(m_contents.folders);
+    if (m_sortFolders->step(*m_order, budget))
+        return true;
+    if (!m_sortFiles)
+        m_sortFiles.emplace(m_contents.files);
+    return m_sortFiles->step(*m_order, budget);
 }
 
 FolderContents FolderReading::finish()
 {
     if (m_contents.ok) {
-        const NameOrder order;
-        order.sort(m_contents.folders);
-        order.sort(m_contents.files);
+        while (sortSome(std::numeric_limits<qsizetype>::max())) { }
     } else {
         m_contents.folders = {};
         m_contents.files = {};

@@ -46,13 +46,34 @@ public:
     {
         return compare(a.name, b.name) < 0;
     }
-    // Puts entries in this order.
-    void sort(QList<FolderEntry>& entries) const;
+    // Puts a short run of entries in this order (see SortInSteps).
+    void sortRun(QList<FolderEntry>::iterator first, QList<FolderEntry>::iterator last) const;
 
 private:
-    void sortByKeys(QList<FolderEntry>::iterator first, QList<FolderEntry>::iterator last) const;
-
     QCollator m_collator;
+};
+
+// A sort in NameOrder a bounded piece at a time, so a worker can yield
+// between pieces: runs of names sorted by keys, then merged pairwise, a
+// few thousand names per step. The list must not change meanwhile.
+class SortInSteps
+{
+public:
+    explicit SortInSteps(QList<FolderEntry>& entries);
+    // Does about `budget` names' work; false once the list is sorted.
+    bool step(const NameOrder& order, qsizetype budget);
+
+private:
+    void startPair();
+
+    QList<FolderEntry>& m_entries;
+    QList<FolderEntry> m_buffer; // the other side of each merge
+    bool m_inBuffer = false; // the runs being merged are in the buffer
+    qsizetype m_runsSorted = 0;
+    qsizetype m_width = 0; // of the runs being merged; 0 before the first pass
+    qsizetype m_from = 0; // where the pair being merged starts
+    qsizetype m_left = 0, m_right = 0, m_out = 0;
+    bool m_done = false;
 };
 
 // Wildcards ("*.sna*") matched against names in any letter case, as QDir's
@@ -102,6 +123,9 @@ public:
     bool readSome(int count);
     // From now on only folders are kept.
     void dropFiles();
+    // Sorts some of what was read, about `budget` names' work; false once
+    // all is sorted. Once readSome has returned false.
+    bool sortSome(qsizetype budget);
     // The contents, sorted; once readSome has returned false.
     FolderContents finish();
 
@@ -113,6 +137,9 @@ private:
     std::unique_ptr<Reader> m_reader;
     bool m_over = false;
     FolderContents m_contents;
+    std::optional<NameOrder> m_order; // made on the worker that sorts
+    std::optional<SortInSteps> m_sortFolders;
+    std::optional<SortInSteps> m_sortFiles;
 };
 
 // Says whether the caller has given up on a reading; checked between batches.

@@ -176,19 +176,29 @@ void FolderListings::startReading(Folder& folder)
         if (it != m_folders.cend() && (*it)->job.get() == job)
             onRead(path);
     });
-    job->setFuture(runInBatches<Read>(
-        [reading, keepFiles, before, stepFolders, stepFiles](QPromise<Read>& promise) {
-            if (!keepFiles->load(std::memory_order_relaxed))
+    // Every step is bounded: a batch of entries read, or of names sorted,
+    // then the steps for the holders, the files' in a step of their own.
+    job->setFuture(
+        runInBatches<Read>([reading, keepFiles, before, stepFolders, stepFiles, read = Read(),
+                            sorted = false](QPromise<Read>& promise) mutable {
+            const bool files = keepFiles->load(std::memory_order_relaxed);
+            if (!files)
                 reading->dropFiles();
-            if (reading->readSome(kBatch))
-                return true;
-            Read read;
-            read.contents = reading->finish();
-            const NameOrder order;
-            if (stepFolders)
-                read.folderChanges = diffListings(before.folders, read.contents.folders, order);
-            if (stepFiles && keepFiles->load(std::memory_order_relaxed))
-                read.fileChanges = diffListings(before.files, read.contents.files, order);
+            if (!sorted) {
+                if (reading->readSome(kBatch) || reading->sortSome(kBatch))
+                    return true;
+                sorted = true;
+                read.contents = reading->finish();
+                if (stepFolders)
+                    read.folderChanges =
+                        diffListings(before.folders, read.contents.folders, NameOrder());
+                if (stepFiles && files)
+                    return true;
+            } else if (files) {
+                read.fileChanges = diffListings(before.files, read.contents.files, NameOrder());
+            } else {
+                read.contents.files = {};
+            }
             promise.addResult(std::move(read));
             return false;
         }));

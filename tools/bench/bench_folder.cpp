@@ -4,8 +4,11 @@
 // event loop was kept from running meanwhile (what the user feels as a
 // frozen window), and the process's peak memory.
 //
-//   tessel-bench-folder [--files N] [--runs R] [--variants A,B,...] [--trace]
+//   tessel-bench-folder [--files N] [--runs R] [--dir PATH] [--variants A,B,...] [--trace]
 //
+// R defaults to 30. The folders are made in a new folder inside PATH (by
+// default the system's temporary folder): /dev/shm for tmpfs, a folder on
+// the disk for the disk's file system.
 // Each run starts one process per variant, in turn (each run starting with
 // the next variant), so each has a clean heap and a peak of its own:
 //   ours    the program's window, as its main() builds it
@@ -38,6 +41,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QPromise>
+#include <QStorageInfo>
 #include <QStringListModel>
 #include <QTemporaryDir>
 #include <QThread>
@@ -488,7 +492,8 @@ int parent(int argc, char* argv[])
         return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
     };
     const int files = option("--files", QStringLiteral("100000")).toInt();
-    const int runs = option("--runs", QStringLiteral("3")).toInt();
+    const int runs = option("--runs", QStringLiteral("30")).toInt();
+    const QString base = option("--dir", QDir::tempPath());
     const bool trace = args.contains(QStringLiteral("--trace"));
     const QStringList variants =
         option("--variants", option("--only", kVariants.join(QLatin1Char(','))))
@@ -500,7 +505,11 @@ int parent(int argc, char* argv[])
         }
     }
 
-    QTemporaryDir tmp;
+    QTemporaryDir tmp(QDir(base).filePath(QStringLiteral("tessel-bench-XXXXXX")));
+    if (!tmp.isValid()) {
+        std::fprintf(stderr, "bench-folder: cannot make a folder in %s\n", qPrintable(base));
+        return 1;
+    }
     const QString big = tmp.filePath(QStringLiteral("big"));
     const QString small = tmp.filePath(QStringLiteral("small"));
     QDir().mkpath(small);
@@ -508,9 +517,11 @@ int parent(int argc, char* argv[])
     const int expected = makeBigFolder(big, files);
     if (countListable(big) != expected || countListable(small) != 1)
         qFatal("bench-folder: the generated folders do not list as planned");
-    std::printf("folder of %d files, %d of them snapshots; %d runs of each variant, in turn; "
-                "load average %s\n",
-                files, expected, runs, qPrintable(loadAverage()));
+    std::printf("folder of %d files, %d of them snapshots, in %s (%s); %d runs of each variant, "
+                "in turn; %d CPUs, load average %s\n",
+                files, expected, qPrintable(tmp.path()),
+                QStorageInfo(tmp.path()).fileSystemType().constData(), runs,
+                QThread::idealThreadCount(), qPrintable(loadAverage()));
     std::fflush(stdout);
 
     QHash<QString, QList<Run>> results;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Wall time from launching a program to its first top-level window being
-// mapped on the X display, median of several launches. Each launch is
-// stopped (SIGTERM) once its window is up. With --vs, a second program is
-// launched in turn with the first, and the two are compared.
+// mapped on the X display: median, 90th percentile and maximum of several
+// launches. Each launch is stopped (SIGTERM) once its window is up. With
+// --vs, a second program is launched in turn with the first (each run
+// starting with the other one than the run before), and the two are compared.
 //
 //   tessel-bench-first-window [--runs N] [--title TEXT] -- PROGRAM [ARGS...]
 //                             [--vs OTHER [ARGS...]]
@@ -89,6 +90,19 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Nearest rank.
+double percentile90(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t rank = (values.size() * 9 + 9) / 10;
+    return values[std::max<size_t>(rank, 1) - 1];
+}
+
+double maximum(const std::vector<double>& values)
+{
+    return *std::max_element(values.begin(), values.end());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -135,7 +149,8 @@ int main(int argc, char* argv[])
     std::vector<double> times;
     std::vector<double> otherTimes;
     for (int run = 0; run < runs; ++run) {
-        for (char** launched : {program, other}) {
+        char** const order[2] = {run % 2 ? other : program, run % 2 ? program : other};
+        for (char** launched : order) {
             if (!launched)
                 continue;
             const double ms = launch(c, launched, want);
@@ -149,12 +164,15 @@ int main(int argc, char* argv[])
                         launched == program ? "program" : "other  ", ms);
         }
     }
-    const double first = median(times);
-    std::printf("median of %d: launch to first window %.1f ms\n", runs, first);
+    std::printf("%d runs, median / 90th percentile / maximum, launch to first window:\n", runs);
+    std::printf("  program %7.1f / %7.1f / %7.1f ms\n", median(times), percentile90(times),
+                maximum(times));
     if (other) {
-        const double second = median(otherTimes);
-        std::printf("median of %d for the other: %.1f ms; ratio %.2f\n", runs, second,
-                    first / second);
+        std::printf("  other   %7.1f / %7.1f / %7.1f ms\n", median(otherTimes),
+                    percentile90(otherTimes), maximum(otherTimes));
+        std::printf("  ratio   %7.2f / %7.2f / %7.2f\n", median(times) / median(otherTimes),
+                    percentile90(times) / percentile90(otherTimes),
+                    maximum(times) / maximum(otherTimes));
     }
     xcb_disconnect(c);
     return 0;

@@ -13,10 +13,11 @@
 # headless (QT_QPA_PLATFORM=offscreen); the launch-to-first-window figure
 # also needs xvfb-run and libxcb, and is skipped without them. The CLI part
 # needs hyperfine and GNU time (see tools/bench/bench-flash.sh).
-# Counts can be changed: STARTUP_RUNS=20 FOLDER_RUNS=3 FOLDER_FILES="100000 10000"
-# BUILD_RUNS=50 CLI_RUNS=50 PREVIEW_RUNS=3 PREVIEW_FILES=500 TAPE_RUNS=3. Close other
-# busy programs first: the figures
-# are wall-clock times.
+# Counts can be changed: STARTUP_RUNS=30 FOLDER_RUNS=30 FOLDER_FILES="100000 10000"
+# FOLDER_DIRS="/dev/shm /var/tmp" (where the folders are made: tmpfs, then the
+# disk) FOLDER_VARIANTS=ours,worker,fsm,dir BUILD_RUNS=50 CLI_RUNS=50
+# PREVIEW_RUNS=3 PREVIEW_FILES=500 TAPE_RUNS=3. Close other busy programs
+# first: the figures are wall-clock times.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -37,22 +38,23 @@ if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
     scratch+=("$XDG_RUNTIME_DIR")
 fi
 
-echo "machine: $(nproc) CPUs, load average $(cut -d' ' -f1-3 /proc/loadavg), $(uname -r)"
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+echo "machine: $(nproc) CPUs ($cpu), load average $(cut -d' ' -f1-3 /proc/loadavg), $(uname -r)"
 
 echo
 echo "== start-up: launch to window shown and file list filled, beside a bare window (demo kit, offscreen)"
-"$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-20}" --folder "$build/kit/snapshots"
+"$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-30}" --folder "$build/kit/snapshots"
 if command -v xvfb-run >/dev/null; then
     echo
     echo "== the same on an X server (Xvfb)"
     xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
-        "$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-20}" --folder "$build/kit/snapshots" \
+        "$bench/tessel-bench-startup" --runs "${STARTUP_RUNS:-30}" --folder "$build/kit/snapshots" \
         2> >(grep -v XDG_RUNTIME_DIR >&2) || echo "(start-up on Xvfb failed; see above)"
 fi
 
 if [[ -x $bench/tessel-bench-first-window ]] && command -v xvfb-run >/dev/null; then
     echo
-    echo "== start-up of the real program: launch to first window mapped (Xvfb)"
+    echo "== start-up of the real program: launch to first window mapped, beside the bare window (Xvfb)"
     # A copy of the kit, so the program's settings in the build stay as they are.
     kit=$(mktemp -d)
     scratch+=("$kit")
@@ -60,17 +62,21 @@ if [[ -x $bench/tessel-bench-first-window ]] && command -v xvfb-run >/dev/null; 
     printf '[tessel]\nstart=1\nDirectorioSnaps=%s\nDirectorioTrabajo=%s\nDireccionNombres=8192\nDireccionRegistros=8448\n' \
         "$kit/snapshots" "$kit/flash" >"$kit/tessel.ini"
     xvfb-run -a -s "-screen 0 1280x1024x24" env -u QT_QPA_PLATFORM \
-        "$bench/tessel-bench-first-window" --runs "${STARTUP_RUNS:-20}" -- "$kit/tessel-zizerev" \
+        "$bench/tessel-bench-first-window" --runs "${STARTUP_RUNS:-30}" -- "$kit/tessel-zizerev" \
+        --vs "$bench/tessel-bench-startup" --bare "$kit/snapshots" "$(ls "$kit"/snapshots/*.sna* | wc -l)" --stay \
         2> >(grep -v XDG_RUNTIME_DIR >&2) || echo "(launch to first window failed; see above)"
 else
     echo "(launch to first window skipped: needs xvfb-run and libxcb development files)"
 fi
 
-for files in ${FOLDER_FILES:-100000 10000}; do
-    echo
-    echo "== file list on a folder of $files files, a fifth of them snapshots, beside Qt-only lists"
-    "$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-3}" --files "$files" \
-        2> >(grep -v propagateSizeHints >&2)
+for dir in ${FOLDER_DIRS:-/dev/shm /var/tmp}; do
+    for files in ${FOLDER_FILES:-100000 10000}; do
+        echo
+        echo "== file list on a folder of $files files in $dir ($(df -T "$dir" | awk 'NR==2 {print $2}')), beside Qt-only lists"
+        "$bench/tessel-bench-folder" --runs "${FOLDER_RUNS:-30}" --files "$files" --dir "$dir" \
+            --variants "${FOLDER_VARIANTS:-ours,worker,fsm,dir}" \
+            2> >(grep -v propagateSizeHints >&2)
+    done
 done
 
 echo
