@@ -310,14 +310,6 @@ bool applyTrainers(QByteArray& sna, const QList<Trainer>& trainers, QString* err
     return true;
 }
 
-std::optional<SnapshotRead> readEntrySnapshot(const SnapshotEntry& entry, QString* error)
-{
-    std::optional<SnapshotRead> read = readSnapshot(entry.path, error);
-    if (read && !applyTrainers(read->sna, entry.trainers, error))
-        return std::nullopt;
-    return read;
-}
-
 std::optional<QList<Poke>> parsePokeList(const QString& text, QString* error)
 {
     QList<Poke> pokes;

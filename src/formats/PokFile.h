@@ -2,7 +2,6 @@
 #pragma once
 
 #include "core/SnapshotEntry.h"
-#include "formats/SnapshotReader.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -77,10 +76,6 @@ bool matchesOriginals(const PokFileTrainer& trainer, QByteArrayView sna);
 // below 0x4000, in the ROM, is an error.
 bool applyTrainers(QByteArray& sna, const QList<Trainer>& trainers, QString* error);
 
-// The .sna the cartridge gets for an entry: its snapshot read as
-// readSnapshot() reads it, its trainers applied. The image build and Test
-// SNA both take it from here.
-std::optional<SnapshotRead> readEntrySnapshot(const SnapshotEntry& entry, QString* error);
 
 // "ADDR,VALUE[:ADDR,VALUE...]", decimal, as the command line and the
 // compilation file write a trainer's pokes.
