@@ -648,12 +648,9 @@ void MainWindow::onTrainers()
 {
     const int row = currentRow();
     const SnapshotEntry entry = m_session.list.entry(row);
-    if (entry.path.isEmpty()) {
-        m_session.prompts.message(
-            tr("Choose a snapshot in the list of SNAs selected: its trainers are chosen for it."),
-            kAppTitle, Icon::Information, Buttons::Ok);
+    // The menu item waits, disabled, on a row without an entry.
+    if (entry.path.isEmpty())
         return;
-    }
     auto* window = new TrainersWindow(entry, m_session.prompts, this);
     window->setWindowModality(Qt::WindowModal);
     connect(window, &QDialog::finished, window, &QObject::deleteLater);
