@@ -640,7 +640,7 @@ void MainWindow::onBurnEprom()
 
 void MainWindow::onTestSnapshot()
 {
-    m_emulatorTest.run(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts,
+    m_emulatorTest.run(m_session.list.entry(currentRow()), m_session.kit, m_session.prompts,
                        m_launcher);
 }
 
