@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -17,6 +18,30 @@ namespace tessel {
 namespace {
 
 constexpr int kOptionRole = Qt::UserRole;
+
+// A tree asks its rows' height without their column's width, so long notes
+// would be cut; measured at that width they wrap.
+class WrappingDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit WrappingDelegate(QTreeView* view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    { }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        // The names set their column's width; only the notes wrap.
+        if (index.column() == 0)
+            return QStyledItemDelegate::sizeHint(option, index);
+        QStyleOptionViewItem wrapped(option);
+        wrapped.rect.setSize({m_view->header()->sectionSize(index.column()), 1});
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QTreeView* m_view;
+};
 
 QString pokesShown(const PokFileTrainer& trainer)
 {
@@ -52,6 +77,10 @@ TrainersWindow::TrainersWindow(const SnapshotEntry& entry, Prompts& prompts, QWi
     m_list->setHeaderLabels({tr("Trainer"), tr("Note")});
     m_list->header()->setStretchLastSection(true);
     m_list->setWordWrap(true);
+    m_list->setItemDelegate(new WrappingDelegate(m_list));
+    // Rows are measured once; a wider or narrower note column measures them again.
+    connect(m_list->header(), &QHeaderView::sectionResized, m_list,
+            [this] { m_list->doItemsLayout(); });
     connect(m_list, &QTreeWidget::itemChanged, this, &TrainersWindow::onItemChanged);
 
     m_problems = new QLabel(this);
@@ -73,7 +102,7 @@ TrainersWindow::TrainersWindow(const SnapshotEntry& entry, Prompts& prompts, QWi
     layout->addWidget(m_list, 1);
     layout->addWidget(m_problems);
     layout->addWidget(buttons);
-    resize(560, 340);
+    resize(640, 360);
     fill();
 }
 
