@@ -2,7 +2,7 @@
 #include "commands/TrainerChoice.h"
 
 #include "commands/Prompts.h"
-#include "formats/SnapshotReader.h"
+#include "machine/Source.h"
 
 #include <QCoreApplication>
 
@@ -41,10 +41,12 @@ TrainerOption kept(const Trainer& chosen)
 
 } // namespace
 
-TrainerChoice::TrainerChoice(const SnapshotEntry& entry)
+TrainerChoice::TrainerChoice(const SnapshotEntry& entry, const Kit* kit)
     : m_path(entry.path)
 {
-    if (const std::optional<SnapshotRead> read = readSnapshot(entry.path, nullptr))
+    const std::optional<SnapshotRead> read =
+        needsLoading(entry.path, kit) ? std::nullopt : readSource(entry.path, kit, nullptr);
+    if (read)
         m_sna = read->sna;
     for (const Trainer& trainer : entry.trainers)
         m_options.append(kept(trainer));

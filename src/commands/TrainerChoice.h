@@ -13,6 +13,7 @@
 
 namespace tessel {
 
+class Kit;
 class Prompts;
 
 // One line of the Trainers window.
@@ -35,9 +36,9 @@ struct TrainerOption
 class TrainerChoice
 {
 public:
-    // Reads the entry's snapshot (for the originals) and the trainer file
-    // beside it, when there is one.
-    explicit TrainerChoice(const SnapshotEntry& entry);
+    // Reads the entry's source (for the originals; a tape only when it needs
+    // no loading) and the trainer file beside it, when there is one.
+    TrainerChoice(const SnapshotEntry& entry, const Kit* kit);
 
     // Offers the trainers of another file instead; chosen ones it does not
     // hold stay offered. False, changing nothing, when it cannot be read.

@@ -651,7 +651,7 @@ void MainWindow::onTrainers()
     // The menu item waits, disabled, on a row without an entry.
     if (entry.path.isEmpty())
         return;
-    auto* window = new TrainersWindow(entry, m_session.prompts, this);
+    auto* window = new TrainersWindow(entry, m_session.kit, m_session.prompts, this);
     window->setWindowModality(Qt::WindowModal);
     connect(window, &QDialog::finished, window, &QObject::deleteLater);
     connect(window, &QDialog::accepted, this, [this, window, row, path = entry.path] {

@@ -55,9 +55,10 @@ QString pokesShown(const PokFileTrainer& trainer)
 
 } // namespace
 
-TrainersWindow::TrainersWindow(const SnapshotEntry& entry, Prompts& prompts, QWidget* parent)
+TrainersWindow::TrainersWindow(const SnapshotEntry& entry, const Kit& kit, Prompts& prompts,
+                               QWidget* parent)
     : QDialog(parent)
-    , m_choice(entry)
+    , m_choice(entry, &kit)
     , m_prompts(prompts)
     , m_snapshot(entry.path)
 {

@@ -12,6 +12,7 @@ class QTreeWidgetItem;
 
 namespace tessel {
 
+class Kit;
 class Prompts;
 
 // Edit > Trainers...: the trainers found for an entry's snapshot (or in a
@@ -25,7 +26,8 @@ class TrainersWindow final : public QDialog
     Q_OBJECT
 
 public:
-    TrainersWindow(const SnapshotEntry& entry, Prompts& prompts, QWidget* parent = nullptr);
+    TrainersWindow(const SnapshotEntry& entry, const Kit& kit, Prompts& prompts,
+                   QWidget* parent = nullptr);
 
     QList<Trainer> chosen() const { return m_choice.chosen(); }
     QTreeWidget* trainerList() const { return m_list; }
