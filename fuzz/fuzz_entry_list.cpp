@@ -3,6 +3,7 @@
 // crash, and the entries it reads are the ones it would read again from a
 // list written out of them.
 #include "formats/EntryList.h"
+#include "formats/PokFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -46,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CHECK(!entry.name.contains(u'\t') && !entry.name.contains(u'\n'), input);
         CHECK(!entry.path.contains(u'\n') && !entry.path.contains(QChar(u'\0')), input);
         again += entry.name.toUtf8() + '\t' + entry.path.toUtf8() + "\r\n";
+        for (const Trainer& trainer : entry.trainers) {
+            CHECK(!trainer.name.contains(u'\t') && !trainer.pokes.isEmpty(), input);
+            again += "POKE " + trainer.name.toUtf8() + '=' + formatPokeList(trainer.pokes).toUtf8()
+                     + "\r\n";
+        }
     }
     const std::optional<SnapshotEntries> reread = parseEntryList(again, nullptr);
     CHECK(reread && *reread == *entries, input);

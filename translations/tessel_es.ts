@@ -137,6 +137,14 @@
         <translation>Convierte la instantánea ORIGEN, de cualquier formato que lea el programa, o la cinta ORIGEN, cargada como la carga un Spectrum de 48K, en el .sna de 48K DESTINO, con las mismas comprobaciones; no hace nada más. Recibe ORIGEN y DESTINO como los dos argumentos.</translation>
     </message>
     <message>
+        <source>Write the pokes into the memory of the entry of menu name NAME (addresses 16384 to 65535, values 0 to 255, in decimal). May be given more than once.</source>
+        <translation>Escribe los pokes en la memoria de la entrada cuyo nombre de menú es NOMBRE (direcciones de 16384 a 65535, valores de 0 a 255, en decimal). Puede indicarse más de una vez.</translation>
+    </message>
+    <message>
+        <source>NAME=ADDR,VALUE[:ADDR,VALUE...]</source>
+        <translation>NOMBRE=DIR,VALOR[:DIR,VALOR...]</translation>
+    </message>
+    <message>
         <source>Builds the 524,288-byte flash image of a Tessel cartridge from ten 48K
 snapshots or tapes, without the window: the same checks and the same bytes
 as its Create Flash command.
@@ -171,7 +179,13 @@ tessel-flash --show IMAGE reads an image with the kit&apos;s table offsets and
 prints its ten entries, one NUMBER&lt;tab&gt;NAME line each in menu order, and
 on stderr any warning about bytes the tables cover. It writes nothing. An
 image that is not of this kit (another size, other table offsets) is
-refused with the reason.</source>
+refused with the reason.
+
+Trainers: in a --list file, lines POKE TRAINER=ADDR,VALUE[:ADDR,VALUE...]
+under an entry&apos;s line are written into that entry&apos;s memory in the image, as
+--poke NAME=ADDR,VALUE[:ADDR,VALUE...] does for the entry named NAME. The
+snapshot files are never changed; --extract gives back the snapshots as the
+image holds them, pokes included.</source>
         <translation>Construye la imagen flash de 524.288 bytes de un cartucho Tessel a partir de
 diez instantáneas o cintas de 48K, sin la ventana: las mismas comprobaciones
 y los mismos bytes que su orden Crear Flash.
@@ -210,7 +224,13 @@ tessel-flash --show IMAGEN lee una imagen con los desplazamientos de tablas del 
 y escribe sus diez entradas, una línea NÚMERO&lt;tab&gt;NOMBRE cada una en el orden del
 menú, y en stderr cualquier aviso sobre bytes que cubren las tablas. No escribe
 nada. Una imagen que no es de este kit (otro tamaño, otros desplazamientos de
-tablas) se rechaza con el motivo.</translation>
+tablas) se rechaza con el motivo.
+
+Trucos: en un archivo de --list, las líneas POKE TRUCO=DIR,VALOR[:DIR,VALOR...]
+bajo la línea de una entrada se escriben en la memoria de esa entrada en la
+imagen, como hace --poke NOMBRE=DIR,VALOR[:DIR,VALOR...] con la entrada llamada
+NOMBRE. Los archivos de instantánea nunca cambian; --extract devuelve las
+instantáneas tal como las contiene la imagen, con los pokes.</translation>
     </message>
 </context>
 <context>
@@ -332,6 +352,10 @@ tablas) se rechaza con el motivo.</translation>
     <message>
         <source>The compilation &quot;%1&quot; has changes that are not saved.<byte value="xd"/>Do you want to save them?</source>
         <translation>La recopilación &quot;%1&quot; tiene cambios sin guardar.<byte value="xd"/>¿Desea guardarlos?</translation>
+    </message>
+    <message>
+        <source>Each snapshot holds its memory as the image holds it, with the pokes of any trainers the image was built with.</source>
+        <translation>Cada instantánea contiene su memoria tal como la contiene la imagen, con los pokes de los trucos con que se construyó.</translation>
     </message>
 </context>
 <context>
@@ -503,6 +527,22 @@ tablas) se rechaza con el motivo.</translation>
     <message>
         <source>The list file %1 is not UTF-8 text: it looks like UTF-16. Save it again as UTF-8.</source>
         <translation>El archivo de lista %1 no es texto UTF-8: parece UTF-16. Guárdelo de nuevo como UTF-8.</translation>
+    </message>
+    <message>
+        <source>a trainer&apos;s line is POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...].</source>
+        <translation>la línea de un truco es POKE NOMBRE=DIRECCIÓN,VALOR[:DIRECCIÓN,VALOR...].</translation>
+    </message>
+    <message>
+        <source>a trainer&apos;s line belongs under the line of its entry.</source>
+        <translation>la línea de un truco va bajo la línea de su entrada.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;): the trainer &quot;%3&quot; holds a tab, a line break or a NUL in its name, which a list file cannot hold.</source>
+        <translation>Entrada %1 («%2»): el truco «%3» tiene en su nombre un tabulador, un salto de línea o un NUL, que un archivo de lista no puede contener.</translation>
+    </message>
+    <message>
+        <source>Entry %1 (&quot;%2&quot;), trainer &quot;%3&quot;: %4</source>
+        <translation>Entrada %1 («%2»), truco «%3»: %4</translation>
     </message>
 </context>
 <context>
@@ -1161,6 +1201,112 @@ tablas) se rechaza con el motivo.</translation>
         <source>--show takes the image alone: tessel-flash --show IMAGE.</source>
         <translation>--show recibe solo la imagen: tessel-flash --show IMAGEN.</translation>
     </message>
+    <message>
+        <source>--poke %1: write NAME=ADDR,VALUE[:ADDR,VALUE...].</source>
+        <translation>--poke %1: escriba NOMBRE=DIR,VALOR[:DIR,VALOR...].</translation>
+    </message>
+    <message>
+        <source>--poke %1: %2</source>
+        <translation>--poke %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>--poke %1: %n entries have the menu name &quot;%2&quot;; it must name exactly one.</source>
+        <translation>
+            <numerusform>--poke %1: %n entrada tiene el nombre de menú «%2»; debe nombrar exactamente una.</numerusform>
+            <numerusform>--poke %1: %n entradas tienen el nombre de menú «%2»; debe nombrar exactamente una.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>--poke goes with a build, not with %1.</source>
+        <translation>--poke acompaña a una construcción, no a %1.</translation>
+    </message>
+    <message>
+        <source>tessel-flash: the snapshots hold their memory as the image holds it, with the pokes of any trainers the image was built with.</source>
+        <translation>tessel-flash: las instantáneas contienen su memoria tal como la contiene la imagen, con los pokes de los trucos con que se construyó.</translation>
+    </message>
+</context>
+<context>
+    <name>PokFile</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation>línea %1: %2</translation>
+    </message>
+    <message>
+        <source>a poke needs four numbers (bank, address, value, original), not %1.</source>
+        <translation>un poke necesita cuatro números (banco, dirección, valor, original), no %1.</translation>
+    </message>
+    <message>
+        <source>a poke&apos;s bank is one digit, its address up to five and its value and original up to three.</source>
+        <translation>el banco de un poke es una cifra, su dirección hasta cinco y su valor y su original hasta tres.</translation>
+    </message>
+    <message>
+        <source>the value %1 is neither a byte nor 256 (for the user to give).</source>
+        <translation>el valor %1 no es un byte ni 256 (para que lo dé el usuario).</translation>
+    </message>
+    <message>
+        <source>the original %1 is not a byte.</source>
+        <translation>el original %1 no es un byte.</translation>
+    </message>
+    <message>
+        <source>the address %1 is beyond 65535.</source>
+        <translation>la dirección %1 pasa de 65535.</translation>
+    </message>
+    <message>
+        <source>the address %1 is in the ROM, which cannot be changed.</source>
+        <translation>la dirección %1 está en la ROM, que no se puede cambiar.</translation>
+    </message>
+    <message>
+        <source>the bank 9 is no memory bank.</source>
+        <translation>el banco 9 no es un banco de memoria.</translation>
+    </message>
+    <message>
+        <source>the bank %1 is a page of a 128K&apos;s memory that a 48K Spectrum does not have.</source>
+        <translation>el banco %1 es una página de la memoria de un 128K que un Spectrum 48K no tiene.</translation>
+    </message>
+    <message>
+        <source>it is not a text file.</source>
+        <translation>no es un archivo de texto.</translation>
+    </message>
+    <message>
+        <source>the trainer has no last poke (a Z line).</source>
+        <translation>el truco no tiene último poke (una línea Z).</translation>
+    </message>
+    <message>
+        <source>it starts with none of N, M, Z and Y, so it is no line of a trainer file.</source>
+        <translation>no empieza por N, M, Z ni Y, así que no es una línea de un archivo de trucos.</translation>
+    </message>
+    <message>
+        <source>a poke outside any trainer: no N line names it.</source>
+        <translation>un poke fuera de todo truco: ninguna línea N lo nombra.</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes, which no trainer file is</source>
+        <translation>ocupa más de %1 bytes, y ningún archivo de trucos es tan grande</translation>
+    </message>
+    <message>
+        <source>The trainer file %1 cannot be read: %2</source>
+        <translation>No se puede leer el archivo de trucos %1: %2</translation>
+    </message>
+    <message>
+        <source>The trainer file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo de trucos %1 (%2).</translation>
+    </message>
+    <message>
+        <source>Trainers apply to a 48K snapshot of %1 bytes only.</source>
+        <translation>Los trucos solo se aplican a una instantánea de 48K de %1 bytes.</translation>
+    </message>
+    <message>
+        <source>The trainer &quot;%1&quot; pokes the address %2, in the ROM, which cannot be changed.</source>
+        <translation>El truco «%1» hace un poke en la dirección %2, en la ROM, que no se puede cambiar.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a poke; write ADDRESS,VALUE in decimal.</source>
+        <translation>«%1» no es un poke; escriba DIRECCIÓN,VALOR en decimal.</translation>
+    </message>
+    <message>
+        <source>The poke &quot;%1&quot; is out of range: the address must be 16384 to 65535 and the value 0 to 255.</source>
+        <translation>El poke «%1» se sale del rango: la dirección debe ir de 16384 a 65535 y el valor de 0 a 255.</translation>
+    </message>
 </context>
 <context>
     <name>ProcessLauncher</name>
@@ -1443,6 +1589,21 @@ tablas) se rechaza con el motivo.</translation>
     <message>
         <source>Loading the tape %1 on an emulated Spectrum...</source>
         <translation>Cargando la cinta %1 en un Spectrum emulado...</translation>
+    </message>
+</context>
+<context>
+    <name>TrainerChoice</name>
+    <message>
+        <source>The trainer &quot;%1&quot; asks for the value to poke at the address %2: a number from 0 to 255.</source>
+        <translation>El truco «%1» pide el valor del poke en la dirección %2: un número de 0 a 255.</translation>
+    </message>
+    <message>
+        <source>Trainers</source>
+        <translation>Trucos</translation>
+    </message>
+    <message>
+        <source>The value &quot;%1&quot; is refused: a poke&apos;s value is a number from 0 to 255.</source>
+        <translation>Se rechaza el valor «%1»: el valor de un poke es un número de 0 a 255.</translation>
     </message>
 </context>
 <context>
@@ -1818,6 +1979,14 @@ escribe ni se cambia ningún archivo.</translation>
         <source>&amp;Redo</source>
         <translation>&amp;Rehacer</translation>
     </message>
+    <message>
+        <source>&amp;Undo Trainers</source>
+        <translation>&amp;Deshacer trucos</translation>
+    </message>
+    <message>
+        <source>&amp;Redo Trainers</source>
+        <translation>&amp;Rehacer trucos</translation>
+    </message>
 </context>
 <context>
     <name>tessel::MachineMarks</name>
@@ -1964,6 +2133,10 @@ escribe ni se cambia ningún archivo.</translation>
         <source>Select a flash image to look into...</source>
         <translation>Seleccione una imagen flash que examinar...</translation>
     </message>
+    <message>
+        <source>&amp;Trainers...</source>
+        <translation>&amp;Trucos...</translation>
+    </message>
 </context>
 <context>
     <name>tessel::NameEditor</name>
@@ -2011,6 +2184,87 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>NAME</source>
         <translation>NOMBRE</translation>
+    </message>
+    <message>
+        <source>Trainers applied in the image: %1.</source>
+        <translation>Trucos aplicados en la imagen: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::TrainersWindow</name>
+    <message>
+        <source>%1: a value you give</source>
+        <translation>%1: un valor que usted da</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Trainers for &quot;%1&quot;</source>
+        <translation>Trucos para «%1»</translation>
+    </message>
+    <message>
+        <source>Trainers</source>
+        <translation>Trucos</translation>
+    </message>
+    <message>
+        <source>Trainer</source>
+        <translation>Truco</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Nota</translation>
+    </message>
+    <message>
+        <source>&amp;Open Trainer File...</source>
+        <translation>&amp;Abrir archivo de trucos...</translation>
+    </message>
+    <message>
+        <source>Select a trainer file...</source>
+        <translation>Elija un archivo de trucos...</translation>
+    </message>
+    <message>
+        <source>Trainer files (*.pok *.POK)</source>
+        <translation>Archivos de trucos (*.pok *.POK)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Cannot be used: %1</source>
+        <translation>No se puede usar: %1</translation>
+    </message>
+    <message>
+        <source>Chosen earlier; the trainer file does not hold it.</source>
+        <translation>Elegido antes; el archivo de trucos no lo contiene.</translation>
+    </message>
+    <message>
+        <source>May be for another version of the game: the snapshot does not hold the bytes it expects to replace.</source>
+        <translation>Puede ser para otra versión del juego: la instantánea no contiene los bytes que espera sustituir.</translation>
+    </message>
+    <message>
+        <source>Asks for a value when chosen.</source>
+        <translation>Pide un valor al elegirlo.</translation>
+    </message>
+    <message>
+        <source>No trainer file was found for %1 (the same name ending in .pok, beside it or in a POKES folder there). Open one to choose from its trainers.</source>
+        <translation>No se ha encontrado ningún archivo de trucos para %1 (el mismo nombre terminado en .pok, a su lado o en una carpeta POKES allí). Abra uno para elegir entre sus trucos.</translation>
+    </message>
+    <message>
+        <source>Trainers for %1 from %2. The chosen ones are written into the snapshot&apos;s memory in the image; the snapshot file is not changed.</source>
+        <translation>Trucos para %1 de %2. Los elegidos se escriben en la memoria de la instantánea en la imagen; el archivo de la instantánea no cambia.</translation>
+    </message>
+    <message>
+        <source>(no name, line %1)</source>
+        <translation>(sin nombre, línea %1)</translation>
+    </message>
+    <message>
+        <source>Lines of the trainer file that belong to no trainer:
+%1</source>
+        <translation>Líneas del archivo de trucos que no pertenecen a ningún truco:
+%1</translation>
     </message>
 </context>
 </TS>

@@ -38,6 +38,12 @@ CommandLine::CommandLine()
     , force(QStringLiteral("force"),
             QCoreApplication::translate(
                 "CommandLine", "With --extract, replace files of the same names in the folder."))
+    , poke(QStringLiteral("poke"),
+           QCoreApplication::translate(
+               "CommandLine", "Write the pokes into the memory of the entry of menu name NAME "
+                              "(addresses 16384 to 65535, values 0 to 255, in decimal). May "
+                              "be given more than once."),
+           QCoreApplication::translate("CommandLine", "NAME=ADDR,VALUE[:ADDR,VALUE...]"))
 {
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine",
@@ -75,8 +81,14 @@ CommandLine::CommandLine()
         "prints its ten entries, one NUMBER<tab>NAME line each in menu order, and\n"
         "on stderr any warning about bytes the tables cover. It writes nothing. An\n"
         "image that is not of this kit (another size, other table offsets) is\n"
-        "refused with the reason."));
-    parser.addOptions({kit, output, list, toSna, extract, show, force});
+        "refused with the reason.\n"
+        "\n"
+        "Trainers: in a --list file, lines POKE TRAINER=ADDR,VALUE[:ADDR,VALUE...]\n"
+        "under an entry's line are written into that entry's memory in the image, as\n"
+        "--poke NAME=ADDR,VALUE[:ADDR,VALUE...] does for the entry named NAME. The\n"
+        "snapshot files are never changed; --extract gives back the snapshots as the\n"
+        "image holds them, pokes included."));
+    parser.addOptions({kit, output, list, toSna, extract, show, force, poke});
     parser.addPositionalArgument(
         QCoreApplication::translate("CommandLine", "entries"),
         QCoreApplication::translate("CommandLine",

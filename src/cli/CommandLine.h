@@ -26,6 +26,7 @@ struct CommandLine
     QCommandLineOption extract;
     QCommandLineOption show;
     QCommandLineOption force;
+    QCommandLineOption poke;
 };
 
 // Says what went wrong on stderr, as every mode does; returns the exit status 1.

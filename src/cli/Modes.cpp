@@ -7,6 +7,7 @@
 #include "flash/FlashExtract.h"
 #include "formats/EntryList.h"
 #include "formats/FormatLibrary.h"
+#include "formats/PokFile.h"
 #include "machine/Source.h"
 
 #include <QCoreApplication>
@@ -43,6 +44,55 @@ std::optional<SnapshotEntries> readArguments(const QStringList& arguments, QStri
     return entries;
 }
 
+// Each --poke NAME=ADDR,VALUE[:ADDR,VALUE...] joins the entry of that name
+// as a trainer of its own.
+bool addPokes(const QStringList& pokes, SnapshotEntries& entries, QString* error)
+{
+    for (const QString& poke : pokes) {
+        // The name may hold "=", the pokes never do.
+        const qsizetype eq = poke.lastIndexOf(QLatin1Char('='));
+        if (eq < 0) {
+            *error = QCoreApplication::translate(
+                         "Modes", "--poke %1: write NAME=ADDR,VALUE[:ADDR,VALUE...].")
+                         .arg(poke);
+            return false;
+        }
+        const QString name = poke.first(eq);
+        QString why;
+        const std::optional<QList<Poke>> list = parsePokeList(poke.sliced(eq + 1), &why);
+        if (!list) {
+            *error = QCoreApplication::translate("Modes", "--poke %1: %2").arg(poke, why);
+            return false;
+        }
+        QList<qsizetype> named;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            if (entries.at(i).name == name)
+                named << i;
+        }
+        if (named.size() != 1) {
+            const int count = static_cast<int>(named.size());
+            *error = QCoreApplication::translate(
+                         "Modes",
+                         "--poke %1: %n entries have the menu name \"%2\"; it must "
+                         "name exactly one.",
+                         nullptr, count)
+                         .arg(poke, name);
+            return false;
+        }
+        entries[named.constFirst()].trainers.append({QStringLiteral("--poke"), *list});
+    }
+    return true;
+}
+
+// True, having said so, when --poke comes with a mode that builds nothing.
+bool pokesRefused(const CommandLine& line, const QString& mode)
+{
+    if (!line.parser.isSet(line.poke))
+        return false;
+    fail(QCoreApplication::translate("Modes", "--poke goes with a build, not with %1.").arg(mode));
+    return true;
+}
+
 } // namespace
 
 int fail(const QString& message)
@@ -75,6 +125,8 @@ std::optional<Kit> kitOf(const CommandLine& line, QString* error)
 int runToSna(const CommandLine& line)
 {
     const QStringList positional = line.parser.positionalArguments();
+    if (pokesRefused(line, QStringLiteral("--to-sna")))
+        return 1;
     if (positional.size() != 2)
         return fail(QCoreApplication::translate(
             "Modes", "--to-sna takes two files: the snapshot and the .sna to "
@@ -107,6 +159,8 @@ int runExtract(const CommandLine& line)
         return fail(QCoreApplication::translate(
             "Modes", "--extract takes no -o or --list: give the image and the "
                      "folder, tessel-flash --extract IMAGE DIR."));
+    if (pokesRefused(line, QStringLiteral("--extract")))
+        return 1;
     if (positional.size() != 1)
         return fail(QCoreApplication::translate(
             "Modes", "--extract needs one folder after the image: tessel-flash "
@@ -131,6 +185,10 @@ int runExtract(const CommandLine& line)
                  + QCoreApplication::translate("Modes", "Give --force to replace them.");
     if (!done)
         return fail(error);
+    QTextStream(stderr) << QCoreApplication::translate(
+        "Modes", "tessel-flash: the snapshots hold their memory as the image holds it, with "
+                 "the pokes of any trainers the image was built with.")
+                        << '\n';
     printPath(done->listFile);
     return 0;
 }
@@ -143,7 +201,7 @@ int runShow(const CommandLine& line)
     if (!kit)
         return fail(error);
     if (parser.isSet(line.output) || parser.isSet(line.list) || parser.isSet(line.force)
-        || !parser.positionalArguments().isEmpty())
+        || parser.isSet(line.poke) || !parser.positionalArguments().isEmpty())
         return fail(QCoreApplication::translate(
             "Modes", "--show takes the image alone: tessel-flash --show IMAGE."));
     const QString image = QFileInfo(parser.value(line.show)).absoluteFilePath();
@@ -188,7 +246,7 @@ int runBuild(const CommandLine& line)
     } else {
         entries = readArguments(positional, &error);
     }
-    if (!entries)
+    if (!entries || !addPokes(parser.values(line.poke), *entries, &error))
         return fail(error);
 
     options.output = absolute(parser.value(line.output));

@@ -39,7 +39,8 @@ int main(int argc, char* argv[])
             const QString name = argument.first(eq);
             return name != QLatin1String("-o") && name != QLatin1String("--output")
                    && name != QLatin1String("--kit") && name != QLatin1String("--list")
-                   && name != QLatin1String("--extract") && name != QLatin1String("--show");
+                   && name != QLatin1String("--extract") && name != QLatin1String("--show")
+                   && name != QLatin1String("--poke");
         };
         if (!line.parser.unknownOptionNames().isEmpty()
             && std::any_of(arguments.cbegin(), arguments.cend(), looksLikeEntry))

@@ -282,6 +282,11 @@ bool takeApartImage(Session& s, const OpenedImage& opened)
                                     "The snapshots of %1 and their compilation %2 have been "
                                     "written.")
             .arg(quotedPath(image), quotedPath(done->listFile));
+    text += QLatin1Char('\r')
+            + QCoreApplication::translate(
+                "CompilationCommands",
+                "Each snapshot holds its memory as the image holds it, with the pokes of any "
+                "trainers the image was built with.");
     for (const QString& warning : contents.warnings)
         text += QLatin1Char('\r') + warning;
     s.prompts.message(text, kAppTitle, Icon::Information, Buttons::Ok);

@@ -45,7 +45,9 @@ std::optional<OpenedImage> chooseFlashImage(Session& session, const QString& tit
 
 // The second half: the image taken apart into a folder the user picks (ten
 // snapshots and their compilation), never replacing a file there without
-// asking; the list is then filled from it. True when done.
+// asking; the list is then filled from it. The snapshots hold what the
+// image holds, trainers' pokes included, and the message says so. True when
+// done.
 bool takeApartImage(Session& session, const OpenedImage& image);
 
 // File > Open Flash Image...: both halves.

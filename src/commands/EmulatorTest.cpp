@@ -33,14 +33,16 @@ QString emulatorProgram(const Kit& kit)
 #endif
 }
 
-std::optional<SnapshotRead> snapshotForTest(const QString& path, const Kit& kit, QString* error)
+std::optional<SnapshotRead> snapshotForTest(const SnapshotEntry& entry, const Kit& kit,
+                                            QString* error)
 {
-    return readSource(path, &kit, error);
+    return readEntrySource(entry, &kit, error);
 }
 
-void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts,
+void EmulatorTest::run(const SnapshotEntry& entry, const Kit& kit, Prompts& prompts,
                        ProcessLauncher& launcher)
 {
+    const QString& snapshot = entry.path;
     if (snapshot.isEmpty()) {
         prompts.message(QCoreApplication::translate(
                             "EmulatorTest", "Choose a 'Snapshot' from the SNA selected list."),
@@ -52,7 +54,7 @@ void EmulatorTest::run(const QString& snapshot, const Kit& kit, Prompts& prompts
     if (!loadTapes({snapshot}, &kit, prompts))
         return;
     QString error;
-    const std::optional<SnapshotRead> read = snapshotForTest(snapshot, kit, &error);
+    const std::optional<SnapshotRead> read = snapshotForTest(entry, kit, &error);
     if (!read) {
         warn(prompts,
              QCoreApplication::translate("EmulatorTest", "The snapshot cannot be tested.\r%1")

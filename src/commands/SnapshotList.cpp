@@ -61,6 +61,16 @@ bool SnapshotList::setName(int row, const QString& name)
     return true;
 }
 
+bool SnapshotList::setTrainers(int row, const QList<Trainer>& trainers)
+{
+    if (row < 0 || row >= count())
+        return false;
+    m_entries[row].trainers = trainers;
+    emit dataChanged(index(row, PathColumn), index(row, NameColumn),
+                     {Qt::DisplayRole, Qt::ToolTipRole, Qt::DecorationRole});
+    return true;
+}
+
 void SnapshotList::clear()
 {
     setEntries({});
@@ -93,9 +103,18 @@ QVariant SnapshotList::data(const QModelIndex& index, int role) const
         return {};
     const SnapshotEntry& entry = m_entries.at(index.row());
     const QString shown = index.column() == PathColumn ? entry.path : entry.name;
-    if (role == Qt::ToolTipRole && !entry.note.isEmpty())
-        return QString(shown + QLatin1Char('\n') + entry.note);
-    return shown;
+    if (role != Qt::ToolTipRole)
+        return shown;
+    QStringList lines{shown};
+    if (!entry.note.isEmpty())
+        lines << entry.note;
+    if (!entry.trainers.isEmpty()) {
+        QStringList names;
+        for (const Trainer& trainer : entry.trainers)
+            names << QStringLiteral("\"%1\"").arg(trainer.name);
+        lines << tr("Trainers applied in the image: %1.").arg(names.join(QStringLiteral(", ")));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 QVariant SnapshotList::headerData(int section, Qt::Orientation orientation, int role) const

@@ -37,6 +37,9 @@ public:
     bool move(int from, int to);
     // False, changing nothing, for a row without an entry.
     bool setName(int row, const QString& name);
+    // The trainers applied to the entry's snapshot; false, changing
+    // nothing, for a row without an entry.
+    bool setTrainers(int row, const QList<Trainer>& trainers);
     void clear();
     // Replaces the whole list; false, changing nothing, for more than ten.
     bool setEntries(const SnapshotEntries& entries);

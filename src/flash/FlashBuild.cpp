@@ -81,7 +81,7 @@ bool checkEntry(int index, const SnapshotEntry& entry, const Kit& kit, QStringLi
                                         .toUpper()
                                         .rightJustified(4, QLatin1Char('0'))));
     QString why;
-    const std::optional<SnapshotRead> read = readSource(entry.path, &kit, &why);
+    const std::optional<SnapshotRead> read = readEntrySource(entry, &kit, &why);
     if (!read)
         return fail(error, QCoreApplication::translate("FlashBuild", "Entry %1 (\"%2\"): %3")
                                .arg(number, entry.name, why));

@@ -39,10 +39,10 @@ bool checkBankFile(const QString& path, QStringList& warnings, QString* error);
 
 // Checks everything a build needs before anything is written: the bank
 // files (regular, not empty; another size than 16,384 bytes is fitted, with
-// a warning), ten entries with names of 1 to 20 printable characters and
-// snapshots the cartridge takes, the settings file (read once: the two table
-// offsets, the working folder), and an output that is not one of the inputs
-// nor anything but a regular file. The first problem is the error.
+// a warning), ten entries with names of 1 to 20 printable characters,
+// snapshots the cartridge takes and trainers that poke only RAM, the settings file (read once: the
+// two table offsets, the working folder), and an output that is not one of the inputs nor anything
+// but a regular file. The first problem is the error.
 std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entries,
                                      const BuildOptions& options, QString* error);
 

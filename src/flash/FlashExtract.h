@@ -35,7 +35,8 @@ struct FlashContents
 // Takes an image apart with the table offsets it was built with. Each name
 // is its slot read as Windows-1252, trailing blanks (and zero bytes) dropped;
 // each snapshot is its register record followed by its memory area from the
-// sixth byte on (the first five are in the record too).
+// sixth byte on (the first five are in the record too), so it holds the
+// pokes of the trainers the image was built with.
 //
 // The tables are written last, over whatever lies beneath them; they fit
 // within bank 1 and the first memory area. So the records are always whole,

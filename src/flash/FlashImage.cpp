@@ -112,7 +112,7 @@ private:
         const SnapshotEntry& entry = m_sources.entries.at(index);
         QString why;
         const std::optional<SnapshotRead> snapshot =
-            readSource(entry.path, m_sources.kit ? &*m_sources.kit : nullptr, &why);
+            readEntrySource(entry, m_sources.kit ? &*m_sources.kit : nullptr, &why);
         if (!snapshot)
             return fail(m_error,
                         QCoreApplication::translate(

@@ -4,6 +4,7 @@
 #include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
+#include "formats/PokFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <utility>
 
 namespace tessel {
 
@@ -47,35 +49,65 @@ std::nullopt_t lineError(QString* error, qsizetype number, const QString& what)
 // Ten lines with long paths fit many times over; anything bigger is not a list.
 constexpr qint64 kMaxListSize = 1 << 20;
 
-// One line, its CR already dropped: an entry, or nothing and why (nothing
-// and no reason for a blank line).
-std::optional<SnapshotEntry> parseLine(QByteArrayView line, QString& problem)
+// What one line is.
+struct ParsedLine
 {
-    if (isBlank(line))
-        return std::nullopt;
-    if (line.contains('\0')) {
-        problem = QCoreApplication::translate("EntryList", "holds a NUL byte.");
-        return std::nullopt;
-    }
-    const qsizetype tab = line.indexOf('\t');
-    if (tab < 0) {
-        problem = QCoreApplication::translate("EntryList", "no tab between the name and the path.");
-        return std::nullopt;
-    }
-    QString name;
-    QString path;
-    if (!decodeUtf8(line.first(tab), name) || !decodeUtf8(line.sliced(tab + 1), path)) {
-        problem = QCoreApplication::translate("EntryList", "is not valid UTF-8 text.");
-        return std::nullopt;
-    }
-    if (path.isEmpty()) {
-        problem = QCoreApplication::translate("EntryList", "the path after the tab is empty.");
-        return std::nullopt;
-    }
-    return SnapshotEntry{path, name};
+    enum Kind { Blank, Entry, TrainerLine, Bad } kind = Blank;
+    SnapshotEntry entry = {};
+    Trainer trainer = {};
+    QString problem = {};
+};
+
+// A trainer's line begins so and holds no tab, which every entry line
+// holds: a reader from before trainers refuses it by its line number.
+constexpr QByteArrayView kTrainerPrefix = "POKE ";
+
+ParsedLine bad(const QString& problem)
+{
+    return {ParsedLine::Bad, {}, {}, problem};
 }
 
-// Calls visit(line) for every line that is not blank, until it returns false.
+// "POKE NAME=ADDR,VALUE[:ADDR,VALUE...]"; the name ends at the last "=".
+ParsedLine parseTrainerLine(QByteArrayView line)
+{
+    QString text;
+    if (!decodeUtf8(line.sliced(kTrainerPrefix.size()), text))
+        return bad(QCoreApplication::translate("EntryList", "is not valid UTF-8 text."));
+    const qsizetype eq = text.lastIndexOf(QLatin1Char('='));
+    if (eq < 0)
+        return bad(QCoreApplication::translate(
+            "EntryList", "a trainer's line is POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...]."));
+    QString why;
+    const std::optional<QList<Poke>> pokes = parsePokeList(text.sliced(eq + 1), &why);
+    if (!pokes)
+        return bad(why);
+    return {ParsedLine::TrainerLine, {}, {text.first(eq), *pokes}, {}};
+}
+
+// One line, its CR already dropped.
+ParsedLine parseLine(QByteArrayView line)
+{
+    if (isBlank(line))
+        return {};
+    if (line.contains('\0'))
+        return bad(QCoreApplication::translate("EntryList", "holds a NUL byte."));
+    const qsizetype tab = line.indexOf('\t');
+    if (tab < 0 && line.startsWith(kTrainerPrefix))
+        return parseTrainerLine(line);
+    if (tab < 0)
+        return bad(
+            QCoreApplication::translate("EntryList", "no tab between the name and the path."));
+    QString name;
+    QString path;
+    if (!decodeUtf8(line.first(tab), name) || !decodeUtf8(line.sliced(tab + 1), path))
+        return bad(QCoreApplication::translate("EntryList", "is not valid UTF-8 text."));
+    if (path.isEmpty())
+        return bad(QCoreApplication::translate("EntryList", "the path after the tab is empty."));
+    return {ParsedLine::Entry, SnapshotEntry{path, name}};
+}
+
+// Calls visit(line) for every line that is not blank, until it returns
+// false. An entry's trainer lines join it, so it is visited after them.
 template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
 {
     if (data.startsWith("\xEF\xBB\xBF"))
@@ -84,6 +116,9 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
     // Where LF ends lines, a lone CR stays in its line, to be refused there.
     const char breakByte = data.contains('\n') ? '\n' : '\r';
     qsizetype number = 0;
+    std::optional<EntryLine> pending;
+    // A trainer line after a bad line is not worth a complaint of its own.
+    bool afterBad = false;
     while (!data.isEmpty()) {
         ++number;
         const qsizetype end = data.indexOf(breakByte);
@@ -91,16 +126,31 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
         data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
         if (breakByte == '\n' && line.endsWith('\r'))
             line.chop(1);
-        EntryLine parsed;
-        parsed.number = number;
-        std::optional<SnapshotEntry> entry = parseLine(line, parsed.problem);
-        if (!entry && parsed.problem.isEmpty())
+        ParsedLine parsed = parseLine(line);
+        if (parsed.kind == ParsedLine::Blank)
             continue;
-        if (entry)
-            parsed.entry = std::move(*entry);
-        if (!visit(std::move(parsed)))
+        if (parsed.kind == ParsedLine::TrainerLine && pending) {
+            pending->entry.trainers.append(std::move(parsed.trainer));
+            continue;
+        }
+        if (parsed.kind == ParsedLine::TrainerLine && afterBad)
+            continue;
+        if (pending && !visit(*std::exchange(pending, std::nullopt)))
+            return;
+        if (parsed.kind == ParsedLine::Entry) {
+            pending = EntryLine{number, std::move(parsed.entry), {}};
+            afterBad = false;
+            continue;
+        }
+        if (parsed.kind == ParsedLine::TrainerLine)
+            parsed.problem = QCoreApplication::translate(
+                "EntryList", "a trainer's line belongs under the line of its entry.");
+        afterBad = true;
+        if (!visit(EntryLine{number, {}, parsed.problem}))
             return;
     }
+    if (pending)
+        visit(*pending);
 }
 
 // Its byte-order mark, or text whose first line has a NUL after every
@@ -205,7 +255,9 @@ std::optional<SnapshotEntries> readEntryList(const QString& path, QString* error
                             .arg(quotedPath(path), QString::number(line.number), line.problem));
             return std::nullopt;
         }
-        entries.append({fromListFolder(path, line.entry.path), line.entry.name});
+        SnapshotEntry entry = line.entry;
+        entry.path = fromListFolder(path, entry.path);
+        entries.append(std::move(entry));
     }
     return entries;
 }
@@ -257,6 +309,27 @@ std::optional<QByteArray> formatEntryList(const SnapshotEntries& entries, const 
         if (isBlankText(entry.name) && isBlankText(path))
             path = QDir::toNativeSeparators(QDir::cleanPath(base.absoluteFilePath(entry.path)));
         data += entry.name.toUtf8() + '\t' + path.toUtf8() + '\n';
+        for (const Trainer& trainer : entry.trainers) {
+            // A tab would make the line an entry to an older reader.
+            if (breaksLine(trainer.name) || trainer.name.contains(u'\t')) {
+                fail(error, QCoreApplication::translate(
+                                "EntryList", "Entry %1 (\"%2\"): the trainer \"%3\" holds a tab, "
+                                             "a line break or a NUL in its name, which a list "
+                                             "file cannot hold.")
+                                .arg(QString::number(i + 1), entry.name, trainer.name));
+                return std::nullopt;
+            }
+            QString why;
+            const QString pokes = formatPokeList(trainer.pokes);
+            if (!parsePokeList(pokes, &why)) {
+                fail(error, QCoreApplication::translate("EntryList",
+                                                        "Entry %1 (\"%2\"), trainer \"%3\": %4")
+                                .arg(QString::number(i + 1), entry.name, trainer.name, why));
+                return std::nullopt;
+            }
+            data +=
+                kTrainerPrefix.toByteArray() + trainer.name.toUtf8() + '=' + pokes.toUtf8() + '\n';
+        }
     }
     return data;
 }

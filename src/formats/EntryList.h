@@ -19,6 +19,11 @@ inline const QString kCompilationExtension = QStringLiteral("tessel");
 // as written, blanks included. Takes any bytes; junk gives an error naming the line ("line 3:
 // ..."), never a crash. Paths come as written. Does not count entries or check names: the caller
 // does.
+//
+// Under an entry's line, one line per trainer chosen for it:
+// "POKE NAME=ADDR,VALUE[:ADDR,VALUE...]" (decimal; the name ends at the
+// last "="). It holds no tab, so a reader from before trainers refuses it
+// with its line number rather than misreading it.
 std::optional<SnapshotEntries> parseEntryList(QByteArrayView data, QString* error);
 
 // A list file read from disk; relative paths are taken from the list's own
@@ -43,9 +48,9 @@ std::optional<QList<EntryLine>> readEntryLines(const QString& path, QString* err
 // The list file's bytes for the entries. A snapshot that lies below
 // `folder` is written relative to it, with "/" between names, so that the
 // folder can move or be shared with its list; any other is written whole.
-// A name holding a tab, a line break or a NUL, or a path holding a line
-// break or a NUL, cannot be told apart from the lines around it: that entry
-// is refused.
+// A name (menu or trainer) holding a tab, a line break or a NUL, or a path
+// holding a line break or a NUL, cannot be told apart from the lines around
+// it: that entry is refused.
 std::optional<QByteArray> formatEntryList(const SnapshotEntries& entries, const QString& folder,
                                           QString* error);
 

@@ -7,6 +7,7 @@
 #include "core/Files.h"
 #include "core/Progress.h"
 #include "formats/FormatLibrary.h"
+#include "formats/PokFile.h"
 #include "machine/Rom.h"
 #include "machine/TapeCache.h"
 #include "machine/TapeLoader.h"
@@ -216,6 +217,15 @@ std::optional<SnapshotRead> readSource(const QString& path, const Kit* kit, Snap
 std::optional<SnapshotRead> readSource(const QString& path, const Kit* kit, QString* error)
 {
     return readSource(path, kit, nullptr, error);
+}
+
+std::optional<SnapshotRead> readEntrySource(const SnapshotEntry& entry, const Kit* kit,
+                                            QString* error)
+{
+    std::optional<SnapshotRead> read = readSource(entry.path, kit, error);
+    if (read && !applyTrainers(read->sna, entry.trainers, error))
+        return std::nullopt;
+    return read;
 }
 
 bool convertSourceToSna(const QString& in, const QString& out, const Kit* kit,

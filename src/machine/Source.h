@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/SnapshotEntry.h"
 #include "formats/SnapshotReader.h"
 
 #include <QString>
@@ -25,6 +26,12 @@ class Progress;
 std::optional<SnapshotRead> readSource(const QString& path, const Kit* kit, SnapshotFault* fault,
                                        QString* error, Progress* progress = nullptr);
 std::optional<SnapshotRead> readSource(const QString& path, const Kit* kit, QString* error);
+
+// The .sna the cartridge gets for an entry: its source read as readSource()
+// reads it, with the entry's trainers applied. The image build and Test SNA
+// both take it from here.
+std::optional<SnapshotRead> readEntrySource(const SnapshotEntry& entry, const Kit* kit,
+                                            QString* error);
 
 // Writes the .sna of the source to `out`, whole or not at all, as
 // convertToSna() does for snapshots.

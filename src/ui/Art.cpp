@@ -8,6 +8,7 @@
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <array>
 #include <memory>
@@ -135,6 +136,27 @@ QPixmap aboutPicture()
 {
     loadArt();
     return QPixmap(QStringLiteral(":/art/about.jpg"));
+}
+
+QIcon trainerMark()
+{
+    // Drawn, not a file: a few pixels in any size the row asks for.
+    constexpr int kSide = 32;
+    QPixmap heart(kSide, kSide);
+    heart.fill(Qt::transparent);
+    QPainter painter(&heart);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.moveTo(16, 28);
+    path.cubicTo(2, 18, 2, 6, 9, 5);
+    path.cubicTo(13, 4, 16, 8, 16, 10);
+    path.cubicTo(16, 8, 19, 4, 23, 5);
+    path.cubicTo(30, 6, 30, 18, 16, 28);
+    painter.setPen(QPen(QColor(0x80, 0, 0), 2));
+    painter.setBrush(QColor(0xD0, 0x10, 0x10));
+    painter.drawPath(path);
+    painter.end();
+    return QIcon(heart);
 }
 
 } // namespace tessel

@@ -10,5 +10,7 @@ namespace tessel {
 QIcon boardIcon();
 // The cartridge plugged into the computer, for the About window.
 QPixmap aboutPicture();
+// The grid's mark of an entry whose snapshot has trainers applied.
+QIcon trainerMark();
 
 } // namespace tessel

@@ -3,6 +3,7 @@
 
 #include "commands/SnapshotList.h"
 #include "core/Cartridge.h"
+#include "ui/Art.h"
 
 namespace tessel {
 
@@ -75,7 +76,12 @@ bool GridRows::hasChildren(const QModelIndex& parent) const
 QVariant GridRows::data(const QModelIndex& index, int role) const
 {
     const QModelIndex source = mapToSource(index);
-    return source.isValid() ? m_list.data(source, role) : QVariant();
+    if (!source.isValid())
+        return {};
+    if (role == Qt::DecorationRole && index.column() == SnapshotList::PathColumn
+        && !m_list.entry(index.row()).trainers.isEmpty())
+        return trainerMark();
+    return m_list.data(source, role);
 }
 
 Qt::ItemFlags GridRows::flags(const QModelIndex& index) const

@@ -10,7 +10,8 @@ class SnapshotList;
 // The grid's look of the list: always the cartridge's ten rows, the entries
 // first and blank rows after them, so that any row can be current, as on
 // the cartridge's menu. A row of an entry maps to the list's row. An
-// entry's name is edited in place (the window does the renaming).
+// entry's name is edited in place (the window does the renaming). An entry
+// with trainers applied shows their mark before its snapshot.
 class GridRows final : public QAbstractProxyModel
 {
     Q_OBJECT

@@ -35,6 +35,8 @@ StepTexts textsOf(ListChange change)
         return {ListHistory::tr("&Undo Move Up"), ListHistory::tr("&Redo Move Up")};
     case ListChange::MoveDown:
         return {ListHistory::tr("&Undo Move Down"), ListHistory::tr("&Redo Move Down")};
+    case ListChange::Trainers:
+        return {ListHistory::tr("&Undo Trainers"), ListHistory::tr("&Redo Trainers")};
     case ListChange::New:
         return {ListHistory::tr("&Undo New"), ListHistory::tr("&Redo New")};
     case ListChange::OpenCompilation:

@@ -34,6 +34,7 @@ enum class ListChange {
     Move,
     MoveUp,
     MoveDown,
+    Trainers,
     New,
     OpenCompilation,
     OpenImage

@@ -28,6 +28,7 @@
 #include "ui/NameEditor.h"
 #include "ui/ScreenPreview.h"
 #include "ui/StartUp.h"
+#include "ui/TrainersWindow.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -314,6 +315,11 @@ void MainWindow::buildEditMenu()
                              [this] { moveCurrent(-1); });
     m_moveDownAction = rowItem("mnuMoveDown", tr("Move &Down"),
                                QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveCurrent(1); });
+    editMenu->addSeparator()->setObjectName(QStringLiteral("mnuEditSeparator2"));
+    m_trainersAction = rowItem("mnuTrainers", tr("&Trainers..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_T), [this] { onTrainers(); });
+    // No other control gives Ctrl+T a meaning of its own.
+    m_trainersAction->setShortcutContext(Qt::WindowShortcut);
 }
 
 void MainWindow::updateTitle()
@@ -331,6 +337,7 @@ void MainWindow::updateEditActions()
     const int row = currentRow();
     const bool entry = row >= 0 && row < m_session.list.count();
     m_renameAction->setEnabled(entry);
+    m_trainersAction->setEnabled(entry);
     m_moveUpAction->setEnabled(entry && row > 0);
     m_moveDownAction->setEnabled(entry && row + 1 < m_session.list.count());
 }
@@ -633,8 +640,31 @@ void MainWindow::onBurnEprom()
 
 void MainWindow::onTestSnapshot()
 {
-    m_emulatorTest.run(m_session.list.entry(currentRow()).path, m_session.kit, m_session.prompts,
+    m_emulatorTest.run(m_session.list.entry(currentRow()), m_session.kit, m_session.prompts,
                        m_launcher);
+}
+
+void MainWindow::onTrainers()
+{
+    const int row = currentRow();
+    const SnapshotEntry entry = m_session.list.entry(row);
+    // The menu item waits, disabled, on a row without an entry.
+    if (entry.path.isEmpty())
+        return;
+    auto* window = new TrainersWindow(entry, m_session.kit, m_session.prompts, this);
+    window->setWindowModality(Qt::WindowModal);
+    connect(window, &QDialog::finished, window, &QObject::deleteLater);
+    connect(window, &QDialog::accepted, this, [this, window, row, path = entry.path] {
+        // The list cannot change under a modal window; should it, nothing is lost.
+        if (m_session.list.entry(row).path == path)
+            setTrainers(row, window->chosen());
+    });
+    window->open();
+}
+
+void MainWindow::setTrainers(int row, const QList<Trainer>& trainers)
+{
+    m_history.edit(ListChange::Trainers, [&] { m_session.list.setTrainers(row, trainers); });
 }
 
 // Help is read in a window of the program's own: a system viewer may fail

@@ -65,6 +65,9 @@ public:
     // entry moves `by` rows, and stays current.
     void moveCurrent(int by);
     ListHistory& history() { return m_history; }
+    // The one change Edit > Trainers... makes, one undo step: the trainers
+    // applied to the entry of a row.
+    void setTrainers(int row, const QList<Trainer>& trainers);
     // Loading screens for the previews and the naming box.
     ScreenCache& screenCache() { return m_screens; }
     AboutWindow* aboutWindow() const { return m_about; }
@@ -90,6 +93,8 @@ public slots:
     void onBurnEprom();
     void onTestSnapshot();
     void onFirmware();
+    // Edit > Trainers...: the current row's trainers, chosen in their window.
+    void onTrainers();
     void onHelp();
     void onAbout();
 
@@ -164,6 +169,7 @@ private:
     QAction* m_renameAction = nullptr;
     QAction* m_moveUpAction = nullptr;
     QAction* m_moveDownAction = nullptr;
+    QAction* m_trainersAction = nullptr;
 };
 
 } // namespace tessel

@@ -7,6 +7,7 @@
 #include "commands/EmulatorTest.h"
 #include "commands/ProcessLauncher.h"
 #include "commands/SnapshotList.h"
+#include "core/Cartridge.h"
 #include "core/Kit.h"
 
 #include <QDir>
@@ -37,7 +38,7 @@ void testSnapshot(const QString& snapshot, const Kit& kit, Prompts& prompts,
                   ProcessLauncher& launcher)
 {
     EmulatorTest test;
-    test.run(snapshot, kit, prompts, launcher);
+    test.run({snapshot, {}}, kit, prompts, launcher);
 }
 
 // The path the grid's row shows (row 0 is the header), as Test SNA reads it.
@@ -158,7 +159,7 @@ void EmulatorTestTest::startsTheKitEmulatorInTheBackground()
     const Kit kit(kitFolder());
     EmulatorTest test;
 
-    test.run(rowPath(list, row), kit, prompts, launcher);
+    test.run(list.entry(row - 1), kit, prompts, launcher);
 
     QCOMPARE(launcher.starts.size(), 1);
     const auto& start = launcher.starts.constFirst();
@@ -173,8 +174,8 @@ void EmulatorTestTest::startsTheKitEmulatorInTheBackground()
     QCOMPARE(prompts.calls().size(), 1);
 }
 
-// The emulator gets the .sna the image would hold, not the .z80 picked; the
-// next test's file replaces it.
+// The emulator gets the .sna the image would hold, not the .z80 picked nor
+// the file without its pokes; the next test's file replaces it.
 void EmulatorTestTest::theCartridgesSnaIsTestedAndLivesUntilTheNext()
 {
     ScriptedPrompts prompts;
@@ -183,15 +184,18 @@ void EmulatorTestTest::theCartridgesSnaIsTestedAndLivesUntilTheNext()
     RecordingLauncher launcher;
     EmulatorTest test;
 
-    test.run(kZ80, Kit(kitFolder()), prompts, launcher);
+    test.run({kZ80, {}}, Kit(kitFolder()), prompts, launcher);
     const QString first = test.lastFile();
     QVERIFY(first.endsWith(QStringLiteral("/ld48bin.sna")));
     QCOMPARE(launcher.starts.constFirst().arguments.constLast(), first);
     QCOMPARE(readFile(first), readSnapshot(kZ80, nullptr)->sna);
 
-    test.run(kSna, Kit(kitFolder()), prompts, launcher);
+    // With the entry's trainers, as the image would hold it.
+    test.run({kSna, {}, {}, {{"Screen", {{0x4000, 0x42}}}}}, Kit(kitFolder()), prompts, launcher);
     QVERIFY(!QFile::exists(first));
-    QCOMPARE(readFile(test.lastFile()), readFile(kSna));
+    QByteArray poked = readFile(kSna);
+    poked[kSnaHeaderSize] = 0x42;
+    QCOMPARE(readFile(test.lastFile()), poked);
     QCOMPARE(launcher.starts.size(), 2);
 }
 
@@ -204,7 +208,7 @@ void EmulatorTestTest::snapshotThatCannotBeReadIsToldFirst()
         prompts.answerMessage(Answer::Ok);
         RecordingLauncher launcher;
         EmulatorTest test;
-        test.run(path, Kit(kitFolder()), prompts, launcher);
+        test.run({path, {}}, Kit(kitFolder()), prompts, launcher);
         QCOMPARE(prompts.calls().size(), 1);
         QCOMPARE(prompts.last().icon, Icon::Exclamation);
         QVERIFY2(prompts.last().text.contains(QFileInfo(path).fileName()),
@@ -243,7 +247,7 @@ void EmulatorTestTest::snapshotPathReachesTheEmulatorAsOneArgument()
     SystemProcessLauncher launcher;
     EmulatorTest test;
 
-    test.run(snapshot, kit, prompts, launcher);
+    test.run({snapshot, {}}, kit, prompts, launcher);
 
     QTRY_COMPARE(log.starts().size(), 1);
     QCOMPARE(log.starts().constFirst(),

@@ -64,6 +64,8 @@ void TestCompilation::relativePathsTravelWithTheFolder()
     test::writeFile(path("elsewhere.sna"), QByteArray(kSnaFileSize, 'e'));
     entries[9] = {path("elsewhere.sna"), " "}; // not below: written whole
     entries[0].name = QString::fromUtf8("\uFEFF\u00e9 %1"); // not taken for the file's mark
+    entries[3].trainers = {{"Lives = 9", {{16384, 0}, {65535, 255}}}, {"", {{30000, 7}}}};
+    entries[9].trainers = {{QString::fromUtf8("Inmune ñ"), {{40000, 201}}}};
     const QString list = path("share/games.tessel");
     QString error;
     QVERIFY2(writeEntryList(list, entries, &error), qPrintable(error));
@@ -77,6 +79,7 @@ void TestCompilation::relativePathsTravelWithTheFolder()
     QCOMPARE(read->size(), kEntryCount);
     QCOMPARE(read->at(0).path, path("moved/snaps/game 0.sna"));
     QCOMPARE(read->at(0).name, entries[0].name);
+    QCOMPARE(read->at(3).trainers, entries[3].trainers);
     QCOMPARE(read->at(9), entries[9]);
 }
 
@@ -87,7 +90,8 @@ void TestCompilation::whatALineCannotHoldIsRefused()
     QVERIFY(test::writeFile(list, "before"));
     for (const SnapshotEntry& bad :
          {SnapshotEntry{entries[0].path, "Tab\there"}, SnapshotEntry{entries[0].path, "Two\nlines"},
-          SnapshotEntry{path("snaps/a\rb.sna"), "Name"}}) {
+          SnapshotEntry{path("snaps/a\rb.sna"), "Name"},
+          SnapshotEntry{entries[0].path, "Name", {}, {{"Tab\there", {{16384, 1}}}}}}) {
         entries[5] = bad;
         QString error;
         QVERIFY(!writeEntryList(list, entries, &error));

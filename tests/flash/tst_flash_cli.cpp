@@ -3,6 +3,7 @@
 #include "FlashFixture.h"
 
 #include "core/Settings.h"
+#include "flash/FlashBuild.h"
 #include "flash/FlashImage.h"
 #include "formats/EntryList.h"
 #include "formats/SnapshotReader.h"
@@ -49,6 +50,7 @@ private slots:
     void listSurvivesJunk();
     void buildsFromArguments();
     void buildsFromList();
+    void buildsWithPokes();
     void kitDefaultsToOwnFolder();
     void refuses_data();
     void refuses();
@@ -79,6 +81,15 @@ void TestFlashCli::listFiles_data()
     QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "line 1", "UTF-8"};
     QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "line 1", "path"};
     QTest::newRow("cr only") << QByteArray("A\ta\r\rB\tb\r") << QStringList{"A", "B"};
+    QTest::newRow("trainers under entries")
+        << QByteArray("A\ta\nPOKE Lives=16384,0:65535,255\r\nPOKE x=y=40000,1\nB\tb\n")
+        << QStringList{"A", "B"};
+    QTest::newRow("trainer before any entry")
+        << QByteArray("POKE L=16384,0\nA\ta") << QStringList{"!", "line 1", "under the line"};
+    QTest::newRow("trainer out of range")
+        << QByteArray("A\ta\nPOKE L=16383,0") << QStringList{"!", "line 2", "16384 to 65535"};
+    QTest::newRow("trainer without pokes")
+        << QByteArray("A\ta\nPOKE L") << QStringList{"!", "line 2", "POKE NAME"};
     // Only the file's first three bytes are a mark; a field's U+FEFF is kept.
     QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
                                                   "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")
@@ -102,6 +113,11 @@ void TestFlashCli::listFiles()
     for (const SnapshotEntry& entry : *entries)
         got << entry.name;
     QCOMPARE(got, names);
+    if (QTest::currentDataTag() == QByteArrayLiteral("trainers under entries")) {
+        const QList<Trainer> trainers{{"Lives", {{16384, 0}, {65535, 255}}}, {"x=y", {{40000, 1}}}};
+        QCOMPARE(entries->at(0).trainers, trainers);
+        QVERIFY(entries->at(1).trainers.isEmpty());
+    }
     if (QTest::currentDataTag() == QByteArrayLiteral("tab in path"))
         QCOMPARE(entries->at(0).path, QStringLiteral("dir\twith tab"));
     if (QTest::currentDataTag() == QByteArrayLiteral("mark in fields")) {
@@ -154,6 +170,39 @@ void TestFlashCli::buildsFromList()
     QCOMPARE(readFile(out), kit.expected());
 }
 
+// --poke and a list's trainer lines write the same bytes as the build does.
+void TestFlashCli::buildsWithPokes()
+{
+    FlashKit kit;
+    QByteArray list;
+    for (const SnapshotEntry& entry : kit.entries)
+        list += entry.name.toUtf8() + "\t" + entry.path.toUtf8() + "\n";
+    list.replace("snap2.sna\n", "snap2.sna\nPOKE Lives=16384,1:40000,2\nPOKE More=65535,3\n");
+    writeFile(kit.path(QStringLiteral("entries.txt")), list);
+    const QStringList common{QStringLiteral("--kit"), kit.path(QString()), QStringLiteral("-o")};
+    const QString fromList = kit.path(QStringLiteral("list.rom"));
+    const QString fromArguments = kit.path(QStringLiteral("arguments.rom"));
+    Run run = tesselFlash(
+        common
+        + QStringList{fromList, QStringLiteral("--list"), kit.path(QStringLiteral("entries.txt"))});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    run = tesselFlash(common
+                      + QStringList{fromArguments, QStringLiteral("--poke=Snapshot 2=16384,1"),
+                                    QStringLiteral("--poke"), QStringLiteral("Snapshot 2=40000,2"),
+                                    QStringLiteral("--poke=Snapshot 2=65535,3")}
+                      + entryArguments(kit));
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+
+    kit.entries[2].trainers = {{"Lives", {{16384, 1}, {40000, 2}}}, {"More", {{65535, 3}}}};
+    QString error;
+    QVERIFY2(build(kit.kit(), kit.entries, {kit.path(QStringLiteral("wanted.rom")), {}}, &error),
+             qPrintable(error));
+    const QByteArray wanted = readFile(kit.path(QStringLiteral("wanted.rom")));
+    QVERIFY(wanted != kit.expected());
+    QCOMPARE(readFile(fromList), wanted);
+    QCOMPARE(readFile(fromArguments), wanted);
+}
+
 void TestFlashCli::kitDefaultsToOwnFolder()
 {
     FlashKit kit;
@@ -196,6 +245,12 @@ void TestFlashCli::refuses_data()
                                        << "-o needs";
     QTest::newRow("utf-16 list") << "utf16"
                                  << "UTF-16";
+    QTest::newRow("poke for no entry") << "poke:Nobody=16384,1"
+                                       << "\"Nobody\"";
+    QTest::newRow("poke out of range") << "poke:Snapshot 1=16384,256"
+                                       << "0 to 255";
+    QTest::newRow("poke with --extract") << "poke-extract:Snapshot 1=16384,1"
+                                         << "--extract";
 }
 
 void TestFlashCli::refuses()
@@ -239,6 +294,11 @@ void TestFlashCli::refuses()
         arguments << QStringLiteral("--list") << kit.path(QStringLiteral("list.txt"));
         entries.clear();
     }
+    if (change.startsWith(QStringLiteral("poke")))
+        arguments << QStringLiteral("--poke") << change.section(QLatin1Char(':'), 1);
+    if (change.startsWith(QStringLiteral("poke-extract")))
+        arguments = arguments.mid(0, 2) + arguments.mid(4)
+                    + QStringList{QStringLiteral("--extract"), out, kit.path(QString())};
     if (change == QStringLiteral("folder")) {
         QFile::remove(out);
         QVERIFY(QDir(kit.path(QString())).mkdir(QStringLiteral("existing.rom")));

@@ -73,6 +73,7 @@ private slots:
     void rejectsBadNames();
     void sourceChangedAfterCheck();
     void writeFailures();
+    void pokesChangeOnlyTheirBytes();
 };
 
 void TestFlashImage::layout_data()
@@ -308,6 +309,36 @@ void TestFlashImage::writeFailures()
         QVERIFY2(!writeFlashImage(job->sources, out, &error), qPrintable(QString::number(room)));
         QVERIFY2(error.contains(QStringLiteral("device full")), qPrintable(error));
     }
+}
+
+void TestFlashImage::pokesChangeOnlyTheirBytes()
+{
+    FlashKit kit;
+    QString error;
+    const QByteArray plain = build(kit, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    // Entry 0's first five bytes are in its register record too (at 8448).
+    kit.entries[0].trainers = {{"start", {{0x4000, 0xAA}, {0x4004, 0xAB}}}};
+    kit.entries[9].trainers = {{"end", {{0xFFFF, 0x55}}}, {"middle", {{0x8000, 0x66}}}};
+    const QByteArray poked = build(kit, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QMap<qint64, int> wanted{{8448 + 27, 0xAA},
+                                   {8448 + 31, 0xAB},
+                                   {areaOffset(0), 0xAA},
+                                   {areaOffset(0) + 4, 0xAB},
+                                   {areaOffset(9) + 0x4000, 0x66},
+                                   {areaOffset(9) + 0xBFFF, 0x55}};
+    QMap<qint64, int> differing;
+    for (qint64 i = 0; i < kImageSize; ++i) {
+        if (plain[i] != poked[i])
+            differing.insert(i, quint8(poked[i]));
+    }
+    QCOMPARE(differing, wanted);
+    QCOMPARE(readFile(kit.entries[0].path), patternBytes(0, kSnaFileSize));
+
+    kit.entries[4].trainers = {{"rom", {{0x3FFF, 1}}}};
+    QVERIFY(!prepare(kit, error));
+    QVERIFY2(error.contains("Entry 5") && error.contains("ROM"), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestFlashImage)

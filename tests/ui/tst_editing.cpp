@@ -83,7 +83,7 @@ QString TestEditing::state()
 {
     QStringList shown;
     for (const SnapshotEntry& entry : list().entries())
-        shown << entry.name + '=' + entry.path;
+        shown << entry.name + '=' + entry.path + QString(" %1 trainers").arg(entry.trainers.size());
     return shown.join('|') + QString(" row %1, ").arg(window().currentRow())
            + window().windowTitle() + (window().isWindowModified() ? " modified" : "");
 }
@@ -149,7 +149,7 @@ void TestEditing::everyChangeIsUndoneAndRedone_data()
 {
     QTest::addColumn<QString>("undoText");
     for (const char* text : {"Add", "Drop", "Delete", "Rename", "Move Up", "Move Down", "Move",
-                             "New", "Open Compilation", "Open Flash Image"})
+                             "Trainers", "New", "Open Compilation", "Open Flash Image"})
         QTest::newRow(text) << QString("&Undo ") + text;
 }
 
@@ -198,6 +198,8 @@ void TestEditing::everyChangeIsUndoneAndRedone()
         QTest::keyClick(grid(), change == "Move Up" ? Qt::Key_Up : Qt::Key_Down, Qt::AltModifier);
     } else if (change == "Move") {
         dragTo(1, 0);
+    } else if (change == "Trainers") {
+        window().setTrainers(1, {{"Lives", {{30000, 0}}}});
     } else if (change == "New") {
         prompts().answerMessage(Answer::Discard);
         m_fixture->trigger("mnuNuevo");

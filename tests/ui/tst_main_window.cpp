@@ -227,6 +227,8 @@ void TestMainWindow::menusListTheirItemsInOrder()
                        "  mnuRename &Rename F2",
                        "  mnuMoveUp Move &Up Alt+Up",
                        "  mnuMoveDown Move &Down Alt+Down",
+                       "  mnuEditSeparator2 - ",
+                       "  mnuTrainers &Trainers... Ctrl+T",
                        "mnuHerramientas &Tools",
                        "  mnuEprom &Burn EPROM ",
                        "  mnuSna Test &SNA ",

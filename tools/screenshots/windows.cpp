@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the whole screen with the main window and what opens beside
 // it: the loading-screen preview of a file and of a grid row (a real pointer
-// moved by the display server), Help, Firmware and Image Contents. Run it
+// moved by the display server), Help, Firmware, Image Contents and Trainers
+// (from a trainer file it writes beside the first snapshot). Run it
 // under xvfb-run at the screen sizes worth looking at, on a copy of a kit
 // with its demo snapshots.
 #include "browser/Volumes.h"
@@ -17,7 +18,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 
@@ -57,6 +61,25 @@ void pointAt(QAbstractItemView* view, int row, int column)
 {
     const QRect cell = view->visualRect(view->model()->index(row, column));
     QCursor::setPos(view->viewport()->mapToGlobal(cell.center()));
+}
+
+// One trainer of each kind the window tells apart, one of them chosen
+// earlier, so that the grid shows its mark too.
+void showTrainers(tessel::MainWindow& window, const tessel::SnapshotEntry& entry)
+{
+    const QFileInfo snapshot(entry.path);
+    QFile pok(snapshot.dir().filePath(snapshot.completeBaseName() + QStringLiteral(".pok")));
+    if (!pok.open(QIODevice::WriteOnly))
+        return;
+    pok.write("NInfinite lives\nM 8 40000 0 0\nZ 8 40001 0 0\n"
+              "NStart on level\nZ 8 41000 256 0\n"
+              "NNo collisions\nZ 8 42000 201 7\n"
+              "NImmunity (128K)\nZ 1 50000 0 0\n"
+              "NSkip the intro\nM 8 1234 0 0\nZ 8 43000 0 0\nY\n");
+    pok.close();
+    window.setCurrentRow(0);
+    window.setTrainers(0, {{QStringLiteral("Infinite lives"), {{40000, 0}, {40001, 0}}}});
+    window.findChild<QAction*>(QStringLiteral("mnuTrainers"))->trigger();
 }
 
 } // namespace
@@ -126,7 +149,18 @@ int main(int argc, char* argv[])
                      std::fprintf(stderr, "%s\n", qPrintable(error));
                  }
              },
-             [&] { saveScreen(QStringLiteral("image-contents") + suffix); }});
+             [&] {
+                 saveScreen(QStringLiteral("image-contents") + suffix);
+                 if (contents)
+                     contents->close();
+                 showTrainers(window, entries.constFirst());
+             },
+             [&] {
+                 saveScreen(QStringLiteral("trainers") + suffix);
+                 if (auto* trainers = window.findChild<QDialog*>(QStringLiteral("frmTrainers")))
+                     trainers->accept();
+             },
+             [&] { saveScreen(QStringLiteral("trainers-marked") + suffix); }});
     });
     return QApplication::exec();
 }
