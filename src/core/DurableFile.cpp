@@ -374,6 +374,7 @@ bool DurableFile::commitAll(const std::vector<std::unique_ptr<DurableFile>>& fil
             if (file.old && (file.linked || file.moved)) {
                 if (::rename(file.backup.constData(), file.target.constData()) != 0
                     && lost.isEmpty())
+                    //: %1 is a sentence that ends in its own full stop.
                     lost = QCoreApplication::translate(
                                "DurableFile", "%1 The old file %2 could not be put back; it is "
                                               "kept as %3.")
