@@ -13,7 +13,7 @@ source scripts/deps.sh
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ini fuzz_entry_list fuzz_snapshot)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_ini fuzz_entry_list fuzz_snapshot fuzz_tape)
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 
 tz_need_packages "${TZ_BUILD_PACKAGES[@]}" clang
@@ -46,9 +46,10 @@ for target in "${targets[@]}"; do
     findings="$build/findings/$target"
     mkdir -p "$corpus" "$findings"
     log="$build/findings/$target.log"
-    # Snapshots are 49 KiB and more; the other inputs are short texts.
+    # Snapshots are 49 KiB and more; small tapes and the other inputs are short.
     max_len=4096
     [ "$target" = fuzz_snapshot ] && max_len=70000
+    [ "$target" = fuzz_tape ] && max_len=16384
     dict=""
     [ -f "fuzz/$target.dict" ] && dict="fuzz/$target.dict"
     echo "== $target: ${seconds}s, log $log"

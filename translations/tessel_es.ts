@@ -439,6 +439,16 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>it was not opened</source>
         <translation>no se había abierto</translation>
     </message>
+    <message>
+        <source>%1 The old file %2 could not be put back; it is kept as %3.</source>
+        <extracomment>%1 is a sentence that ends in its own full stop.</extracomment>
+        <translation>%1 No se ha podido devolver a su sitio el archivo anterior %2; se conserva como %3.</translation>
+    </message>
+    <message>
+        <source>%1 None of the files was changed.</source>
+        <extracomment>%1 is a sentence that ends in its own full stop.</extracomment>
+        <translation>%1 No se ha modificado ninguno de los archivos.</translation>
+    </message>
 </context>
 <context>
     <name>EditEntry</name>
@@ -729,10 +739,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se puede abrir la imagen flash %1: %2</translation>
     </message>
     <message>
-        <source>The folder %1 could not be made.</source>
-        <translation>No se ha podido crear la carpeta %1.</translation>
-    </message>
-    <message>
         <source>The folder %1 already holds %2; nothing was written.</source>
         <translation>La carpeta %1 ya contiene %2; no se ha escrito nada.</translation>
     </message>
@@ -759,6 +765,14 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>Another extraction is writing into the folder %1; nothing was written. Try again once it is done.</source>
         <translation>Otra extracción está escribiendo en la carpeta %1; no se ha escrito nada. Vuelva a intentarlo cuando termine.</translation>
+    </message>
+    <message>
+        <source>The kit&apos;s bank 1 file %1 cannot be read, so the place of the name table (setting &quot;%2&quot;) was not checked: names shifted onto other games mean the image was made with other table offsets.</source>
+        <translation>No se puede leer el archivo del banco 1 del kit %1, así que no se ha comprobado la posición de la tabla de nombres (ajuste &quot;%2&quot;): si los nombres aparecen desplazados a otros juegos, la imagen se hizo con otras posiciones de las tablas.</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made: %2.</source>
+        <translation>No se ha podido crear la carpeta %1: %2.</translation>
     </message>
 </context>
 <context>
@@ -1582,6 +1596,10 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The tape cache folder %1 could not be made.</source>
         <translation>No se ha podido crear la carpeta de la caché de cintas %1.</translation>
+    </message>
+    <message>
+        <source>The tape cache folder cannot be found; set HOME or XDG_CACHE_HOME.</source>
+        <translation>No se encuentra la carpeta de la caché de cintas; defina HOME o XDG_CACHE_HOME.</translation>
     </message>
 </context>
 <context>

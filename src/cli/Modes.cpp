@@ -134,10 +134,16 @@ int runToSna(const CommandLine& line)
     const QString in = absolute(positional[0]);
     const QString out = absolute(positional[1]);
     QString error;
-    // Only a tape needs the kit, for its ROM.
+    // Only a tape needs the kit, for its ROM; without one found, it loads
+    // with OpenSE BASIC, as tessel-screen does. A --kit given must be there.
     std::optional<Kit> kit;
-    if (hasTapeName(in) && !(kit = kitOf(line, &error)))
-        return fail(error);
+    if (hasTapeName(in) && line.parser.isSet(line.kit)) {
+        if (!(kit = kitOf(line, &error)))
+            return fail(error);
+    } else if (hasTapeName(in)) {
+        if (const std::optional<KitLocation> location = locateKit(nullptr))
+            kit.emplace(location->programFolder);
+    }
     QStringList warnings;
     if (!convertSourceToSna(in, out, kit ? &*kit : nullptr, &warnings, &error))
         return fail(error);

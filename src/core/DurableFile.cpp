@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -60,15 +59,14 @@ bool flushFolder(const QByteArray& folder, QString* error)
                            .arg(quotedPath(QFile::decodeName(folder)), systemReason(code)));
 }
 
-// Beside the target, hidden. `partial` is the one name a replace passes
-// through, so a kill can leave at most one, which the next write of the
-// target clears; otherwise a name of its own.
-QByteArray hiddenName(const QByteArray& target, bool partial)
+// Beside the target, hidden, one of each per target: "partial" is the
+// one name a new file passes through, "backup" keeps the old one while a
+// set is replaced. A kill can leave at most one of each, which the next
+// write of the target clears.
+QByteArray hiddenName(const QByteArray& target, const char* role)
 {
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".tessel-"
-           + (partial ? QByteArray("partial")
-                      : QByteArray::number(QRandomGenerator::global()->generate(), 36));
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".tessel-" + role;
 }
 
 // Ctrl+C, a hang-up or a plain kill between the two steps of a replace
@@ -251,13 +249,15 @@ bool DurableFile::open(QString* error)
     native->fd = ::open(native->folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (native->fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
         // No unnamed files here: a hidden name beside the target instead.
-        QByteArray name = hiddenName(native->target, false);
+        QByteArray name = hiddenName(native->target, "partial");
+        ::unlink(name.constData());
         native->fd = ::open(name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (native->fd >= 0)
             native->named = name;
     }
     if (native->fd < 0)
         return failed(error, systemReason(errno));
+    ::unlink(hiddenName(native->target, "backup").constData());
     if (replacing)
         ::fchmod(native->fd, old.st_mode & 07777);
     m_file.setFileName(m_path); // for messages; the descriptor is what is written
@@ -328,7 +328,7 @@ bool DurableFile::link(QString* error)
         if (!linkAs(target)) {
             if (errno != EEXIST)
                 return failed(error, systemReason(errno));
-            const QByteArray hidden = hiddenName(target, true);
+            const QByteArray hidden = hiddenName(target, "partial");
             ::unlink(hidden.constData());
             if (!linkAs(hidden))
                 return failed(error, systemReason(errno));
@@ -357,11 +357,75 @@ bool DurableFile::commitAll(const std::vector<std::unique_ptr<DurableFile>>& fil
         if (!file->finish(error))
             return false;
     }
+    // Each old file is kept under a second name until every new one has
+    // taken its place, so that one refused replace puts all back.
+    struct Kept
+    {
+        QByteArray target;
+        QByteArray backup;
+        bool old = false; // a file stood there and is kept as `backup`
+        bool moved = false; // kept by a rename: the target is gone meanwhile
+        bool linked = false;
+    };
+    std::vector<Kept> kept;
+    const auto undo = [&](QString* error) {
+        QString lost;
+        for (const Kept& file : kept) {
+            if (file.old && (file.linked || file.moved)) {
+                if (::rename(file.backup.constData(), file.target.constData()) != 0
+                    && lost.isEmpty())
+                    //: %1 is a sentence that ends in its own full stop.
+                    lost = QCoreApplication::translate(
+                               "DurableFile", "%1 The old file %2 could not be put back; it is "
+                                              "kept as %3.")
+                               .arg(*error, quotedPath(QFile::decodeName(file.target)),
+                                    quotedPath(QFile::decodeName(file.backup)));
+            } else if (file.old) {
+                ::unlink(file.backup.constData());
+            } else if (file.linked) {
+                ::unlink(file.target.constData());
+            }
+        }
+        //: %1 is a sentence that ends in its own full stop.
+        *error = !lost.isEmpty() ? lost
+                                 : QCoreApplication::translate("DurableFile",
+                                                               "%1 None of the files was changed.")
+                                       .arg(*error);
+        return false;
+    };
     {
         const SignalsHeld held;
         for (const auto& file : files) {
-            if (!file->link(error))
-                return false;
+            Kept& keep = kept.emplace_back();
+            keep.target = file->m_native->target;
+            keep.backup = hiddenName(keep.target, "backup");
+            struct stat old = {};
+            if (::lstat(keep.target.constData(), &old) != 0 || !S_ISREG(old.st_mode))
+                continue;
+            ::unlink(keep.backup.constData());
+            keep.old = ::link(keep.target.constData(), keep.backup.constData()) == 0;
+            // Where files have one name only (FAT), the old one steps aside.
+            if (!keep.old && (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP))
+                keep.old = keep.moved =
+                    ::rename(keep.target.constData(), keep.backup.constData()) == 0;
+            if (!keep.old) {
+                QString reason = systemReason(errno);
+                file->failed(&reason, reason);
+                undo(&reason);
+                return fail(error, reason);
+            }
+        }
+        for (size_t i = 0; i < files.size(); ++i) {
+            QString reason;
+            if (!files[i]->link(&reason)) {
+                undo(&reason);
+                return fail(error, reason);
+            }
+            kept[i].linked = true;
+        }
+        for (const Kept& file : kept) {
+            if (file.old)
+                ::unlink(file.backup.constData());
         }
     }
     QList<QByteArray> folders;

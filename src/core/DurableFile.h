@@ -57,7 +57,9 @@ public:
     bool commit(QString* error);
     // Commits files as one: each is checked and on the disk before any
     // takes its name, and then all take them in a moment nothing but a
-    // power cut or a kill that cannot be held off can split.
+    // power cut or a kill that cannot be held off can split. When one
+    // cannot take its name, every old file is put back and every new one
+    // removed: the error then says that nothing was changed.
     static bool commitAll(const std::vector<std::unique_ptr<DurableFile>>& files, QString* error);
     // Why a write to device() fell short, in a sentence naming the file: a
     // write cut short by a full disk or a size limit sets no error on it.

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
@@ -156,8 +159,10 @@ StagingFolder::StagingFolder(const QString& target)
     : m_target(QFileInfo(target).absoluteFilePath())
 {
     QDir parent = QFileInfo(m_target).dir();
-    if (!parent.exists() && !QDir().mkpath(parent.path()))
+    if (!parent.exists() && !QDir().mkpath(parent.path())) {
+        m_failure = QString::fromLocal8Bit(std::strerror(errno)); // mkpath's last mkdir
         return;
+    }
     const QString prefix = stagingPrefix(m_target);
     // A writer that still runs holds the lock on its staging folder.
     for (const QString& name : parent.entryList({prefix + QLatin1Char('*')},
@@ -173,8 +178,18 @@ StagingFolder::StagingFolder(const QString& target)
     }
     for (int attempt = 0; attempt < 100 && !m_lock; ++attempt) {
         const QString name = prefix + QString::number(QRandomGenerator::global()->generate(), 36);
+#ifdef Q_OS_UNIX
+        if (::mkdir(QFile::encodeName(parent.filePath(name)).constData(), 0777) != 0) {
+            const int code = errno;
+            m_failure = QString::fromLocal8Bit(std::strerror(code));
+            if (code == EEXIST)
+                continue;
+            break;
+        }
+#else
         if (!parent.mkdir(name))
             continue;
+#endif
         m_path = parent.filePath(name);
         m_lock = std::make_unique<FolderLock>(m_path);
         if (!m_lock->isLocked()) {
@@ -183,12 +198,8 @@ StagingFolder::StagingFolder(const QString& target)
             m_path.clear();
         }
     }
-#ifdef Q_OS_UNIX
-    // The folder the user sees keeps the rights an empty one had.
-    struct stat existing;
-    if (m_lock && ::stat(QFile::encodeName(m_target).constData(), &existing) == 0)
-        ::chmod(QFile::encodeName(m_path).constData(), existing.st_mode & 07777);
-#endif
+    if (m_lock)
+        m_failure.clear();
 }
 
 StagingFolder::~StagingFolder()
@@ -205,8 +216,10 @@ bool StagingFolder::publish()
     // rename() takes the place of an empty folder and refuses a full one, so
     // of two writers only the first gets the name.
     if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(m_target).constData())
-        != 0)
+        != 0) {
+        m_failure = QString::fromLocal8Bit(std::strerror(errno));
         return false;
+    }
     const int fd = ::open(QFile::encodeName(QFileInfo(m_target).path()).constData(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {

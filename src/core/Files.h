@@ -56,10 +56,9 @@ private:
     bool m_locked = false;
 };
 
-// A hidden folder beside a folder still to be made (or an empty one), where a
-// set of files is written in full before the set takes the folder's name in
-// one rename: a kill or a full disk leaves the folder as it was. A staging
-// folder left by a killed writer is removed by the next one.
+// A hidden folder beside a folder still to be made, where a set of files is written in full before
+// the set takes the folder's name in one rename: a kill or a full disk leaves the folder as it was.
+// A staging folder left by a killed writer is removed by the next one.
 class StagingFolder
 {
 public:
@@ -73,11 +72,14 @@ public:
     // Gives the staged files the target's name; false, with nothing moved,
     // when something else took the name meanwhile or the rename fails.
     bool publish();
+    // Why it is not ready, or why publish() failed, as the system says it.
+    QString failure() const { return m_failure; }
 
 private:
     QString m_target;
     QString m_path;
     std::unique_ptr<FolderLock> m_lock;
+    QString m_failure;
     bool m_published = false;
 };
 

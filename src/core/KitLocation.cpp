@@ -156,28 +156,55 @@ QByteArray executableFolder()
     return encodePath(folder);
 }
 
+#ifdef Q_OS_UNIX
+QByteArray homeFolder()
+{
+    // Without HOME (cron, env -i, a service) the password database names
+    // the home folder, never the root or the current folder.
+    QByteArray home = qgetenv("HOME");
+    if (!home.startsWith('/')) {
+        home.clear();
+        if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+            home = user->pw_dir;
+    }
+    return home.startsWith('/') ? home : QByteArray();
+}
+
+namespace {
+
+// As the XDG rules say, a relative folder in the variable is ignored.
+QString userFolder(const char* variable, const char* belowHome)
+{
+    QByteArray base = qgetenv(variable);
+    if (!base.startsWith('/')) {
+        const QByteArray home = homeFolder();
+        if (home.isEmpty())
+            return {};
+        base = home + '/' + belowHome;
+    }
+    // Undecodable bytes show as the replacement character, which callers refuse.
+    return QDir::cleanPath(QFile::decodeName(base) + QLatin1Char('/') + kInstalledFolderName);
+}
+
+} // namespace
+#endif
+
 QString userDataFolder()
 {
 #ifdef Q_OS_UNIX
-    // As the XDG rules say, a relative XDG_DATA_HOME is ignored. Without
-    // HOME (cron, env -i, a service) the password database names the home
-    // folder, never the root or the current folder.
-    QByteArray base = qgetenv("XDG_DATA_HOME");
-    if (!base.startsWith('/')) {
-        QByteArray home = qgetenv("HOME");
-        if (!home.startsWith('/')) {
-            home.clear();
-            if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
-                home = user->pw_dir;
-        }
-        if (!home.startsWith('/'))
-            return {};
-        base = home + "/.local/share";
-    }
-    // Undecodable bytes show as the replacement character, which locateKit refuses.
-    return QDir::cleanPath(QFile::decodeName(base) + QLatin1Char('/') + kInstalledFolderName);
+    return userFolder("XDG_DATA_HOME", ".local/share");
 #else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : QDir(base).filePath(kInstalledFolderName);
+#endif
+}
+
+QString userCacheFolder()
+{
+#ifdef Q_OS_UNIX
+    return userFolder("XDG_CACHE_HOME", ".cache");
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     return base.isEmpty() ? QString() : QDir(base).filePath(kInstalledFolderName);
 #endif
 }

@@ -24,9 +24,20 @@ inline const QString kInstalledFolderName = QStringLiteral("tessel-zizerev");
 // seen as it is. Empty when it cannot be told.
 QByteArray executableFolder();
 
+#ifdef Q_OS_UNIX
+// The user's home folder: HOME when it is absolute, else the password
+// database's; empty when neither names one.
+QByteArray homeFolder();
+#endif
+
 // The data folder of an installed copy, e.g. ~/.local/share/tessel-zizerev.
-// The same for both programs, whatever their application names.
+// The same for both programs, whatever their application names. Empty when
+// no home folder is known.
 QString userDataFolder();
+
+// The programs' cache folder, e.g. ~/.cache/tessel-zizerev; empty when no
+// home folder is known.
+QString userCacheFolder();
 
 // Decides the program folder. An installed copy's template is
 // <executable folder>/../share/tessel-zizerev, so an unpacked package works

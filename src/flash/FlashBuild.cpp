@@ -9,6 +9,7 @@
 #include "core/MenuName.h"
 #include "core/Settings.h"
 #include "formats/FormatLibrary.h"
+#include "machine/Rom.h"
 #include "machine/Source.h"
 
 #include <QCoreApplication>
@@ -153,8 +154,14 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
     }
 
     job.inputs << job.sources.bank1 << job.sources.bank32 << settings.filePath();
-    for (const SnapshotEntry& entry : entries)
+    bool tapes = false;
+    for (const SnapshotEntry& entry : entries) {
         job.inputs << entry.path;
+        tapes = tapes || hasTapeName(entry.path);
+    }
+    // Tapes are loaded with the kit's ROM, an input like any other.
+    if (const std::optional<Rom> rom = tapes ? findRom(&kit, nullptr) : std::nullopt)
+        job.inputs << rom->path;
     job.inputs << options.otherInputs;
     if (!checkOutputFile(job.output, {job.inputs}, error))
         return std::nullopt;

@@ -359,8 +359,9 @@ std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image
         return std::nullopt;
     }
     QString why;
-    std::optional<FlashContents> contents = readFlashContents(
-        bytes, settings->namesOffset, settings->registersOffset, &why, fittedBank(kit.bank1Path()));
+    const QByteArray bank1 = fittedBank(kit.bank1Path());
+    std::optional<FlashContents> contents =
+        readFlashContents(bytes, settings->namesOffset, settings->registersOffset, &why, bank1);
     if (!contents) {
         //: %2 is a sentence that ends in its own full stop or question mark.
         fail(error,
@@ -368,6 +369,14 @@ std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image
                  .arg(quotedPath(image), why));
         return std::nullopt;
     }
+    if (bank1.isEmpty())
+        contents->warnings.prepend(
+            QCoreApplication::translate(
+                "FlashExtract",
+                "The kit's bank 1 file %1 cannot be read, so the place of the name table "
+                "(setting \"%2\") was not checked: names shifted onto other games mean the "
+                "image was made with other table offsets.")
+                .arg(quotedPath(kit.bank1Path()), Settings::kNamesOffset));
     QString base = safeFileName(QFileInfo(image).completeBaseName());
     if (base.isEmpty())
         base = QStringLiteral("compilation");
@@ -406,21 +415,22 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                                                   "no folder can be made under it; choose a name "
                                                   "that is.")
                           .arg(quotedPath(folder)));
-    // A folder still to be made, or an empty one, receives the whole set in
-    // one rename; a folder holding files already can only take them one by
-    // one, the list last.
-    const bool fresh = (!info.exists() && !info.isSymLink())
-                       || (!info.isSymLink()
-                           && QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot
-                                                   | QDir::Hidden | QDir::System));
+    // A folder still to be made receives the whole set in one rename. One
+    // that exists is never replaced, empty or not (it may be a mount point,
+    // the current folder, or one a dialog just made): the set goes in as
+    // one commit, under a lock.
+    const bool fresh = !info.exists() && !info.isSymLink();
     std::optional<StagingFolder> staging;
     std::optional<FolderLock> lock;
+    const auto notMade = [&] {
+        return refuse(
+            QCoreApplication::translate("FlashExtract", "The folder %1 could not be made: %2.")
+                .arg(quotedPath(folder), staging->failure()));
+    };
     if (fresh) {
         staging.emplace(folder);
         if (!staging->isReady())
-            return refuse(
-                QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
-                    .arg(quotedPath(folder)));
+            return notMade();
     } else {
         // Two extractions into one folder would mix their files and lists.
         lock.emplace(folder);
@@ -469,14 +479,12 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
         return std::nullopt;
     if (fresh && !staging->publish()) {
         const QStringList existing = existingFiles(contents, folder);
-        return refuse(
-            existing.isEmpty()
-                ? QCoreApplication::translate("FlashExtract", "The folder %1 could not be made.")
-                      .arg(quotedPath(folder))
-                : QCoreApplication::translate("FlashExtract",
-                                              "The folder %1 already holds %2; nothing "
-                                              "was written.")
-                      .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
+        if (existing.isEmpty())
+            return notMade();
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "The folder %1 already holds %2; nothing "
+                                                  "was written.")
+                          .arg(quotedPath(folder), existing.join(QStringLiteral(", "))));
     }
     return done;
 }

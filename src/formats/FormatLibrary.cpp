@@ -678,8 +678,9 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     const auto length = static_cast<size_t>(data.size());
     QByteArray name = QFile::encodeName(QFileInfo(fileName).fileName());
 
-    auto state = std::make_unique<TapeState>();
+    // The lock first: a tape given up on is freed while it is still held.
     LibraryCall call;
+    auto state = std::make_unique<TapeState>();
     // The raw type, as for snapshots: a compressed tape is not unpacked.
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
     libspectrum_class_t kind = LIBSPECTRUM_CLASS_UNKNOWN;

@@ -233,7 +233,10 @@ bool convertSourceToSna(const QString& in, const QString& out, const Kit* kit,
 {
     if (!hasTapeName(in))
         return convertToSna(in, out, warnings, error);
-    const OutputRules rules{{in}};
+    // The ROM is read as much as the tape.
+    OutputRules rules{{in}};
+    if (const std::optional<Rom> rom = findRom(kit, nullptr))
+        rules.inputs << rom->path;
     if (!checkOutputFile(out, rules, error))
         return false;
     const std::optional<SnapshotRead> read = readSource(in, kit, error);

@@ -5,6 +5,7 @@
 #include "core/DurableFile.h"
 #include "core/Errors.h"
 #include "core/Files.h"
+#include "core/KitLocation.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -13,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 
 namespace tessel {
 
@@ -54,8 +54,9 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error)
 
 QString TapeCache::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
-        .filePath(QStringLiteral("tessel-zizerev/tapes"));
+    // Never a folder relative to wherever the program runs, nor the root's.
+    const QString base = userCacheFolder();
+    return base.isEmpty() ? QString() : QDir(base).filePath(QStringLiteral("tapes"));
 }
 
 TapeCache::TapeCache(QString folder)
@@ -73,6 +74,9 @@ QByteArray TapeCache::key(QByteArrayView tape, const Rom& rom)
 
 QString TapeCache::path(const QByteArray& key, const char* extension) const
 {
+    // No folder known: no name at all, rather than one in the current folder.
+    if (m_folder.isEmpty())
+        return {};
     return QDir(m_folder).filePath(QString::fromLatin1(key + extension));
 }
 
@@ -112,6 +116,10 @@ bool TapeCache::store(const QByteArray& key, const TapeOutcome& outcome, QString
                                     [&](const auto& pair) { return pair.first == outcome.result; });
     if (known == std::end(kResults))
         return true;
+    if (m_folder.isEmpty())
+        return fail(error, QCoreApplication::translate("TapeCache",
+                                                       "The tape cache folder cannot be found; "
+                                                       "set HOME or XDG_CACHE_HOME."));
     if (!QDir().mkpath(m_folder))
         return fail(error,
                     QCoreApplication::translate("TapeCache", "The tape cache folder %1 could "

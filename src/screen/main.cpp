@@ -8,6 +8,7 @@
 #include "core/KitLocation.h"
 #include "core/Language.h"
 #include "formats/FormatLibrary.h"
+#include "machine/Rom.h"
 #include "machine/Source.h"
 #include "screens/ScreenImage.h"
 
@@ -75,18 +76,25 @@ int main(int argc, char* argv[])
     const QString output =
         arguments.at(1).isEmpty() ? QString() : QFileInfo(arguments.at(1)).absoluteFilePath();
 
-    // The same rules as every file the programs write: never over the
-    // snapshot, the program, a device or a link, and whole or not at all.
-    DurableFile file(output, {{snapshot}});
-    QString error;
-    if (!checkOutputFile(output, {{snapshot}}, &error))
-        return fail(error);
-    std::optional<LoadingScreen> screen;
-    if (hasTapeName(snapshot)) {
-        // The program folder only for its ROM: none found, OpenSE BASIC.
-        std::optional<Kit> kit;
+    // A tape is loaded with the program folder's ROM; none found, OpenSE
+    // BASIC. Both are read, so neither may be written over.
+    const bool tape = hasTapeName(snapshot);
+    std::optional<Kit> kit;
+    OutputRules rules{{snapshot}};
+    if (tape) {
         if (const std::optional<KitLocation> location = locateKit(nullptr))
             kit.emplace(location->programFolder);
+        if (const std::optional<Rom> rom = findRom(kit ? &*kit : nullptr, nullptr))
+            rules.inputs << rom->path;
+    }
+    // The same rules as every file the programs write: never over the
+    // snapshot, the program, a device or a link, and whole or not at all.
+    DurableFile file(output, rules);
+    QString error;
+    if (!checkOutputFile(output, rules, &error))
+        return fail(error);
+    std::optional<LoadingScreen> screen;
+    if (tape) {
         const std::optional<SnapshotRead> read =
             readSource(snapshot, kit ? &*kit : nullptr, &error);
         if (!read)

@@ -205,32 +205,41 @@ void TestKitLocation::flashRefusesFolderItCannotName()
 // whatever the current folder is.
 void TestKitLocation::dataFolderWithoutHome_data()
 {
+    QTest::addColumn<bool>("cache"); // the cache folder rather than the data folder
     QTest::addColumn<QByteArray>("home"); // "-" for unset
     QTest::addColumn<QByteArray>("xdg");
     QTest::addColumn<QString>("base"); // "" for the password database's home
-    QTest::newRow("neither set") << QByteArray("-") << QByteArray("-") << QString();
-    QTest::newRow("home empty") << QByteArray() << QByteArray("-") << QString();
-    QTest::newRow("home relative") << QByteArray("me") << QByteArray("-") << QString();
-    QTest::newRow("xdg relative") << QByteArray("/h") << QByteArray("share") << "/h/.local/share";
-    QTest::newRow("xdg absolute") << QByteArray("-") << QByteArray("/x/") << "/x";
+    QTest::newRow("neither set") << false << QByteArray("-") << QByteArray("-") << QString();
+    QTest::newRow("home empty") << false << QByteArray() << QByteArray("-") << QString();
+    QTest::newRow("home relative") << false << QByteArray("me") << QByteArray("-") << QString();
+    QTest::newRow("xdg relative") << false << QByteArray("/h") << QByteArray("share")
+                                  << "/h/.local/share";
+    QTest::newRow("xdg absolute") << false << QByteArray("-") << QByteArray("/x/") << "/x";
+    QTest::newRow("cache, neither set") << true << QByteArray("-") << QByteArray("-") << QString();
+    QTest::newRow("cache, xdg relative")
+        << true << QByteArray("/h") << QByteArray("c") << "/h/.cache";
 }
 
 void TestKitLocation::dataFolderWithoutHome()
 {
+    QFETCH(bool, cache);
     QFETCH(QByteArray, home);
     QFETCH(QByteArray, xdg);
     QFETCH(QString, base);
+    const char* variable = cache ? "XDG_CACHE_HOME" : "XDG_DATA_HOME";
     const QByteArray oldHome = qgetenv("HOME");
-    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    const QByteArray oldXdg = qgetenv(variable);
     const auto restore = qScopeGuard([&] {
         qputenv("HOME", oldHome);
-        oldXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldXdg);
+        oldXdg.isNull() ? qunsetenv(variable) : qputenv(variable, oldXdg);
     });
     home == "-" ? qunsetenv("HOME") : qputenv("HOME", home);
-    xdg == "-" ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdg);
+    xdg == "-" ? qunsetenv(variable) : qputenv(variable, xdg);
     if (base.isEmpty())
-        base = QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.local/share";
-    QCOMPARE(userDataFolder(), QDir::cleanPath(base) + "/tessel-zizerev");
+        base = QFile::decodeName(::getpwuid(::getuid())->pw_dir)
+               + (cache ? "/.cache" : "/.local/share");
+    QCOMPARE(cache ? userCacheFolder() : userDataFolder(),
+             QDir::cleanPath(base) + "/tessel-zizerev");
 }
 
 QTEST_GUILESS_MAIN(TestKitLocation)

@@ -14,6 +14,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace tessel;
 using namespace tessel::test;
@@ -55,6 +56,8 @@ private slots:
     void outputPolicy();
     void namesThatAreNotUtf8();
     void extractionIsWholeOrNothing();
+    void existingFoldersAreNeverReplaced_data();
+    void existingFoldersAreNeverReplaced();
 };
 
 void TestFaultOutputs::outputPolicy_data()
@@ -71,11 +74,15 @@ void TestFaultOutputs::outputPolicy_data()
         {"device", "a device"},
         {"link elsewhere", "a link to"},
         {"empty name", "name"},
+        {"rom of a tape", "one of the files it is made from"},
     };
     for (const char* program : {"build", "to-sna", "screen", "extract"}) {
+        const bool tapes = qstrcmp(program, "to-sna") == 0 || qstrcmp(program, "screen") == 0;
         for (const auto& [target, culprit] : targets) {
             if (qstrcmp(program, "extract") == 0 && qstrcmp(target, "program") == 0)
                 continue; // it writes only names of its own
+            if (!tapes && qstrcmp(target, "rom of a tape") == 0)
+                continue;
             QTest::addRow("%s over %s", program, target) << program << target << culprit;
         }
     }
@@ -90,7 +97,11 @@ void TestFaultOutputs::outputPolicy()
     const bool extract = program == "extract";
     const QString exe = kit.path(program == "screen" ? "tessel-screen" : "tessel-flash");
     QVERIFY(QFile::copy(program == "screen" ? TESSEL_SCREEN_EXE : TESSEL_FLASH_EXE, exe));
-    const QString input = kit.entries[0].path;
+    // A tape is loaded with the kit's ROM, which it reads as much as the tape.
+    const bool tape = target == "rom of a tape";
+    QVERIFY(!tape || writeFile(kit.path("game.tap"), "a tape"));
+    QVERIFY(!tape || writeFile(kit.path("48.rom"), QByteArray(16384, 'r')));
+    const QString input = tape ? kit.path("game.tap") : kit.entries[0].path;
     const QString folder = kit.path("out");
     QVERIFY(QDir().mkpath(folder));
     QString image = kit.path("image.rom");
@@ -119,6 +130,8 @@ void TestFaultOutputs::outputPolicy()
         QVERIFY(QFile::link(kit.path("elsewhere.txt"), out));
     else if (target == "empty name")
         out.clear();
+    else if (tape)
+        out = kit.path("48.rom");
     if (extract)
         QVERIFY(buildImage(kit, image));
 
@@ -205,6 +218,35 @@ void TestFaultOutputs::extractionIsWholeOrNothing()
     }
     // What killed writers staged is gone once another has finished.
     QCOMPARE(QDir(kit.path("")).entryList({".out.part-*"}, QDir::Dirs | QDir::Hidden), {});
+}
+
+void TestFaultOutputs::existingFoldersAreNeverReplaced_data()
+{
+    QTest::addColumn<QString>("dir"); // as given, from inside the kit
+    QTest::newRow("an empty folder") << "out";
+    QTest::newRow("the current folder") << ".";
+}
+
+// A mount point, the current folder or one a dialog just made keeps being
+// that folder: the files go into it, never a new folder in its place.
+void TestFaultOutputs::existingFoldersAreNeverReplaced()
+{
+    QFETCH(QString, dir);
+    FlashKit kit;
+    QVERIFY(buildImage(kit, kit.path("image.rom")));
+    const QString folder = kit.path("out");
+    QVERIFY(QDir().mkpath(folder));
+    const auto inode = [&] {
+        struct stat info = {};
+        return ::stat(QFile::encodeName(folder).constData(), &info) == 0 ? info.st_ino : 0;
+    };
+    const ino_t before = inode();
+    const Run result =
+        run(TESSEL_FLASH_EXE, {"--kit", kit.path(""), "--extract", kit.path("image.rom"), dir},
+            dir == "." ? folder : kit.path(""));
+    QVERIFY2(result.status == 0, qPrintable(result.err));
+    QCOMPARE(inode(), before);
+    QCOMPARE(filesIn(folder).size(), 11);
 }
 
 QTEST_GUILESS_MAIN(TestFaultOutputs)

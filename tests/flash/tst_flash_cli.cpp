@@ -7,6 +7,7 @@
 #include "flash/FlashImage.h"
 #include "formats/EntryList.h"
 #include "formats/SnapshotReader.h"
+#include "machine/Rom.h"
 #include "support/TapeWriter.h"
 
 #include <QDir>
@@ -497,6 +498,17 @@ void TestFlashCli::takesTapes()
     const QByteArray sna = readFile(out);
     QCOMPARE(sna.mid(kSnaHeaderSize + kGameStart - 0x4000, gameCode().size()), gameCode());
     QCOMPARE(done.err.contains(QStringLiteral("OpenSE")), !sinclair);
+
+    // Without any kit, as tessel-screen does, the tape loads with OpenSE BASIC.
+    const QString alone = kit.path(QStringLiteral("alone/tessel-flash"));
+    QVERIFY(QDir().mkpath(kit.path(QStringLiteral("alone"))));
+    QVERIFY(QFile::copy(QStringLiteral(TESSEL_FLASH_EXE), alone));
+    if (QFile::exists(kOpenSeRomPath)) {
+        done = run(alone, {QStringLiteral("--to-sna"), tape, kit.path(QStringLiteral("os.sna"))},
+                   {}, environment);
+        QVERIFY2(done.status == 0 && done.err.contains(QStringLiteral("OpenSE")),
+                 qPrintable(done.err));
+    }
 
     kit.entries[3].path = tape;
     const QString image = kit.path(QStringLiteral("built.rom"));

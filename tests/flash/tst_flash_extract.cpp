@@ -221,6 +221,12 @@ void TestFlashExtract::imagesItBuiltAlwaysReopen()
     QVERIFY2(warnings.size() == 1 && warnings[0].contains("interrupt mode 255"),
              qPrintable(warnings.join('\n')));
     QCOMPARE(readFile(done->entries[4].path), sna);
+
+    // Without the kit's bank 1 the names' place goes unchecked, and is told.
+    QVERIFY(QFile::remove(kit.kit().bank1Path()));
+    QVERIFY(extract(kit, kit.path("image.rom"), kit.path("out2"), false, &warnings, &error));
+    QVERIFY2(warnings.size() == 2 && warnings[0].contains("was not checked"),
+             qPrintable(warnings.join('\n')));
 }
 
 void TestFlashExtract::existingFilesAndTheCommandLine()
