@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the whole screen with the main window and what opens beside
 // it: the loading-screen preview of a file and of a grid row (a real pointer
-// moved by the display server), Help, Firmware and Image Contents. Run it
+// moved by the display server), Help, Firmware, Image Contents, and the Edit
+// menu after a move. Run it
 // under xvfb-run at the screen sizes worth looking at, on a copy of a kit
 // with its demo snapshots.
 #include "browser/Volumes.h"
@@ -18,6 +19,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 
@@ -126,7 +129,17 @@ int main(int argc, char* argv[])
                      std::fprintf(stderr, "%s\n", qPrintable(error));
                  }
              },
-             [&] { saveScreen(QStringLiteral("image-contents") + suffix); }});
+             [&] { saveScreen(QStringLiteral("image-contents") + suffix); },
+             [&] {
+                 if (contents)
+                     contents->close();
+                 window.activateWindow();
+                 window.setCurrentRow(2);
+                 window.moveCurrent(1);
+                 QMenu* edit = window.findChild<QMenu*>(QStringLiteral("mnuEdit"));
+                 window.menuBar()->setActiveAction(edit->menuAction());
+             },
+             [&] { saveScreen(QStringLiteral("edit-menu-undo") + suffix); }});
     });
     return QApplication::exec();
 }
