@@ -161,8 +161,18 @@ void HoverPreview::showCached()
     if (m_source == Source::Pointer && m_lastPointer)
         avoid |= QRect(*m_lastPointer - QPoint(kPointerReach, kPointerReach),
                        QSize(2 * kPointerReach, 2 * kPointerReach));
-    m_preview->showBeside(*screen, QFileInfo(m_path).fileName(), avoid,
+    QList<QRect> others;
+    for (const QWidget* other : std::as_const(m_others)) {
+        if (other && other->isVisible())
+            others.append(QRect(other->mapToGlobal(QPoint(0, 0)), other->size()));
+    }
+    m_preview->showBeside(*screen, QFileInfo(m_path).fileName(), avoid, others,
                           m_view.window()->frameGeometry());
+}
+
+void HoverPreview::alsoAvoid(QWidget& other)
+{
+    m_others.append(&other);
 }
 
 void HoverPreview::dismiss()

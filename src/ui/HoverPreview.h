@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QModelIndex>
 #include <QObject>
 #include <QPersistentModelIndex>
@@ -40,6 +41,8 @@ public:
     // Takes the pop-up away until the pointer or the keyboard moves on: for
     // when the view's items change under a resting pointer.
     void dismiss();
+    // Another widget of the window the pop-up must not cover either.
+    void alsoAvoid(QWidget& other);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,6 +65,7 @@ private:
     ScreenCache& m_cache;
     PathFor m_pathFor;
     QPointer<ScreenPreview> m_preview;
+    QList<QPointer<QWidget>> m_others;
     Source m_source = Source::None;
     QPersistentModelIndex m_index;
     QString m_path;

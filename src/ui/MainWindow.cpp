@@ -406,6 +406,9 @@ void MainWindow::attachPreviews()
     m_gridPreview = new HoverPreview(*m_grid, m_screens, [this](const QModelIndex& index) {
         return m_session.list.entry(index.row()).path;
     });
+    // Each list stays in sight while the other is browsed.
+    m_filePreview->alsoAvoid(*m_grid);
+    m_gridPreview->alsoAvoid(*m_fileList);
     new MachineMarks(*m_fileList, m_screens, filePath);
 }
 

@@ -96,8 +96,9 @@ void ScreenView::updateTimer()
     }
 }
 
-std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& avoid,
-                                         const QRect& window, const QRect& screen)
+std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& list,
+                                         const QList<QRect>& others, const QRect& window,
+                                         const QRect& screen)
 {
     const auto onScreen = [&](QPoint place, QSize size) {
         place.setX(std::clamp(place.x(), screen.left(), screen.right() + 1 - size.width()));
@@ -107,6 +108,11 @@ std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& a
     const auto fits = [&](QSize size) {
         return size.width() <= screen.width() && size.height() <= screen.height();
     };
+    const auto clear = [&](const QRect& shown) {
+        return !shown.intersects(list)
+               && std::none_of(others.begin(), others.end(),
+                               [&](const QRect& other) { return shown.intersects(other); });
+    };
 
     // Beside the window, the side with more room first.
     const int rightRoom = screen.right() - window.right() - kGap;
@@ -115,31 +121,56 @@ std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& a
         const QSize size = scale == 1 ? once : twice;
         if (!fits(size))
             continue;
-        const QPoint right(window.right() + 1 + kGap, avoid.top());
-        const QPoint left(window.left() - kGap - size.width(), avoid.top());
+        const QPoint right(window.right() + 1 + kGap, list.top());
+        const QPoint left(window.left() - kGap - size.width(), list.top());
         const std::pair<int, QPoint> sides[] = {{rightRoom, right}, {leftRoom, left}};
         const bool leftFirst = leftRoom > rightRoom;
         for (int i = 0; i < 2; ++i) {
             const auto& [room, place] = sides[leftFirst ? 1 - i : i];
-            if (room >= size.width())
-                return PreviewPlace{onScreen(place, size), scale};
+            const QPoint at = onScreen(place, size);
+            if (room >= size.width() && clear(QRect(at, size)))
+                return PreviewPlace{at, scale};
         }
     }
 
-    // Once, beside the list: right, left, below, above; moved along its side
-    // to stay on the screen, so long as it stays clear of the list.
+    // Once, beside the list: right, left, below, above. Where that would
+    // cover the other lists it slides along the list's side, just past the
+    // edge of whatever it met, to the clear place nearest where it began.
     if (!fits(once))
         return std::nullopt;
-    const QPoint places[] = {
-        {avoid.right() + 1 + kGap, avoid.top()},
-        {avoid.left() - kGap - once.width(), avoid.top()},
-        {avoid.left(), avoid.bottom() + 1 + kGap},
-        {avoid.left(), avoid.top() - kGap - once.height()},
+    QList<QRect> obstacles = others;
+    obstacles.prepend(list);
+    const auto slide = [&](QPoint start, Qt::Orientation along) -> std::optional<QPoint> {
+        QList<QPoint> tries{start};
+        for (const QRect& obstacle : obstacles) {
+            if (along == Qt::Vertical) {
+                tries.append({start.x(), obstacle.top() - kGap - once.height()});
+                tries.append({start.x(), obstacle.bottom() + 1 + kGap});
+            } else {
+                tries.append({obstacle.left() - kGap - once.width(), start.y()});
+                tries.append({obstacle.right() + 1 + kGap, start.y()});
+            }
+        }
+        for (QPoint& place : tries)
+            place = onScreen(place, once);
+        std::stable_sort(tries.begin(), tries.end(), [&](QPoint a, QPoint b) {
+            return (a - start).manhattanLength() < (b - start).manhattanLength();
+        });
+        for (const QPoint place : tries) {
+            if (clear(QRect(place, once)))
+                return place;
+        }
+        return std::nullopt;
     };
-    for (const QPoint place : places) {
-        const QPoint at = onScreen(place, once);
-        if (!QRect(at, once).intersects(avoid))
-            return PreviewPlace{at, 1};
+    const std::pair<QPoint, Qt::Orientation> sides[] = {
+        {{list.right() + 1 + kGap, list.top()}, Qt::Vertical},
+        {{list.left() - kGap - once.width(), list.top()}, Qt::Vertical},
+        {{list.left(), list.bottom() + 1 + kGap}, Qt::Horizontal},
+        {{list.left(), list.top() - kGap - once.height()}, Qt::Horizontal},
+    };
+    for (const auto& [start, along] : sides) {
+        if (const std::optional<QPoint> at = slide(start, along))
+            return PreviewPlace{*at, 1};
     }
     return std::nullopt;
 }
@@ -210,7 +241,7 @@ void ScreenPreview::setScale(int scale)
 }
 
 void ScreenPreview::showBeside(const LoadingScreen& screen, const QString& fileName,
-                               const QRect& avoid, const QRect& window)
+                               const QRect& list, const QList<QRect>& others, const QRect& window)
 {
     m_fileName = fileName;
     const QString note = otherMachineNote(screen);
@@ -221,7 +252,7 @@ void ScreenPreview::showBeside(const LoadingScreen& screen, const QString& fileN
     m_note->setText(note);
     m_note->setVisible(!note.isEmpty());
 
-    QScreen* display = QGuiApplication::screenAt(avoid.center());
+    QScreen* display = QGuiApplication::screenAt(list.center());
     if (!display)
         display = QGuiApplication::primaryScreen();
     setScale(kPreviewScale);
@@ -229,7 +260,7 @@ void ScreenPreview::showBeside(const LoadingScreen& screen, const QString& fileN
     setScale(1);
     const QSize once = sizeHint();
     const std::optional<PreviewPlace> place =
-        placePreview(twice, once, avoid, window, display->availableGeometry());
+        placePreview(twice, once, list, others, window, display->availableGeometry());
     if (!place) {
         hide();
         return;

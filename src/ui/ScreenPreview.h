@@ -4,6 +4,7 @@
 #include "screens/ScreenImage.h"
 
 #include <QFrame>
+#include <QList>
 #include <QPixmap>
 #include <QTimer>
 
@@ -55,16 +56,19 @@ private:
 
 // Where a preview of a list's item goes, in global coordinates: beside the
 // window, at twice the size or else once, on the side with room on the
-// screen, level with the list; failing that, once, beside the list itself.
-// Never over `avoid` (the list being browsed, with its rows and the pointer),
-// and never off the screen; nothing when no place is left.
+// screen, level with the list; failing that, once, beside the list itself,
+// slid along its side past whatever is in the way. Never over `list` (the
+// list being browsed, with its rows and the pointer) nor over `others` (the
+// window's other lists), and never off the screen; nothing when no place is
+// left.
 struct PreviewPlace
 {
     QPoint at;
     int scale = 1;
 };
-std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& avoid,
-                                         const QRect& window, const QRect& screen);
+std::optional<PreviewPlace> placePreview(QSize twice, QSize once, const QRect& list,
+                                         const QList<QRect>& others, const QRect& window,
+                                         const QRect& screen);
 
 // The line a preview shows under the screen of a snapshot the cartridge
 // cannot take for its machine; empty for any other.
@@ -83,8 +87,8 @@ public:
 
     // Shows the screen where placePreview() puts it; hides it where there is
     // no such place.
-    void showBeside(const LoadingScreen& screen, const QString& fileName, const QRect& avoid,
-                    const QRect& window);
+    void showBeside(const LoadingScreen& screen, const QString& fileName, const QRect& list,
+                    const QList<QRect>& others, const QRect& window);
     ScreenView* view() const { return m_view; }
     QString fileName() const { return m_fileName; }
     QLabel* noteLabel() const { return m_note; }

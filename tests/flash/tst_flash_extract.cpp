@@ -138,6 +138,11 @@ void TestFlashExtract::offsetsAtTheirLimitsAndOverlappingTables()
     const auto contents = readFlashContents(image, names, registers, &error);
     QVERIFY2(contents, qPrintable(error));
     QVERIFY2(contents->warnings.size() == warnings, qPrintable(contents->warnings.join('\n')));
+    // --show tells of the same losses.
+    const Run shown =
+        run(TESSEL_FLASH_EXE, {"--kit", kit.path(""), "--show", kit.path("image.rom")});
+    QVERIFY2(shown.status == 0, qPrintable(shown.err));
+    QVERIFY2(shown.err.count("tessel-flash: warning: ") == warnings, qPrintable(shown.err));
     SnapshotEntries again;
     for (int i = 0; i < kEntryCount; ++i) {
         const ExtractedEntry& entry = contents->entries[i];

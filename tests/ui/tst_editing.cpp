@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Editing the list through the window: every change undone and redone, what
 // counts as unsaved, moves at the ends, and names the rule refuses.
+#include "commands/Compilation.h"
 #include "core/Cartridge.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -10,7 +11,9 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -151,6 +154,10 @@ void TestEditing::everyChangeIsUndoneAndRedone_data()
     for (const char* text : {"Add", "Drop", "Delete", "Rename", "Move Up", "Move Down", "Move",
                              "Trainers", "New", "Open Compilation", "Open Flash Image"})
         QTest::newRow(text) << QString("&Undo ") + text;
+    // Other ways into the same changes.
+    QTest::newRow("Add Folder") << "&Undo Add Folder";
+    QTest::newRow("Recent") << "&Undo Open Compilation";
+    QTest::newRow("Take Apart") << "&Undo Open Flash Image";
 }
 
 // Undo gives back names, paths, order, the current row and the title
@@ -162,7 +169,7 @@ void TestEditing::everyChangeIsUndoneAndRedone()
     auto* undo = m_fixture->control<QAction>("mnuUndo");
     const QString compilation = kit("snaps/two.tessel");
     QVERIFY(test::writeFile(compilation, "One\t" + QFileInfo(m_snaps[5]).fileName().toUtf8()));
-    if (change == "Open Flash Image") {
+    if (change == "Open Flash Image" || change == "Take Apart") {
         listEntries(kEntryCount, 3);
         createFlash();
     } else {
@@ -210,6 +217,25 @@ void TestEditing::everyChangeIsUndoneAndRedone()
         m_fixture->trigger("mnuAbrir");
     } else if (change == "Open Flash Image") {
         openImage();
+    } else if (change == "Add Folder") {
+        QVERIFY(QDir().mkpath(kit("one")));
+        QVERIFY(QFile::copy(m_snaps[6], kit("one/game.sna")));
+        prompts().answerFolder(kit("one"));
+        prompts().answerInput("Folder");
+        m_fixture->trigger("mnuCarpeta");
+    } else if (change == "Recent") {
+        QVERIFY(RecentCompilations(window().session().settings).add(compilation));
+        emit m_fixture->control<QMenu>("mnuFichero")->aboutToShow(); // fills Recent
+        prompts().answerMessage(Answer::Discard);
+        m_fixture->trigger("mnuReciente1");
+    } else if (change == "Take Apart") {
+        prompts().answerOpen(kit("made.rom"));
+        m_fixture->trigger("mnuImageContents");
+        QVERIFY(QDir().mkpath(kit("free")));
+        prompts().answerMessage(Answer::Yes);
+        prompts().answerFolder(kit("free"));
+        prompts().answerMessage(Answer::Ok);
+        m_fixture->control<QPushButton>("cmdTakeApart")->click();
     }
     const QString after = state();
     QVERIFY(after != before);

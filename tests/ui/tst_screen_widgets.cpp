@@ -58,24 +58,27 @@ private slots:
 
 // The main window's lists at 1280×1024, 1024×768 and this 640×480 screen:
 // the window centred or against one edge, the list the file list (top
-// right) or the grid (bottom, the window's width).
+// right) or the grid (bottom, the window's width), the other one kept clear.
 void TestScreenWidgets::previewsKeepClearOfTheList_data()
 {
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QPoint>("window"); // its top left; 569×490
     QTest::addColumn<QRect>("list"); // within the window
+    QTest::addColumn<QRect>("other"); // the other list, within the window
     QTest::addColumn<int>("scale"); // 0: no room anywhere
     QTest::addColumn<QString>("where"); // beside the window, or the list
     const QRect files(233, 70, 209, 162), grid(17, 270, 537, 177);
     const QRect big(0, 0, 1280, 1024), mid(0, 0, 1024, 768), small(0, 0, 640, 480);
-    QTest::newRow("1280 centred, files") << big << QPoint(355, 267) << files << 1 << "right";
-    QTest::newRow("1280 centred, grid") << big << QPoint(355, 267) << grid << 1 << "right";
-    QTest::newRow("1280 at the left") << big << QPoint(0, 0) << grid << 2 << "right";
-    QTest::newRow("1280 at the right") << big << QPoint(711, 0) << files << 2 << "left";
-    QTest::newRow("1024 centred, files") << mid << QPoint(227, 139) << files << 1 << "list";
-    QTest::newRow("1024 centred, grid") << mid << QPoint(227, 139) << grid << 1 << "list";
-    QTest::newRow("640 centred, files") << small << QPoint(35, 0) << files << 0 << "none";
-    QTest::newRow("640 centred, grid") << small << QPoint(35, 0) << grid << 1 << "list";
+    QTest::newRow("1280 centred, files")
+        << big << QPoint(355, 267) << files << grid << 1 << "right";
+    QTest::newRow("1280 centred, grid") << big << QPoint(355, 267) << grid << files << 1 << "right";
+    QTest::newRow("1280 at the left") << big << QPoint(0, 0) << grid << files << 2 << "right";
+    QTest::newRow("1280 at the right") << big << QPoint(711, 0) << files << grid << 2 << "left";
+    QTest::newRow("1024 centred, files") << mid << QPoint(227, 139) << files << grid << 1 << "list";
+    QTest::newRow("1024 centred, grid") << mid << QPoint(227, 139) << grid << files << 1 << "list";
+    QTest::newRow("640 centred, files") << small << QPoint(35, 0) << files << grid << 0 << "none";
+    // Above the grid is the only room, and the file list is there.
+    QTest::newRow("640 centred, grid") << small << QPoint(35, 0) << grid << files << 0 << "none";
 }
 
 void TestScreenWidgets::previewsKeepClearOfTheList()
@@ -83,18 +86,21 @@ void TestScreenWidgets::previewsKeepClearOfTheList()
     QFETCH(QRect, screen);
     QFETCH(QPoint, window);
     QFETCH(QRect, list);
+    QFETCH(QRect, other);
     QFETCH(int, scale);
     QFETCH(QString, where);
     const QRect frame(window, QSize(569, 490));
-    const QRect avoid = list.translated(window);
+    const QRect browsed = list.translated(window), kept = other.translated(window);
     const QSize twice(568, 470), once(288, 254);
-    const std::optional<PreviewPlace> place = placePreview(twice, once, avoid, frame, screen);
+    const std::optional<PreviewPlace> place =
+        placePreview(twice, once, browsed, {kept}, frame, screen);
     QCOMPARE(place ? place->scale : 0, scale);
     if (!place)
         return;
     const QRect shown(place->at, scale == 2 ? twice : once);
     QVERIFY(screen.contains(shown));
-    QVERIFY(!shown.intersects(avoid));
+    QVERIFY(!shown.intersects(browsed));
+    QVERIFY(!shown.intersects(kept));
     if (where == "right")
         QVERIFY(shown.left() > frame.right());
     else if (where == "left")
@@ -112,7 +118,7 @@ void TestScreenWidgets::previewTakesNeitherFocusNorMarkup()
     owner.setFocus();
     ScreenPreview preview(&owner);
     const QRect area(room().topLeft(), QSize(100, 20));
-    preview.showBeside(flashingScreen(), "<b>game</b>.sna", area, area);
+    preview.showBeside(flashingScreen(), "<b>game</b>.sna", area, {}, area);
     QVERIFY(preview.isVisible());
     QCOMPARE(QApplication::focusWidget(), &owner);
     QCOMPARE(QApplication::activeWindow(), &owner);
@@ -198,7 +204,6 @@ void TestScreenWidgets::itemViewShowsScreensOnHoverAndKeys()
     QVERIFY(QApplication::focusWidget() == &view);
     elsewhere.setFocus(Qt::TabFocusReason);
     QVERIFY(!preview->isVisible());
-
 }
 
 void TestScreenWidgets::namingBoxFitsWhateverThePath()

@@ -118,6 +118,16 @@ void TestToolWindows::imageContentsListsAndWritesNothing()
     QVERIFY(QFile::exists(m_fixture->beside("out/cart.tessel")));
     QTRY_VERIFY(!m_fixture->window().imageContentsWindow());
     QVERIFY(m_fixture->prompts.allAnswered());
+
+    // Tables over a snapshot's memory: the window says what was lost.
+    QVERIFY(settings.setValue(Settings::kNamesOffset, "20000"));
+    QVERIFY(settings.setValue(Settings::kRegistersOffset, "30000"));
+    m_fixture->prompts.answerOpen(image());
+    m_fixture->trigger("mnuImageContents");
+    contents = m_fixture->window().imageContentsWindow();
+    QVERIFY(contents && contents->warningView()->isVisible());
+    QVERIFY2(contents->warningView()->toPlainText().contains("are lost"),
+             qPrintable(contents->warningView()->toPlainText()));
 }
 
 void TestToolWindows::firmwareRefusesAndCopiesNothing_data()
@@ -219,9 +229,13 @@ void TestToolWindows::firmwareRefusesAndCopiesNothing()
 
 void TestToolWindows::firmwareCopiesBanksAndWritesOffsets()
 {
-    const QByteArray one(kBankSize, '1'), other(100, '3');
+    // Bank 1's copy is small enough to be written whole, bank 32's is not.
+    const QByteArray one(100, '1'), other(kBankSize, '3');
+    const QByteArray oldOne("old bank 1"), oldOther("old bank 32");
     QVERIFY(writeFile(m_fixture->beside("one.rom"), one));
     QVERIFY(writeFile(m_fixture->beside("other.rom"), other));
+    QVERIFY(writeFile(m_fixture->kit("bank1.rom"), oldOne));
+    QVERIFY(writeFile(m_fixture->kit("bank32.rom"), oldOther));
     FirmwareWindow* window = firmware();
     m_fixture->prompts.answerOpen(m_fixture->beside("one.rom"));
     in<QPushButton>(window, "cmdBank1")->click();
@@ -241,8 +255,10 @@ void TestToolWindows::firmwareCopiesBanksAndWritesOffsets()
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY2(m_fixture->prompts.last().text.contains("could not be written"),
              qPrintable(m_fixture->prompts.last().text));
-    QVERIFY(!QFile::exists(m_fixture->kit("bank1.rom")));
-    QVERIFY(!QFile::exists(m_fixture->kit("bank32.rom")));
+    QCOMPARE(readFile(m_fixture->kit("bank1.rom")), oldOne);
+    QCOMPARE(readFile(m_fixture->kit("bank32.rom")), oldOther);
+    QCOMPARE(QDir(m_fixture->kit()).entryList({"bank*"}, QDir::Files | QDir::Hidden),
+             QStringList({"bank1.rom", "bank32.rom"})); // no copy left half-made
 
     in<QPushButton>(window, "cmdSave")->click();
     QCOMPARE(readFile(m_fixture->kit("bank1.rom")), one);
@@ -251,8 +267,8 @@ void TestToolWindows::firmwareCopiesBanksAndWritesOffsets()
     const Settings settings(Kit(m_fixture->kit()));
     QCOMPARE(settings.value(Settings::kNamesOffset), "8192"); // untouched
     QCOMPARE(settings.value(Settings::kRegistersOffset), "2000");
-    QVERIFY2(in<QLabel>(window, "lblBank32")->text().contains("100"),
-             qPrintable(in<QLabel>(window, "lblBank32")->text()));
+    QVERIFY2(in<QLabel>(window, "lblBank1")->text().contains("100"),
+             qPrintable(in<QLabel>(window, "lblBank1")->text()));
     QVERIFY(in<QLabel>(window, "lblStatus")->text().startsWith("Saved"));
     QCOMPARE(m_fixture->prompts.count(Kind::Message), 1);
 }

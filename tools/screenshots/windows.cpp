@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the whole screen with the main window and what opens beside
 // it: the loading-screen preview of a file and of a grid row (a real pointer
-// moved by the display server), Help, Firmware, Image Contents and Trainers
-// (from a trainer file it writes beside the first snapshot). Run it
+// moved by the display server), Help, Firmware, Image Contents, Trainers
+// (from a trainer file it writes beside the first snapshot) and the Edit
+// menu after a move. Run it
 // under xvfb-run at the screen sizes worth looking at, on a copy of a kit
 // with its demo snapshots.
 #include "browser/Volumes.h"
@@ -22,6 +23,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 
@@ -160,7 +163,15 @@ int main(int argc, char* argv[])
                  if (auto* trainers = window.findChild<QDialog*>(QStringLiteral("frmTrainers")))
                      trainers->accept();
              },
-             [&] { saveScreen(QStringLiteral("trainers-marked") + suffix); }});
+             [&] { saveScreen(QStringLiteral("trainers-marked") + suffix); },
+             [&] {
+                 window.activateWindow();
+                 window.setCurrentRow(2);
+                 window.moveCurrent(1);
+                 QMenu* edit = window.findChild<QMenu*>(QStringLiteral("mnuEdit"));
+                 window.menuBar()->setActiveAction(edit->menuAction());
+             },
+             [&] { saveScreen(QStringLiteral("edit-menu-undo") + suffix); }});
     });
     return QApplication::exec();
 }
