@@ -236,14 +236,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>Compilation</name>
     <message>
-        <source>the menu name &quot;%1&quot; has %2 characters; it must have 1 to %3.</source>
-        <translation>el nombre de menú &quot;%1&quot; tiene %2 caracteres; debe tener de 1 a %3.</translation>
-    </message>
-    <message>
-        <source>the menu name holds a control character; it may hold only printable ones.</source>
-        <translation>el nombre de menú contiene un carácter de control; solo puede contener caracteres imprimibles.</translation>
-    </message>
-    <message>
         <source>line %1: entry %2 and any after it do not fit; a compilation holds %3 at most.</source>
         <translation>línea %1: la entrada %2 y las siguientes no caben; una recopilación admite %3 como máximo.</translation>
     </message>
@@ -261,6 +253,14 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
             <numerusform>No se ha abierto la recopilación %1: %n de sus líneas no se puede aceptar tal como está.</numerusform>
             <numerusform>No se ha abierto la recopilación %1: %n de sus líneas no se pueden aceptar tal como están.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>line %1: the menu name &quot;%2&quot; has %3 characters; it must have 1 to %4.</source>
+        <translation>línea %1: el nombre de menú &quot;%2&quot; tiene %3 caracteres; debe tener de 1 a %4.</translation>
+    </message>
+    <message>
+        <source>line %1: the menu name holds a control character; it may hold only printable ones.</source>
+        <translation>línea %1: el nombre de menú contiene un carácter de control; solo puede contener caracteres imprimibles.</translation>
     </message>
 </context>
 <context>
@@ -424,20 +424,36 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se puede escribir el archivo %1: es un enlace a %2, y nunca se escribe a través de un enlace ni se sustituye. Indique el archivo mismo o quite el enlace.</translation>
     </message>
     <message>
-        <source>The file %1 cannot be written: it is %2, and only a regular file may be replaced.</source>
-        <translation>No se puede escribir el archivo %1: es %2, y solo se puede sustituir un archivo normal.</translation>
-    </message>
-    <message>
         <source>The file %1 could not be written: %2.</source>
         <translation>No se ha podido escribir el archivo %1: %2.</translation>
     </message>
     <message>
-        <source>only part of it could be written; the disk may be full</source>
-        <translation>solo se ha podido escribir una parte; puede que el disco esté lleno</translation>
+        <source>The file %1 cannot be written: it is a folder, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es una carpeta, y solo se puede sustituir un archivo normal.</translation>
     </message>
     <message>
-        <source>it was not opened</source>
-        <translation>no se había abierto</translation>
+        <source>The file %1 cannot be written: it is a named pipe (FIFO), and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es una tubería con nombre (FIFO), y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is a socket, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es un socket, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is a device, and only a regular file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: es un dispositivo, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: it is not a regular file, and only such a file may be replaced.</source>
+        <translation>No se puede escribir el archivo %1: no es un archivo normal, y solo se puede sustituir un archivo normal.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: it was not opened.</source>
+        <translation>No se ha podido escribir el archivo %1: no se había abierto.</translation>
+    </message>
+    <message>
+        <source>Only part of the file %1 could be written; the disk may be full.</source>
+        <translation>Solo se ha podido escribir una parte del archivo %1; puede que el disco esté lleno.</translation>
     </message>
     <message>
         <source>%1 The old file %2 could not be put back; it is kept as %3.</source>
@@ -581,6 +597,26 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>it is %1, not a file</source>
         <translation>es %1, no un archivo</translation>
     </message>
+    <message>
+        <source>%1 is a folder, not a file.</source>
+        <translation>%1 es una carpeta, no un archivo.</translation>
+    </message>
+    <message>
+        <source>%1 is a named pipe (FIFO), not a file.</source>
+        <translation>%1 es una tubería con nombre (FIFO), no un archivo.</translation>
+    </message>
+    <message>
+        <source>%1 is a socket, not a file.</source>
+        <translation>%1 es un socket, no un archivo.</translation>
+    </message>
+    <message>
+        <source>%1 is a device, not a file.</source>
+        <translation>%1 es un dispositivo, no un archivo.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 no es un archivo normal.</translation>
+    </message>
 </context>
 <context>
     <name>Firmware</name>
@@ -623,6 +659,34 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The table offsets could not be written to the settings file %1.</source>
         <translation>No se han podido escribir los desplazamientos de las tablas en el archivo de configuración %1.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read (%2).</source>
+        <translation>No se puede leer el archivo %1 (%2).</translation>
+    </message>
+    <message>
+        <source>No file was copied.</source>
+        <translation>No se ha copiado ningún archivo.</translation>
+    </message>
+    <message>
+        <source>Select the file to copy in as %1...</source>
+        <translation>Seleccione el archivo que se copia como %1...</translation>
+    </message>
+    <message>
+        <source>Bank files (*.rom *.bin)</source>
+        <translation>Archivos de banco (*.rom *.bin)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Saved: Create Flash has all it needs.</source>
+        <translation>Guardado: Crear Flash tiene todo lo que necesita.</translation>
+    </message>
+    <message>
+        <source>Saved, but Create Flash still lacks something.</source>
+        <translation>Guardado, pero a Crear Flash aún le falta algo.</translation>
     </message>
 </context>
 <context>
@@ -824,28 +888,16 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>HelpViewer</name>
     <message>
-        <source>it is larger than %1 bytes</source>
-        <translation>mide más de %1 bytes</translation>
-    </message>
-    <message>
         <source>The help text %1 cannot be read (%2).</source>
         <translation>No se puede leer el texto de ayuda %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The help text %1 cannot be read: it is larger than %2 bytes.</source>
+        <translation>No se puede leer el texto de ayuda %1: mide más de %2 bytes.</translation>
     </message>
 </context>
 <context>
     <name>IniFile</name>
-    <message>
-        <source>the section, key or value holds a line break or a NUL character</source>
-        <translation>la sección, la clave o el valor contiene un salto de línea o un carácter NUL</translation>
-    </message>
-    <message>
-        <source>the key holds &apos;=&apos;</source>
-        <translation>la clave contiene &apos;=&apos;</translation>
-    </message>
-    <message>
-        <source>the key starts with &apos;[&apos;</source>
-        <translation>la clave empieza por &apos;[&apos;</translation>
-    </message>
     <message>
         <source>The folder %1 does not exist.</source>
         <translation>La carpeta %1 no existe.</translation>
@@ -859,12 +911,20 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se ha podido leer %1: %2.</translation>
     </message>
     <message>
-        <source>the file would start with a byte-order mark</source>
-        <translation>el archivo empezaría por una marca de orden de bytes</translation>
+        <source>The key &quot;%1&quot; was not saved in %2: the section, key or value holds a line break or a NUL character.</source>
+        <translation>La clave &quot;%1&quot; no se ha guardado en %2: la sección, la clave o el valor contiene un salto de línea o un carácter NUL.</translation>
     </message>
     <message>
-        <source>The key &quot;%1&quot; was not saved in %2: %3.</source>
-        <translation>La clave &quot;%1&quot; no se ha guardado en %2: %3.</translation>
+        <source>The key &quot;%1&quot; was not saved in %2: the key holds &apos;=&apos;.</source>
+        <translation>La clave &quot;%1&quot; no se ha guardado en %2: la clave contiene &apos;=&apos;.</translation>
+    </message>
+    <message>
+        <source>The key &quot;%1&quot; was not saved in %2: the key starts with &apos;[&apos;.</source>
+        <translation>La clave &quot;%1&quot; no se ha guardado en %2: la clave empieza por &apos;[&apos;.</translation>
+    </message>
+    <message>
+        <source>The key &quot;%1&quot; was not saved in %2: the file would start with a byte-order mark.</source>
+        <translation>La clave &quot;%1&quot; no se ha guardado en %2: el archivo empezaría por una marca de orden de bytes.</translation>
     </message>
 </context>
 <context>
@@ -913,146 +973,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>Libspectrum</name>
     <message>
-        <source>it could not be read</source>
-        <translation>no se ha podido leer</translation>
-    </message>
-    <message>
-        <source>a tape image</source>
-        <translation>una imagen de cinta</translation>
-    </message>
-    <message>
-        <source>a disk image</source>
-        <translation>una imagen de disco</translation>
-    </message>
-    <message>
-        <source>an input recording</source>
-        <translation>una grabación de partida</translation>
-    </message>
-    <message>
-        <source>a cartridge image</source>
-        <translation>una imagen de cartucho</translation>
-    </message>
-    <message>
-        <source>a hard disk image</source>
-        <translation>una imagen de disco duro</translation>
-    </message>
-    <message>
-        <source>a microdrive cartridge image</source>
-        <translation>una imagen de cartucho de microdrive</translation>
-    </message>
-    <message>
-        <source>a screen picture</source>
-        <translation>una imagen de pantalla</translation>
-    </message>
-    <message>
-        <source>a file of pokes</source>
-        <translation>un archivo de pokes</translation>
-    </message>
-    <message>
-        <source>an Interface 1</source>
-        <translation>un Interface 1</translation>
-    </message>
-    <message>
-        <source>a Multiface</source>
-        <translation>un Multiface</translation>
-    </message>
-    <message>
-        <source>an Interface 2 cartridge</source>
-        <translation>un cartucho de Interface 2</translation>
-    </message>
-    <message>
-        <source>a Beta 128 disk interface</source>
-        <translation>una interfaz de disco Beta 128</translation>
-    </message>
-    <message>
-        <source>a +D disk interface</source>
-        <translation>una interfaz de disco +D</translation>
-    </message>
-    <message>
-        <source>a DISCiPLE</source>
-        <translation>un DISCiPLE</translation>
-    </message>
-    <message>
-        <source>an Opus Discovery</source>
-        <translation>un Opus Discovery</translation>
-    </message>
-    <message>
-        <source>a Didaktik 80</source>
-        <translation>un Didaktik 80</translation>
-    </message>
-    <message>
-        <source>a Currah µSource</source>
-        <translation>un Currah µSource</translation>
-    </message>
-    <message>
-        <source>a DivIDE</source>
-        <translation>un DivIDE</translation>
-    </message>
-    <message>
-        <source>a DivMMC</source>
-        <translation>un DivMMC</translation>
-    </message>
-    <message>
-        <source>a Spectranet</source>
-        <translation>un Spectranet</translation>
-    </message>
-    <message>
-        <source>a Simple IDE interface</source>
-        <translation>una interfaz Simple IDE</translation>
-    </message>
-    <message>
-        <source>a ZXATASP</source>
-        <translation>un ZXATASP</translation>
-    </message>
-    <message>
-        <source>a ZXCF</source>
-        <translation>un ZXCF</translation>
-    </message>
-    <message>
-        <source>a ZXMMC</source>
-        <translation>un ZXMMC</translation>
-    </message>
-    <message>
-        <source>a Kempston mouse</source>
-        <translation>un ratón Kempston</translation>
-    </message>
-    <message>
-        <source>a Fuller Box</source>
-        <translation>una Fuller Box</translation>
-    </message>
-    <message>
-        <source>a Melodik AY sound interface</source>
-        <translation>una interfaz de sonido AY Melodik</translation>
-    </message>
-    <message>
-        <source>a SpecDrum</source>
-        <translation>un SpecDrum</translation>
-    </message>
-    <message>
-        <source>a Covox</source>
-        <translation>un Covox</translation>
-    </message>
-    <message>
-        <source>a ULAplus</source>
-        <translation>una ULAplus</translation>
-    </message>
-    <message>
-        <source>a TTX2000S teletext adapter</source>
-        <translation>un adaptador de teletexto TTX2000S</translation>
-    </message>
-    <message>
-        <source>The file %1 was saved with %2 attached; without one the program may play without some of its sound.</source>
-        <translation>El archivo %1 se guardó con %2 en el equipo; sin ese dispositivo, puede que el programa suene sin parte de su sonido.</translation>
-    </message>
-    <message>
-        <source>The file %1 was saved while the ROM of %2 was paged in; the program will likely not resume from the cartridge.</source>
-        <translation>El archivo %1 se guardó con la ROM de %2 paginada; lo más probable es que el programa no se reanude desde el cartucho.</translation>
-    </message>
-    <message>
-        <source>The file %1 was saved with %2 attached; the cartridge does not give one, so the program may not work without it.</source>
-        <translation>El archivo %1 se guardó con %2 en el equipo; el cartucho no aporta ese dispositivo, así que puede que el programa no funcione sin él.</translation>
-    </message>
-    <message>
         <source>The file %1 was saved with a ROM of its own; on the Spectrum&apos;s own ROM the program may not work.</source>
         <translation>El archivo %1 se guardó con una ROM propia; con la ROM del propio Spectrum puede que el programa no funcione.</translation>
     </message>
@@ -1067,10 +987,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The file %1 is not a snapshot in any format the program reads.</source>
         <translation>El archivo %1 no es una instantánea en ningún formato que lea el programa.</translation>
-    </message>
-    <message>
-        <source>The file %1 is %2, not a snapshot.</source>
-        <translation>El archivo %1 es %2, no una instantánea.</translation>
     </message>
     <message>
         <source>The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).</source>
@@ -1099,18 +1015,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The file %1 cannot be made a 48K snapshot: its stack pointer is 0x%2, which leaves no room in RAM below it for the program counter, and the 48K snapshot form keeps that on the stack.</source>
         <translation>El archivo %1 no se puede convertir en una instantánea de 48K: su puntero de pila es 0x%2, lo que no deja sitio en la RAM por debajo para el contador de programa, y el formato de instantánea de 48K lo guarda en la pila.</translation>
-    </message>
-    <message>
-        <source>Saved with %1: without one it plays without that sound.</source>
-        <translation>Guardada con %1: sin ese dispositivo se juega sin ese sonido.</translation>
-    </message>
-    <message>
-        <source>Saved with the ROM of %1 paged in: it will likely not resume.</source>
-        <translation>Guardada con la ROM de %1 paginada: lo más probable es que no se reanude.</translation>
-    </message>
-    <message>
-        <source>Saved with %1 attached: it may not work without one.</source>
-        <translation>Guardada con %1 en el equipo: puede que no funcione sin ese dispositivo.</translation>
     </message>
     <message>
         <source>The file %1 was saved with a ZX Printer attached; without one the program runs, but prints nothing.</source>
@@ -1157,12 +1061,88 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>La cinta %1 no contiene nada que cargar.</translation>
     </message>
     <message>
-        <source>The file %1 was saved with %2 attached but not in use; the program runs without one.</source>
-        <translation>El archivo %1 se guardó con %2 en el equipo, pero sin usarse; el programa funciona sin ese dispositivo.</translation>
+        <source>The file %1 is a tape image, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de cinta, no una instantánea.</translation>
     </message>
     <message>
-        <source>Saved with %1 attached, not in use: it runs without one.</source>
-        <translation>Guardado con %1 en el equipo, sin usarse: funciona sin ese dispositivo.</translation>
+        <source>The file %1 is a disk image, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de disco, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is an input recording, not a snapshot.</source>
+        <translation>El archivo %1 es una grabación de partida, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a cartridge image, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de cartucho, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a hard disk image, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de disco duro, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a microdrive cartridge image, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de cartucho de microdrive, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a screen picture, not a snapshot.</source>
+        <translation>El archivo %1 es una imagen de pantalla, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is a file of pokes, not a snapshot.</source>
+        <translation>El archivo %1 es un archivo de pokes, no una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with the %2 attached; without one the program may play without some of its sound.</source>
+        <translation>El archivo %1 se guardó con el dispositivo %2 conectado; sin él, puede que el programa suene sin parte de su sonido.</translation>
+    </message>
+    <message>
+        <source>Saved with the %1: without one it plays without that sound.</source>
+        <translation>Guardada con el dispositivo %1: sin él se juega sin ese sonido.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved while the ROM of the %2 was paged in; the program will likely not resume from the cartridge.</source>
+        <translation>El archivo %1 se guardó con la ROM del dispositivo %2 paginada; lo más probable es que el programa no se reanude desde el cartucho.</translation>
+    </message>
+    <message>
+        <source>Saved with the ROM of the %1 paged in: it will likely not resume.</source>
+        <translation>Guardada con la ROM del dispositivo %1 paginada: lo más probable es que no se reanude.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with the %2 attached but not in use; the program runs without one.</source>
+        <translation>El archivo %1 se guardó con el dispositivo %2 conectado pero sin usar; el programa funciona sin él.</translation>
+    </message>
+    <message>
+        <source>Saved with the %1 attached, not in use: it runs without one.</source>
+        <translation>Guardada con el dispositivo %1 conectado, sin usar: funciona sin él.</translation>
+    </message>
+    <message>
+        <source>The file %1 was saved with the %2 attached; the cartridge does not give one, so the program may not work without it.</source>
+        <translation>El archivo %1 se guardó con el dispositivo %2 conectado; el cartucho no lo aporta, así que puede que el programa no funcione sin él.</translation>
+    </message>
+    <message>
+        <source>Saved with the %1 attached: it may not work without one.</source>
+        <translation>Guardada con el dispositivo %1 conectado: puede que no funcione sin él.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read as a snapshot.</source>
+        <translation>No se puede leer el archivo %1 como instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 is %2 bytes long; a 48K snapshot has %3 bytes.</source>
+        <translation>El archivo %1 ocupa %2 bytes; una instantánea de 48K tiene %3 bytes.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged or not a snapshot.</source>
+        <translation>El archivo %1 está dañado o no es una instantánea.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read as a tape.</source>
+        <translation>No se puede leer el archivo %1 como cinta.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged or not a tape.</source>
+        <translation>El archivo %1 está dañado o no es una cinta.</translation>
     </message>
 </context>
 <context>
@@ -1325,24 +1305,24 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>ProcessLauncher</name>
     <message>
-        <source>the file does not exist.</source>
-        <translation>el archivo no existe.</translation>
+        <source>The file does not exist.</source>
+        <translation>El archivo no existe.</translation>
     </message>
     <message>
-        <source>it is a folder, not a program.</source>
-        <translation>es una carpeta, no un programa.</translation>
+        <source>The file is a folder, not a program.</source>
+        <translation>El archivo es una carpeta, no un programa.</translation>
     </message>
     <message>
-        <source>the file is not marked as executable.</source>
-        <translation>el archivo no está marcado como ejecutable.</translation>
+        <source>The file is not marked as executable.</source>
+        <translation>El archivo no está marcado como ejecutable.</translation>
     </message>
     <message>
-        <source>the program is not installed, or not on the search path.</source>
-        <translation>el programa no está instalado o no está en la ruta de búsqueda.</translation>
+        <source>The program is not installed, or not on the search path.</source>
+        <translation>El programa no está instalado o no está en la ruta de búsqueda.</translation>
     </message>
     <message>
-        <source>unknown.</source>
-        <translation>desconocido.</translation>
+        <source>Unknown.</source>
+        <translation>Desconocido.</translation>
     </message>
 </context>
 <context>
@@ -1427,10 +1407,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se puede leer el archivo de configuración %1.</translation>
     </message>
     <message>
-        <source>The settings file %1 is %2, not a settings file.</source>
-        <translation>El archivo de configuración %1 es %2, no un archivo de configuración.</translation>
-    </message>
-    <message>
         <source>The settings file %1 does not exist; the kit needs one with the table offsets in section [%2].</source>
         <translation>El archivo de configuración %1 no existe; el kit necesita uno con los desplazamientos de las tablas en la sección [%2].</translation>
     </message>
@@ -1454,38 +1430,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>SnapshotChecks</name>
     <message>
-        <source>The file %1 is damaged: %2.</source>
-        <translation>El archivo %1 está dañado: %2.</translation>
-    </message>
-    <message>
-        <source>its header is cut short</source>
-        <translation>su cabecera está cortada</translation>
-    </message>
-    <message>
-        <source>its memory is cut short</source>
-        <translation>su memoria está cortada</translation>
-    </message>
-    <message>
-        <source>its header is not one of a known version</source>
-        <translation>su cabecera no es de ninguna versión conocida</translation>
-    </message>
-    <message>
-        <source>memory block %1 is cut short</source>
-        <translation>el bloque de memoria %1 está cortado</translation>
-    </message>
-    <message>
-        <source>memory block %1 is empty</source>
-        <translation>el bloque de memoria %1 está vacío</translation>
-    </message>
-    <message>
-        <source>memory block %1 (page %2) holds more than %3 bytes</source>
-        <translation>el bloque de memoria %1 (página %2) contiene más de %3 bytes</translation>
-    </message>
-    <message>
-        <source>memory block %1 (page %2) holds %3 bytes, not %4</source>
-        <translation>el bloque de memoria %1 (página %2) contiene %3 bytes, no %4</translation>
-    </message>
-    <message>
         <source>The file %1 is not a .sp snapshot: it does not start with the 38-byte header of one.</source>
         <translation>El archivo %1 no es una instantánea .sp: no empieza con la cabecera de 38 bytes de una.</translation>
     </message>
@@ -1502,20 +1446,48 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>El archivo %1 no se puede convertir en una instantánea de 48K: su puntero de pila es 0x%2, lo que no deja sitio en la RAM por debajo para el contador de programa, y el formato de instantánea de 48K lo guarda en la pila.</translation>
     </message>
     <message>
-        <source>The file %1 is not a .z80 snapshot (%2), but it has the size of a 48K .sna, 49,179 bytes: it looks like a .sna with another name. Rename it to end in .sna.</source>
-        <translation>El archivo %1 no es una instantánea .z80 (%2), pero tiene el tamaño de un .sna de 48K, 49.179 bytes: parece un .sna con otro nombre. Cámbielo de nombre para que termine en .sna.</translation>
+        <source>The file %1 is damaged: its header is cut short.</source>
+        <translation>El archivo %1 está dañado: su cabecera está cortada.</translation>
     </message>
     <message>
-        <source>its last block is cut short</source>
-        <translation>su último bloque está cortado</translation>
+        <source>The file %1 is damaged: its memory is cut short.</source>
+        <translation>El archivo %1 está dañado: su memoria está cortada.</translation>
     </message>
     <message>
-        <source>its block %1 runs past the end of the file</source>
-        <translation>su bloque %1 sobrepasa el final del archivo</translation>
+        <source>The file %1 is damaged: its memory block %2 is cut short.</source>
+        <translation>El archivo %1 está dañado: su bloque de memoria %2 está cortado.</translation>
     </message>
     <message>
-        <source>its block %1 is %2 bytes long, more than such a block ever holds (%3 bytes)</source>
-        <translation>su bloque %1 ocupa %2 bytes, más de lo que un bloque así contiene nunca (%3 bytes)</translation>
+        <source>The file %1 is damaged: its header is not one of a known version.</source>
+        <translation>El archivo %1 está dañado: su cabecera no es de ninguna versión conocida.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its memory block %2 is empty.</source>
+        <translation>El archivo %1 está dañado: su bloque de memoria %2 está vacío.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its memory block %2 (page %3) holds more than %4 bytes.</source>
+        <translation>El archivo %1 está dañado: su bloque de memoria %2 (página %3) contiene más de %4 bytes.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its memory block %2 (page %3) holds %4 bytes, not %5.</source>
+        <translation>El archivo %1 está dañado: su bloque de memoria %2 (página %3) contiene %4 bytes, no %5.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a .z80 snapshot, but it has the size of a 48K .sna, 49,179 bytes: it looks like a .sna with another name. Rename it to end in .sna.</source>
+        <translation>El archivo %1 no es una instantánea .z80, pero tiene el tamaño de un .sna de 48K, 49.179 bytes: parece un .sna con otro nombre. Cámbielo de nombre para que termine en .sna.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its last block is cut short.</source>
+        <translation>El archivo %1 está dañado: su último bloque está cortado.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its block %2 runs past the end of the file.</source>
+        <translation>El archivo %1 está dañado: su bloque %2 sobrepasa el final del archivo.</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: its block %2 is %3 bytes long, more than such a block ever holds (%4 bytes).</source>
+        <translation>El archivo %1 está dañado: su bloque %2 ocupa %3 bytes, más de lo que un bloque así contiene nunca (%4 bytes).</translation>
     </message>
 </context>
 <context>
@@ -1627,10 +1599,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>ZxCharset</name>
     <message>
-        <source>a blank</source>
-        <translation>un espacio en blanco</translation>
-    </message>
-    <message>
         <source>%1 as %2</source>
         <comment>typed character shown as</comment>
         <translation>%1 como %2</translation>
@@ -1644,6 +1612,11 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>, </source>
         <comment>list separator</comment>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 as a blank</source>
+        <comment>typed character shown as a blank</comment>
+        <translation>%1 como un espacio en blanco</translation>
     </message>
 </context>
 <context>
@@ -1820,26 +1793,6 @@ escribe ni se cambia ningún archivo.</translation>
     <message>
         <source>%1 bytes, not %2: the image gets it fitted to that size.</source>
         <translation>%1 bytes, no %2: la imagen lo recibe ajustado a ese tamaño.</translation>
-    </message>
-    <message>
-        <source>Select the file to copy in as %1...</source>
-        <translation>Seleccione el archivo que se copia como %1...</translation>
-    </message>
-    <message>
-        <source>Bank files (*.rom *.bin)</source>
-        <translation>Archivos de banco (*.rom *.bin)</translation>
-    </message>
-    <message>
-        <source>All files (*)</source>
-        <translation>Todos los archivos (*)</translation>
-    </message>
-    <message>
-        <source>Saved: Create Flash has all it needs.</source>
-        <translation>Guardado: Crear Flash tiene todo lo que necesita.</translation>
-    </message>
-    <message>
-        <source>Saved. Still to do: %1</source>
-        <translation>Guardado. Queda por hacer: %1</translation>
     </message>
 </context>
 <context>

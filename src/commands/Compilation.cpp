@@ -20,17 +20,22 @@ namespace {
 // A message box of a hundred lines helps nobody; the first few show the way.
 constexpr int kShownProblems = 10;
 
-QString nameProblem(const QString& name)
+// What is wrong with the name on line `line` of the list, as that line of the
+// message; empty when nothing.
+QString nameProblem(const QString& name, int line)
 {
     const NameCheck check = checkMenuName(name);
     if (check.problem == NameCheck::Length)
         return QCoreApplication::translate(
-                   "Compilation", "the menu name \"%1\" has %2 characters; it must have 1 to %3.")
-            .arg(name, QString::number(check.length), QString::number(kMaxNameLength));
+                   "Compilation",
+                   "line %1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
+            .arg(QString::number(line), name, QString::number(check.length),
+                 QString::number(kMaxNameLength));
     if (check.problem == NameCheck::Control)
-        return QCoreApplication::translate(
-            "Compilation", "the menu name holds a control character; it may hold only "
-                           "printable ones.");
+        return QCoreApplication::translate("Compilation",
+                                           "line %1: the menu name holds a control character; it "
+                                           "may hold only printable ones.")
+            .arg(line);
     return {};
 }
 
@@ -64,8 +69,12 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, const Kit* k
                             .arg(kEntryCount);
             break;
         }
-        if (problem.isEmpty())
-            problem = nameProblem(line.entry.name);
+        if (problem.isEmpty()) {
+            if (const QString wrong = nameProblem(line.entry.name, line.number); !wrong.isEmpty()) {
+                problems << wrong;
+                continue;
+            }
+        }
         QString why;
         if (problem.isEmpty() && !readSource(line.entry.path, kit, &why))
             problem = why;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands/Firmware.h"
 
+#include "commands/Prompts.h"
 #include "core/Cartridge.h"
 #include "core/DurableFile.h"
 #include "core/Errors.h"
@@ -33,11 +34,14 @@ BankStatus bankStatus(const QString& path)
 bool readBankSource(const QString& path, QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    QString reason;
-    if (!openRegularFile(file, &reason))
-        return fail(error, QCoreApplication::translate(
-                               "Firmware", "The file %1 cannot be read (%2); no file was copied.")
-                               .arg(quotedPath(path), reason));
+    if (!openRegularFile(
+            file, error,
+            QCoreApplication::translate("Firmware", "The file %1 cannot be read (%2)."))) {
+        if (error)
+            *error +=
+                QLatin1Char(' ') + QCoreApplication::translate("Firmware", "No file was copied.");
+        return false;
+    }
     if (file.size() == 0)
         return fail(error,
                     QCoreApplication::translate(
@@ -180,6 +184,33 @@ bool applyFirmware(const Kit& kit, const FirmwareChoice& choice, QString* error)
                                "The table offsets could not be written to the settings file %1.")
                                .arg(quotedPath(kit.settingsPath())));
     return true;
+}
+
+std::optional<QString> chooseBankFile(Prompts& prompts, const QString& name,
+                                      const QString& lastChoice)
+{
+    OpenRequest request;
+    request.title =
+        QCoreApplication::translate("Firmware", "Select the file to copy in as %1...").arg(name);
+    request.initialFolder =
+        lastChoice.isEmpty() ? QDir::homePath() : QFileInfo(lastChoice).absolutePath();
+    request.filters = {QCoreApplication::translate("Firmware", "Bank files (*.rom *.bin)"),
+                       QCoreApplication::translate("Firmware", "All files (*)")};
+    return prompts.openFileName(request);
+}
+
+std::optional<QString> saveFirmware(const Kit& kit, const FirmwareChoice& choice, Prompts& prompts)
+{
+    QString error;
+    if (!applyFirmware(kit, choice, &error)) {
+        prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
+        return std::nullopt;
+    }
+    const QString missing = firmwareProblem(kit);
+    if (missing.isEmpty())
+        return QCoreApplication::translate("Firmware", "Saved: Create Flash has all it needs.");
+    return QCoreApplication::translate("Firmware", "Saved, but Create Flash still lacks something.")
+           + QLatin1Char(' ') + missing;
 }
 
 } // namespace tessel

@@ -3,9 +3,12 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace tessel {
 
 class Kit;
+class Prompts;
 
 // One of the kit's two bank files as it stands.
 struct BankStatus
@@ -50,5 +53,14 @@ struct FirmwareChoice
 // are), and writes the offsets that differ from the settings file's, both
 // in one replace: the only place the program writes them.
 bool applyFirmware(const Kit& kit, const FirmwareChoice& choice, QString* error);
+
+// Asks for the file to copy in as the bank `name` ("bank1.rom"), starting in
+// the folder of the last choice, else the home folder; nothing on Cancel.
+std::optional<QString> chooseBankFile(Prompts& prompts, const QString& name,
+                                      const QString& lastChoice);
+
+// Save in Tools > Firmware...: applies the choice, or tells the user why not
+// and returns nothing. Saved, it says whether Create Flash has all it needs.
+std::optional<QString> saveFirmware(const Kit& kit, const FirmwareChoice& choice, Prompts& prompts);
 
 } // namespace tessel

@@ -27,20 +27,22 @@ std::optional<QString> readHelp(const Kit& kit, Prompts& prompts)
 {
     const QString path = helpFile(kit);
     QFile file(path);
-    QString reason;
-    if (openRegularFile(file, &reason)) {
+    const QString cannotRead =
+        QCoreApplication::translate("HelpViewer", "The help text %1 cannot be read (%2).");
+    QString message;
+    if (openRegularFile(file, &message, cannotRead)) {
         if (file.size() > kMaxHelpSize)
-            reason = QCoreApplication::translate("HelpViewer", "it is larger than %1 bytes")
-                         .arg(kMaxHelpSize);
+            message =
+                QCoreApplication::translate(
+                    "HelpViewer", "The help text %1 cannot be read: it is larger than %2 bytes.")
+                    .arg(quotedPath(path))
+                    .arg(kMaxHelpSize);
         else if (const QByteArray bytes = file.readAll(); file.error() == QFileDevice::NoError)
             return QString::fromUtf8(bytes);
         else
-            reason = file.errorString();
+            message = cannotRead.arg(quotedPath(path), file.errorString());
     }
-    prompts.message(
-        QCoreApplication::translate("HelpViewer", "The help text %1 cannot be read (%2).")
-            .arg(quotedPath(path), reason),
-        kAppTitle, Icon::Exclamation, Buttons::Ok);
+    prompts.message(message, kAppTitle, Icon::Exclamation, Buttons::Ok);
     return std::nullopt;
 }
 

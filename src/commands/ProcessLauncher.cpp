@@ -34,17 +34,18 @@ QString startFailureReason(const QString& program, const QString& error)
     const QFileInfo file(program);
     if (file.isAbsolute()) {
         if (!file.exists())
-            return QCoreApplication::translate("ProcessLauncher", "the file does not exist.");
+            return QCoreApplication::translate("ProcessLauncher", "The file does not exist.");
         if (!file.isFile())
-            return QCoreApplication::translate("ProcessLauncher", "it is a folder, not a program.");
+            return QCoreApplication::translate("ProcessLauncher",
+                                               "The file is a folder, not a program.");
         if (!file.isExecutable())
             return QCoreApplication::translate("ProcessLauncher",
-                                               "the file is not marked as executable.");
+                                               "The file is not marked as executable.");
     } else if (QStandardPaths::findExecutable(program).isEmpty()) {
         return QCoreApplication::translate(
-            "ProcessLauncher", "the program is not installed, or not on the search path.");
+            "ProcessLauncher", "The program is not installed, or not on the search path.");
     }
-    return error.isEmpty() ? QCoreApplication::translate("ProcessLauncher", "unknown.") : error;
+    return error.isEmpty() ? QCoreApplication::translate("ProcessLauncher", "Unknown.") : error;
 }
 
 bool SystemProcessLauncher::startDetached(const QString& program, const QStringList& arguments,

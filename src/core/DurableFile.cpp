@@ -91,6 +91,39 @@ private:
 };
 #endif
 
+QString notReplaceable(const QString& path, FileKind kind)
+{
+    const char* text = nullptr;
+    switch (kind) {
+    case FileKind::Missing:
+    case FileKind::Regular:
+        return {};
+    case FileKind::Folder:
+        text = QT_TRANSLATE_NOOP("DurableFile", "The file %1 cannot be written: it is a folder, "
+                                                "and only a regular file may be replaced.");
+        break;
+    case FileKind::Pipe:
+        text = QT_TRANSLATE_NOOP("DurableFile",
+                                 "The file %1 cannot be written: it is a named pipe (FIFO), and "
+                                 "only a regular file may be replaced.");
+        break;
+    case FileKind::Socket:
+        text = QT_TRANSLATE_NOOP("DurableFile", "The file %1 cannot be written: it is a socket, "
+                                                "and only a regular file may be replaced.");
+        break;
+    case FileKind::Device:
+        text = QT_TRANSLATE_NOOP("DurableFile", "The file %1 cannot be written: it is a device, "
+                                                "and only a regular file may be replaced.");
+        break;
+    case FileKind::Other:
+        text = QT_TRANSLATE_NOOP("DurableFile", "The file %1 cannot be written: it is not a "
+                                                "regular file, and only such a file may be "
+                                                "replaced.");
+        break;
+    }
+    return QCoreApplication::translate("DurableFile", text).arg(quotedPath(path));
+}
+
 } // namespace
 
 bool checkOutputFile(const QString& path, const OutputRules& rules, QString* error)
@@ -137,14 +170,8 @@ bool checkOutputFile(const QString& path, const OutputRules& rules, QString* err
                                "remove the link.")
                                .arg(quotedPath(absolute), quotedPath(info.symLinkTarget())));
 #endif
-    const QString kind = nonRegularKind(absolute);
-    if (!kind.isEmpty())
-        return fail(error, QCoreApplication::translate(
-                               "DurableFile",
-                               "The file %1 cannot be written: it is %2, and only a regular file "
-                               "may be replaced.")
-                               .arg(quotedPath(absolute), kind));
-    return true;
+    const QString why = notReplaceable(absolute, fileKind(absolute));
+    return why.isEmpty() || fail(error, why);
 }
 
 #ifdef Q_OS_UNIX
@@ -194,6 +221,13 @@ bool DurableFile::failed(QString* error, const QString& reason)
                     .arg(quotedPath(m_path), reason));
 }
 
+QString DurableFile::notOpened() const
+{
+    return QCoreApplication::translate("DurableFile",
+                                       "The file %1 could not be written: it was not opened.")
+        .arg(quotedPath(m_path));
+}
+
 QString DurableFile::writeFailure()
 {
     QString reason =
@@ -207,8 +241,10 @@ QString DurableFile::writeFailure()
     }
 #endif
     if (reason.isEmpty())
-        reason = QCoreApplication::translate(
-            "DurableFile", "only part of it could be written; the disk may be full");
+        return QCoreApplication::translate(
+                   "DurableFile",
+                   "Only part of the file %1 could be written; the disk may be full.")
+            .arg(quotedPath(m_path));
     QString message;
     failed(&message, reason);
     return message;
@@ -223,7 +259,7 @@ void DurableFile::setPermissions(QFileDevice::Permissions permissions)
 bool DurableFile::write(QByteArrayView bytes, QString* error)
 {
     if (!m_native)
-        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
+        return fail(error, notOpened());
     if (m_device->write(bytes.data(), bytes.size()) != bytes.size())
         return fail(error, writeFailure());
     return true;
@@ -275,7 +311,7 @@ bool DurableFile::open(QString* error)
 bool DurableFile::finish(QString* error)
 {
     if (!m_native || m_committed)
-        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
+        return fail(error, notOpened());
     if (m_finished)
         return true;
     if (m_file.error() != QFileDevice::NoError || !m_file.flush())
@@ -457,7 +493,7 @@ bool DurableFile::open(QString* error)
 bool DurableFile::finish(QString* error)
 {
     if (!m_native || m_committed)
-        return failed(error, QCoreApplication::translate("DurableFile", "it was not opened"));
+        return fail(error, notOpened());
     QSaveFile& file = m_native->file;
     if (file.error() != QFileDevice::NoError || !file.flush())
         return fail(error, writeFailure());

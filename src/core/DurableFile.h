@@ -64,6 +64,7 @@ public:
     // Why a write to device() fell short, in a sentence naming the file: a
     // write cut short by a full disk or a size limit sets no error on it.
     QString writeFailure();
+    QString notOpened() const;
 
 private:
     bool failed(QString* error, const QString& reason);

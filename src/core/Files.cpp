@@ -24,43 +24,47 @@ namespace tessel {
 namespace {
 
 #ifdef Q_OS_UNIX
-QString kindOf(mode_t mode)
+FileKind kindOf(mode_t mode)
 {
     if (S_ISREG(mode))
-        return {};
+        return FileKind::Regular;
     if (S_ISDIR(mode))
-        return QCoreApplication::translate("Files", "a folder");
+        return FileKind::Folder;
     if (S_ISFIFO(mode))
-        return QCoreApplication::translate("Files", "a named pipe (FIFO)");
+        return FileKind::Pipe;
     if (S_ISSOCK(mode))
-        return QCoreApplication::translate("Files", "a socket");
+        return FileKind::Socket;
     if (S_ISCHR(mode) || S_ISBLK(mode))
+        return FileKind::Device;
+    return FileKind::Other;
+}
+#endif
+
+QString kindNoun(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Missing:
+    case FileKind::Regular:
+        return {};
+    case FileKind::Folder:
+        return QCoreApplication::translate("Files", "a folder");
+    case FileKind::Pipe:
+        return QCoreApplication::translate("Files", "a named pipe (FIFO)");
+    case FileKind::Socket:
+        return QCoreApplication::translate("Files", "a socket");
+    case FileKind::Device:
         return QCoreApplication::translate("Files", "a device");
+    case FileKind::Other:
+        break;
+    }
     return QCoreApplication::translate("Files", "not a regular file");
 }
-#endif
 
-} // namespace
-
-QString nonRegularKind(const QString& path)
+// Opens the file when it is a regular one; else *kind says what stands
+// there, or *systemError why the system refused.
+bool openRegular(QFile& file, FileKind* kind, QString* systemError)
 {
-#ifdef Q_OS_UNIX
-    struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return kindOf(info.st_mode);
-#else
-    const QFileInfo info(path);
-    if (!info.exists() || info.isFile())
-        return {};
-    return info.isDir() ? QCoreApplication::translate("Files", "a folder")
-                        : QCoreApplication::translate("Files", "not a regular file");
-#endif
-}
-
-bool openRegularFile(QFile& file, QString* reason)
-{
-    const auto refuse = [reason](const QString& why) { return fail(reason, why); };
+    *kind = FileKind::Regular;
 #ifdef Q_OS_UNIX
     // Opened without blocking and checked on the open descriptor, so nothing
     // swapped in between a look and the open can hang the program.
@@ -69,13 +73,16 @@ bool openRegularFile(QFile& file, QString* reason)
     if (fd < 0) {
         QFile probe(file.fileName());
         probe.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
-        return refuse(probe.errorString());
+        *systemError = probe.errorString();
+        return false;
     }
     struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const QString kind = kindOf(info.st_mode);
+        *kind = kindOf(info.st_mode);
+        if (*kind == FileKind::Regular)
+            *kind = FileKind::Other;
         ::close(fd);
-        return refuse(QCoreApplication::translate("Files", "it is %1, not a file").arg(kind));
+        return false;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
@@ -83,15 +90,85 @@ bool openRegularFile(QFile& file, QString* reason)
     if (file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
         return true;
     ::close(fd);
-    return refuse(file.errorString());
 #else
-    const QString kind = nonRegularKind(file.fileName());
-    if (!kind.isEmpty())
-        return refuse(QCoreApplication::translate("Files", "it is %1, not a file").arg(kind));
+    const FileKind there = fileKind(file.fileName());
+    if (there != FileKind::Regular && there != FileKind::Missing) {
+        *kind = there;
+        return false;
+    }
     if (file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         return true;
-    return refuse(file.errorString());
 #endif
+    *systemError = file.errorString();
+    return false;
+}
+
+} // namespace
+
+FileKind fileKind(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return FileKind::Missing;
+    return kindOf(info.st_mode);
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return FileKind::Missing;
+    return info.isFile() ? FileKind::Regular : info.isDir() ? FileKind::Folder : FileKind::Other;
+#endif
+}
+
+QString notAFileMessage(const QString& path, FileKind kind)
+{
+    const QString file = quotedPath(path);
+    switch (kind) {
+    case FileKind::Missing:
+    case FileKind::Regular:
+        return {};
+    case FileKind::Folder:
+        return QCoreApplication::translate("Files", "%1 is a folder, not a file.").arg(file);
+    case FileKind::Pipe:
+        return QCoreApplication::translate("Files", "%1 is a named pipe (FIFO), not a file.")
+            .arg(file);
+    case FileKind::Socket:
+        return QCoreApplication::translate("Files", "%1 is a socket, not a file.").arg(file);
+    case FileKind::Device:
+        return QCoreApplication::translate("Files", "%1 is a device, not a file.").arg(file);
+    case FileKind::Other:
+        break;
+    }
+    return QCoreApplication::translate("Files", "%1 is not a regular file.").arg(file);
+}
+
+bool openRegularFile(QFile& file, QString* error, const QString& cannotRead)
+{
+    FileKind kind = FileKind::Regular;
+    QString systemError;
+    if (openRegular(file, &kind, &systemError))
+        return true;
+    return fail(error, kind != FileKind::Regular
+                           ? notAFileMessage(file.fileName(), kind)
+                           : QString(cannotRead).arg(quotedPath(file.fileName()), systemError));
+}
+
+bool openRegularFile(QFile& file, QString* reason)
+{
+    FileKind kind = FileKind::Regular;
+    QString systemError;
+    if (openRegular(file, &kind, &systemError))
+        return true;
+    return fail(
+        reason,
+        kind != FileKind::Regular
+            ? QCoreApplication::translate("Files", "it is %1, not a file").arg(kindNoun(kind))
+            : systemError);
+}
+
+QString nonRegularKind(const QString& path)
+{
+    return kindNoun(fileKind(path));
 }
 
 bool sameFile(const QString& a, const QString& b)

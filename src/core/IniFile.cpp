@@ -278,21 +278,25 @@ QByteArray cString(const QByteArray& bytes)
 }
 
 // Why a write would break the file's lines, or null: a line break or NUL, a
-// key that would end early at its '=' or read as a section header.
+// key that would end early at its '=' or read as a section header. A
+// sentence with %1 for the key and %2 for the file.
 const char* refusal(const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     for (const QByteArray* text : {&section, &key, &value}) {
         if (text->contains('\0') || text->contains('\r') || text->contains('\n'))
-            return QT_TRANSLATE_NOOP(
-                "IniFile", "the section, key or value holds a line break or a NUL character");
+            return QT_TRANSLATE_NOOP("IniFile",
+                                     "The key \"%1\" was not saved in %2: the section, key or "
+                                     "value holds a line break or a NUL character.");
     }
     qsizetype start = 0;
     while (start < key.size() && isBlankByte(static_cast<uchar>(key[start])))
         ++start;
     if (key.indexOf('=', start) >= 0)
-        return QT_TRANSLATE_NOOP("IniFile", "the key holds '='");
+        return QT_TRANSLATE_NOOP("IniFile",
+                                 "The key \"%1\" was not saved in %2: the key holds '='.");
     if (key.indexOf('[', start) == start)
-        return QT_TRANSLATE_NOOP("IniFile", "the key starts with '['");
+        return QT_TRANSLATE_NOOP("IniFile",
+                                 "The key \"%1\" was not saved in %2: the key starts with '['.");
     return nullptr;
 }
 
@@ -455,11 +459,10 @@ bool writeProfileStringsToFile(const QString& path, const QByteArray& section,
         if (!updated) {
             const char* why = refusal(section, key, value);
             if (!why)
-                why = QT_TRANSLATE_NOOP("IniFile", "the file would start with a byte-order mark");
-            fail(error,
-                 QCoreApplication::translate("IniFile", "The key \"%1\" was not saved in %2: %3.")
-                     .arg(QString::fromLocal8Bit(key), quotedPath(path),
-                          QCoreApplication::translate("IniFile", why)));
+                why = QT_TRANSLATE_NOOP("IniFile", "The key \"%1\" was not saved in %2: the file "
+                                                   "would start with a byte-order mark.");
+            fail(error, QCoreApplication::translate("IniFile", why)
+                            .arg(QString::fromLocal8Bit(key), quotedPath(path)));
             return false;
         }
     }

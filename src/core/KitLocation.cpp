@@ -57,13 +57,10 @@ std::unique_ptr<DurableFile> stageFromTemplate(const QString& from, const QStrin
                                                QString* error)
 {
     QFile source(from);
-    QString reason;
-    if (!openRegularFile(source, &reason)) {
-        fail(error,
-             QCoreApplication::translate("KitLocation", "The template file %1 cannot be read (%2).")
-                 .arg(quotedPath(from), reason));
+    if (!openRegularFile(source, error,
+                         QCoreApplication::translate("KitLocation",
+                                                     "The template file %1 cannot be read (%2).")))
         return nullptr;
-    }
     const QByteArray bytes = source.readAll();
     auto target = std::make_unique<DurableFile>(to);
     // Writable by its owner even when the template is not: the program

@@ -139,17 +139,14 @@ QString Settings::workingFolder() const
 std::optional<Settings::ImageSettings> Settings::imageSettings(QString* error) const
 {
     const QString file = quotedPath(m_path);
-    const QString kind = nonRegularKind(m_path);
+    const QString notAFile = notAFileMessage(m_path, fileKind(m_path));
     const std::optional<QByteArray> content =
-        kind.isEmpty() ? readProfileFile(m_path) : std::nullopt;
+        notAFile.isEmpty() ? readProfileFile(m_path) : std::nullopt;
     if (!content) {
-        fail(error,
-             kind.isEmpty()
-                 ? QCoreApplication::translate("Settings", "The settings file %1 cannot be read.")
-                       .arg(file)
-                 : QCoreApplication::translate("Settings",
-                                               "The settings file %1 is %2, not a settings file.")
-                       .arg(file, kind));
+        fail(error, notAFile.isEmpty() ? QCoreApplication::translate(
+                                             "Settings", "The settings file %1 cannot be read.")
+                                             .arg(file)
+                                       : notAFile);
         return std::nullopt;
     }
 

@@ -105,12 +105,13 @@ QString charsetHint(const QString& name)
         return {};
     QStringList parts;
     for (const CharsetChange& change : changes) {
-        const QString shown = change.shown.trimmed().isEmpty()
-                                  ? QCoreApplication::translate("ZxCharset", "a blank")
-                                  : change.shown;
         parts.append(
-            QCoreApplication::translate("ZxCharset", "%1 as %2", "typed character shown as")
-                .arg(visible(change.typed), shown));
+            change.shown.trimmed().isEmpty()
+                ? QCoreApplication::translate("ZxCharset", "%1 as a blank",
+                                              "typed character shown as a blank")
+                      .arg(visible(change.typed))
+                : QCoreApplication::translate("ZxCharset", "%1 as %2", "typed character shown as")
+                      .arg(visible(change.typed), change.shown));
     }
     return QCoreApplication::translate("ZxCharset", "The Spectrum shows %1", "a list of changes")
         .arg(parts.join(QCoreApplication::translate("ZxCharset", ", ", "list separator")));

@@ -81,12 +81,9 @@ public:
     LibraryCall(const LibraryCall&) = delete;
     LibraryCall& operator=(const LibraryCall&) = delete;
 
-    QString messages() const
-    {
-        return m_messages.isEmpty()
-                   ? QCoreApplication::translate("Libspectrum", "it could not be read")
-                   : m_messages.join(QStringLiteral("; "));
-    }
+    // What the library said, for parentheses after a sentence; empty when
+    // it said nothing.
+    QString messages() const { return m_messages.join(QStringLiteral("; ")); }
 
 private:
     std::lock_guard<std::mutex> m_lock;
@@ -99,35 +96,52 @@ struct SnapDeleter
 };
 using Snap = std::unique_ptr<libspectrum_snap, SnapDeleter>;
 
-// What a file libspectrum knows is, when it is not a snapshot.
-QString kindOfFile(libspectrum_class_t kind)
+// Why a file libspectrum knows is no snapshot, naming it; empty for a kind
+// it has no word for.
+QString notASnapshot(libspectrum_class_t kind, const QString& file)
 {
+    const char* text = nullptr;
     switch (kind) {
     case LIBSPECTRUM_CLASS_TAPE:
-        return QCoreApplication::translate("Libspectrum", "a tape image");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a tape image, not a snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_DISK_PLUS3:
     case LIBSPECTRUM_CLASS_DISK_TRDOS:
     case LIBSPECTRUM_CLASS_DISK_OPUS:
     case LIBSPECTRUM_CLASS_DISK_PLUSD:
     case LIBSPECTRUM_CLASS_DISK_GENERIC:
     case LIBSPECTRUM_CLASS_DISK_DIDAKTIK:
-        return QCoreApplication::translate("Libspectrum", "a disk image");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a disk image, not a snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_RECORDING:
-        return QCoreApplication::translate("Libspectrum", "an input recording");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is an input recording, not a "
+                                                "snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_CARTRIDGE_TIMEX:
     case LIBSPECTRUM_CLASS_CARTRIDGE_IF2:
-        return QCoreApplication::translate("Libspectrum", "a cartridge image");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a cartridge image, not a "
+                                                "snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_HARDDISK:
-        return QCoreApplication::translate("Libspectrum", "a hard disk image");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a hard disk image, not a "
+                                                "snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_MICRODRIVE:
-        return QCoreApplication::translate("Libspectrum", "a microdrive cartridge image");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a microdrive cartridge image, "
+                                                "not a snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_SCREENSHOT:
-        return QCoreApplication::translate("Libspectrum", "a screen picture");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a screen picture, not a "
+                                                "snapshot.");
+        break;
     case LIBSPECTRUM_CLASS_AUXILIARY:
-        return QCoreApplication::translate("Libspectrum", "a file of pokes");
+        text = QT_TRANSLATE_NOOP("Libspectrum", "The file %1 is a file of pokes, not a "
+                                                "snapshot.");
+        break;
     default:
         return {};
     }
+    return QCoreApplication::translate("Libspectrum", text).arg(file);
 }
 
 bool runsOn48K(libspectrum_machine machine)
@@ -142,7 +156,7 @@ struct Device
 {
     int (*active)(libspectrum_snap*);
     int (*paged)(libspectrum_snap*); // its ROM in place of the Spectrum's
-    const char* name; // translated in context "Libspectrum"
+    const char* name; // a product's name, the same in every language
     HardwareWarning::Kind kind = HardwareWarning::Needed;
 };
 
@@ -152,48 +166,30 @@ constexpr auto kSound = HardwareWarning::OutputOnly;
 constexpr auto kStorage = HardwareWarning::Noted;
 
 const Device kDevices[] = {
-    {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "an Interface 1")},
-    {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Multiface")},
-    {libspectrum_snap_interface2_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "an Interface 2 cartridge")},
-    {libspectrum_snap_beta_active, libspectrum_snap_beta_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Beta 128 disk interface"), kStorage},
-    {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a +D disk interface"), kStorage},
-    {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DISCiPLE"), kStorage},
-    {libspectrum_snap_opus_active, libspectrum_snap_opus_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "an Opus Discovery"), kStorage},
-    {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Didaktik 80"), kStorage},
-    {libspectrum_snap_usource_active, libspectrum_snap_usource_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Currah µSource"), kStorage},
-    {libspectrum_snap_divide_active, libspectrum_snap_divide_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DivIDE"), kStorage},
-    {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a DivMMC"), kStorage},
-    {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Spectranet"), kStorage},
-    {libspectrum_snap_simpleide_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Simple IDE interface"), kStorage},
-    {libspectrum_snap_zxatasp_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXATASP"),
+    {libspectrum_snap_interface1_active, libspectrum_snap_interface1_paged, "Interface 1"},
+    {libspectrum_snap_multiface_active, libspectrum_snap_multiface_paged, "Multiface"},
+    {libspectrum_snap_interface2_active, nullptr, "Interface 2"},
+    {libspectrum_snap_beta_active, libspectrum_snap_beta_paged, "Beta 128", kStorage},
+    {libspectrum_snap_plusd_active, libspectrum_snap_plusd_paged, "+D", kStorage},
+    {libspectrum_snap_disciple_active, libspectrum_snap_disciple_paged, "DISCiPLE", kStorage},
+    {libspectrum_snap_opus_active, libspectrum_snap_opus_paged, "Opus Discovery", kStorage},
+    {libspectrum_snap_didaktik80_active, libspectrum_snap_didaktik80_paged, "Didaktik 80",
      kStorage},
-    {libspectrum_snap_zxcf_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXCF"), kStorage},
-    {libspectrum_snap_zxmmc_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ZXMMC"), kStorage},
-    {libspectrum_snap_kempston_mouse_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Kempston mouse")},
-    {libspectrum_snap_ulaplus_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a ULAplus")},
-    {libspectrum_snap_ttx2000s_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a TTX2000S teletext adapter")},
-    {libspectrum_snap_fuller_box_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Fuller Box"),
-     kSound},
-    {libspectrum_snap_melodik_active, nullptr,
-     QT_TRANSLATE_NOOP("Libspectrum", "a Melodik AY sound interface"), kSound},
-    {libspectrum_snap_specdrum_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a SpecDrum"),
-     kSound},
-    {libspectrum_snap_covox_active, nullptr, QT_TRANSLATE_NOOP("Libspectrum", "a Covox"), kSound},
+    {libspectrum_snap_usource_active, libspectrum_snap_usource_paged, "Currah µSource", kStorage},
+    {libspectrum_snap_divide_active, libspectrum_snap_divide_paged, "DivIDE", kStorage},
+    {libspectrum_snap_divmmc_active, libspectrum_snap_divmmc_paged, "DivMMC", kStorage},
+    {libspectrum_snap_spectranet_active, libspectrum_snap_spectranet_paged, "Spectranet", kStorage},
+    {libspectrum_snap_simpleide_active, nullptr, "Simple IDE", kStorage},
+    {libspectrum_snap_zxatasp_active, nullptr, "ZXATASP", kStorage},
+    {libspectrum_snap_zxcf_active, nullptr, "ZXCF", kStorage},
+    {libspectrum_snap_zxmmc_active, nullptr, "ZXMMC", kStorage},
+    {libspectrum_snap_kempston_mouse_active, nullptr, "Kempston Mouse"},
+    {libspectrum_snap_ulaplus_active, nullptr, "ULAplus"},
+    {libspectrum_snap_ttx2000s_active, nullptr, "TTX2000S"},
+    {libspectrum_snap_fuller_box_active, nullptr, "Fuller Box", kSound},
+    {libspectrum_snap_melodik_active, nullptr, "Melodik AY", kSound},
+    {libspectrum_snap_specdrum_active, nullptr, "SpecDrum", kSound},
+    {libspectrum_snap_covox_active, nullptr, "Covox", kSound},
 };
 
 // Emulators record what they had attached, not what the program uses: most
@@ -205,49 +201,51 @@ QList<HardwareWarning> hardwareWarnings(libspectrum_snap* snap, const QString& f
     for (const Device& device : kDevices) {
         if (!device.active(snap))
             continue;
-        const QString name = QCoreApplication::translate("Libspectrum", device.name);
+        const QString name = QString::fromUtf8(device.name);
         if (device.kind == kSound) {
             warnings.append(
                 {kSound,
                  QCoreApplication::translate(
                      "Libspectrum",
-                     "The file %1 was saved with %2 attached; without one the program "
+                     "The file %1 was saved with the %2 attached; without one the program "
                      "may play without some of its sound.")
                      .arg(file, name),
                  QCoreApplication::translate(
-                     "Libspectrum", "Saved with %1: without one it plays without that sound.")
+                     "Libspectrum", "Saved with the %1: without one it plays without that sound.")
                      .arg(name)});
         } else if (device.paged && device.paged(snap)) {
             warnings.append(
                 {HardwareWarning::Needed,
                  QCoreApplication::translate(
                      "Libspectrum",
-                     "The file %1 was saved while the ROM of %2 was paged in; the program "
+                     "The file %1 was saved while the ROM of the %2 was paged in; the program "
                      "will likely not resume from the cartridge.")
                      .arg(file, name),
                  QCoreApplication::translate(
-                     "Libspectrum", "Saved with the ROM of %1 paged in: it will likely not resume.")
+                     "Libspectrum",
+                     "Saved with the ROM of the %1 paged in: it will likely not resume.")
                      .arg(name)});
         } else if (device.kind == kStorage) {
-            warnings.append({kStorage,
-                             QCoreApplication::translate(
-                                 "Libspectrum", "The file %1 was saved with %2 attached but not in "
-                                                "use; the program runs without one.")
-                                 .arg(file, name),
-                             QCoreApplication::translate(
-                                 "Libspectrum", "Saved with %1 attached, not in use: it runs "
-                                                "without one.")
-                                 .arg(name)});
+            warnings.append(
+                {kStorage,
+                 QCoreApplication::translate(
+                     "Libspectrum", "The file %1 was saved with the %2 attached but not in "
+                                    "use; the program runs without one.")
+                     .arg(file, name),
+                 QCoreApplication::translate("Libspectrum",
+                                             "Saved with the %1 attached, not in use: it runs "
+                                             "without one.")
+                     .arg(name)});
         } else {
             warnings.append(
                 {HardwareWarning::Needed,
                  QCoreApplication::translate(
                      "Libspectrum",
-                     "The file %1 was saved with %2 attached; the cartridge does not give "
+                     "The file %1 was saved with the %2 attached; the cartridge does not give "
                      "one, so the program may not work without it.")
                      .arg(file, name),
-                 QCoreApplication::translate("Libspectrum",
-                                             "Saved with %1 attached: it may not work without one.")
+                 QCoreApplication::translate(
+                     "Libspectrum", "Saved with the %1 attached: it may not work without one.")
                      .arg(name)});
         }
     }
@@ -386,10 +384,14 @@ Snap readSnap(QByteArrayView data, const QString& fileName, const LibraryCall& c
     if (libspectrum_identify_file_raw(&type, name.constData(), bytes, length)
             != LIBSPECTRUM_ERROR_NONE
         || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
+        const QString reason = call.messages();
         fail(fault, SnapshotFault::Unreadable, error,
-             QCoreApplication::translate("Libspectrum",
-                                         "The file %1 cannot be read as a snapshot (%2).")
-                 .arg(file, call.messages()));
+             reason.isEmpty() ? QCoreApplication::translate(
+                                    "Libspectrum", "The file %1 cannot be read as a snapshot.")
+                                    .arg(file)
+                              : QCoreApplication::translate(
+                                    "Libspectrum", "The file %1 cannot be read as a snapshot (%2).")
+                                    .arg(file, reason));
         return nullptr;
     }
     *typeOut = type;
@@ -409,15 +411,14 @@ Snap readSnap(QByteArrayView data, const QString& fileName, const LibraryCall& c
         return nullptr;
     }
     if (kind != LIBSPECTRUM_CLASS_SNAPSHOT) {
-        const QString what = kindOfFile(kind);
+        const QString known = notASnapshot(kind, file);
         fail(fault, SnapshotFault::Unreadable, error,
-             what.isEmpty()
+             known.isEmpty()
                  ? QCoreApplication::translate(
                        "Libspectrum", "The file %1 is not a snapshot in any format the program "
                                       "reads.")
                        .arg(file)
-                 : QCoreApplication::translate("Libspectrum", "The file %1 is %2, not a snapshot.")
-                       .arg(file, what));
+                 : known);
         return nullptr;
     }
 
@@ -436,18 +437,29 @@ Snap readSnap(QByteArrayView data, const QString& fileName, const LibraryCall& c
     if (libspectrum_snap_read(snap.get(), bytes, length, type, name.constData())
         != LIBSPECTRUM_ERROR_NONE) {
         // A .sna has no header to tell its kind by: its length is what is wrong.
-        fail(fault, SnapshotFault::Unreadable, error,
-             type == LIBSPECTRUM_ID_SNAPSHOT_SNA
-                 ? QCoreApplication::translate(
-                       "Libspectrum",
-                       "The file %1 is %2 bytes long; a 48K snapshot has %3 bytes (%4).")
-                       .arg(file)
-                       .arg(data.size())
-                       .arg(kSnaFileSize)
-                       .arg(call.messages())
-                 : QCoreApplication::translate("Libspectrum",
-                                               "The file %1 is damaged or not a snapshot (%2).")
-                       .arg(file, call.messages()));
+        const QString reason = call.messages();
+        const QString size = QString::number(data.size());
+        const QString snaSize = QString::number(kSnaFileSize);
+        QString message;
+        if (type == LIBSPECTRUM_ID_SNAPSHOT_SNA)
+            message = reason.isEmpty()
+                          ? QCoreApplication::translate(
+                                "Libspectrum", "The file %1 is %2 bytes long; a 48K snapshot has "
+                                               "%3 bytes.")
+                                .arg(file, size, snaSize)
+                          : QCoreApplication::translate(
+                                "Libspectrum", "The file %1 is %2 bytes long; a 48K snapshot has "
+                                               "%3 bytes (%4).")
+                                .arg(file, size, snaSize, reason);
+        else
+            message = reason.isEmpty()
+                          ? QCoreApplication::translate("Libspectrum",
+                                                        "The file %1 is damaged or not a snapshot.")
+                                .arg(file)
+                          : QCoreApplication::translate(
+                                "Libspectrum", "The file %1 is damaged or not a snapshot (%2).")
+                                .arg(file, reason);
+        fail(fault, SnapshotFault::Unreadable, error, message);
         return nullptr;
     }
     return snap;
@@ -687,9 +699,14 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     if (libspectrum_identify_file_raw(&type, name.constData(), bytes, length)
             != LIBSPECTRUM_ERROR_NONE
         || libspectrum_identify_class(&kind, type) != LIBSPECTRUM_ERROR_NONE) {
-        fail(error, QCoreApplication::translate("Libspectrum",
-                                                "The file %1 cannot be read as a tape (%2).")
-                        .arg(file, call.messages()));
+        const QString reason = call.messages();
+        fail(error, reason.isEmpty()
+                        ? QCoreApplication::translate("Libspectrum",
+                                                      "The file %1 cannot be read as a tape.")
+                              .arg(file)
+                        : QCoreApplication::translate("Libspectrum",
+                                                      "The file %1 cannot be read as a tape (%2).")
+                              .arg(file, reason));
         return nullptr;
     }
     if (kind == LIBSPECTRUM_CLASS_COMPRESSED) {
@@ -723,9 +740,14 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
     if (libspectrum_tape_read(state->tape.get(), bytes, length, type, name.constData())
             != LIBSPECTRUM_ERROR_NONE
         || !libspectrum_tape_present(state->tape.get())) {
-        fail(error, QCoreApplication::translate("Libspectrum",
-                                                "The file %1 is damaged or not a tape (%2).")
-                        .arg(file, call.messages()));
+        const QString reason = call.messages();
+        fail(error, reason.isEmpty()
+                        ? QCoreApplication::translate("Libspectrum",
+                                                      "The file %1 is damaged or not a tape.")
+                              .arg(file)
+                        : QCoreApplication::translate("Libspectrum",
+                                                      "The file %1 is damaged or not a tape (%2).")
+                              .arg(file, reason));
         return nullptr;
     }
 

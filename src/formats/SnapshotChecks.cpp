@@ -45,11 +45,9 @@ std::nullopt_t refuse(SnapshotFault* fault, SnapshotFault kind, QString* error,
     return std::nullopt;
 }
 
-bool damaged(SnapshotFault* fault, QString* error, const QString& fileName, const QString& why)
+bool damaged(SnapshotFault* fault, QString* error, const QString& message)
 {
-    refuse(fault, SnapshotFault::Unreadable, error,
-           QCoreApplication::translate("SnapshotChecks", "The file %1 is damaged: %2.")
-               .arg(quotedPath(fileName), why));
+    refuse(fault, SnapshotFault::Unreadable, error, message);
     return false;
 }
 
@@ -77,36 +75,55 @@ std::optional<qint64> expandedZ80Size(QByteArrayView data, qint64 limit, bool ma
     return size;
 }
 
-// Why a .z80's memory cannot be read, or empty when it can.
-QString z80Problem(QByteArrayView data)
+// Why a .z80's memory cannot be read, as a sentence naming `file`, or empty
+// when it can.
+QString z80Problem(QByteArrayView data, const QString& file)
 {
+    // Every slot filled at once: a path may hold "%2".
+    const auto says = [&file](const char* text, const QStringList& numbers = {}) {
+        QString sentence = QCoreApplication::translate("SnapshotChecks", text);
+        switch (numbers.size()) {
+        case 0:
+            return sentence.arg(file);
+        case 1:
+            return sentence.arg(file, numbers[0]);
+        case 3:
+            return sentence.arg(file, numbers[0], numbers[1], numbers[2]);
+        default:
+            return sentence.arg(file, numbers[0], numbers[1], numbers[2], numbers[3]);
+        }
+    };
+    const auto n = [](qint64 value) { return QString::number(value); };
+    const char* headerCut =
+        QT_TRANSLATE_NOOP("SnapshotChecks", "The file %1 is damaged: its header is cut short.");
+    const char* memoryCut =
+        QT_TRANSLATE_NOOP("SnapshotChecks", "The file %1 is damaged: its memory is cut short.");
+    const char* blockCut = QT_TRANSLATE_NOOP(
+        "SnapshotChecks", "The file %1 is damaged: its memory block %2 is cut short.");
     constexpr qsizetype kHeader = 30;
     if (data.size() < kHeader)
-        return QCoreApplication::translate("SnapshotChecks", "its header is cut short");
+        return says(headerCut);
     if (wordAt(data, 6) != 0) {
         // Version 1: one run of 48 KiB, compressed or not.
         const QByteArrayView memory = data.sliced(kHeader);
         const int flags = byteAt(data, 12) == 0xff ? 1 : byteAt(data, 12);
         if (!(flags & 0x20))
-            return memory.size() < kAreaSize
-                       ? QCoreApplication::translate("SnapshotChecks", "its memory is cut short")
-                       : QString();
+            return memory.size() < kAreaSize ? says(memoryCut) : QString();
         const std::optional<qint64> size = expandedZ80Size(memory, kAreaSize, true);
         if (!size || *size < kAreaSize)
-            return QCoreApplication::translate("SnapshotChecks", "its memory is cut short");
+            return says(memoryCut);
         return {};
     }
     const int extra = data.size() >= kHeader + 2 ? wordAt(data, kHeader) : -1;
     if (extra != 23 && extra != 54 && extra != 55)
-        return QCoreApplication::translate("SnapshotChecks",
-                                           "its header is not one of a known version");
+        return says(QT_TRANSLATE_NOOP(
+            "SnapshotChecks", "The file %1 is damaged: its header is not one of a known version."));
     qsizetype at = kHeader + 2 + extra;
     if (at > data.size())
-        return QCoreApplication::translate("SnapshotChecks", "its header is cut short");
+        return says(headerCut);
     for (int block = 1; at < data.size(); ++block) {
         if (at + 3 > data.size())
-            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
-                .arg(block);
+            return says(blockCut, {n(block)});
         const int length = wordAt(data, at);
         const int page = byteAt(data, at + 2);
         at += 3;
@@ -114,31 +131,27 @@ QString z80Problem(QByteArrayView data)
         if (length == 0 && page == 0 && data.sliced(at).startsWith("SLT"))
             return {};
         if (length == 0)
-            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is empty")
-                .arg(block);
+            return says(QT_TRANSLATE_NOOP("SnapshotChecks",
+                                          "The file %1 is damaged: its memory block %2 is empty."),
+                        {n(block)});
         const qsizetype stored = length == 0xffff ? kPage : length;
         if (at + stored > data.size())
-            return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
-                .arg(block);
+            return says(blockCut, {n(block)});
         if (length != 0xffff) {
             const std::optional<qint64> size =
                 expandedZ80Size(data.sliced(at, stored), kPage + 1, false);
             if (!size)
-                return QCoreApplication::translate("SnapshotChecks", "memory block %1 is cut short")
-                    .arg(block);
+                return says(blockCut, {n(block)});
             if (*size > kPage)
-                return QCoreApplication::translate(
-                           "SnapshotChecks", "memory block %1 (page %2) holds more than %3 bytes")
-                    .arg(block)
-                    .arg(page)
-                    .arg(kPage);
+                return says(QT_TRANSLATE_NOOP("SnapshotChecks",
+                                              "The file %1 is damaged: its memory block %2 "
+                                              "(page %3) holds more than %4 bytes."),
+                            {n(block), n(page), n(kPage)});
             if (*size < kPage)
-                return QCoreApplication::translate(
-                           "SnapshotChecks", "memory block %1 (page %2) holds %3 bytes, not %4")
-                    .arg(block)
-                    .arg(page)
-                    .arg(*size)
-                    .arg(kPage);
+                return says(QT_TRANSLATE_NOOP("SnapshotChecks",
+                                              "The file %1 is damaged: its memory block %2 "
+                                              "(page %3) holds %4 bytes, not %5."),
+                            {n(block), n(page), n(*size), n(kPage)});
         }
         at += stored;
     }
@@ -248,52 +261,57 @@ std::optional<SnapshotRead> readSpSnapshot(QByteArrayView data, const QString& f
 bool checkZ80Snapshot(QByteArrayView data, const QString& fileName, SnapshotFault* fault,
                       QString* error)
 {
-    const QString problem = z80Problem(data);
+    const QString problem = z80Problem(data, quotedPath(fileName));
     if (problem.isEmpty())
         return true;
     if (data.size() == kSnaFileSize) {
         refuse(fault, SnapshotFault::Unreadable, error,
                QCoreApplication::translate(
                    "SnapshotChecks",
-                   "The file %1 is not a .z80 snapshot (%2), but it has the size of a 48K .sna, "
+                   "The file %1 is not a .z80 snapshot, but it has the size of a 48K .sna, "
                    "49,179 bytes: it looks like a .sna with another name. Rename it to end in "
                    ".sna.")
-                   .arg(quotedPath(fileName), problem));
+                   .arg(quotedPath(fileName)));
         return false;
     }
-    return damaged(fault, error, fileName, problem);
+    return damaged(fault, error, problem);
 }
 
 bool checkSzxSnapshot(QByteArrayView data, const QString& fileName, SnapshotFault* fault,
                       QString* error)
 {
     constexpr qsizetype kHeader = 8;
+    const QString file = quotedPath(fileName);
     if (data.size() < kHeader)
-        return damaged(fault, error, fileName,
-                       QCoreApplication::translate("SnapshotChecks", "its header is cut short"));
+        return damaged(fault, error,
+                       QCoreApplication::translate(
+                           "SnapshotChecks", "The file %1 is damaged: its header is cut short.")
+                           .arg(file));
     for (qsizetype at = kHeader; at < data.size();) {
         if (at + 8 > data.size())
             return damaged(
-                fault, error, fileName,
-                QCoreApplication::translate("SnapshotChecks", "its last block is cut short"));
+                fault, error,
+                QCoreApplication::translate("SnapshotChecks",
+                                            "The file %1 is damaged: its last block is cut short.")
+                    .arg(file));
         const QByteArrayView id = data.sliced(at, 4);
         const quint32 size = dwordAt(data, at + 4);
         const QString name = QString::fromLatin1(id.toByteArray().replace('\0', ' ')).trimmed();
         if (size > static_cast<quint64>(data.size() - at - 8))
-            return damaged(fault, error, fileName,
-                           QCoreApplication::translate("SnapshotChecks",
-                                                       "its block %1 runs past the end of the file")
-                               .arg(name));
+            return damaged(
+                fault, error,
+                QCoreApplication::translate(
+                    "SnapshotChecks",
+                    "The file %1 is damaged: its block %2 runs past the end of the file.")
+                    .arg(file, name));
         const qint64 limit = szxLimit(id);
         if (limit >= 0 && size > limit)
-            return damaged(fault, error, fileName,
+            return damaged(fault, error,
                            QCoreApplication::translate(
                                "SnapshotChecks",
-                               "its block %1 is %2 bytes long, more than such a block ever "
-                               "holds (%3 bytes)")
-                               .arg(name)
-                               .arg(size)
-                               .arg(limit));
+                               "The file %1 is damaged: its block %2 is %3 bytes long, more than "
+                               "such a block ever holds (%4 bytes).")
+                               .arg(file, name, QString::number(size), QString::number(limit)));
         at += 8 + size;
     }
     return true;

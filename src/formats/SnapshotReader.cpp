@@ -88,10 +88,10 @@ std::optional<QByteArray> readWhole(const QString& path, SnapshotFault* fault, Q
     // Only a regular file: a pipe or a device would block the read or never end.
     QFile in(path);
     QString reason;
-    if (!openRegularFile(in, &reason)) {
-        fail(fault, SnapshotFault::File, error,
-             QCoreApplication::translate("SnapshotReader", "The file %1 cannot be read (%2).")
-                 .arg(file, reason));
+    if (!openRegularFile(
+            in, &reason,
+            QCoreApplication::translate("SnapshotReader", "The file %1 cannot be read (%2)."))) {
+        fail(fault, SnapshotFault::File, error, reason);
         return std::nullopt;
     }
     if (in.size() > kMaxSnapshotFileSize) {

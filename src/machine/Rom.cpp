@@ -27,12 +27,9 @@ const QByteArray kOpenSeDigest =
 std::optional<Rom> readRom(const QString& path, QString* error)
 {
     QFile file(path);
-    QString reason;
-    if (!openRegularFile(file, &reason)) {
-        fail(error, QCoreApplication::translate("Rom", "The ROM %1 cannot be read (%2).")
-                        .arg(quotedPath(path), reason));
+    if (!openRegularFile(file, error,
+                         QCoreApplication::translate("Rom", "The ROM %1 cannot be read (%2).")))
         return std::nullopt;
-    }
     if (file.size() != kRomSize) {
         fail(error, QCoreApplication::translate("Rom", "The ROM %1 is %2 bytes long; a 48K "
                                                        "Spectrum ROM has %3 bytes.")

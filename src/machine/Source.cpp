@@ -32,10 +32,10 @@ std::optional<QByteArray> readTapeFile(const QString& path, SnapshotFault* fault
 {
     QFile in(path);
     QString reason;
-    if (!openRegularFile(in, &reason)) {
-        refuse(fault, SnapshotFault::File, error,
-               QCoreApplication::translate("Source", "The file %1 cannot be read (%2).")
-                   .arg(quotedPath(path), reason));
+    if (!openRegularFile(
+            in, &reason,
+            QCoreApplication::translate("Source", "The file %1 cannot be read (%2)."))) {
+        refuse(fault, SnapshotFault::File, error, reason);
         return std::nullopt;
     }
     if (in.size() > kMaxTapeFileSize) {

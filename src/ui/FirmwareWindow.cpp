@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FirmwareWindow.h"
 
-#include "commands/Prompts.h"
 #include "core/Cartridge.h"
 #include "core/Errors.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -129,12 +127,7 @@ void FirmwareWindow::showBank(const BankRow& bank, const BankStatus& status)
 
 void FirmwareWindow::choose(BankRow& bank, const QString& name)
 {
-    OpenRequest request;
-    request.title = tr("Select the file to copy in as %1...").arg(name);
-    request.initialFolder =
-        bank.source.isEmpty() ? QDir::homePath() : QFileInfo(bank.source).absolutePath();
-    request.filters = {tr("Bank files (*.rom *.bin)"), tr("All files (*)")};
-    const std::optional<QString> chosen = m_prompts.openFileName(request);
+    const std::optional<QString> chosen = chooseBankFile(m_prompts, name, bank.source);
     if (!chosen)
         return;
     bank.source = *chosen;
@@ -150,15 +143,11 @@ void FirmwareWindow::save()
     choice.bank32Source = m_bank32.source;
     choice.namesOffset = m_names->text();
     choice.registersOffset = m_registers->text();
-    QString error;
-    if (!applyFirmware(m_kit, choice, &error)) {
-        m_prompts.message(error, kAppTitle, Icon::Exclamation, Buttons::Ok);
+    const std::optional<QString> saved = saveFirmware(m_kit, choice, m_prompts);
+    if (!saved)
         return;
-    }
     refresh();
-    const QString missing = firmwareProblem(m_kit);
-    m_status->setText(missing.isEmpty() ? tr("Saved: Create Flash has all it needs.")
-                                        : tr("Saved. Still to do: %1").arg(missing));
+    m_status->setText(*saved);
 }
 
 } // namespace tessel

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One menu-name rule: what it counts and refuses, and that the naming box,
-// compilation files and the build take exactly the names it takes.
+// renaming in place, compilation files, the build and the extraction take
+// exactly the names it takes.
 #include "commands/AddSnapshot.h"
 #include "commands/Compilation.h"
+#include "commands/EditEntry.h"
 #include "commands/SnapshotList.h"
 #include "core/MenuName.h"
 #include "flash/FlashBuild.h"
+#include "flash/FlashExtract.h"
 #include "flash/FlashFixture.h"
 #include "support/ScriptedPrompts.h"
 
@@ -96,6 +99,12 @@ void TestMenuNames::everyDoorTakesWhatTheRuleTakes()
     QCOMPARE(addSnapshots(list, {kit.entries.first().path}, prompts, nullptr), 1);
     QCOMPARE(list.entry(0).name == name, taken);
 
+    // Renaming in place; a refusal is told.
+    if (!taken)
+        prompts.answerMessage(Answer::Ok);
+    QCOMPARE(renameEntry(list, 0, name, prompts), taken);
+    QCOMPARE(list.entry(0).name == name, taken);
+
     // A compilation file.
     const QString file = kit.path("list.tessel");
     QVERIFY(test::writeFile(file, name.toUtf8() + '\t' + kit.entries.first().path.toUtf8()));
@@ -105,7 +114,19 @@ void TestMenuNames::everyDoorTakesWhatTheRuleTakes()
     // The build.
     SnapshotEntries entries = kit.entries;
     entries[3].name = name;
-    QCOMPARE(prepareBuild(kit.kit(), entries, {}, &error).has_value(), taken);
+    QCOMPARE(build(kit.kit(), entries, {}, &error).has_value(), taken);
+
+    // Taken apart, the image gives back a name the rule takes, stored as
+    // before; a blank slot reads as no name and comes back as the default.
+    if (taken) {
+        const std::optional<FlashContents> contents =
+            readFlashImage(kit.kit(), kit.workImage(), &error);
+        QVERIFY2(contents, qPrintable(error));
+        const QString back = contents->entries.at(3).name;
+        QCOMPARE(checkMenuName(back).problem, NameCheck::None);
+        if (!name.trimmed().isEmpty())
+            QCOMPARE(menuNameBytes(back), menuNameBytes(name));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMenuNames)

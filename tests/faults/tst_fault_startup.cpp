@@ -4,22 +4,18 @@
 // byte it does not own.
 #include "core/InstanceGuard.h"
 #include "core/Settings.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
-#include "support/WindowTesting.h"
-#include "ui/MainWindow.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace tessel;
-using tessel::test::ScriptedPrompts;
 
 namespace {
 
@@ -76,30 +72,25 @@ private slots:
     void startsWhateverTheLockLeftBehind();
 
 private:
-    QString m_cwd;
-    QTemporaryDir* m_dir = nullptr;
+    // No answers in its prompts: any question fails the test.
+    std::optional<test::WindowFixture> m_fixture;
     QString m_kit;
     QString m_ini;
 };
 
 void TestFaultStartup::init()
 {
-    m_cwd = QDir::currentPath();
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
-    m_kit = m_dir->filePath("kit");
-    m_ini = m_kit + "/tessel.ini";
-    QVERIFY(QDir().mkpath(m_kit + "/flash"));
-    QVERIFY(QDir().mkpath(m_kit + "/snaps"));
-    QVERIFY(QDir().mkpath(m_dir->filePath("launch")));
-    QVERIFY(QDir::setCurrent(m_dir->filePath("launch")));
+    m_fixture.emplace();
+    QVERIFY(m_fixture->isValid());
+    m_kit = m_fixture->kit();
+    m_ini = m_fixture->kit("tessel.ini");
+    QVERIFY(QDir().mkpath(m_fixture->beside("launch")));
+    QVERIFY(QDir::setCurrent(m_fixture->beside("launch")));
 }
 
 void TestFaultStartup::cleanup()
 {
-    delete m_dir;
-    m_dir = nullptr;
-    QDir::setCurrent(m_cwd);
+    m_fixture.reset();
 }
 
 void TestFaultStartup::startsAndKeepsEveryByte_data()
@@ -129,12 +120,8 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     ini.replace("@KIT@", kit);
     QVERIFY(test::writeFile(m_ini, ini));
 
-    ScriptedPrompts prompts; // no answers: any question fails the test
-    test::RecordingLauncher launcher;
-    test::FakeVolumes volumes;
-    volumes.add("/");
-    test::FixedGuard guard;
-    MainWindow window(Kit(m_kit), prompts, guard, launcher, volumes);
+    const test::ScriptedPrompts& prompts = m_fixture->prompts;
+    MainWindow& window = m_fixture->create();
 
     QElapsedTimer clock;
     clock.start();
@@ -146,7 +133,7 @@ void TestFaultStartup::startsAndKeepsEveryByte()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(prompts.calls().isEmpty());
-    QCOMPARE(window.browser().path(), usable ? m_kit : m_dir->filePath("launch"));
+    QCOMPARE(window.browser().path(), usable ? m_kit : m_fixture->beside("launch"));
     // A file without a numeric "start" is left alone; one that names the
     // kit is rewritten with the same values, the first-run mark set.
     ini.replace("\r\nstart=0\r\n", "\r\nstart=1\r\n");
@@ -184,7 +171,7 @@ void TestFaultStartup::startsWhateverTheLockLeftBehind_data()
 void TestFaultStartup::startsWhateverTheLockLeftBehind()
 {
     QFETCH(QString, left);
-    const QString runtime = m_dir->filePath("runtime/gone");
+    const QString runtime = m_fixture->beside("runtime/gone");
     LockFileInstanceGuard guard(m_kit, runtime);
     if (left != "nothing")
         QVERIFY(QDir().mkpath(runtime));
@@ -193,13 +180,10 @@ void TestFaultStartup::startsWhateverTheLockLeftBehind()
     if (left == "folder")
         QVERIFY(QDir().mkpath(guard.lockPath()));
 
-    ScriptedPrompts prompts; // no answers: any question fails the test
-    test::RecordingLauncher launcher;
-    test::FakeVolumes volumes;
-    volumes.add("/");
-    MainWindow window(Kit(m_kit), prompts, guard, launcher, volumes);
-    QVERIFY(window.startUp());
-    QVERIFY(prompts.calls().isEmpty());
+    QVERIFY(QFile::remove(m_ini)); // a kit that never ran
+    QVERIFY(m_fixture->create(&guard).startUp());
+    QVERIFY(m_fixture->prompts.calls().isEmpty());
+    m_fixture->stop(); // before the guard goes
 }
 
 QTEST_MAIN(TestFaultStartup)

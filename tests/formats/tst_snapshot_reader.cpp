@@ -377,8 +377,8 @@ private slots:
         QString error;
         const auto read = readSnapshotData(szx, u"io.szx"_qs, &error);
         QVERIFY2(read && read->sna.size() == kSnaFileSize, qPrintable(error));
-        const QStringList says{"Interface 1", "ROM of a Multiface", "Beta 128", "AY",
-                               "ZX Printer",  "Kempston"};
+        const QStringList says{"Interface 1", "ROM of the Multiface", "Beta 128",
+                               "AY",          "ZX Printer",           "Kempston"};
         const QList<HardwareWarning::Kind> kinds{
             HardwareWarning::Needed,     HardwareWarning::Needed,     HardwareWarning::Noted,
             HardwareWarning::OutputOnly, HardwareWarning::OutputOnly, HardwareWarning::Joystick};
@@ -402,12 +402,19 @@ private slots:
         QFile file(big);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxSnapshotFileSize + 1));
         file.close();
-        for (const QString& path : {fifo, dir.path(), dir.filePath(u"none.z80"_qs), big}) {
+        // What stands there is said, in the sentence that names it.
+        const QList<std::pair<QString, QString>> refused{
+            {fifo, u"is a named pipe (FIFO), not a file."_qs},
+            {dir.path(), u"is a folder, not a file."_qs},
+            {dir.filePath(u"none.z80"_qs), u"cannot be read (No such file"_qs},
+            {big, u"bytes long"_qs}};
+        for (const auto& [path, says] : refused) {
             SnapshotFault fault = SnapshotFault::None;
             QString error;
             QVERIFY(!readSnapshot(path, &fault, &error));
             QCOMPARE(fault, SnapshotFault::File);
-            QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+            QVERIFY2(error.contains(QDir::toNativeSeparators(path)) && error.contains(says),
+                     qPrintable(error));
         }
         const QString link = dir.filePath(u"link.z80"_qs);
         QVERIFY(QFile::link(kOtherDir + "/gsphello.z80", link));

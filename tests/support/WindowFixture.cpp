@@ -8,8 +8,9 @@
 
 namespace tessel::test {
 
-WindowFixture::WindowFixture(const QByteArray& ini)
-    : m_cwd(QDir::currentPath())
+WindowFixture::WindowFixture(const QByteArray& ini, Prompts* asks)
+    : m_asks(asks ? *asks : prompts)
+    , m_cwd(QDir::currentPath())
 {
     QDir().mkpath(kit(QStringLiteral("flash")));
     QDir().mkpath(kit(QStringLiteral("snaps")));
@@ -35,10 +36,16 @@ QString WindowFixture::kit(const QString& relative) const
                               : m_dir.filePath(QStringLiteral("kit/") + relative);
 }
 
-bool WindowFixture::start()
+MainWindow& WindowFixture::create(InstanceGuard* other)
 {
     stop();
-    m_window.emplace(Kit(kit()), prompts, guard, launcher, volumes);
+    m_window.emplace(Kit(kit()), m_asks, other ? *other : guard, launcher, volumes);
+    return *m_window;
+}
+
+bool WindowFixture::start()
+{
+    create();
     if (!m_window->startUp())
         return false;
     m_window->show();

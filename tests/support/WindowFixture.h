@@ -22,8 +22,9 @@ class WindowFixture
 {
 public:
     // The kit: its tessel.ini holds `ini` (by default a first run with the
-    // demo kit's two offsets), and flash/ and snaps/ are made.
-    explicit WindowFixture(const QByteArray& ini = defaultIni());
+    // demo kit's two offsets), and flash/ and snaps/ are made. The window
+    // asks through `asks` when given (real dialogs), else through `prompts`.
+    explicit WindowFixture(const QByteArray& ini = defaultIni(), Prompts* asks = nullptr);
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
@@ -41,6 +42,9 @@ public:
     // A new window, started up and shown; an old one goes first (a restart).
     // False when start-up refused or the window never showed.
     [[nodiscard]] bool start();
+    // A new window, neither started up nor shown, for tests that do either
+    // themselves; `other` stands in for the fixture's guard.
+    MainWindow& create(InstanceGuard* other = nullptr);
     // Closes the window, as the program's end does.
     void stop();
     MainWindow& window() { return *m_window; }
@@ -58,6 +62,7 @@ public:
     FixedGuard guard;
 
 private:
+    Prompts& m_asks;
     QString m_cwd;
     QTemporaryDir m_dir;
     std::optional<MainWindow> m_window;

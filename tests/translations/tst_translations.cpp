@@ -4,16 +4,11 @@
 // questions in Spanish on a Spanish system.
 #include "core/Kit.h"
 #include "core/Language.h"
-#include "support/FakeVolumes.h"
-#include "support/RecordingLauncher.h"
-#include "support/TestFiles.h"
-#include "support/WindowTesting.h"
-#include "ui/MainWindow.h"
+#include "support/WindowFixture.h"
 #include "ui/QtPrompts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -21,7 +16,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QXmlStreamReader>
@@ -193,17 +187,10 @@ void TestTranslations::windowAndQuestionsInSpanish()
 {
     QCOMPARE(installTranslations(), QStringLiteral("es_ES"));
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString kit = dir.filePath(QStringLiteral("kit"));
-    QVERIFY(QDir().mkpath(kit + QStringLiteral("/flash")));
-    QVERIFY(test::writeFile(kit + QStringLiteral("/tessel.ini"),
-                            "[tessel]\nstart=0\nDireccionNombres=8192\nDireccionRegistros=8448\n"));
     QtPrompts prompts;
-    test::FixedGuard guard;
-    test::RecordingLauncher launcher;
-    test::FakeVolumes volumes;
-    MainWindow window(Kit(kit), prompts, guard, launcher, volumes);
+    test::WindowFixture fixture(test::WindowFixture::defaultIni(), &prompts);
+    QVERIFY(fixture.isValid());
+    MainWindow& window = fixture.create();
     prompts.setParentWidget(&window);
 
     QStringList menus;

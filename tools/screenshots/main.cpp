@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes pictures of every window in the states worth looking at, on a copy
 // of a kit: empty, ten snapshots listed, busy during Create Flash, the About
-// window, the burn window and the Burn EPROM notice, the File menu, a drop
+// window, the burn window and the Burn EPROM notice, the File and Edit menus, a drop
 // of twelve snapshots, and Open Flash Image from its dialogs to the list. Run it under a real
 // display (xvfb-run) and look at the pictures; QT_SCALE_FACTOR=2 gives the
 // high-density ones.
@@ -169,42 +169,49 @@ void compilationShots(tessel::MainWindow& window, const QString& snaps)
         QTimer::singleShot(400, [&window, file, snaps] {
             saveScreen(QStringLiteral("menu-recent"));
             file->close();
-            window.session().list.clear();
+            // The Edit menu over the ten listed, a row chosen.
+            auto* edit = window.findChild<QMenu*>(QStringLiteral("mnuEdit"));
+            window.menuBar()->setActiveAction(edit->menuAction());
+            QTimer::singleShot(400, [&window, edit, snaps] {
+                saveScreen(QStringLiteral("menu-edit"));
+                edit->close();
+                window.session().list.clear();
 
-            QMimeData data;
-            QList<QUrl> urls;
-            const QDir folder(snaps);
-            for (const QString& name :
-                 folder.entryList({QStringLiteral("*.sna")}, QDir::Files).mid(0, 12))
-                urls << QUrl::fromLocalFile(folder.filePath(name));
-            data.setUrls(urls);
-            auto* grid = window.findChild<QWidget*>(QStringLiteral("msgRom"));
-            QWidget* viewport = qobject_cast<QAbstractScrollArea*>(grid)->viewport();
-            const QPoint at = viewport->rect().center();
-            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(viewport, &enter);
-            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(viewport, &drop);
+                QMimeData data;
+                QList<QUrl> urls;
+                const QDir folder(snaps);
+                for (const QString& name :
+                     folder.entryList({QStringLiteral("*.sna")}, QDir::Files).mid(0, 12))
+                    urls << QUrl::fromLocalFile(folder.filePath(name));
+                data.setUrls(urls);
+                auto* grid = window.findChild<QWidget*>(QStringLiteral("msgRom"));
+                QWidget* viewport = qobject_cast<QAbstractScrollArea*>(grid)->viewport();
+                const QPoint at = viewport->rect().center();
+                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(viewport, &enter);
+                QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(viewport, &drop);
 
-            // Each naming box takes the name offered; the first is pictured.
-            auto named = std::make_shared<int>(0);
-            auto next = std::make_shared<std::function<void(QWidget*)>>();
-            *next = [&window, named, next](QWidget* modal) {
-                if (qobject_cast<tessel::NamingDialog*>(modal)) {
-                    if ((*named)++ == 2)
-                        saveScreen(QStringLiteral("drop-naming"));
-                    accept(modal);
-                    whenModal(*next);
-                    return;
-                }
-                saveScreen(QStringLiteral("drop-list-full"));
-                click(modal, QMessageBox::Ok);
-                QTimer::singleShot(300, [&window] {
-                    save(&window, QStringLiteral("main-dropped"));
-                    extractShots(window);
-                });
-            };
-            whenModal(*next);
+                // Each naming box takes the name offered; the first is pictured.
+                auto named = std::make_shared<int>(0);
+                auto next = std::make_shared<std::function<void(QWidget*)>>();
+                *next = [&window, named, next](QWidget* modal) {
+                    if (qobject_cast<tessel::NamingDialog*>(modal)) {
+                        if ((*named)++ == 2)
+                            saveScreen(QStringLiteral("drop-naming"));
+                        accept(modal);
+                        whenModal(*next);
+                        return;
+                    }
+                    saveScreen(QStringLiteral("drop-list-full"));
+                    click(modal, QMessageBox::Ok);
+                    QTimer::singleShot(300, [&window] {
+                        save(&window, QStringLiteral("main-dropped"));
+                        extractShots(window);
+                    });
+                };
+                whenModal(*next);
+            });
         });
     });
 }
