@@ -85,6 +85,12 @@ QString refusal(Result result, const QString& tape, const Rom& rom)
                                                      "the Spectrum was still waiting to load from "
                                                      "it.")
             .arg(tape);
+    case Result::Reset:
+        return QCoreApplication::translate("Source", "The tape %1 loaded nothing: the Spectrum "
+                                                     "was reset, by its program or by a loader "
+                                                     "that failed, and no program was left in "
+                                                     "memory.")
+            .arg(tape);
     case Result::StillLoading:
         return QCoreApplication::translate("Source", "The tape %1 was still loading after 15 "
                                                      "minutes of the Spectrum's time, and was "

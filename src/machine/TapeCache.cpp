@@ -26,6 +26,7 @@ const std::pair<Result, QLatin1String> kResults[] = {
     {Result::Loaded, QLatin1String("loaded")},
     {Result::LoadingError, QLatin1String("loading-error")},
     {Result::LoadedNothing, QLatin1String("loaded-nothing")},
+    {Result::Reset, QLatin1String("reset")},
     {Result::StillLoading, QLatin1String("still-loading")},
     {Result::Paged, QLatin1String("paged")},
     {Result::RomDidNotStart, QLatin1String("rom-did-not-start")},

@@ -18,7 +18,7 @@ class TapeCache
 {
 public:
     // Goes up whenever loading changes what a tape comes to.
-    static constexpr int kConverterVersion = 1;
+    static constexpr int kConverterVersion = 2;
 
     // The user's cache folder, shared by the three programs:
     // ~/.cache/tessel-zizerev/tapes.

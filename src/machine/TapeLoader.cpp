@@ -24,14 +24,17 @@ constexpr int kMaxStartFrames = 10 * kFramesPerSecond;
 constexpr int kQuietFrames = kFramesPerSecond; // a second without loader-like reads
 constexpr qint64 kMaxWaitAfterTape = 10 * kSecond;
 constexpr qint64 kMaxLoading = 15 * 60 * kSecond;
+constexpr int kMaxInterruptsOff = 3 * kFramesPerSecond; // the ROM's start takes 1.3 s
 // A key held over several of the ROM's 50 Hz scans, then let go long enough
 // (more than five scans) that the same key counts again.
 constexpr int kPressFrames = 4;
 constexpr int kReleaseFrames = 8;
 
 constexpr quint16 kFrames = 23672; // FRAMES, three bytes
-constexpr quint16 kErrNr = 23610; // ERR_NR: the report code less one
+constexpr quint16 kErrNr = 23610; // ERR_NR: the report code less one; IY in BASIC
 constexpr quint8 kTapeLoadingError = 0x1a; // report R; OpenSE sets bit 7 once it is shown
+constexpr quint16 kVars = 23627; // VARS: where the BASIC program ends
+constexpr quint16 kProg = 23635; // PROG: where it starts
 
 quint32 frames(const Machine48& spectrum)
 {
@@ -166,14 +169,26 @@ private:
         }
     }
 
+    bool inRom() const { return m_spectrum.registers().pc < Machine48::kRomSize; }
+
     TapeOutcome::Result finish()
     {
         using Result = TapeOutcome::Result;
-        const bool inRom = m_spectrum.registers().pc < Machine48::kRomSize;
-        if (inRom && (m_spectrum.peek(kErrNr) & 0x7f) == kTapeLoadingError)
+        if (inRom() && (m_spectrum.peek(kErrNr) & 0x7f) == kTapeLoadingError)
             return Result::LoadingError;
-        if (inRom && m_stillReading)
+        if (inRom() && m_stillReading)
             return Result::LoadedNothing;
+        // A reset, by the program or by a loader that failed, ends in the
+        // ROM's editor waiting for a key (interrupts on, IY at ERR_NR) with
+        // no BASIC program. The ROM's start runs with
+        // interrupts off, as a beep does: let it end first.
+        for (int i = 0; i < kMaxInterruptsOff && inRom() && !m_spectrum.registers().iff1; ++i) {
+            if (!frame())
+                return Result::Cancelled;
+        }
+        if (inRom() && m_spectrum.registers().iy == kErrNr
+            && m_spectrum.peekWord(kProg) == m_spectrum.peekWord(kVars))
+            return Result::Reset;
         // The .sna keeps PC on the stack; wait for a moment the stack allows it.
         for (int i = 0; !m_spectrum.sna(); ++i) {
             if (i == kFramesPerSecond || !frame())

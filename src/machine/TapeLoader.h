@@ -19,6 +19,7 @@ struct TapeOutcome
         Loaded,
         LoadingError, // the ROM said "R Tape loading error"
         LoadedNothing, // the tape ended with the ROM still waiting to load
+        Reset, // the ROM waits for a key with no program, as a reset leaves it
         StillLoading, // the loader still read the tape after 15 minutes
         Paged, // the program wrote to the 128K's paging port
         RomDidNotStart,

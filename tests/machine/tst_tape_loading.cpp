@@ -187,7 +187,7 @@ private slots:
     void refuses_data()
     {
         QTest::addColumn<QByteArray>("tape");
-        QTest::addColumn<QByteArray>("rom"); // empty: OpenSE's
+        QTest::addColumn<QByteArray>("rom"); // empty: OpenSE's; "sinclair", or the bytes
         QTest::addColumn<Result>("result");
 
         QByteArray damaged = romTape().tap();
@@ -195,6 +195,15 @@ private slots:
         QTest::newRow("damaged copy") << damaged << QByteArray() << Result::LoadingError;
         QTest::newRow("no header")
             << TapeWriter().block(0xff, gameCode()).tap() << QByteArray() << Result::LoadedNothing;
+        // The loader's failure, and a BASIC program's, reset the machine.
+        QByteArray turbo = turboTape().tzx();
+        turbo[turbo.size() - 10] = char(turbo.at(turbo.size() - 10) ^ 0x10);
+        for (const QByteArray& rom : {QByteArray(), QByteArray("sinclair")}) {
+            QTest::addRow("%s: damaged turbo block", rom.isEmpty() ? "opense" : rom.constData())
+                << turbo << rom << Result::Reset;
+            QTest::addRow("%s: RANDOMIZE USR 0", rom.isEmpty() ? "opense" : rom.constData())
+                << TapeWriter().resetter().tap() << rom << Result::Reset;
+        }
         const QByteArray pager("\x01\xfd\x7f\x3e\x10\xed\x79\x18\xfe", 9);
         QTest::newRow("128K paging")
             << TapeWriter().loader(kGameStart).code(kGameStart, pager).tap() << QByteArray()
@@ -216,8 +225,11 @@ private slots:
         QFETCH(QByteArray, tape);
         QFETCH(QByteArray, rom);
         QFETCH(Result, result);
-        Rom machineRom = romNamed(u"opense"_qs);
-        if (!rom.isEmpty())
+        const bool sinclair = rom == "sinclair";
+        if (sinclair && sinclairRom().isEmpty())
+            QSKIP("No Sinclair ROM: set TESSEL_SINCLAIR_ROM to its path.");
+        Rom machineRom = romNamed(sinclair ? u"sinclair"_qs : u"opense"_qs);
+        if (!rom.isEmpty() && !sinclair)
             machineRom.bytes = rom;
         const bool tzx = tape.startsWith("ZXTape!");
         const TapeOutcome outcome = load(tape, tzx ? u"t.tzx"_qs : u"t.tap"_qs, machineRom);

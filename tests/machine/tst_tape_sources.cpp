@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("loading error") << damaged << u"R Tape loading error"_qs;
         QTest::newRow("nothing loaded")
             << TapeWriter().block(0xff, gameCode()).tap() << u"loaded nothing"_qs;
+        QTest::newRow("reset") << TapeWriter().resetter().tap() << u"was reset"_qs;
         QTest::newRow("multi-load") << romTape().code(40000, "level").code(40000, "level").tap()
                                     << u"Blocks 5\u20138 of the tape"_qs;
         QTest::newRow("unreadable") << QByteArray("\x13\x00\x00", 3) << u"damaged"_qs;

@@ -66,8 +66,16 @@ TapeWriter& TapeWriter::block(quint8 flag, const QByteArray& bytes)
 TapeWriter& TapeWriter::loader(quint16 start)
 {
     // CLEAR, LOAD, CODE, RANDOMIZE and USR are one byte each.
-    const QByteArray text =
-        "\xfd" + number(start - 1) + ":\xef\"\"\xaf:\xf9\xc0" + number(start) + "\x0d";
+    return program("\xfd" + number(start - 1) + ":\xef\"\"\xaf:\xf9\xc0" + number(start) + "\x0d");
+}
+
+TapeWriter& TapeWriter::resetter()
+{
+    return program("\xf9\xc0" + number(0) + "\x0d");
+}
+
+TapeWriter& TapeWriter::program(const QByteArray& text)
+{
     QByteArray line;
     line.append('\0').append('\x0a'); // line 10, high byte first
     putWord(line, int(text.size()));

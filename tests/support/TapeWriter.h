@@ -15,6 +15,9 @@ public:
     // A BASIC program of one line, "10 CLEAR start-1: LOAD "" CODE:
     // RANDOMIZE USR start", with its header; it runs from line 10.
     TapeWriter& loader(quint16 start);
+    // A BASIC program of one line, "10 RANDOMIZE USR 0", that resets the
+    // Spectrum.
+    TapeWriter& resetter();
     // A CODE block with its header.
     TapeWriter& code(quint16 start, const QByteArray& bytes);
     // A ROM-timed block of the flag and bytes given, with no header.
@@ -34,6 +37,7 @@ public:
 private:
     TapeWriter& header(quint8 type, const QByteArray& name, quint16 length, quint16 first,
                        quint16 second);
+    TapeWriter& program(const QByteArray& text);
 
     QByteArray m_tzx;
     QList<QByteArray> m_romBlocks;

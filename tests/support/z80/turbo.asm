@@ -6,7 +6,7 @@
 ; 0xff, the start address and the length of the code (little-endian), the
 ; code, and a checksum that makes the XOR of all its bytes zero. Once
 ; loaded, the code runs at its start. On a failure the border goes red and
-; the loader waits for ever without reading the tape.
+; the loader resets the machine, as many do.
 
         org 25000
 
@@ -56,7 +56,7 @@ sync:   ld b, 0                 ; pilot until a short pulse
 
 failed: ld a, 2
         out (0xfe), a
-hang:   jr hang
+        rst 0
 
 ; DE bytes to (IX), each XORed into H; carry clear on a time-out.
 bytes:  call byte
@@ -81,7 +81,9 @@ bit:    ld b, 0
         call edge
         ret nc
         ld a, b
-        cp 28                   ; carry: short, a 0
+        ; 0s count about 15 passes and 1s 33, less the time spent between
+        ; bits (longest before the code, after the header is checked).
+        cp 24                   ; carry: short, a 0
         ccf
         rl l
         jr nc, bit
