@@ -12,8 +12,10 @@
 #include "machine/TapeCache.h"
 #include "machine/TapeLoader.h"
 
+#include <QCache>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMutex>
 
 namespace tessel {
 
@@ -154,6 +156,36 @@ QList<HardwareWarning> warnings(const TapeOutcome& outcome, const QString& path,
     return warnings;
 }
 
+// What each tape came to in this process, whether or not the cache on disk
+// could keep it: without it a cache that cannot be written would have every
+// reader (adding, the build's checks, the image) load the tape again.
+class Remembered
+{
+public:
+    std::optional<TapeOutcome> find(const QByteArray& key)
+    {
+        const QMutexLocker lock(&m_mutex);
+        const TapeOutcome* outcome = m_outcomes.object(key);
+        return outcome ? std::optional(*outcome) : std::nullopt;
+    }
+
+    void keep(const QByteArray& key, const TapeOutcome& outcome)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_outcomes.insert(key, new TapeOutcome(outcome));
+    }
+
+private:
+    QMutex m_mutex;
+    QCache<QByteArray, TapeOutcome> m_outcomes{256}; // about 12 MiB of snapshots at most
+};
+
+Remembered& remembered()
+{
+    static Remembered outcomes;
+    return outcomes;
+}
+
 struct Loaded
 {
     TapeOutcome outcome;
@@ -176,8 +208,11 @@ std::optional<Loaded> loadSource(const QString& path, const Kit* kit, SnapshotFa
     }
     const QByteArray key = TapeCache::key(*data, *rom);
     Loaded loaded{{}, std::move(*rom), key};
+    std::optional<TapeOutcome> known = remembered().find(loaded.key);
     const TapeCache cache;
-    if (std::optional<TapeOutcome> known = cache.find(loaded.key)) {
+    if (!known && (known = cache.find(loaded.key)))
+        remembered().keep(loaded.key, *known);
+    if (known) {
         loaded.outcome = std::move(*known);
         return loaded;
     }
@@ -192,9 +227,10 @@ std::optional<Loaded> loadSource(const QString& path, const Kit* kit, SnapshotFa
         fail(error, {});
         return std::nullopt;
     }
+    remembered().keep(loaded.key, loaded.outcome);
     QString why;
     if (!cache.store(loaded.key, loaded.outcome, &why))
-        qWarning("%s", qUtf8Printable(why)); // the next read loads the tape again
+        qWarning("%s", qUtf8Printable(why)); // the next run of the program loads it again
     return loaded;
 }
 
@@ -259,7 +295,10 @@ bool needsLoading(const QString& path, const Kit* kit)
         return false;
     const std::optional<QByteArray> data = readTapeFile(path, nullptr, nullptr);
     const std::optional<Rom> rom = data ? findRom(kit, nullptr) : std::nullopt;
-    return rom && !TapeCache().find(TapeCache::key(*data, *rom));
+    if (!rom)
+        return false;
+    const QByteArray key = TapeCache::key(*data, *rom);
+    return !remembered().find(key) && !TapeCache().find(key);
 }
 
 std::optional<QString> emulatorFile(const QString& path, const Kit* kit, QString* error,

@@ -2,6 +2,7 @@
 // Tapes as sources: the ROM they load with, the sentences the user reads,
 // the cache that loads each tape once, and the screen a tape carries.
 #include "core/Kit.h"
+#include "core/Progress.h"
 #include "machine/Rom.h"
 #include "machine/Source.h"
 #include "machine/TapeCache.h"
@@ -103,33 +104,69 @@ private slots:
         QVERIFY2(said.contains(text) && said.contains(u"game.tap"), qPrintable(said));
     }
 
-    // Loaded once: after that every reader gets the cache's snapshot, and
-    // Test SNA its file; another ROM is another entry.
+    // Loaded once: after that every reader gets the same snapshot without
+    // loading, and Test SNA the cache's file, even when the cache cannot be
+    // written; another ROM is another entry.
+    void loadsEachTapeOnce_data()
+    {
+        QTest::addColumn<QByteArray>("tape"); // each row its own, loaded by none before
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("cache") << turboTape().tzx() << true;
+        QTest::newRow("cache that cannot be written") << turboTape().stop().tzx() << false;
+    }
+
     void loadsEachTapeOnce()
     {
-        const QString tape = path(u"game.tzx"_qs);
-        QVERIFY(writeFile(tape, turboTape().tzx()));
-        QVERIFY(needsLoading(tape, nullptr));
+        QFETCH(QByteArray, tape);
+        QFETCH(bool, writable);
+        if (!writable) // a file where its folder must go
+            QVERIFY(writeFile(m_dir->filePath(u"cache"_qs), "not a folder"));
+        const QString file = path(u"game.tzx"_qs);
+        QVERIFY(writeFile(file, tape));
+        QVERIFY(needsLoading(file, nullptr));
         QString error;
-        const std::optional<SnapshotRead> first = readSource(tape, nullptr, &error);
+        Progress loading;
+        const std::optional<SnapshotRead> first =
+            readSource(file, nullptr, nullptr, &error, &loading);
         QVERIFY2(first, qPrintable(error));
-        QVERIFY(!needsLoading(tape, nullptr));
+        QVERIFY(loading.done() > 0);
+        QVERIFY(!needsLoading(file, nullptr));
+        Progress again;
+        QCOMPARE(readSource(file, nullptr, nullptr, &error, &again)->sna, first->sna);
+        QCOMPARE(again.done(), 0.0);
 
         const QStringList cached =
             QDir(TapeCache::defaultFolder()).entryList({u"*.sna"_qs}, QDir::Files);
-        QCOMPARE(cached.size(), 1);
-        const QString sna = QDir(TapeCache::defaultFolder()).filePath(cached.constFirst());
-        QCOMPARE(emulatorFile(tape, nullptr, &error).value_or(QString()), sna);
-        QByteArray marked = first->sna;
-        marked[kSnaHeaderSize] = 'M';
-        QVERIFY(writeFile(sna, marked));
-        QCOMPARE(readSource(tape, nullptr, &error)->sna, marked);
+        QCOMPARE(cached.size(), writable ? 1 : 0);
+        const std::optional<QString> sna = emulatorFile(file, nullptr, &error);
+        if (writable)
+            QCOMPARE(sna.value_or(QString()),
+                     QDir(TapeCache::defaultFolder()).filePath(cached.constFirst()));
+        else
+            QVERIFY2(!sna && error.contains(u"cache"), qPrintable(error));
 
         const Kit kit(path(u"kit"_qs));
         QByteArray otherRom = readFile(kOpenSeRomPath);
         otherRom[0x3fff] = char(otherRom.at(0x3fff) ^ 1);
         QVERIFY(writeFile(path(u"kit/48.rom"_qs), otherRom));
-        QVERIFY(needsLoading(tape, &kit));
+        QVERIFY(needsLoading(file, &kit));
+    }
+
+    // What an earlier run of a program kept is what every reader gets.
+    void readsWhatTheCacheKeeps()
+    {
+        const QByteArray tape = romTape().code(40000, "kept").tap();
+        const QString file = path(u"game.tap"_qs);
+        QVERIFY(writeFile(file, tape));
+        const std::optional<Rom> rom = findRom(nullptr, nullptr);
+        QVERIFY(rom);
+        TapeOutcome kept;
+        kept.result = TapeOutcome::Result::Loaded;
+        kept.sna = QByteArray(kSnaFileSize, 'M');
+        QVERIFY(TapeCache().store(TapeCache::key(tape, *rom), kept, nullptr));
+        QVERIFY(!needsLoading(file, nullptr));
+        QString error;
+        QCOMPARE(readSource(file, nullptr, &error)->sna, kept.sna);
     }
 
     void readsTheScreenATapeCarries()
