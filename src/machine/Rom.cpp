@@ -100,7 +100,9 @@ QList<HardwareWarning> romWarnings(const Rom& rom, const QString& tape)
                             "Spectrum. Put the Sinclair ROM in the program folder as 48.rom to "
                             "load with it.")
                      .arg(quotedPath(tape)),
-                 QCoreApplication::translate("Rom", "Loaded with OpenSE BASIC.")}};
+                 QCoreApplication::translate("Rom", "Loaded with OpenSE BASIC: loaders that "
+                                                    "call the Sinclair ROM fail, and a BASIC "
+                                                    "program may not run on a real Spectrum.")}};
     case Rom::Kind::Unknown:
         break;
     }
