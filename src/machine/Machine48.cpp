@@ -57,6 +57,7 @@ void Machine48::setKeys(std::initializer_list<Key> keys)
         const auto code = static_cast<quint8>(key);
         m_keys[code >> 4] |= static_cast<quint8>(1u << (code & 0x0f));
     }
+    m_keyDown = keys.size() != 0;
 }
 
 quint8 Machine48::in(quint16 port, int tstate)
@@ -64,18 +65,21 @@ quint8 Machine48::in(quint16 port, int tstate)
     if (port & 1)
         return 0xff; // nothing else answers on a bare 48K
     ++m_reads;
-    // Every IN form has its two bytes behind it when it reads.
-    const int start = m_z80.pc() - 2 - kEdgeLoopIn;
-    if (start == m_edgeLoop) {
-        m_edgeLoopRan = true;
-    } else if (start != m_notEdgeLoop) {
-        const bool found = start >= 0 && start + int(sizeof kEdgeLoop) <= 0x10000
-                           && std::memcmp(&m_memory[start], kEdgeLoop, sizeof kEdgeLoop) == 0;
-        (found ? m_edgeLoop : m_notEdgeLoop) = start;
-        m_edgeLoopRan = found;
+    // Asking the core where PC is costs a call a read: only when skipping.
+    if (m_accelerated) {
+        // Every IN form has its two bytes behind it when it reads.
+        const int start = m_z80.pc() - 2 - kEdgeLoopIn;
+        if (start == m_edgeLoop) {
+            m_edgeLoopRan = true;
+        } else if (start != m_notEdgeLoop) {
+            const bool found = start >= 0 && start + int(sizeof kEdgeLoop) <= 0x10000
+                               && std::memcmp(&m_memory[start], kEdgeLoop, sizeof kEdgeLoop) == 0;
+            (found ? m_edgeLoop : m_notEdgeLoop) = start;
+            m_edgeLoopRan = found;
+        }
     }
     quint8 keys = 0;
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; m_keyDown && row < 8; ++row) {
         if (!(port & (0x100 << row)))
             keys |= m_keys[row];
     }

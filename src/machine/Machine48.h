@@ -81,6 +81,7 @@ private:
     Z80 m_z80;
     TapePlayer* m_tape = nullptr;
     std::array<quint8, 8> m_keys{}; // pressed keys' bits, by half-row
+    bool m_keyDown = false;
     qint64 m_now = 0;
     qint64 m_frameStart = 0;
     qint64 m_instructions = 0;
