@@ -1370,16 +1370,16 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>La cinta %1 se ha cargado con OpenSE BASIC, porque no se ha encontrado la ROM de 48K de Sinclair: un cargador que llame a la ROM de Sinclair falla con ella, y un programa BASIC guardado con ella puede no funcionar en un Spectrum real. Ponga la ROM de Sinclair en la carpeta del programa como 48.rom para cargar con ella.</translation>
     </message>
     <message>
-        <source>Loaded with OpenSE BASIC.</source>
-        <translation>Cargada con OpenSE BASIC.</translation>
-    </message>
-    <message>
         <source>The tape %1 was loaded with the ROM %2, which is neither the Sinclair 48K ROM nor OpenSE BASIC: the snapshot may not run on a real Spectrum.</source>
         <translation>La cinta %1 se ha cargado con la ROM %2, que no es ni la ROM de 48K de Sinclair ni OpenSE BASIC: la instantánea puede no funcionar en un Spectrum real.</translation>
     </message>
     <message>
         <source>Loaded with a ROM of its own.</source>
         <translation>Cargada con una ROM propia.</translation>
+    </message>
+    <message>
+        <source>Loaded with OpenSE BASIC: loaders that call the Sinclair ROM fail, and a BASIC program may not run on a real Spectrum.</source>
+        <translation>Cargada con OpenSE BASIC: los cargadores que llaman a la ROM de Sinclair fallan, y un programa BASIC puede no funcionar en un Spectrum real.</translation>
     </message>
 </context>
 <context>
@@ -1554,6 +1554,10 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>Still read the tape after it ended.</source>
         <translation>Seguía leyendo la cinta tras su final.</translation>
+    </message>
+    <message>
+        <source>The tape %1 loaded nothing: the Spectrum was reset, by its program or by a loader that failed, and no program was left in memory.</source>
+        <translation>La cinta %1 no ha cargado nada: el Spectrum se ha reiniciado, por su programa o por un cargador que ha fallado, y no ha quedado ningún programa en memoria.</translation>
     </message>
 </context>
 <context>
