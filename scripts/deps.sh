@@ -20,11 +20,13 @@ tz_need_packages() {
 # What building and testing need (libspectrum reads the snapshot and tape
 # formats; libz80ex is the Z80 that loads tapes, OpenSE BASIC the ROM it
 # loads them with when there is no Sinclair ROM, z80asm assembles the test
-# tapes' programs; Qt's Linguist tools make the translations, and Qt's own
+# tapes' programs; fontconfig lets the window read the font configuration
+# while it connects to the display; Qt's Linguist tools make the translations, and Qt's own
 # Spanish texts are what the Spanish window test sees on its buttons; the
 # validators check the release kit's desktop files; dpkg-dev and lintian make
 # and check the Debian package).
 TZ_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+                   libfontconfig-dev
                    qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n
                    libspectrum-dev libz80ex-dev opense-basic z80asm desktop-file-utils
                    appstream dpkg-dev lintian)

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/FontWarmUp.h"
 #include "browser/Volumes.h"
 #include "commands/ProcessLauncher.h"
 #include "core/Kit.h"
+#include "core/KitInstance.h"
 #include "core/KitLocation.h"
 #include "core/Language.h"
-#include "instance/KitInstance.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -12,7 +13,9 @@
 
 int main(int argc, char* argv[])
 {
+    tessel::FontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.join();
     QApplication::setApplicationName(QStringLiteral("tessel-zizerev"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessel Zizerev"));
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A later start of a kit gives way to the running one and tells it so.
-#include "instance/KitInstance.h"
+#include "core/KitInstance.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,12 +29,14 @@ void TestKitInstance::laterStartGivesWayAndTellsTheHolder()
     const auto before = test::treeContents(kit);
 
     KitInstance first(kit, locks);
-    // What a run that crashed left there is no reason not to listen.
-    QVERIFY(QDir().mkpath(locks) && test::writeFile(first.serverName(), "left over"));
+    // A request left by a run that crashed is nobody's.
+    QVERIFY(QDir().mkpath(locks) && test::writeFile(first.requestPath(), "show\n"));
     QVERIFY(first.tryAcquire());
-    QVERIFY(first.isListening());
+    QVERIFY(first.isWatching());
     int told = 0;
     first.onStartedAgain([&] { ++told; });
+    QTest::qWait(50);
+    QCOMPARE(told, 0);
 
     // The later start blocks as a process of its own would, without an event loop.
     bool laterRuns = true;
@@ -42,10 +45,16 @@ void TestKitInstance::laterStartGivesWayAndTellsTheHolder()
     later.join();
     QVERIFY(!laterRuns);
 
+    // A request file taken away is made again, and heard.
+    QVERIFY(QFile::remove(first.requestPath()));
+    QTRY_VERIFY(QFile::exists(first.requestPath()) && first.isWatching());
+    QVERIFY(!KitInstance(kit, locks).tryAcquire());
+    QTRY_COMPARE(told, 2);
+
     // Another kit is another instance.
     KitInstance other(dir.filePath("other"), locks);
     QVERIFY(other.tryAcquire());
-    QCOMPARE(told, 1);
+    QCOMPARE(told, 2);
     QCOMPARE(test::treeContents(kit), before);
 }
 
