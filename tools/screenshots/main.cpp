@@ -114,7 +114,8 @@ void choose(QWidget* dialog, const QString& path)
 }
 
 // Open Flash Image on the image Create Flash left in the working folder:
-// its dialogs, the question, the message and the list it fills.
+// its dialogs, the unsaved list's question, the message and the list it
+// fills.
 void extractShots(tessel::MainWindow& window)
 {
     const tessel::Session& session = window.session();
@@ -125,9 +126,10 @@ void extractShots(tessel::MainWindow& window)
     whenModal([&window, image, folder](QWidget* open) {
         saveScreen(QStringLiteral("image-open-dialog"));
         choose(open, image);
-        whenModal([&window, folder](QWidget* question) {
-            saveScreen(QStringLiteral("image-replace-question"));
-            click(question, QMessageBox::Yes);
+        // The list of ten is not saved: asked so, it is what the image replaces.
+        whenModal([&window, folder](QWidget* unsaved) {
+            saveScreen(QStringLiteral("image-unsaved-question"));
+            click(unsaved, QMessageBox::Discard);
             whenModal([&window, folder](QWidget* pick) {
                 qobject_cast<QFileDialog*>(pick)->setDirectory(folder);
                 QTimer::singleShot(300, [pick] {
@@ -135,11 +137,14 @@ void extractShots(tessel::MainWindow& window)
                     accept(pick);
                 });
                 whenModal([&window](QWidget* done) {
-                    saveScreen(QStringLiteral("image-extracted-message"));
-                    click(done, QMessageBox::Ok);
-                    QTimer::singleShot(300, [&window] {
-                        save(&window, QStringLiteral("main-extracted"));
-                        QApplication::quit();
+                    // Once the folder dialog's place is painted over.
+                    QTimer::singleShot(300, [&window, done] {
+                        saveScreen(QStringLiteral("image-extracted-message"));
+                        click(done, QMessageBox::Ok);
+                        QTimer::singleShot(300, [&window] {
+                            save(&window, QStringLiteral("main-extracted"));
+                            QApplication::quit();
+                        });
                     });
                 });
             });
