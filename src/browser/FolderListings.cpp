@@ -53,11 +53,14 @@ void FolderListings::Hold::release()
 
 FolderListings::FolderListings(QObject* parent)
     : QObject(parent)
+    , m_watcher(
+          this,
+          [this](const QString& path, quint64 ticket, bool ok) { onWatched(path, ticket, ok); },
+          [this](const QString& path) { onChanged(path); })
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshDelayMs);
     connect(&m_refresh, &QTimer::timeout, this, &FolderListings::readChanged);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderListings::onChanged);
 }
 
 // The readings hold nothing of this: told to stop, they end on their own.
@@ -91,7 +94,7 @@ FolderListings::Hold FolderListings::hold(const QString& path, bool files, Liste
         slot = std::make_shared<Folder>();
         slot->path = path;
         // Watched before it is read, so a change during the read is not missed.
-        slot->watched = m_watcher.addPath(path);
+        watch(*slot);
     }
     Folder& folder = *slot;
     const quint64 id = m_nextId++;
@@ -117,8 +120,8 @@ void FolderListings::release(const QString& path, quint64 id)
     folder.holders.removeIf([id](const Holder& holder) { return holder.id == id; });
     if (folder.holders.isEmpty()) {
         cancelReading(folder);
-        if (folder.watched)
-            m_watcher.removePath(path);
+        if (folder.watched || folder.watchPending)
+            m_watcher.unwatch(path);
         m_changed.remove(path);
         m_folders.erase(it);
         return;
@@ -137,7 +140,7 @@ int FolderListings::readingsUnderWay() const
 {
     int count = 0;
     for (const std::shared_ptr<Folder>& folder : m_folders)
-        count += folder->job ? 1 : 0;
+        count += folder->job || folder->readWhenWatched ? 1 : 0;
     return count;
 }
 
@@ -154,10 +157,34 @@ void FolderListings::cancelReading(Folder& folder)
         folder.job.reset();
     }
     folder.jobFiles = false;
+    folder.readWhenWatched = false;
+}
+
+void FolderListings::watch(Folder& folder)
+{
+    folder.watchTicket = ++m_lastTicket;
+    folder.watchPending = true;
+    m_watcher.watch(folder.path, folder.watchTicket);
+}
+
+void FolderListings::onWatched(const QString& path, quint64 ticket, bool ok)
+{
+    const std::shared_ptr<Folder> folder = m_folders.value(path);
+    // A folder let go, and perhaps held again, since: its own answer follows.
+    if (!folder || folder->watchTicket != ticket)
+        return;
+    folder->watchPending = false;
+    folder->watched = ok;
+    if (std::exchange(folder->readWhenWatched, false) && !folder->job)
+        startReading(*folder);
 }
 
 void FolderListings::startReading(Folder& folder)
 {
+    if (folder.watchPending) {
+        folder.readWhenWatched = true;
+        return;
+    }
     const bool files = wantsFiles(folder);
     auto keepFiles = std::make_shared<std::atomic<bool>>(files);
     folder.keepFiles = keepFiles;
@@ -218,10 +245,12 @@ void FolderListings::onRead(const QString& path)
     folder->filesRead = folder->jobFiles;
     folder->jobFiles = false;
     folder->last = read.contents;
-    if (read.contents.ok && !folder->watched)
-        folder->watched = m_watcher.addPath(path);
-    else if (!read.contents.ok && folder->watched)
-        folder->watched = !m_watcher.removePath(path);
+    if (read.contents.ok && !folder->watched && !folder->watchPending) {
+        watch(*folder);
+    } else if (!read.contents.ok && folder->watched) {
+        m_watcher.unwatch(path);
+        folder->watched = false;
+    }
     if (folder->changed) {
         m_changed.insert(path);
         m_refresh.start();

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "browser/FolderListing.h"
+#include "browser/WatchThread.h"
 
-#include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QHash>
 #include <QObject>
@@ -98,6 +98,11 @@ private:
         bool read = false; // `last` is a listing
         bool filesRead = false; // with the files
         bool watched = false;
+        // Asked to be watched, no answer yet: the reading waits for it, so
+        // that a change made while it reads is not missed.
+        quint64 watchTicket = 0;
+        bool watchPending = false;
+        bool readWhenWatched = false;
         bool changed = false; // on disk, since the reading under way began
         FolderContents last;
         std::unique_ptr<QFutureWatcher<Read>> job;
@@ -114,6 +119,8 @@ private:
                  const QList<ListingChange>& folderChanges,
                  const QList<ListingChange>& fileChanges);
     void deliverLast(const QString& path, quint64 id);
+    void watch(Folder& folder);
+    void onWatched(const QString& path, quint64 ticket, bool ok);
     void onChanged(const QString& path);
     void readChanged();
 
@@ -121,8 +128,9 @@ private:
     QHash<QString, std::shared_ptr<Folder>> m_folders;
     quint64 m_nextId = 1;
     QSet<QString> m_changed; // folders to read again after a burst of changes
-    QFileSystemWatcher m_watcher;
     QTimer m_refresh;
+    quint64 m_lastTicket = 0;
+    WatchThread m_watcher;
 };
 
 } // namespace tessel

@@ -483,8 +483,9 @@ void TestFolderListing::treeFollowsFoldersMadeAndRemoved()
 void TestFolderListing::treeAndListShareOneReading_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"plain", "links", "broken link", "FIFO", "names not valid text",
-                             "folder removed", "changed while a reading is held"})
+    for (const char* kind :
+         {"plain", "links", "broken link", "FIFO", "names not valid text", "folder removed",
+          "changed while a reading is held", "left and held again at once"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -540,6 +541,13 @@ void TestFolderListing::treeAndListShareOneReading()
         tree.setRootPath(left);
         list.setFolder(folder);
         tree.setRootPath(folder);
+        if (kind == "left and held again at once") {
+            // Before the folder is watched: its watch is asked for again.
+            list.setFolder(left);
+            tree.setRootPath(left);
+            list.setFolder(folder);
+            tree.setRootPath(folder);
+        }
         QCOMPARE(m_listings->readingsUnderWay(), 1);
         if (kind == "changed while a reading is held") {
             touch(folder + "/c.sna");
