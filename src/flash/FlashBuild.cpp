@@ -23,10 +23,6 @@ namespace tessel {
 
 bool checkBankFile(const QString& path, QStringList& warnings, QString* error)
 {
-    QFile file(path);
-    QString reason;
-    if (openRegularFile(file, &reason) && file.size() == 0)
-        reason = QCoreApplication::translate("FlashBuild", "it is empty");
     // Banks come with the firmware, not the program: say where they must go.
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -35,25 +31,27 @@ bool checkBankFile(const QString& path, QStringList& warnings, QString* error)
                         "FlashBuild", "The bank file %1 is missing: copy it from the cartridge "
                                       "firmware into the folder %2.")
                         .arg(info.fileName(), quotedPath(info.absolutePath())));
-    if (!reason.isEmpty())
-        return fail(error, QCoreApplication::translate("FlashBuild",
-                                                       "The bank file %1 cannot be read (%2).")
-                               .arg(quotedPath(path), reason));
+    QFile file(path);
+    if (!openRegularFile(
+            file, error,
+            QCoreApplication::translate("FlashBuild", "The bank file %1 cannot be read (%2).")))
+        return false;
+    if (file.size() == 0)
+        return fail(error, QCoreApplication::translate("FlashBuild", "The bank file %1 is empty.")
+                               .arg(quotedPath(path)));
     if (file.size() > kBankSize)
         warnings << QCoreApplication::translate(
                         "FlashBuild",
                         "The bank file %1 is %2 bytes long, not %3: only its first %3 "
                         "bytes were used.")
-                        .arg(quotedPath(path))
-                        .arg(file.size())
-                        .arg(kBankSize);
+                        .arg(quotedPath(path), QString::number(file.size()),
+                             QString::number(kBankSize));
     else if (file.size() < kBankSize)
         warnings << QCoreApplication::translate(
                         "FlashBuild", "The bank file %1 is %2 bytes long, not %3: the rest of its "
                                       "bank was filled with blanks.")
-                        .arg(quotedPath(path))
-                        .arg(file.size())
-                        .arg(kBankSize);
+                        .arg(quotedPath(path), QString::number(file.size()),
+                             QString::number(kBankSize));
     return true;
 }
 
@@ -193,18 +191,16 @@ bool exportImage(const QString& image, const QString& target, const QStringList&
                  QString* error)
 {
     QFile source(image);
-    QString reason;
-    if (!openRegularFile(source, &reason))
-        return fail(error, QCoreApplication::translate("FlashBuild",
-                                                       "The working image %1 cannot be read (%2).")
-                               .arg(quotedPath(image), reason));
+    const QString cannotRead =
+        QCoreApplication::translate("FlashBuild", "The working image %1 cannot be read (%2).");
+    if (!openRegularFile(source, error, cannotRead))
+        return false;
     if (source.size() != kImageSize)
         return fail(error, QCoreApplication::translate(
                                "FlashBuild", "The working image %1 is %2 bytes long, not %3; "
                                              "something changed it.")
-                               .arg(quotedPath(image))
-                               .arg(source.size())
-                               .arg(kImageSize));
+                               .arg(quotedPath(image), QString::number(source.size()),
+                                    QString::number(kImageSize)));
     DurableFile copy(target, {inputs + QStringList{image}});
     if (!copy.open(error))
         return false;
@@ -212,9 +208,7 @@ bool exportImage(const QString& image, const QString& target, const QStringList&
     for (;;) {
         const qint64 n = source.read(buffer.data(), buffer.size());
         if (n < 0)
-            return fail(error, QCoreApplication::translate(
-                                   "FlashBuild", "The working image %1 cannot be read (%2).")
-                                   .arg(quotedPath(image), source.errorString()));
+            return fail(error, cannotRead.arg(quotedPath(image), source.errorString()));
         if (n == 0)
             break;
         if (!copy.write(QByteArrayView(buffer.constData(), n), error))

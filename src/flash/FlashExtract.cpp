@@ -56,8 +56,8 @@ private:
 // The records are always whole: the register table is written last. The
 // builder takes any 49,179-byte .sna, so an odd interrupt mode proves
 // nothing about the offsets: it is told, not refused.
-bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables,
-                  QStringList& warnings, QString* error)
+bool checkRecords(QByteArrayView image, const QString& shown, qint64 registers,
+                  const Tables& tables, QStringList& warnings, QString* error)
 {
     for (int i = 0; i < kEntryCount; ++i) {
         const QByteArrayView record = image.sliced(registers + kRecordSize * i, kRecordSize);
@@ -68,12 +68,13 @@ bool checkRecords(QByteArrayView image, qint64 registers, const Tables& tables,
             if (!tables.covers(at) && image.at(at) != record.at(kSnaHeaderSize + k))
                 return fail(error, QCoreApplication::translate(
                                        "FlashExtract",
-                                       "its register table at byte %1 (setting \"%2\") does "
-                                       "not hold the registers of its snapshots: entry %3 does "
-                                       "not match the start of its memory area. Was it made "
-                                       "with other table offsets than this kit's?")
-                                       .arg(QString::number(registers), Settings::kRegistersOffset,
-                                            QString::number(i + 1)));
+                                       "The flash image %1 cannot be opened: its register table "
+                                       "at byte %2 (setting \"%3\") does not hold the registers "
+                                       "of its snapshots: entry %4 does not match the start of "
+                                       "its memory area. Was it made with other table offsets "
+                                       "than this kit's?")
+                                       .arg(shown, QString::number(registers),
+                                            Settings::kRegistersOffset, QString::number(i + 1)));
         }
         const int mode = static_cast<unsigned char>(record.at(kInterruptModeByte));
         if (mode > 2)
@@ -107,8 +108,8 @@ bool allAreasBlank(QByteArrayView image, const Tables& tables)
 
 // Where the kit's bank 1 is known, the bytes around the name table must be
 // its bytes: names written at other offsets leave their letters there.
-bool checkNamesPlace(QByteArrayView image, qint64 names, const Tables& tables, QByteArrayView bank1,
-                     QString* error)
+bool checkNamesPlace(QByteArrayView image, const QString& shown, qint64 names, const Tables& tables,
+                     QByteArrayView bank1, QString* error)
 {
     if (bank1.size() != kBankSize)
         return true;
@@ -118,19 +119,18 @@ bool checkNamesPlace(QByteArrayView image, qint64 names, const Tables& tables, Q
         if (!tables.covers(at) && image.at(at) != bank1.at(at))
             return fail(error, QCoreApplication::translate(
                                    "FlashExtract",
-                                   "its names do not lie at byte %1 (setting \"%2\"): the "
-                                   "bytes beside that name table at byte %3 are not those of "
-                                   "the kit's bank 1. Was it made with other table offsets or "
-                                   "other firmware than this kit's?")
-                                   .arg(names)
-                                   .arg(Settings::kNamesOffset)
-                                   .arg(at));
+                                   "The flash image %1 cannot be opened: its names do not lie at "
+                                   "byte %2 (setting \"%3\"): the bytes beside that name table "
+                                   "at byte %4 are not those of the kit's bank 1. Was it made "
+                                   "with other table offsets or other firmware than this kit's?")
+                                   .arg(shown, QString::number(names), Settings::kNamesOffset,
+                                        QString::number(at)));
     }
     return true;
 }
 
-std::optional<QString> readName(QByteArrayView image, qint64 names, int index, const Tables& tables,
-                                QStringList& warnings, QString* error)
+std::optional<QString> readName(QByteArrayView image, const QString& shown, qint64 names, int index,
+                                const Tables& tables, QStringList& warnings, QString* error)
 {
     const qint64 slot = names + kSlotSize * index;
     QByteArray bytes = image.sliced(slot, kMaxNameLength).toByteArray();
@@ -147,14 +147,14 @@ std::optional<QString> readName(QByteArrayView image, qint64 names, int index, c
         if (isCp1252Control(byte)) {
             fail(error,
                  QCoreApplication::translate(
-                     "FlashExtract", "its name table at byte %1 (setting \"%2\") does not hold "
-                                     "menu names: entry %3 holds the byte 0x%4, which no name "
-                                     "has. Was it made with other table offsets than this "
-                                     "kit's?")
-                     .arg(names)
-                     .arg(Settings::kNamesOffset)
-                     .arg(index + 1)
-                     .arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')));
+                     "FlashExtract",
+                     "The flash image %1 cannot be opened: its name table at byte %2 (setting "
+                     "\"%3\") does not hold menu names: entry %4 holds the byte 0x%5, which no "
+                     "name has. Was it made with other table offsets than this kit's?")
+                     .arg(shown, QString::number(names), Settings::kNamesOffset,
+                          QString::number(index + 1),
+                          QString::number(static_cast<unsigned char>(byte), 16)
+                              .rightJustified(2, QLatin1Char('0'))));
             return std::nullopt;
         }
     }
@@ -192,7 +192,7 @@ QString uniqueIn(const QString& base, const QString& extension, QStringList& tak
 {
     QString name = base + QLatin1Char('.') + extension;
     for (int n = 2; taken.contains(name, Qt::CaseInsensitive); ++n)
-        name = QStringLiteral("%1 (%2).%3").arg(base).arg(n).arg(extension);
+        name = QStringLiteral("%1 (%2).%3").arg(base, QString::number(n), extension);
     taken << name;
     return name;
 }
@@ -201,14 +201,20 @@ QString uniqueIn(const QString& base, const QString& extension, QStringList& tak
 QByteArray fittedBank(const QString& path)
 {
     QFile file(path);
-    QString reason;
-    if (!openRegularFile(file, &reason))
+    if (!openRegularFile(file, nullptr, {}))
         return {};
     QByteArray bank = file.read(kBankSize);
     if (bank.isEmpty() || file.error() != QFileDevice::NoError)
         return {};
     bank.append(kBankSize - bank.size(), kFill);
     return bank;
+}
+
+QString imageSizeMessage(const QString& shown, qint64 size)
+{
+    return QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: it is "
+                                                       "%2 bytes long; a flash image has %3 bytes.")
+        .arg(shown, QString::number(size), QString::number(kImageSize));
 }
 
 QStringList targetNames(const FlashContents& contents)
@@ -250,43 +256,44 @@ QString safeFileName(const QString& name)
     return safe;
 }
 
-std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 namesOffset,
-                                               qint64 registersOffset, QString* error,
-                                               QByteArrayView kitBank1)
+std::optional<FlashContents> readFlashContents(QByteArrayView image, const QString& imagePath,
+                                               qint64 namesOffset, qint64 registersOffset,
+                                               QString* error, QByteArrayView kitBank1)
 {
+    const QString shown = quotedPath(imagePath);
     if (image.size() != kImageSize) {
-        fail(error, QCoreApplication::translate("FlashExtract",
-                                                "it is %1 bytes long; a flash image has %2 bytes.")
-                        .arg(image.size())
-                        .arg(kImageSize));
+        fail(error, imageSizeMessage(shown, image.size()));
         return std::nullopt;
     }
     if (namesOffset < 0 || namesOffset > kMaxNamesOffset || registersOffset < 0
         || registersOffset > kMaxRegistersOffset) {
-        fail(error, QCoreApplication::translate(
-                        "FlashExtract", "the table offsets %1 and %2 lie outside the range the "
-                                        "cartridge addresses.")
-                        .arg(namesOffset)
-                        .arg(registersOffset));
+        fail(error,
+             QCoreApplication::translate("FlashExtract",
+                                         "The flash image %1 cannot be opened: the table "
+                                         "offsets %2 and %3 lie outside the range the "
+                                         "cartridge addresses.")
+                 .arg(shown, QString::number(namesOffset), QString::number(registersOffset)));
         return std::nullopt;
     }
     const Tables tables(namesOffset, registersOffset);
     FlashContents contents;
     if (allAreasBlank(image, tables)) {
         fail(error, QCoreApplication::translate("FlashExtract",
-                                                "its ten memory areas are blank, so it holds no "
-                                                "snapshots. Is it an image this program made?"));
+                                                "The flash image %1 cannot be opened: its ten "
+                                                "memory areas are blank, so it holds no snapshots. "
+                                                "Is it an image this program made?")
+                        .arg(shown));
         return std::nullopt;
     }
-    if (!checkRecords(image, registersOffset, tables, contents.warnings, error)
-        || !checkNamesPlace(image, namesOffset, tables, kitBank1, error))
+    if (!checkRecords(image, shown, registersOffset, tables, contents.warnings, error)
+        || !checkNamesPlace(image, shown, namesOffset, tables, kitBank1, error))
         return std::nullopt;
 
     QStringList taken;
     for (int i = 0; i < kEntryCount; ++i) {
         ExtractedEntry entry;
         const std::optional<QString> name =
-            readName(image, namesOffset, i, tables, contents.warnings, error);
+            readName(image, shown, namesOffset, i, tables, contents.warnings, error);
         if (!name)
             return std::nullopt;
         entry.name = *name;
@@ -329,46 +336,29 @@ std::optional<FlashContents> readFlashImage(const Kit& kit, const QString& image
     if (!settings)
         return std::nullopt;
     QFile file(image);
-    QString reason;
-    if (!openRegularFile(file, &reason)) {
-        fail(error,
-             QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: %2.")
-                 .arg(quotedPath(image), reason));
+    const QString cannotOpen =
+        QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: %2.");
+    if (!openRegularFile(file, error, cannotOpen))
         return std::nullopt;
-    }
     if (file.size() != kImageSize) {
-        fail(
-            error,
-            QCoreApplication::translate(
-                "FlashExtract", "The flash image %1 cannot be opened: it is %2 bytes long; a "
-                                "flash image has %3 bytes.")
-                .arg(quotedPath(image), QString::number(file.size()), QString::number(kImageSize)));
+        fail(error, imageSizeMessage(quotedPath(image), file.size()));
         return std::nullopt;
     }
     const QByteArray bytes = file.read(kImageSize + 1);
     if (bytes.size() != kImageSize) {
-        fail(error,
-             file.error() != QFileDevice::NoError
-                 ? QCoreApplication::translate("FlashExtract",
-                                               "The flash image %1 cannot be opened: %2.")
-                       .arg(quotedPath(image), file.errorString())
-                 : QCoreApplication::translate(
-                       "FlashExtract", "The flash image %1 cannot be opened: it changed while "
-                                       "it was read.")
-                       .arg(quotedPath(image)));
+        fail(error, file.error() != QFileDevice::NoError
+                        ? cannotOpen.arg(quotedPath(image), file.errorString())
+                        : QCoreApplication::translate(
+                              "FlashExtract", "The flash image %1 cannot be opened: it changed "
+                                              "while it was read.")
+                              .arg(quotedPath(image)));
         return std::nullopt;
     }
-    QString why;
     const QByteArray bank1 = fittedBank(kit.bank1Path());
-    std::optional<FlashContents> contents =
-        readFlashContents(bytes, settings->namesOffset, settings->registersOffset, &why, bank1);
-    if (!contents) {
-        //: %2 is a sentence that ends in its own full stop or question mark.
-        fail(error,
-             QCoreApplication::translate("FlashExtract", "The flash image %1 cannot be opened: %2")
-                 .arg(quotedPath(image), why));
+    std::optional<FlashContents> contents = readFlashContents(
+        bytes, image, settings->namesOffset, settings->registersOffset, error, bank1);
+    if (!contents)
         return std::nullopt;
-    }
     if (bank1.isEmpty())
         contents->warnings.prepend(
             QCoreApplication::translate(

@@ -46,15 +46,16 @@ struct FlashContents
 // there. Building the entries again with the same offsets and banks writes
 // the same image.
 //
-// Refused, with the reason: another size than 524,288 bytes, ten blank
-// memory areas, and tables that do not fit the offsets: a record whose copy
-// of the first five bytes of memory differs from its memory area, a name
-// with a control character, or, when the kit's bank 1 is given (as the
-// builder fits it), bytes beside the name table that are not the bank's.
+// Refused, with a reason that names `imagePath`: another size than 524,288
+// bytes, ten blank memory areas, and tables that do not fit the offsets: a
+// record whose copy of the first five bytes of memory differs from its
+// memory area, a name with a control character, or, when the kit's bank 1
+// is given (as the builder fits it), bytes beside the name table that are
+// not the bank's.
 // A record's interrupt mode above 2 is a warning.
-std::optional<FlashContents> readFlashContents(QByteArrayView image, qint64 namesOffset,
-                                               qint64 registersOffset, QString* error,
-                                               QByteArrayView kitBank1 = {});
+std::optional<FlashContents> readFlashContents(QByteArrayView image, const QString& imagePath,
+                                               qint64 namesOffset, qint64 registersOffset,
+                                               QString* error, QByteArrayView kitBank1 = {});
 
 // The image file, with the offsets of the kit's settings file. The list file
 // is named after the image.

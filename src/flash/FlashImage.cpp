@@ -53,20 +53,23 @@ private:
             return true;
         m_writeFailed = true;
         const auto* file = qobject_cast<const QFileDevice*>(&m_out);
+        const bool named = file && !file->fileName().isEmpty();
         // A write cut short by a full disk or a size limit may set no error.
-        const QString reason =
-            file && file->error() == QFileDevice::NoError
-                ? QCoreApplication::translate("FlashImage",
-                                              "only part of it could be written; the disk may "
-                                              "be full")
-                : m_out.errorString();
-        return fail(m_error, file && !file->fileName().isEmpty()
-                                 ? QCoreApplication::translate(
-                                       "FlashImage", "The image %1 could not be written (%2).")
-                                       .arg(quotedPath(file->fileName()), reason)
-                                 : QCoreApplication::translate(
-                                       "FlashImage", "The image could not be written (%1).")
-                                       .arg(reason));
+        if (file && file->error() == QFileDevice::NoError)
+            return fail(m_error,
+                        named ? QCoreApplication::translate("FlashImage",
+                                                            "Only part of the image %1 could be "
+                                                            "written; the disk may be full.")
+                                    .arg(quotedPath(file->fileName()))
+                              : QCoreApplication::translate("FlashImage",
+                                                            "Only part of the image could be "
+                                                            "written; the disk may be full."));
+        return fail(m_error, named ? QCoreApplication::translate(
+                                         "FlashImage", "The image %1 could not be written (%2).")
+                                         .arg(quotedPath(file->fileName()), m_out.errorString())
+                                   : QCoreApplication::translate(
+                                         "FlashImage", "The image could not be written (%1).")
+                                         .arg(m_out.errorString()));
     }
 
     bool seek(qint64 offset)
@@ -84,27 +87,25 @@ private:
     bool readBank(const QString& path)
     {
         QFile file(path);
-        QString reason;
-        if (openRegularFile(file, &reason)) {
-            qint64 got = 0;
-            while (got < m_bank.size()) {
-                const qint64 n = file.read(m_bank.data() + got, m_bank.size() - got);
-                if (n <= 0)
-                    break;
-                got += n;
-            }
-            if (file.error() != QFileDevice::NoError)
-                reason = file.errorString();
-            else if (got == 0)
-                reason = QCoreApplication::translate("FlashImage", "it is empty");
-            else {
-                std::fill(m_bank.begin() + got, m_bank.end(), kFill);
-                return true;
-            }
+        const QString cannotRead =
+            QCoreApplication::translate("FlashImage", "The bank file %1 cannot be read (%2).");
+        if (!openRegularFile(file, m_error, cannotRead))
+            return false;
+        qint64 got = 0;
+        while (got < m_bank.size()) {
+            const qint64 n = file.read(m_bank.data() + got, m_bank.size() - got);
+            if (n <= 0)
+                break;
+            got += n;
         }
-        return fail(m_error, QCoreApplication::translate("FlashImage",
-                                                         "The bank file %1 cannot be read (%2).")
-                                 .arg(quotedPath(path), reason));
+        if (file.error() != QFileDevice::NoError)
+            return fail(m_error, cannotRead.arg(quotedPath(path), file.errorString()));
+        if (got == 0)
+            return fail(m_error,
+                        QCoreApplication::translate("FlashImage", "The bank file %1 is empty.")
+                            .arg(quotedPath(path)));
+        std::fill(m_bank.begin() + got, m_bank.end(), kFill);
+        return true;
     }
 
     bool putSnapshot(int index)

@@ -72,11 +72,11 @@ void TestFlashExtract::demoSnapshotsComeBackAndBuildTheSameImage()
     SnapshotEntries entries;
     for (int i = 0; i < kEntryCount; ++i)
         entries.append({QStringLiteral(TESSEL_TEST_DATA "/sna/") + demo.at(i), demo.at(i)});
-    // Names that are no file names as they stand, or the same one twice.
+    // Names that are no file names as they stand, or the same one twice (its "%2" no slot).
     entries[0].name = QString::fromUtf8(" ..Caf\u00e9/\u20ac%3 <1>.");
     entries[1].name = "LPT1.x";
-    entries[2].name = "GAME";
-    entries[3].name = "game";
+    entries[2].name = "GAME %2";
+    entries[3].name = "game %2";
     const QByteArray image = buildImage(kit, entries, "first.rom");
     QCOMPARE(image.size(), kImageSize);
 
@@ -91,7 +91,7 @@ void TestFlashExtract::demoSnapshotsComeBackAndBuildTheSameImage()
     for (const SnapshotEntry& entry : done->entries)
         files << QFileInfo(entry.path).fileName();
     QCOMPARE(files.mid(0, 4), (QStringList{QString::fromUtf8("Caf\u00e9_\u20ac%3 _1_.sna"),
-                                           "LPT1_.x.sna", "GAME.sna", "game (2).sna"}));
+                                           "LPT1_.x.sna", "GAME %2.sna", "game %2 (2).sna"}));
     for (int i = 0; i < kEntryCount; ++i) {
         QCOMPARE(done->entries[i].name, entries[i].name);
         QCOMPARE(readFile(done->entries[i].path), readFile(entries[i].path));
@@ -135,7 +135,7 @@ void TestFlashExtract::offsetsAtTheirLimitsAndOverlappingTables()
     QCOMPARE(image, kit.expected(names, registers)); // the builder is not tried at all of these
 
     QString error;
-    const auto contents = readFlashContents(image, names, registers, &error);
+    const auto contents = readFlashContents(image, kit.path("image.rom"), names, registers, &error);
     QVERIFY2(contents, qPrintable(error));
     QVERIFY2(contents->warnings.size() == warnings, qPrintable(contents->warnings.join('\n')));
     // --show tells of the same losses.

@@ -73,6 +73,7 @@ private slots:
     void rejectsBadNames();
     void sourceChangedAfterCheck();
     void writeFailures();
+    void bankMessagesShowThePathAsItIs();
     void pokesChangeOnlyTheirBytes();
 };
 
@@ -309,6 +310,26 @@ void TestFlashImage::writeFailures()
         QVERIFY2(!writeFlashImage(job->sources, out, &error), qPrintable(QString::number(room)));
         QVERIFY2(error.contains(QStringLiteral("device full")), qPrintable(error));
     }
+}
+
+// A "%1" or "%2" in a folder's name is text, never a slot filled in later.
+void TestFlashImage::bankMessagesShowThePathAsItIs()
+{
+    FlashKit kit;
+    const QString folder = kit.path(QStringLiteral("100%2 %1 done"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString bank = folder + QStringLiteral("/bank1.rom");
+    const QString shown = QDir::toNativeSeparators(bank);
+    QVERIFY(writeFile(bank, QByteArray(100, 'a')));
+    QStringList warnings;
+    QString error;
+    QVERIFY2(checkBankFile(bank, warnings, &error), qPrintable(error));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(shown) && warnings[0].contains("is 100 bytes long, not 16384"),
+             qPrintable(warnings[0]));
+    QVERIFY(writeFile(bank, {}));
+    QVERIFY(!checkBankFile(bank, warnings, &error));
+    QVERIFY2(error.contains(shown + "\" is empty."), qPrintable(error));
 }
 
 void TestFlashImage::pokesChangeOnlyTheirBytes()
