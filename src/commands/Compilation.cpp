@@ -28,12 +28,12 @@ QString nameProblem(const QString& name, int line)
     if (check.problem == NameCheck::Length)
         return QCoreApplication::translate(
                    "Compilation",
-                   "line %1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
+                   "Line %1: the menu name \"%2\" has %3 characters; it must have 1 to %4.")
             .arg(QString::number(line), name, QString::number(check.length),
                  QString::number(kMaxNameLength));
     if (check.problem == NameCheck::Control)
         return QCoreApplication::translate("Compilation",
-                                           "line %1: the menu name holds a control character; it "
+                                           "Line %1: the menu name holds a control character; it "
                                            "may hold only printable ones.")
             .arg(line);
     return {};
@@ -59,28 +59,28 @@ std::optional<SnapshotEntries> readCompilation(const QString& path, const Kit* k
     SnapshotEntries entries;
     QStringList problems;
     for (const EntryLine& line : *lines) {
-        QString problem = line.problem;
-        if (problem.isEmpty() && entries.size() == kEntryCount) {
+        if (!line.problem.isEmpty()) {
+            problems << line.problem;
+            continue;
+        }
+        if (entries.size() == kEntryCount) {
             problems << QCoreApplication::translate(
-                            "Compilation", "line %1: entry %2 and any after it do not fit; a "
+                            "Compilation", "Line %1: entry %2 and any after it do not fit; a "
                                            "compilation holds %3 at most.")
                             .arg(line.number)
                             .arg(kEntryCount + 1)
                             .arg(kEntryCount);
             break;
         }
-        if (problem.isEmpty()) {
-            if (const QString wrong = nameProblem(line.entry.name, line.number); !wrong.isEmpty()) {
-                problems << wrong;
-                continue;
-            }
+        if (const QString wrong = nameProblem(line.entry.name, line.number); !wrong.isEmpty()) {
+            problems << wrong;
+            continue;
         }
         QString why;
-        if (problem.isEmpty() && !readSource(line.entry.path, kit, &why))
-            problem = why;
-        if (!problem.isEmpty())
-            problems << QCoreApplication::translate("Compilation", "line %1: %2")
-                            .arg(QString::number(line.number), problem);
+        if (!readSource(line.entry.path, kit, &why))
+            //: %2 is a sentence of its own, naming the file on that line.
+            problems << QCoreApplication::translate("Compilation", "Line %1: %2")
+                            .arg(QString::number(line.number), why);
         else
             entries.append(line.entry);
     }

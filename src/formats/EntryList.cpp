@@ -38,14 +38,6 @@ bool decodeUtf8(QByteArrayView bytes, QString& text)
     return !decode.hasError();
 }
 
-std::nullopt_t lineError(QString* error, qsizetype number, const QString& what)
-{
-    fail(
-        error,
-        QCoreApplication::translate("EntryList", "line %1: %2").arg(QString::number(number), what));
-    return std::nullopt;
-}
-
 // Ten lines with long paths fit many times over; anything bigger is not a list.
 constexpr qint64 kMaxListSize = 1 << 20;
 
@@ -55,7 +47,7 @@ struct ParsedLine
     enum Kind { Blank, Entry, TrainerLine, Bad } kind = Blank;
     SnapshotEntry entry = {};
     Trainer trainer = {};
-    QString problem = {};
+    QString problem = {}; // a sentence naming the line
 };
 
 // A trainer's line begins so and holds no tab, which every entry line
@@ -67,42 +59,56 @@ ParsedLine bad(const QString& problem)
     return {ParsedLine::Bad, {}, {}, problem};
 }
 
+QString notUtf8(qsizetype number)
+{
+    return QCoreApplication::translate("EntryList", "Line %1: it is not valid UTF-8 text.")
+        .arg(number);
+}
+
 // "POKE NAME=ADDR,VALUE[:ADDR,VALUE...]"; the name ends at the last "=".
-ParsedLine parseTrainerLine(QByteArrayView line)
+ParsedLine parseTrainerLine(QByteArrayView line, qsizetype number)
 {
     QString text;
     if (!decodeUtf8(line.sliced(kTrainerPrefix.size()), text))
-        return bad(QCoreApplication::translate("EntryList", "is not valid UTF-8 text."));
+        return bad(notUtf8(number));
     const qsizetype eq = text.lastIndexOf(QLatin1Char('='));
     if (eq < 0)
-        return bad(QCoreApplication::translate(
-            "EntryList", "a trainer's line is POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...]."));
+        return bad(QCoreApplication::translate("EntryList",
+                                               "Line %1: a trainer's line is "
+                                               "POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...].")
+                       .arg(number));
     QString why;
     const std::optional<QList<Poke>> pokes = parsePokeList(text.sliced(eq + 1), &why);
     if (!pokes)
-        return bad(why);
+        //: %2 is a sentence of its own, ending in a full stop.
+        return bad(QCoreApplication::translate("EntryList", "Line %1: %2")
+                       .arg(QString::number(number), why));
     return {ParsedLine::TrainerLine, {}, {text.first(eq), *pokes}, {}};
 }
 
-// One line, its CR already dropped.
-ParsedLine parseLine(QByteArrayView line)
+// Line `number`, its CR already dropped.
+ParsedLine parseLine(QByteArrayView line, qsizetype number)
 {
     if (isBlank(line))
         return {};
     if (line.contains('\0'))
-        return bad(QCoreApplication::translate("EntryList", "holds a NUL byte."));
+        return bad(
+            QCoreApplication::translate("EntryList", "Line %1: it holds a NUL byte.").arg(number));
     const qsizetype tab = line.indexOf('\t');
     if (tab < 0 && line.startsWith(kTrainerPrefix))
-        return parseTrainerLine(line);
+        return parseTrainerLine(line, number);
     if (tab < 0)
-        return bad(
-            QCoreApplication::translate("EntryList", "no tab between the name and the path."));
+        return bad(QCoreApplication::translate(
+                       "EntryList", "Line %1: there is no tab between the name and the path.")
+                       .arg(number));
     QString name;
     QString path;
     if (!decodeUtf8(line.first(tab), name) || !decodeUtf8(line.sliced(tab + 1), path))
-        return bad(QCoreApplication::translate("EntryList", "is not valid UTF-8 text."));
+        return bad(notUtf8(number));
     if (path.isEmpty())
-        return bad(QCoreApplication::translate("EntryList", "the path after the tab is empty."));
+        return bad(
+            QCoreApplication::translate("EntryList", "Line %1: the path after the tab is empty.")
+                .arg(number));
     return {ParsedLine::Entry, SnapshotEntry{path, name}};
 }
 
@@ -126,7 +132,7 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
         data = end < 0 ? QByteArrayView() : data.sliced(end + 1);
         if (breakByte == '\n' && line.endsWith('\r'))
             line.chop(1);
-        ParsedLine parsed = parseLine(line);
+        ParsedLine parsed = parseLine(line, number);
         if (parsed.kind == ParsedLine::Blank)
             continue;
         if (parsed.kind == ParsedLine::TrainerLine && pending) {
@@ -143,8 +149,10 @@ template <typename Visit> void forEachLine(QByteArrayView data, Visit visit)
             continue;
         }
         if (parsed.kind == ParsedLine::TrainerLine)
-            parsed.problem = QCoreApplication::translate(
-                "EntryList", "a trainer's line belongs under the line of its entry.");
+            parsed.problem =
+                QCoreApplication::translate(
+                    "EntryList", "Line %1: a trainer's line belongs under the line of its entry.")
+                    .arg(number);
         afterBad = true;
         if (!visit(EntryLine{number, {}, parsed.problem}))
             return;
@@ -167,20 +175,16 @@ bool looksLikeUtf16(QByteArrayView data)
 std::optional<QByteArray> readListFile(const QString& path, QString* error)
 {
     QFile file(path);
-    QString reason;
-    if (!openRegularFile(file, &reason)) {
-        fail(error,
-             QCoreApplication::translate("EntryList", "The list file %1 cannot be read (%2).")
-                 .arg(quotedPath(path), reason));
+    if (!openRegularFile(
+            file, error,
+            QCoreApplication::translate("EntryList", "The list file %1 cannot be read (%2).")))
         return std::nullopt;
-    }
     QByteArray data = file.read(kMaxListSize + 1);
     if (data.size() > kMaxListSize) {
         fail(error,
              QCoreApplication::translate(
                  "EntryList", "The list file %1 is larger than %2 bytes; it is not an entry list.")
-                 .arg(quotedPath(path))
-                 .arg(kMaxListSize));
+                 .arg(quotedPath(path), QString::number(kMaxListSize)));
         return std::nullopt;
     }
     if (looksLikeUtf16(data)) {
@@ -222,7 +226,7 @@ std::optional<SnapshotEntries> parseEntryList(QByteArrayView data, QString* erro
     forEachLine(data, [&](EntryLine line) {
         if (!line.problem.isEmpty()) {
             bad = true;
-            lineError(error, line.number, line.problem);
+            fail(error, line.problem);
             return false;
         }
         entries.append(std::move(line.entry));
@@ -251,8 +255,10 @@ std::optional<SnapshotEntries> readEntryList(const QString& path, QString* error
     SnapshotEntries entries;
     for (const EntryLine& line : parseEntryLines(*data)) {
         if (!line.problem.isEmpty()) {
-            fail(error, QCoreApplication::translate("EntryList", "The list file %1, line %2: %3")
-                            .arg(quotedPath(path), QString::number(line.number), line.problem));
+            //: %2 is a sentence of its own that names the line.
+            fail(error, QCoreApplication::translate("EntryList",
+                                                    "The list file %1 cannot be used as it is. %2")
+                            .arg(quotedPath(path), line.problem));
             return std::nullopt;
         }
         SnapshotEntry entry = line.entry;
@@ -322,6 +328,7 @@ std::optional<QByteArray> formatEntryList(const SnapshotEntries& entries, const 
             QString why;
             const QString pokes = formatPokeList(trainer.pokes);
             if (!parsePokeList(pokes, &why)) {
+                //: %4 is a sentence of its own, ending in a full stop.
                 fail(error, QCoreApplication::translate("EntryList",
                                                         "Entry %1 (\"%2\"), trainer \"%3\": %4")
                                 .arg(QString::number(i + 1), entry.name, trainer.name, why));

@@ -16,7 +16,7 @@ inline const QString kCompilationExtension = QStringLiteral("tessel");
 
 // A list file: one "NAME<TAB>PATH" line per entry, UTF-8, LF or CRLF line
 // ends (CR in a file without LF), blank lines ignored. The name ends at the first tab and is kept
-// as written, blanks included. Takes any bytes; junk gives an error naming the line ("line 3:
+// as written, blanks included. Takes any bytes; junk gives an error naming the line ("Line 3:
 // ..."), never a crash. Paths come as written. Does not count entries or check names: the caller
 // does.
 //
@@ -35,7 +35,7 @@ struct EntryLine
 {
     qsizetype number = 0; // from 1, blank lines counted
     SnapshotEntry entry;
-    QString problem; // empty when the line is an entry; else the part after "line N: "
+    QString problem; // empty when the line is an entry; else a sentence naming the line
 };
 
 // Every line, where parseEntryList() stops at the first bad one.

@@ -20,11 +20,6 @@ namespace {
 constexpr int kRamStart = 0x4000;
 constexpr int kStackPointerByte = 23; // in the .sna header, low byte first
 
-QString lineProblem(int line, const QString& what)
-{
-    return QCoreApplication::translate("PokFile", "line %1: %2").arg(QString::number(line), what);
-}
-
 // Names come from many hands: UTF-8 where it is, else Latin-1.
 QString decodeName(QByteArrayView bytes)
 {
@@ -74,14 +69,17 @@ std::optional<int> number(QByteArrayView field, int digits)
     return value;
 }
 
-// The four fields after M or Z; the first problem is the reason.
-std::optional<PokFilePoke> parsePoke(QByteArrayView rest, QString& problem)
+// The four fields after M or Z, on line `line`; the first problem is the
+// reason.
+std::optional<PokFilePoke> parsePoke(QByteArrayView rest, int line, QString& problem)
 {
+    const QString at = QString::number(line);
     const QList<QByteArrayView> fields = fieldsOf(rest, " \t");
     if (fields.size() != 4) {
-        problem = QCoreApplication::translate(
-            "PokFile", "a poke needs four numbers (bank, address, value, original), not %1.");
-        problem = problem.arg(fields.size());
+        problem = QCoreApplication::translate("PokFile",
+                                              "Line %1: a poke needs four numbers (bank, address, "
+                                              "value, original), not %2.")
+                      .arg(at, QString::number(fields.size()));
         return std::nullopt;
     }
     const std::optional<int> bank = number(fields[0], 1);
@@ -89,34 +87,36 @@ std::optional<PokFilePoke> parsePoke(QByteArrayView rest, QString& problem)
     const std::optional<int> value = number(fields[2], 3);
     const std::optional<int> original = number(fields[3], 3);
     if (!bank || !address || !value || !original) {
-        problem = QCoreApplication::translate(
-            "PokFile", "a poke's bank is one digit, its address up to five and its value and "
-                       "original up to three.");
+        problem = QCoreApplication::translate("PokFile",
+                                              "Line %1: a poke's bank is one digit, its address up "
+                                              "to five and its value and original up to three.")
+                      .arg(at);
         return std::nullopt;
     }
     PokFilePoke poke{*bank, *address, *value, *original};
     if (poke.value > kAskedValue) {
-        problem = QCoreApplication::translate(
-                      "PokFile", "the value %1 is neither a byte nor 256 (for the user to give).")
-                      .arg(poke.value);
+        problem = QCoreApplication::translate("PokFile", "Line %1: the value %2 is neither a byte "
+                                                         "nor 256 (for the user to give).")
+                      .arg(at, QString::number(poke.value));
         return std::nullopt;
     }
     if (poke.original > 255) {
-        problem = QCoreApplication::translate("PokFile", "the original %1 is not a byte.")
-                      .arg(poke.original);
+        problem = QCoreApplication::translate("PokFile", "Line %1: the original %2 is not a byte.")
+                      .arg(at, QString::number(poke.original));
         return std::nullopt;
     }
     if (poke.address > 0xFFFF) {
-        problem = QCoreApplication::translate("PokFile", "the address %1 is beyond 65535.")
-                      .arg(poke.address);
+        problem = QCoreApplication::translate("PokFile", "Line %1: the address %2 is beyond 65535.")
+                      .arg(at, QString::number(poke.address));
         return std::nullopt;
     }
     switch (poke.bank) {
     case 8:
         if (poke.address < kRamStart) {
             problem = QCoreApplication::translate(
-                          "PokFile", "the address %1 is in the ROM, which cannot be changed.")
-                          .arg(poke.address);
+                          "PokFile", "Line %1: the address %2 is in the ROM, which cannot be "
+                                     "changed.")
+                          .arg(at, QString::number(poke.address));
             return std::nullopt;
         }
         poke.target = static_cast<quint16>(poke.address);
@@ -130,12 +130,14 @@ std::optional<PokFilePoke> parsePoke(QByteArrayView rest, QString& problem)
         break;
     }
     default:
-        problem = poke.bank == 9
-                      ? QCoreApplication::translate("PokFile", "the bank 9 is no memory bank.")
-                      : QCoreApplication::translate(
-                            "PokFile", "the bank %1 is a page of a 128K's memory that a 48K "
-                                       "Spectrum does not have.")
-                            .arg(poke.bank);
+        problem =
+            poke.bank == 9
+                ? QCoreApplication::translate("PokFile", "Line %1: the bank 9 is no memory bank.")
+                      .arg(at)
+                : QCoreApplication::translate(
+                      "PokFile", "Line %1: the bank %2 is a page of a 128K's memory that "
+                                 "a 48K Spectrum does not have.")
+                      .arg(at, QString::number(poke.bank));
         return std::nullopt;
     }
     return poke;
@@ -160,7 +162,8 @@ std::optional<PokFileContents> parsePokFile(QByteArrayView data, QString* error)
     while (data.endsWith('\x1A'))
         data.chop(1);
     if (!isText(data)) {
-        fail(error, QCoreApplication::translate("PokFile", "it is not a text file."));
+        fail(error, QCoreApplication::translate(
+                        "PokFile", "These bytes are not text, so they are no trainer file."));
         return std::nullopt;
     }
     PokFileContents contents;
@@ -169,9 +172,9 @@ std::optional<PokFileContents> parsePokFile(QByteArrayView data, QString* error)
     PokFileTrainer* open = nullptr;
     const auto unfinished = [&] {
         if (open && open->usable())
-            open->problem = lineProblem(
-                open->line,
-                QCoreApplication::translate("PokFile", "the trainer has no last poke (a Z line)."));
+            open->problem = QCoreApplication::translate(
+                                "PokFile", "Line %1: the trainer has no last poke (a Z line).")
+                                .arg(open->line);
         open = nullptr;
     };
     int lineNumber = 0;
@@ -198,23 +201,25 @@ std::optional<PokFileContents> parsePokFile(QByteArrayView data, QString* error)
         QString problem;
         if (kind != 'M' && kind != 'Z')
             problem = QCoreApplication::translate(
-                "PokFile", "it starts with none of N, M, Z and Y, so it is no line of a "
-                           "trainer file.");
+                          "PokFile", "Line %1: it starts with none of N, M, Z and Y, so it is no "
+                                     "line of a trainer file.")
+                          .arg(lineNumber);
         else if (!open)
             problem = QCoreApplication::translate(
-                "PokFile", "a poke outside any trainer: no N line names it.");
+                          "PokFile", "Line %1: a poke outside any trainer: no N line names it.")
+                          .arg(lineNumber);
         if (!problem.isEmpty()) {
             if (open && open->usable())
-                open->problem = lineProblem(lineNumber, problem);
+                open->problem = problem;
             else if (!open)
-                contents.problems << lineProblem(lineNumber, problem);
+                contents.problems << problem;
             continue;
         }
-        const std::optional<PokFilePoke> poke = parsePoke(line.sliced(1), problem);
+        const std::optional<PokFilePoke> poke = parsePoke(line.sliced(1), lineNumber, problem);
         if (poke)
             open->pokes.append(*poke);
         else if (open->usable())
-            open->problem = lineProblem(lineNumber, problem);
+            open->problem = problem;
         if (kind == 'Z')
             open = nullptr;
     }
@@ -225,29 +230,28 @@ std::optional<PokFileContents> parsePokFile(QByteArrayView data, QString* error)
 std::optional<PokFileContents> readPokFile(const QString& path, QString* error)
 {
     QFile file(path);
-    QString reason;
-    if (openRegularFile(file, &reason)) {
-        const QByteArray data = file.read(kMaxPokFileSize + 1);
-        if (file.error() != QFileDevice::NoError)
-            reason = file.errorString();
-        else if (data.size() > kMaxPokFileSize)
-            reason = QCoreApplication::translate(
-                         "PokFile", "it is larger than %1 bytes, which no trainer file is")
-                         .arg(kMaxPokFileSize);
-        else {
-            QString why;
-            std::optional<PokFileContents> contents = parsePokFile(data, &why);
-            if (contents)
-                return contents;
-            fail(error,
-                 QCoreApplication::translate("PokFile", "The trainer file %1 cannot be read: %2")
-                     .arg(quotedPath(path), why));
-            return std::nullopt;
-        }
+    const QString cannotRead =
+        QCoreApplication::translate("PokFile", "The trainer file %1 cannot be read (%2).");
+    if (!openRegularFile(file, error, cannotRead))
+        return std::nullopt;
+    const QByteArray data = file.read(kMaxPokFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        fail(error, cannotRead.arg(quotedPath(path), file.errorString()));
+        return std::nullopt;
     }
-    fail(error, QCoreApplication::translate("PokFile", "The trainer file %1 cannot be read (%2).")
-                    .arg(quotedPath(path), reason));
-    return std::nullopt;
+    if (data.size() > kMaxPokFileSize) {
+        fail(error, QCoreApplication::translate("PokFile",
+                                                "The trainer file %1 cannot be read (it is larger "
+                                                "than %2 bytes, which no trainer file is).")
+                        .arg(quotedPath(path), QString::number(kMaxPokFileSize)));
+        return std::nullopt;
+    }
+    std::optional<PokFileContents> contents = parsePokFile(data, nullptr);
+    if (!contents)
+        fail(error, QCoreApplication::translate(
+                        "PokFile", "The trainer file %1 cannot be read: it is not a text file.")
+                        .arg(quotedPath(path)));
+    return contents;
 }
 
 QString findPokFile(const QString& snapshotPath)
@@ -300,8 +304,7 @@ bool applyTrainers(QByteArray& sna, const QList<Trainer>& trainers, QString* err
                 return fail(error, QCoreApplication::translate(
                                        "PokFile", "The trainer \"%1\" pokes the address %2, in "
                                                   "the ROM, which cannot be changed.")
-                                       .arg(trainer.name)
-                                       .arg(poke.address));
+                                       .arg(trainer.name, QString::number(poke.address)));
             if (poke.address == sp || poke.address == ((sp + 1) & 0xFFFF))
                 continue;
             sna[snaOffset(poke.address)] = static_cast<char>(poke.value);

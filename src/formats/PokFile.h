@@ -37,7 +37,7 @@ struct PokFileTrainer
     QString name;
     int line = 0; // its N line, from 1
     QList<PokFilePoke> pokes;
-    // Empty when the trainer can be used; else one phrase naming the line.
+    // Empty when the trainer can be used; else a sentence naming the line.
     QString problem;
 
     bool usable() const { return problem.isEmpty(); }
@@ -47,7 +47,7 @@ struct PokFileTrainer
 struct PokFileContents
 {
     QList<PokFileTrainer> trainers; // in file order, usable or not
-    // Lines that belong to no trainer, each naming its line.
+    // Lines that belong to no trainer, a sentence each naming its line.
     QStringList problems;
 };
 
@@ -75,7 +75,6 @@ bool matchesOriginals(const PokFileTrainer& trainer, QByteArrayView sna);
 // free stack, and a poke there would only change where it starts. A poke
 // below 0x4000, in the ROM, is an error.
 bool applyTrainers(QByteArray& sna, const QList<Trainer>& trainers, QString* error);
-
 
 // "ADDR,VALUE[:ADDR,VALUE...]", decimal, as the command line and the
 // compilation file write a trainer's pokes.

@@ -129,7 +129,8 @@ QString TrainersWindow::noteOf(const TrainerOption& option) const
 {
     const PokFileTrainer& trainer = option.trainer;
     if (!trainer.usable())
-        return tr("Cannot be used: %1").arg(trainer.problem);
+        //: %1 is a sentence of its own that names the line of the trainer file.
+        return tr("This trainer cannot be used. %1").arg(trainer.problem);
     QStringList notes;
     if (!option.inFile)
         notes << tr("Chosen earlier; the trainer file does not hold it.");

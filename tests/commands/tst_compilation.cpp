@@ -119,7 +119,7 @@ void TestCompilation::everyBadLineIsNamed()
     QStringList starts;
     for (const QString& line : lines)
         starts << line.section(':', 0, 0);
-    QCOMPARE(starts, (QStringList{"line 3", "line 4", "line 5", "line 6", "line 7", "line 17"}));
+    QCOMPARE(starts, (QStringList{"Line 3", "Line 4", "Line 5", "Line 6", "Line 7", "Line 17"}));
     QVERIFY2(lines[1].contains("23 characters") && lines[2].contains("gone.sna")
                  && lines[5].contains("entry 11"),
              qPrintable(error));

@@ -76,21 +76,21 @@ void TestFlashCli::listFiles_data()
     QTest::newRow("utf-8 name") << QByteArray("Caf\xC3\xA9\tx")
                                 << QStringList{QString::fromUtf8("Café")};
     QTest::newRow("no tab") << QByteArray("A\ta\nno tab here\n")
-                            << QStringList{"!", "line 2", "tab"};
-    QTest::newRow("nul") << QByteArray("A\ta\0b", 5) << QStringList{"!", "line 1", "NUL"};
-    QTest::newRow("bad utf-8") << QByteArray("\n\nA\xFF\ta") << QStringList{"!", "line 3", "UTF-8"};
-    QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "line 1", "UTF-8"};
-    QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "line 1", "path"};
+                            << QStringList{"!", "Line 2", "tab"};
+    QTest::newRow("nul") << QByteArray("A\ta\0b", 5) << QStringList{"!", "Line 1", "NUL"};
+    QTest::newRow("bad utf-8") << QByteArray("\n\nA\xFF\ta") << QStringList{"!", "Line 3", "UTF-8"};
+    QTest::newRow("cut utf-8") << QByteArray("A\ta\xC3") << QStringList{"!", "Line 1", "UTF-8"};
+    QTest::newRow("no path") << QByteArray("A\t\r\n") << QStringList{"!", "Line 1", "path"};
     QTest::newRow("cr only") << QByteArray("A\ta\r\rB\tb\r") << QStringList{"A", "B"};
     QTest::newRow("trainers under entries")
         << QByteArray("A\ta\nPOKE Lives=16384,0:65535,255\r\nPOKE x=y=40000,1\nB\tb\n")
         << QStringList{"A", "B"};
     QTest::newRow("trainer before any entry")
-        << QByteArray("POKE L=16384,0\nA\ta") << QStringList{"!", "line 1", "under the line"};
+        << QByteArray("POKE L=16384,0\nA\ta") << QStringList{"!", "Line 1", "under the line"};
     QTest::newRow("trainer out of range")
-        << QByteArray("A\ta\nPOKE L=16383,0") << QStringList{"!", "line 2", "16384 to 65535"};
+        << QByteArray("A\ta\nPOKE L=16383,0") << QStringList{"!", "Line 2", "16384 to 65535"};
     QTest::newRow("trainer without pokes")
-        << QByteArray("A\ta\nPOKE L") << QStringList{"!", "line 2", "POKE NAME"};
+        << QByteArray("A\ta\nPOKE L") << QStringList{"!", "Line 2", "POKE NAME"};
     // Only the file's first three bytes are a mark; a field's U+FEFF is kept.
     QTest::newRow("mark in fields") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
                                                   "A\t\xEF\xBB\xBFp\n\t\xEF\xBB\xBF\t\n")

@@ -53,26 +53,26 @@ void TestPokFile::parses_data()
         << QStringList{"Pages: 16384=1 49151=2 49153=3 65535=4"} << QStringList();
     QTest::newRow("pages a 48K lacks, and no bank")
         << QByteArray("N128\nM 8 30000 1 0\nZ 3 100 1 0\nNNine\nZ 9 100 1 0\n")
-        << QStringList{"128! line 3 | 128K", "Nine! line 5 | bank 9"} << QStringList();
+        << QStringList{"128! Line 3 | 128K", "Nine! Line 5 | bank 9"} << QStringList();
     QTest::newRow("ROM") << QByteArray("NRom\nM 8 16384 0 0\nZ 8 16383 0 0\n")
-                         << QStringList{"Rom! line 3 | ROM"} << QStringList();
+                         << QStringList{"Rom! Line 3 | ROM"} << QStringList();
     QTest::newRow("256 asks, more is refused")
         << QByteArray("NAsk\nZ 8 30000 256 0\nNBig\nZ 8 30000 257 0\nNOrig\nZ 8 30000 1 256\n"
                       "NFar\nZ 8 65536 1 0\n")
-        << QStringList{"Ask: 30000=256", "Big! line 4 | 257", "Orig! line 6 | 256",
-                       "Far! line 8 | 65535"}
+        << QStringList{"Ask: 30000=256", "Big! Line 4 | 257", "Orig! Line 6 | 256",
+                       "Far! Line 8 | 65535"}
         << QStringList();
     QTest::newRow("malformed lines")
         << QByteArray("NShort\nZ 8 30000 1\nNLetters\nZ 8 3x000 1 0\nNLong\nZ 8 123456 1 0\n"
                       "NBank\nZ 10 1 1 0\nNStray\nM 8 30000 1 0\nX junk\nZ 8 30001 1 0\n")
-        << QStringList{"Short! line 2 | four", "Letters! line 4 | five", "Long! line 6 | five",
-                       "Bank! line 8 | one digit", "Stray! line 11 | N, M, Z"}
+        << QStringList{"Short! Line 2 | four", "Letters! Line 4 | five", "Long! Line 6 | five",
+                       "Bank! Line 8 | one digit", "Stray! Line 11 | N, M, Z"}
         << QStringList();
     QTest::newRow("unfinished trainers, stray pokes")
         << QByteArray("M 8 30000 1 0\nNOpen\nM 8 30000 1 0\nNEmpty\nNLast\nZ 8 30000 1 0\n"
                       "Z 8 30001 1 0\nX\n")
-        << QStringList{"Open! line 2 | Z line", "Empty! line 4 | Z line", "Last: 30000=1"}
-        << QStringList{"line 1", "line 7", "line 8"};
+        << QStringList{"Open! Line 2 | Z line", "Empty! Line 4 | Z line", "Last: 30000=1"}
+        << QStringList{"Line 1", "Line 7", "Line 8"};
     QTest::newRow("names: Latin-1, tabs, blanks")
         << QByteArray("N  Vidas\t\xe9xtra \nZ 8 30000 1 0\nN\nZ 8 30000 2 0\x1a")
         << QStringList{QString::fromUtf8("Vidas éxtra: 30000=1"), ": 30000=2"} << QStringList();
@@ -105,7 +105,7 @@ void TestPokFile::refusesWhatIsNoTrainerFile()
 {
     QString error;
     QVERIFY(!parsePokFile(QByteArray("NLives\nZ 8 30000\0 1 0\n", 22), &error));
-    QVERIFY2(error.contains("not a text file"), qPrintable(error));
+    QVERIFY2(error.contains("not text"), qPrintable(error));
 
     QTemporaryDir dir;
     const QString big = dir.filePath("big.pok");

@@ -131,7 +131,7 @@ void TestCompilations::openingChecksFirstAndAsksBeforeReplacing()
     QVERIFY(m_fixture->prompts.calls().at(0).open.filters.join(' ').contains("*.tessel"));
     // One bad line among ten: nothing is loaded and the message names it.
     QVERIFY2(
-        m_fixture->prompts.last().text.contains("\rline 7: the menu name \"\" has 0 characters"),
+        m_fixture->prompts.last().text.contains("\rLine 7: the menu name \"\" has 0 characters"),
         qPrintable(m_fixture->prompts.last().text));
     QCOMPARE(window().session().list.count(), 1);
 

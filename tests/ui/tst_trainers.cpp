@@ -86,7 +86,7 @@ void TestTrainers::chosenMarkedAndKeptInTheCompilation()
     QVERIFY(item(trainers, 1)->text(1).contains("another version"));
     QVERIFY(!item(trainers, 0)->text(1).contains("another version"));
     QVERIFY(!item(trainers, 2)->flags().testFlag(Qt::ItemIsEnabled));
-    QVERIFY(item(trainers, 2)->text(1).contains("line 7"));
+    QVERIFY(item(trainers, 2)->text(1).contains("Line 7"));
 
     // A value out of range is refused and asked again.
     m_fixture->prompts.answerInput("300");
@@ -145,7 +145,7 @@ void TestTrainers::openedByHandRefusedOrCancelled()
     m_fixture->prompts.answerOpen(kit("other.pok"));
     trainers->openFile();
     QCOMPARE(trainers->trainerList()->topLevelItemCount(), 1);
-    QVERIFY(trainers->findChild<QLabel*>("trainerProblems")->text().contains("line 3"));
+    QVERIFY(trainers->findChild<QLabel*>("trainerProblems")->text().contains("Line 3"));
     m_fixture->prompts.answerInput(Answer::Cancel);
     item(trainers, 0)->setCheckState(0, Qt::Checked);
     QCOMPARE(item(trainers, 0)->checkState(0), Qt::Unchecked);
