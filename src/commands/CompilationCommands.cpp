@@ -167,17 +167,15 @@ bool saveCompilation(Session& s, const QString& browsed)
         if (!chosen)
             return false;
         target = withDefaultExtension(*chosen, kCompilationExtension);
-        const QString kind = nonRegularKind(target);
+        const QString notAFile = notAFileMessage(target, fileKind(target));
         const bool snapshot = std::any_of(inputs.cbegin(), inputs.cend(),
                                           [&](const QString& in) { return sameFile(target, in); });
-        if (!kind.isEmpty() || snapshot) {
+        if (!notAFile.isEmpty() || snapshot) {
             const QString why =
                 snapshot ? QCoreApplication::translate(
                                "CompilationCommands", "The file %1 is one of the listed snapshots.")
                                .arg(quotedPath(target))
-                         : QCoreApplication::translate("CompilationCommands",
-                                                       "The file %1 cannot be written: it is %2.")
-                               .arg(quotedPath(target), kind);
+                         : notAFile;
             warn(s.prompts,
                  why + QLatin1Char('\r')
                      + QCoreApplication::translate("CompilationCommands", "Choose another name."));

@@ -40,26 +40,6 @@ FileKind kindOf(mode_t mode)
 }
 #endif
 
-QString kindNoun(FileKind kind)
-{
-    switch (kind) {
-    case FileKind::Missing:
-    case FileKind::Regular:
-        return {};
-    case FileKind::Folder:
-        return QCoreApplication::translate("Files", "a folder");
-    case FileKind::Pipe:
-        return QCoreApplication::translate("Files", "a named pipe (FIFO)");
-    case FileKind::Socket:
-        return QCoreApplication::translate("Files", "a socket");
-    case FileKind::Device:
-        return QCoreApplication::translate("Files", "a device");
-    case FileKind::Other:
-        break;
-    }
-    return QCoreApplication::translate("Files", "not a regular file");
-}
-
 // Opens the file when it is a regular one; else *kind says what stands
 // there, or *systemError why the system refused.
 bool openRegular(QFile& file, FileKind* kind, QString* systemError)
@@ -148,27 +128,11 @@ bool openRegularFile(QFile& file, QString* error, const QString& cannotRead)
     QString systemError;
     if (openRegular(file, &kind, &systemError))
         return true;
+    if (!error)
+        return false;
     return fail(error, kind != FileKind::Regular
                            ? notAFileMessage(file.fileName(), kind)
                            : QString(cannotRead).arg(quotedPath(file.fileName()), systemError));
-}
-
-bool openRegularFile(QFile& file, QString* reason)
-{
-    FileKind kind = FileKind::Regular;
-    QString systemError;
-    if (openRegular(file, &kind, &systemError))
-        return true;
-    return fail(
-        reason,
-        kind != FileKind::Regular
-            ? QCoreApplication::translate("Files", "it is %1, not a file").arg(kindNoun(kind))
-            : systemError);
-}
-
-QString nonRegularKind(const QString& path)
-{
-    return kindNoun(fileKind(path));
 }
 
 bool sameFile(const QString& a, const QString& b)

@@ -26,23 +26,14 @@ FileKind fileKind(const QString& path);
 // Opens an existing file for reading, only when it is a regular file (or a
 // link to one): a folder, a named pipe, a socket or a device is refused at
 // once, since reading one would block for ever or never end. Never creates
-// anything. Otherwise *error is one whole sentence naming the file: what
-// stands there instead (notAFileMessage), or `cannotRead`, a sentence with
-// %1 for the file and %2 for the system's reason, filled in.
+// anything. Otherwise *error, when asked for, is one whole sentence naming
+// the file: what stands there instead (notAFileMessage), or `cannotRead`, a
+// sentence with %1 for the file and %2 for the system's reason, filled in.
 bool openRegularFile(QFile& file, QString* error, const QString& cannotRead);
 
 // "%1 is a folder, not a file." and the like for what stands at `path`;
 // empty for a regular file and for nothing at all.
 QString notAFileMessage(const QString& path, FileKind kind);
-
-// The older form, for callers still to be moved to whole sentences: *reason
-// is a phrase that fits after "cannot be read (".
-bool openRegularFile(QFile& file, QString* reason);
-
-// The older form: what stands at the path when it is not a regular file ("a
-// folder", "a named pipe (FIFO)", ...); empty for a regular file and for
-// nothing at all.
-QString nonRegularKind(const QString& path);
 
 // Whether two paths name the same file, by its identity on disk (device and
 // inode), so links and other spellings of one file are caught.

@@ -38,7 +38,7 @@ constexpr qint64 kMaxFactsSize = 64 * 1024;
 std::optional<QByteArray> readWhole(const QString& path, qint64 limit)
 {
     QFile file(path);
-    if (!openRegularFile(file, nullptr) || file.size() > limit)
+    if (!openRegularFile(file, nullptr, {}) || file.size() > limit)
         return std::nullopt;
     QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > limit)

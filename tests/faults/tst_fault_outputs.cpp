@@ -27,7 +27,8 @@ QByteArray describe(const QString& path)
     const QFileInfo info(path);
     if (info.isSymLink())
         return "link to " + QFile::encodeName(info.symLinkTarget());
-    return info.isFile() ? readFile(path).toHex() : QFile::encodeName(nonRegularKind(path));
+    return info.isFile() ? readFile(path).toHex()
+                         : "kind " + QByteArray::number(int(fileKind(path)));
 }
 
 bool buildImage(const FlashKit& kit, const QString& out)
