@@ -52,8 +52,7 @@ bool readBankSource(const QString& path, QByteArray& bytes, QString* error)
                                "Firmware",
                                "The file %1 is %2 bytes long, larger than a whole flash image, "
                                "so it is no bank; no file was copied.")
-                               .arg(quotedPath(path))
-                               .arg(file.size()));
+                               .arg(quotedPath(path), QString::number(file.size())));
     bytes = file.read(kImageSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
         return fail(error, QCoreApplication::translate(
@@ -95,9 +94,8 @@ bool checkTypedOffset(const QString& text, const OffsetField& field, QString* er
     case OffsetCheck::OutOfRange:
         break;
     }
-    return fail(
-        error,
-        QCoreApplication::translate("Firmware", field.wrong).arg(text.trimmed()).arg(field.max));
+    return fail(error, QCoreApplication::translate("Firmware", field.wrong)
+                           .arg(text.trimmed(), QString::number(field.max)));
 }
 
 } // namespace

@@ -35,8 +35,7 @@ std::optional<QString> readHelp(const Kit& kit, Prompts& prompts)
             message =
                 QCoreApplication::translate(
                     "HelpViewer", "The help text %1 cannot be read: it is larger than %2 bytes.")
-                    .arg(quotedPath(path))
-                    .arg(kMaxHelpSize);
+                    .arg(quotedPath(path), QString::number(kMaxHelpSize));
         else if (const QByteArray bytes = file.readAll(); file.error() == QFileDevice::NoError)
             return QString::fromUtf8(bytes);
         else

@@ -105,8 +105,7 @@ bool TrainerChoice::choose(int index, bool on, Prompts& prompts)
             request.prompt = QCoreApplication::translate(
                                  "TrainerChoice", "The trainer \"%1\" asks for the value to poke "
                                                   "at the address %2: a number from 0 to 255.")
-                                 .arg(option.trainer.name)
-                                 .arg(poke.target);
+                                 .arg(option.trainer.name, QString::number(poke.target));
             request.title = QCoreApplication::translate("TrainerChoice", "Trainers");
             request.snapshotPath = m_path;
             const InputAnswer answer = prompts.input(request);

@@ -524,8 +524,7 @@ std::optional<SnapshotRead> decodeSnapshot(QByteArrayView data, const QString& f
                  "Libspectrum", "The file %1 cannot be made a 48K snapshot: its stack pointer is "
                                 "0x%2, which leaves no room in RAM below it for the program "
                                 "counter, and the 48K snapshot form keeps that on the stack.")
-                 .arg(file)
-                 .arg(sp, 4, 16, QLatin1Char('0')));
+                 .arg(file, QString::number(sp, 16).rightJustified(4, QLatin1Char('0'))));
         return std::nullopt;
     }
 
@@ -675,12 +674,11 @@ std::unique_ptr<TapeImage> TapeImage::open(QByteArrayView data, const QString& f
 {
     const QString file = quotedPath(fileName);
     if (data.size() > kMaxTapeFileSize) {
-        fail(error, QCoreApplication::translate("Libspectrum",
-                                                "The file %1 is %2 bytes long, too large for a "
-                                                "tape (at most %3 bytes).")
-                        .arg(file)
-                        .arg(data.size())
-                        .arg(kMaxTapeFileSize));
+        fail(error,
+             QCoreApplication::translate("Libspectrum",
+                                         "The file %1 is %2 bytes long, too large for a "
+                                         "tape (at most %3 bytes).")
+                 .arg(file, QString::number(data.size()), QString::number(kMaxTapeFileSize)));
         return nullptr;
     }
     QByteArray padded(data.size() + kReadPadding, '\0');

@@ -206,18 +206,15 @@ std::optional<SnapshotRead> readSpSnapshot(QByteArrayView data, const QString& f
                           "SnapshotChecks",
                           "The file %1 is damaged: its header puts %2 bytes of memory at "
                           "address %3, outside the RAM from 16384 to 65535.")
-                          .arg(file)
-                          .arg(length)
-                          .arg(start));
+                          .arg(file, QString::number(length), QString::number(start)));
     if (data.size() != kHeader + length)
-        return refuse(fault, SnapshotFault::Unreadable, error,
-                      QCoreApplication::translate(
-                          "SnapshotChecks",
-                          "The file %1 is damaged: its header promises %2 bytes of memory, but "
-                          "the file holds %3.")
-                          .arg(file)
-                          .arg(length)
-                          .arg(data.size() - kHeader));
+        return refuse(
+            fault, SnapshotFault::Unreadable, error,
+            QCoreApplication::translate(
+                "SnapshotChecks",
+                "The file %1 is damaged: its header promises %2 bytes of memory, but "
+                "the file holds %3.")
+                .arg(file, QString::number(length), QString::number(data.size() - kHeader)));
     // PC goes to SP - 2 and SP - 1; SP = 0 wraps to 0xfffe, which is RAM.
     const int sp = wordAt(data, 28);
     if (sp != 0 && sp < kRamStart + 2)
@@ -227,8 +224,7 @@ std::optional<SnapshotRead> readSpSnapshot(QByteArrayView data, const QString& f
                           "The file %1 cannot be made a 48K snapshot: its stack pointer is "
                           "0x%2, which leaves no room in RAM below it for the program counter, "
                           "and the 48K snapshot form keeps that on the stack.")
-                          .arg(file)
-                          .arg(sp, 4, 16, QLatin1Char('0')));
+                          .arg(file, QString::number(sp, 16).rightJustified(4, QLatin1Char('0'))));
 
     // No RAM but what the file holds: a 16K program's upper memory reads as on
     // a 16K machine.

@@ -31,9 +31,8 @@ bool tooLarge(SnapshotFault* fault, QString* error, const QString& fileName, qin
                     "SnapshotReader",
                     "The file %1 is %2 bytes long, too large for a snapshot (at most "
                     "%3 bytes).")
-                    .arg(quotedPath(fileName))
-                    .arg(size)
-                    .arg(kMaxSnapshotFileSize));
+                    .arg(quotedPath(fileName), QString::number(size),
+                         QString::number(kMaxSnapshotFileSize)));
 }
 
 } // namespace

@@ -31,11 +31,10 @@ std::optional<Rom> readRom(const QString& path, QString* error)
                          QCoreApplication::translate("Rom", "The ROM %1 cannot be read (%2).")))
         return std::nullopt;
     if (file.size() != kRomSize) {
-        fail(error, QCoreApplication::translate("Rom", "The ROM %1 is %2 bytes long; a 48K "
-                                                       "Spectrum ROM has %3 bytes.")
-                        .arg(quotedPath(path))
-                        .arg(file.size())
-                        .arg(kRomSize));
+        fail(error,
+             QCoreApplication::translate("Rom", "The ROM %1 is %2 bytes long; a 48K "
+                                                "Spectrum ROM has %3 bytes.")
+                 .arg(quotedPath(path), QString::number(file.size()), QString::number(kRomSize)));
         return std::nullopt;
     }
     Rom rom;

@@ -44,9 +44,8 @@ std::optional<QByteArray> readTapeFile(const QString& path, SnapshotFault* fault
         refuse(fault, SnapshotFault::File, error,
                QCoreApplication::translate("Source", "The file %1 is %2 bytes long, too large for "
                                                      "a tape (at most %3 bytes).")
-                   .arg(quotedPath(path))
-                   .arg(in.size())
-                   .arg(kMaxTapeFileSize));
+                   .arg(quotedPath(path), QString::number(in.size()),
+                        QString::number(kMaxTapeFileSize)));
         return std::nullopt;
     }
     QByteArray data = in.read(kMaxTapeFileSize + 1);
