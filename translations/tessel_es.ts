@@ -236,14 +236,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>Compilation</name>
     <message>
-        <source>line %1: entry %2 and any after it do not fit; a compilation holds %3 at most.</source>
-        <translation>línea %1: la entrada %2 y las siguientes no caben; una recopilación admite %3 como máximo.</translation>
-    </message>
-    <message>
-        <source>line %1: %2</source>
-        <translation>línea %1: %2</translation>
-    </message>
-    <message>
         <source>... and %1 more.</source>
         <translation>... y %1 más.</translation>
     </message>
@@ -255,12 +247,21 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         </translation>
     </message>
     <message>
-        <source>line %1: the menu name &quot;%2&quot; has %3 characters; it must have 1 to %4.</source>
-        <translation>línea %1: el nombre de menú &quot;%2&quot; tiene %3 caracteres; debe tener de 1 a %4.</translation>
+        <source>Line %1: the menu name &quot;%2&quot; has %3 characters; it must have 1 to %4.</source>
+        <translation>Línea %1: el nombre de menú &quot;%2&quot; tiene %3 caracteres; debe tener de 1 a %4.</translation>
     </message>
     <message>
-        <source>line %1: the menu name holds a control character; it may hold only printable ones.</source>
-        <translation>línea %1: el nombre de menú contiene un carácter de control; solo puede contener caracteres imprimibles.</translation>
+        <source>Line %1: the menu name holds a control character; it may hold only printable ones.</source>
+        <translation>Línea %1: el nombre de menú contiene un carácter de control; solo puede contener caracteres imprimibles.</translation>
+    </message>
+    <message>
+        <source>Line %1: entry %2 and any after it do not fit; a compilation holds %3 at most.</source>
+        <translation>Línea %1: la entrada %2 y las siguientes no caben; una recopilación admite %3 como máximo.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <extracomment>%2 is a sentence of its own, naming the file on that line.</extracomment>
+        <translation>Línea %1: %2</translation>
     </message>
 </context>
 <context>
@@ -292,10 +293,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The file %1 is one of the listed snapshots.</source>
         <translation>El archivo %1 es una de las instantáneas de la lista.</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be written: it is %2.</source>
-        <translation>No se puede escribir el archivo %1: es %2.</translation>
     </message>
     <message>
         <source>Choose another name.</source>
@@ -507,36 +504,12 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>EntryList</name>
     <message>
-        <source>line %1: %2</source>
-        <translation>línea %1: %2</translation>
-    </message>
-    <message>
-        <source>holds a NUL byte.</source>
-        <translation>contiene un byte NUL.</translation>
-    </message>
-    <message>
-        <source>no tab between the name and the path.</source>
-        <translation>no hay un tabulador entre el nombre y la ruta.</translation>
-    </message>
-    <message>
-        <source>is not valid UTF-8 text.</source>
-        <translation>no es texto UTF-8 válido.</translation>
-    </message>
-    <message>
-        <source>the path after the tab is empty.</source>
-        <translation>la ruta tras el tabulador está vacía.</translation>
-    </message>
-    <message>
         <source>The list file %1 cannot be read (%2).</source>
         <translation>No se puede leer el archivo de lista %1 (%2).</translation>
     </message>
     <message>
         <source>The list file %1 is larger than %2 bytes; it is not an entry list.</source>
         <translation>El archivo de lista %1 ocupa más de %2 bytes; no es una lista de entradas.</translation>
-    </message>
-    <message>
-        <source>The list file %1, line %2: %3</source>
-        <translation>Archivo de lista %1, línea %2: %3</translation>
     </message>
     <message>
         <source>Entry %1 (&quot;%2&quot;): the menu name holds a tab, a line break or a NUL, which a list file cannot hold; rename the entry.</source>
@@ -555,48 +528,51 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>El archivo de lista %1 no es texto UTF-8: parece UTF-16. Guárdelo de nuevo como UTF-8.</translation>
     </message>
     <message>
-        <source>a trainer&apos;s line is POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...].</source>
-        <translation>la línea de un truco es POKE NOMBRE=DIRECCIÓN,VALOR[:DIRECCIÓN,VALOR...].</translation>
-    </message>
-    <message>
-        <source>a trainer&apos;s line belongs under the line of its entry.</source>
-        <translation>la línea de un truco va bajo la línea de su entrada.</translation>
-    </message>
-    <message>
         <source>Entry %1 (&quot;%2&quot;): the trainer &quot;%3&quot; holds a tab, a line break or a NUL in its name, which a list file cannot hold.</source>
         <translation>Entrada %1 («%2»): el truco «%3» tiene en su nombre un tabulador, un salto de línea o un NUL, que un archivo de lista no puede contener.</translation>
     </message>
     <message>
         <source>Entry %1 (&quot;%2&quot;), trainer &quot;%3&quot;: %4</source>
+        <extracomment>%4 is a sentence of its own, ending in a full stop.</extracomment>
         <translation>Entrada %1 («%2»), truco «%3»: %4</translation>
+    </message>
+    <message>
+        <source>Line %1: it is not valid UTF-8 text.</source>
+        <translation>Línea %1: no es texto UTF-8 válido.</translation>
+    </message>
+    <message>
+        <source>Line %1: a trainer&apos;s line is POKE NAME=ADDRESS,VALUE[:ADDRESS,VALUE...].</source>
+        <translation>Línea %1: la línea de un truco es POKE NOMBRE=DIRECCIÓN,VALOR[:DIRECCIÓN,VALOR...].</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <extracomment>%2 is a sentence of its own, ending in a full stop.</extracomment>
+        <translation>Línea %1: %2</translation>
+    </message>
+    <message>
+        <source>Line %1: it holds a NUL byte.</source>
+        <translation>Línea %1: contiene un byte NUL.</translation>
+    </message>
+    <message>
+        <source>Line %1: there is no tab between the name and the path.</source>
+        <translation>Línea %1: no hay un tabulador entre el nombre y la ruta.</translation>
+    </message>
+    <message>
+        <source>Line %1: the path after the tab is empty.</source>
+        <translation>Línea %1: la ruta tras el tabulador está vacía.</translation>
+    </message>
+    <message>
+        <source>Line %1: a trainer&apos;s line belongs under the line of its entry.</source>
+        <translation>Línea %1: la línea de un truco va bajo la línea de su entrada.</translation>
+    </message>
+    <message>
+        <source>The list file %1 cannot be used as it is. %2</source>
+        <extracomment>%2 is a sentence of its own that names the line.</extracomment>
+        <translation>El archivo de lista %1 no se puede usar tal como está. %2</translation>
     </message>
 </context>
 <context>
     <name>Files</name>
-    <message>
-        <source>a folder</source>
-        <translation>una carpeta</translation>
-    </message>
-    <message>
-        <source>a named pipe (FIFO)</source>
-        <translation>una tubería con nombre (FIFO)</translation>
-    </message>
-    <message>
-        <source>a socket</source>
-        <translation>un socket</translation>
-    </message>
-    <message>
-        <source>a device</source>
-        <translation>un dispositivo</translation>
-    </message>
-    <message>
-        <source>not a regular file</source>
-        <translation>algo distinto de un archivo normal</translation>
-    </message>
-    <message>
-        <source>it is %1, not a file</source>
-        <translation>es %1, no un archivo</translation>
-    </message>
     <message>
         <source>%1 is a folder, not a file.</source>
         <translation>%1 es una carpeta, no un archivo.</translation>
@@ -692,10 +668,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>FlashBuild</name>
     <message>
-        <source>it is empty</source>
-        <translation>está vacío</translation>
-    </message>
-    <message>
         <source>The bank file %1 is missing: copy it from the cartridge firmware into the folder %2.</source>
         <translation>Falta el archivo de banco %1: cópielo del firmware del cartucho en la carpeta %2.</translation>
     </message>
@@ -750,17 +722,13 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
             <numerusform>Se han dado %n entradas; el cartucho admite exactamente %1.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The bank file %1 is empty.</source>
+        <translation>El archivo de banco %1 está vacío.</translation>
+    </message>
 </context>
 <context>
     <name>FlashExtract</name>
-    <message>
-        <source>its register table at byte %1 (setting &quot;%2&quot;) does not hold the registers of its snapshots: entry %3 does not match the start of its memory area. Was it made with other table offsets than this kit&apos;s?</source>
-        <translation>su tabla de registros, en el byte %1 (ajuste &quot;%2&quot;), no contiene los registros de sus instantáneas: la entrada %3 no coincide con el principio de su área de memoria. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
-    </message>
-    <message>
-        <source>its name table at byte %1 (setting &quot;%2&quot;) does not hold menu names: entry %3 holds the byte 0x%4, which no name has. Was it made with other table offsets than this kit&apos;s?</source>
-        <translation>su tabla de nombres, en el byte %1 (ajuste &quot;%2&quot;), no contiene nombres de menú: la entrada %3 contiene el byte 0x%4, que ningún nombre puede tener. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
-    </message>
     <message>
         <source>Entry %1: its menu name lies under the register table in the image and is lost; it was named &quot;%2&quot;.</source>
         <translation>Entrada %1: su nombre de menú queda bajo la tabla de registros de la imagen y se ha perdido; se ha llamado &quot;%2&quot;.</translation>
@@ -772,14 +740,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>Entry %1 (&quot;%2&quot;): %3 characters of its menu name lie under the register table in the image and are lost; they show as &quot;?&quot;.</source>
         <translation>Entrada %1 (&quot;%2&quot;): %3 caracteres de su nombre de menú quedan bajo la tabla de registros de la imagen y se han perdido; se muestran como &quot;?&quot;.</translation>
-    </message>
-    <message>
-        <source>it is %1 bytes long; a flash image has %2 bytes.</source>
-        <translation>ocupa %1 bytes; una imagen flash tiene %2 bytes.</translation>
-    </message>
-    <message>
-        <source>the table offsets %1 and %2 lie outside the range the cartridge addresses.</source>
-        <translation>los desplazamientos de las tablas, %1 y %2, quedan fuera del rango que direcciona el cartucho.</translation>
     </message>
     <message>
         <source>Entry %1 (&quot;%2&quot;): %3 bytes of its memory, from address %4 on, lie under the tables in the image and are lost; the snapshot holds what the image holds there.</source>
@@ -798,25 +758,12 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se puede abrir la imagen flash %1: ha cambiado mientras se leía.</translation>
     </message>
     <message>
-        <source>The flash image %1 cannot be opened: %2</source>
-        <extracomment>%2 is a sentence that ends in its own full stop or question mark.</extracomment>
-        <translation>No se puede abrir la imagen flash %1: %2</translation>
-    </message>
-    <message>
         <source>The folder %1 already holds %2; nothing was written.</source>
         <translation>La carpeta %1 ya contiene %2; no se ha escrito nada.</translation>
     </message>
     <message>
         <source>Entry %1: its snapshot has the interrupt mode %2, which no Spectrum has; it was kept as it is, and it may not run.</source>
         <translation>Entrada %1: su instantánea tiene el modo de interrupción %2, que ningún Spectrum tiene; se ha conservado tal cual y puede que no funcione.</translation>
-    </message>
-    <message>
-        <source>its names do not lie at byte %1 (setting &quot;%2&quot;): the bytes beside that name table at byte %3 are not those of the kit&apos;s bank 1. Was it made with other table offsets or other firmware than this kit&apos;s?</source>
-        <translation>sus nombres no están en el byte %1 (ajuste &quot;%2&quot;): los bytes junto a esa tabla de nombres, en el byte %3, no son los del banco 1 del kit. ¿Se hizo con otros desplazamientos de las tablas u otro firmware que los de este kit?</translation>
-    </message>
-    <message>
-        <source>its ten memory areas are blank, so it holds no snapshots. Is it an image this program made?</source>
-        <translation>sus diez áreas de memoria están en blanco, así que no contiene instantáneas. ¿Es una imagen hecha con este programa?</translation>
     </message>
     <message>
         <source>The folder %1 cannot be made: a file of that name stands there.</source>
@@ -838,6 +785,26 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>The folder %1 could not be made: %2.</source>
         <translation>No se ha podido crear la carpeta %1: %2.</translation>
     </message>
+    <message>
+        <source>The flash image %1 cannot be opened: its register table at byte %2 (setting &quot;%3&quot;) does not hold the registers of its snapshots: entry %4 does not match the start of its memory area. Was it made with other table offsets than this kit&apos;s?</source>
+        <translation>No se puede abrir la imagen flash %1: su tabla de registros, en el byte %2 (ajuste &quot;%3&quot;), no contiene los registros de sus instantáneas: la entrada %4 no coincide con el principio de su área de memoria. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: its names do not lie at byte %2 (setting &quot;%3&quot;): the bytes beside that name table at byte %4 are not those of the kit&apos;s bank 1. Was it made with other table offsets or other firmware than this kit&apos;s?</source>
+        <translation>No se puede abrir la imagen flash %1: sus nombres no están en el byte %2 (ajuste &quot;%3&quot;): los bytes junto a esa tabla de nombres, en el byte %4, no son los del banco 1 del kit. ¿Se hizo con otros desplazamientos de las tablas u otro firmware que los de este kit?</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: its name table at byte %2 (setting &quot;%3&quot;) does not hold menu names: entry %4 holds the byte 0x%5, which no name has. Was it made with other table offsets than this kit&apos;s?</source>
+        <translation>No se puede abrir la imagen flash %1: su tabla de nombres, en el byte %2 (ajuste &quot;%3&quot;), no contiene nombres de menú: la entrada %4 contiene el byte 0x%5, que ningún nombre puede tener. ¿Se hizo con desplazamientos de tablas distintos de los de este kit?</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: the table offsets %2 and %3 lie outside the range the cartridge addresses.</source>
+        <translation>No se puede abrir la imagen flash %1: los desplazamientos de las tablas, %2 y %3, quedan fuera del rango que direcciona el cartucho.</translation>
+    </message>
+    <message>
+        <source>The flash image %1 cannot be opened: its ten memory areas are blank, so it holds no snapshots. Is it an image this program made?</source>
+        <translation>No se puede abrir la imagen flash %1: sus diez áreas de memoria están en blanco, así que no contiene instantáneas. ¿Es una imagen hecha con este programa?</translation>
+    </message>
 </context>
 <context>
     <name>FlashImage</name>
@@ -858,10 +825,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>No se ha podido situar la imagen en el byte %1 (%2).</translation>
     </message>
     <message>
-        <source>it is empty</source>
-        <translation>está vacío</translation>
-    </message>
-    <message>
         <source>The bank file %1 cannot be read (%2).</source>
         <translation>No se puede leer el archivo de banco %1 (%2).</translation>
     </message>
@@ -870,8 +833,16 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <translation>La entrada %1 (&quot;%2&quot;) ha cambiado desde que se comprobó: %3</translation>
     </message>
     <message>
-        <source>only part of it could be written; the disk may be full</source>
-        <translation>solo se ha podido escribir una parte; puede que el disco esté lleno</translation>
+        <source>Only part of the image %1 could be written; the disk may be full.</source>
+        <translation>Solo se ha podido escribir una parte de la imagen %1; puede que el disco esté lleno.</translation>
+    </message>
+    <message>
+        <source>Only part of the image could be written; the disk may be full.</source>
+        <translation>Solo se ha podido escribir una parte de la imagen; puede que el disco esté lleno.</translation>
+    </message>
+    <message>
+        <source>The bank file %1 is empty.</source>
+        <translation>El archivo de banco %1 está vacío.</translation>
     </message>
 </context>
 <context>
@@ -1222,66 +1193,6 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
 <context>
     <name>PokFile</name>
     <message>
-        <source>line %1: %2</source>
-        <translation>línea %1: %2</translation>
-    </message>
-    <message>
-        <source>a poke needs four numbers (bank, address, value, original), not %1.</source>
-        <translation>un poke necesita cuatro números (banco, dirección, valor, original), no %1.</translation>
-    </message>
-    <message>
-        <source>a poke&apos;s bank is one digit, its address up to five and its value and original up to three.</source>
-        <translation>el banco de un poke es una cifra, su dirección hasta cinco y su valor y su original hasta tres.</translation>
-    </message>
-    <message>
-        <source>the value %1 is neither a byte nor 256 (for the user to give).</source>
-        <translation>el valor %1 no es un byte ni 256 (para que lo dé el usuario).</translation>
-    </message>
-    <message>
-        <source>the original %1 is not a byte.</source>
-        <translation>el original %1 no es un byte.</translation>
-    </message>
-    <message>
-        <source>the address %1 is beyond 65535.</source>
-        <translation>la dirección %1 pasa de 65535.</translation>
-    </message>
-    <message>
-        <source>the address %1 is in the ROM, which cannot be changed.</source>
-        <translation>la dirección %1 está en la ROM, que no se puede cambiar.</translation>
-    </message>
-    <message>
-        <source>the bank 9 is no memory bank.</source>
-        <translation>el banco 9 no es un banco de memoria.</translation>
-    </message>
-    <message>
-        <source>the bank %1 is a page of a 128K&apos;s memory that a 48K Spectrum does not have.</source>
-        <translation>el banco %1 es una página de la memoria de un 128K que un Spectrum 48K no tiene.</translation>
-    </message>
-    <message>
-        <source>it is not a text file.</source>
-        <translation>no es un archivo de texto.</translation>
-    </message>
-    <message>
-        <source>the trainer has no last poke (a Z line).</source>
-        <translation>el truco no tiene último poke (una línea Z).</translation>
-    </message>
-    <message>
-        <source>it starts with none of N, M, Z and Y, so it is no line of a trainer file.</source>
-        <translation>no empieza por N, M, Z ni Y, así que no es una línea de un archivo de trucos.</translation>
-    </message>
-    <message>
-        <source>a poke outside any trainer: no N line names it.</source>
-        <translation>un poke fuera de todo truco: ninguna línea N lo nombra.</translation>
-    </message>
-    <message>
-        <source>it is larger than %1 bytes, which no trainer file is</source>
-        <translation>ocupa más de %1 bytes, y ningún archivo de trucos es tan grande</translation>
-    </message>
-    <message>
-        <source>The trainer file %1 cannot be read: %2</source>
-        <translation>No se puede leer el archivo de trucos %1: %2</translation>
-    </message>
-    <message>
         <source>The trainer file %1 cannot be read (%2).</source>
         <translation>No se puede leer el archivo de trucos %1 (%2).</translation>
     </message>
@@ -1300,6 +1211,62 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
     <message>
         <source>The poke &quot;%1&quot; is out of range: the address must be 16384 to 65535 and the value 0 to 255.</source>
         <translation>El poke «%1» se sale del rango: la dirección debe ir de 16384 a 65535 y el valor de 0 a 255.</translation>
+    </message>
+    <message>
+        <source>Line %1: a poke needs four numbers (bank, address, value, original), not %2.</source>
+        <translation>Línea %1: un poke necesita cuatro números (banco, dirección, valor, original), no %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: a poke&apos;s bank is one digit, its address up to five and its value and original up to three.</source>
+        <translation>Línea %1: el banco de un poke es una cifra, su dirección hasta cinco y su valor y su original hasta tres.</translation>
+    </message>
+    <message>
+        <source>Line %1: the value %2 is neither a byte nor 256 (for the user to give).</source>
+        <translation>Línea %1: el valor %2 no es un byte ni 256 (para que lo dé el usuario).</translation>
+    </message>
+    <message>
+        <source>Line %1: the original %2 is not a byte.</source>
+        <translation>Línea %1: el original %2 no es un byte.</translation>
+    </message>
+    <message>
+        <source>Line %1: the address %2 is beyond 65535.</source>
+        <translation>Línea %1: la dirección %2 pasa de 65535.</translation>
+    </message>
+    <message>
+        <source>Line %1: the address %2 is in the ROM, which cannot be changed.</source>
+        <translation>Línea %1: la dirección %2 está en la ROM, que no se puede cambiar.</translation>
+    </message>
+    <message>
+        <source>Line %1: the bank 9 is no memory bank.</source>
+        <translation>Línea %1: el banco 9 no es un banco de memoria.</translation>
+    </message>
+    <message>
+        <source>Line %1: the bank %2 is a page of a 128K&apos;s memory that a 48K Spectrum does not have.</source>
+        <translation>Línea %1: el banco %2 es una página de la memoria de un 128K que un Spectrum 48K no tiene.</translation>
+    </message>
+    <message>
+        <source>These bytes are not text, so they are no trainer file.</source>
+        <translation>Estos bytes no son texto, así que no son un archivo de trucos.</translation>
+    </message>
+    <message>
+        <source>Line %1: the trainer has no last poke (a Z line).</source>
+        <translation>Línea %1: el truco no tiene último poke (una línea Z).</translation>
+    </message>
+    <message>
+        <source>Line %1: it starts with none of N, M, Z and Y, so it is no line of a trainer file.</source>
+        <translation>Línea %1: no empieza por N, M, Z ni Y, así que no es una línea de un archivo de trucos.</translation>
+    </message>
+    <message>
+        <source>Line %1: a poke outside any trainer: no N line names it.</source>
+        <translation>Línea %1: un poke fuera de todo truco: ninguna línea N lo nombra.</translation>
+    </message>
+    <message>
+        <source>The trainer file %1 cannot be read (it is larger than %2 bytes, which no trainer file is).</source>
+        <translation>No se puede leer el archivo de trucos %1 (ocupa más de %2 bytes, y ningún archivo de trucos es tan grande).</translation>
+    </message>
+    <message>
+        <source>The trainer file %1 cannot be read: it is not a text file.</source>
+        <translation>No se puede leer el archivo de trucos %1: no es un archivo de texto.</translation>
     </message>
 </context>
 <context>
@@ -2208,10 +2175,6 @@ escribe ni se cambia ningún archivo.</translation>
         <translation>Todos los archivos (*)</translation>
     </message>
     <message>
-        <source>Cannot be used: %1</source>
-        <translation>No se puede usar: %1</translation>
-    </message>
-    <message>
         <source>Chosen earlier; the trainer file does not hold it.</source>
         <translation>Elegido antes; el archivo de trucos no lo contiene.</translation>
     </message>
@@ -2240,6 +2203,11 @@ escribe ni se cambia ningún archivo.</translation>
 %1</source>
         <translation>Líneas del archivo de trucos que no pertenecen a ningún truco:
 %1</translation>
+    </message>
+    <message>
+        <source>This trainer cannot be used. %1</source>
+        <extracomment>%1 is a sentence of its own that names the line of the trainer file.</extracomment>
+        <translation>Este truco no se puede usar. %1</translation>
     </message>
 </context>
 </TS>
