@@ -9,6 +9,7 @@
 #include "browser/Volumes.h"
 #include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
+#include "core/Language.h"
 #include "flash/FlashBuild.h"
 #include "flash/FlashExtract.h"
 #include "ui/ImageContentsWindow.h"
@@ -90,6 +91,8 @@ void showTrainers(tessel::MainWindow& window, const tessel::SnapshotEntry& entry
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // In the system's language, as the program shows itself.
+    tessel::installTranslations();
     if (argc != 3) {
         std::fprintf(stderr, "usage: tessel-screenshots-windows KIT OUTPUT-FOLDER\n");
         return 2;
