@@ -715,12 +715,9 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>The working image %1 is %2 bytes long, not %3; something changed it.</source>
         <translation>La imagen de trabajo %1 ocupa %2 bytes, no %3; algo la ha cambiado.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n entries given; the cartridge takes exactly %1.</source>
-        <translation>
-            <numerusform>Se ha dado %n entrada; el cartucho admite exactamente %1.</numerusform>
-            <numerusform>Se han dado %n entradas; el cartucho admite exactamente %1.</numerusform>
-        </translation>
+    <message>
+        <source>The cartridge takes exactly %1 entries, not %2.</source>
+        <translation>El cartucho admite exactamente %1 entradas, no %2.</translation>
     </message>
     <message>
         <source>The bank file %1 is empty.</source>

@@ -122,11 +122,10 @@ std::optional<FlashJob> prepareBuild(const Kit& kit, const SnapshotEntries& entr
     job.sources.entries = entries;
     job.sources.kit = kit;
     if (entries.size() != kEntryCount) {
-        const int given = static_cast<int>(entries.size());
-        fail(error, QCoreApplication::translate("FlashBuild",
-                                                "%n entries given; the cartridge takes exactly %1.",
-                                                nullptr, given)
-                        .arg(kEntryCount));
+        // Worded so that English needs no singular: "1 entries given" read wrong.
+        fail(error, QCoreApplication::translate(
+                        "FlashBuild", "The cartridge takes exactly %1 entries, not %2.")
+                        .arg(QString::number(kEntryCount), QString::number(entries.size())));
         return std::nullopt;
     }
     if (!checkBankFile(job.sources.bank1, job.warnings, error)

@@ -221,9 +221,9 @@ void TestFlashCli::refuses_data()
     QTest::addColumn<QString>("change"); // what to spoil
     QTest::addColumn<QString>("culprit");
     QTest::newRow("nine entries") << "drop"
-                                  << "9 entries";
+                                  << "10 entries, not 9";
     QTest::newRow("eleven entries") << "add"
-                                    << "11 entries";
+                                    << "10 entries, not 11";
     QTest::newRow("long name") << "name"
                                << "21 characters";
     QTest::newRow("not an entry") << "noequals"
