@@ -73,7 +73,8 @@ public:
     // this thread. With files, the listing holds the matching files too.
     [[nodiscard]] Hold hold(const QString& folder, bool files, Listener listener);
 
-    // Readings started and not yet in or cancelled.
+    // Readings started, or waiting for their folder's watch, and not yet in
+    // or cancelled.
     int readingsUnderWay() const;
 
 private:
