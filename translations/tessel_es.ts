@@ -802,6 +802,10 @@ instantáneas tal como las contiene la imagen, con los pokes.</translation>
         <source>The flash image %1 cannot be opened: its ten memory areas are blank, so it holds no snapshots. Is it an image this program made?</source>
         <translation>No se puede abrir la imagen flash %1: sus diez áreas de memoria están en blanco, así que no contiene instantáneas. ¿Es una imagen hecha con este programa?</translation>
     </message>
+    <message>
+        <source>The folder %1 is a link to %2, which does not exist; nothing was written.</source>
+        <translation>La carpeta %1 es un enlace a %2, que no existe; no se ha escrito nada.</translation>
+    </message>
 </context>
 <context>
     <name>FlashImage</name>

@@ -399,6 +399,13 @@ std::optional<Extraction> writeExtraction(const FlashContents& contents, const Q
                                                   "The folder %1 cannot be made: a file of that "
                                                   "name stands there.")
                           .arg(quotedPath(folder)));
+    // Followed, it would make a folder elsewhere; refused, it must not read
+    // as another extraction holding the folder.
+    if (info.isSymLink() && !info.exists())
+        return refuse(QCoreApplication::translate("FlashExtract",
+                                                  "The folder %1 is a link to %2, which does not "
+                                                  "exist; nothing was written.")
+                          .arg(quotedPath(folder), quotedPath(info.symLinkTarget())));
     if (folder.contains(QChar::ReplacementCharacter) && !info.exists())
         return refuse(QCoreApplication::translate("FlashExtract",
                                                   "The folder name %1 is not valid UTF-8 text, so "

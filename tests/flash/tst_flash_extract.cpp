@@ -268,6 +268,11 @@ void TestFlashExtract::existingFilesAndTheCommandLine()
     QVERIFY(writeFile(kit.path("out3"), "a file"));
     QVERIFY(!extract(kit, kit.path("image.rom"), kit.path("out3"), true, nullptr, &error));
     QVERIFY2(error.contains("a file of that name stands there"), qPrintable(error));
+    // So is a link to nothing, and nothing is made where it points.
+    QVERIFY(QFile::link(kit.path("nowhere"), kit.path("out4")));
+    QVERIFY(!extract(kit, kit.path("image.rom"), kit.path("out4"), true, nullptr, &error));
+    QVERIFY2(error.contains("which does not exist"), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(kit.path("nowhere")));
 }
 
 void TestFlashExtract::windowsDeviceNamesAreAvoided()
