@@ -18,6 +18,7 @@
 // window down is no part of start-up.
 #include "BenchSupport.h"
 
+#include "app/FontWarmUp.h"
 #include "browser/Volumes.h"
 #include "commands/ProcessLauncher.h"
 #include "core/InstanceGuard.h"
@@ -95,9 +96,12 @@ int reportWhenReady(QWidget& window, QListView& list, const std::function<int()>
     std::_Exit(0);
 }
 
-int child(int argc, char* argv[], const QElapsedTimer& clock)
+// fonts: ours reads the font configuration ahead, as main() has it do.
+int child(int argc, char* argv[], const QElapsedTimer& clock, FontWarmUp* fonts)
 {
     QApplication app(argc, argv);
+    if (fonts)
+        fonts->join();
     QApplication::setApplicationName(QStringLiteral("tessel-zizerev"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessel Zizerev"));
     QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
@@ -219,8 +223,11 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer clock;
     clock.start();
-    if (argc >= 4
-        && (std::string_view(argv[1]) == "--child" || std::string_view(argv[1]) == "--bare"))
-        return child(argc, argv, clock);
+    if (argc >= 4 && std::string_view(argv[1]) == "--child") {
+        FontWarmUp fonts;
+        return child(argc, argv, clock, &fonts);
+    }
+    if (argc >= 4 && std::string_view(argv[1]) == "--bare")
+        return child(argc, argv, clock, nullptr);
     return parent(argc, argv);
 }
